@@ -1,0 +1,60 @@
+#include "BalanceRecomputation.h"
+
+#include "store/Connection.h"
+#include "store/Currency.h"
+#include "store/Query.h"
+#include "store/Transaction.h"
+
+namespace journal {
+
+namespace {
+
+/// Resumes a query's views however the pass ends.
+class ControlsSuspended {
+public:
+    explicit ControlsSuspended(store::Query& query) : m_query(query) { m_query.disableControls(); }
+    ~ControlsSuspended() { m_query.enableControls(); }
+
+private:
+    store::Query& m_query;
+};
+
+void reload(store::Query& query, const QStringList& sql) {
+    query.close();
+    query.setSql(sql);
+    query.open();
+}
+
+} // namespace
+
+void BalanceRecomputation::run(store::Query& query, JournalKind kind,
+                               const store::BookkeepingPeriod& period, const QString& bankAccount) {
+    const QStringList sql = monthQuery(kind, period, bankAccount);
+    reload(query, sql);
+    ControlsSuspended suspended(query);
+    try {
+        store::Transaction unit(query.connection()->database());
+        const store::Field debit = query.fieldByName(QStringLiteral("借方"));
+        const store::Field credit = query.fieldByName(QStringLiteral("贷方"));
+        store::Field balance = query.fieldByName(QStringLiteral("余额"));
+        store::Currency running;
+        query.first();
+        while (!query.eof()) {
+            const store::Currency next = running + debit.asCurrency() - credit.asCurrency();
+            query.edit();
+            balance.setCurrency(next);
+            running = balance.asCurrency();
+            query.next();
+        }
+        if (query.state() != store::QueryState::Browse)
+            query.post();
+        unit.commit();
+    } catch (...) {
+        query.cancel();
+        reload(query, sql);
+        throw;
+    }
+    query.last();
+}
+
+} // namespace journal

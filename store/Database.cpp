@@ -1,0 +1,59 @@
+#include "Database.h"
+
+#include "EngineError.h"
+#include "SqlFunctions.h"
+
+#include <QFileInfo>
+
+#include <sqlite3.h>
+
+namespace store {
+
+Database::Database(const QString& path, OpenMode mode) : m_path(path) {
+    if (mode == OpenMode::ExistingOnly && !QFileInfo(path).isFile())
+        throw EngineError(QStringLiteral("Could not find file '%1'")
+                              .arg(QFileInfo(path).absoluteFilePath()));
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
+    if (mode == OpenMode::Create)
+        flags |= SQLITE_OPEN_CREATE;
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &m_db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString message = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db))
+                                     : QString::fromUtf8(sqlite3_errstr(rc));
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+        throw EngineError(message + QStringLiteral(": ") + path);
+    }
+    sqlite3_extended_result_codes(m_db, 0);
+    registerSqlFunctions(m_db);
+}
+
+Database::~Database() {
+    if (m_db)
+        sqlite3_close_v2(m_db);
+}
+
+void Database::exec(const QString& sql) {
+    char* error = nullptr;
+    const int rc = sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &error);
+    if (rc != SQLITE_OK) {
+        const QString message = error ? QString::fromUtf8(error) : QString::fromUtf8(sqlite3_errstr(rc));
+        sqlite3_free(error);
+        throw EngineError(message);
+    }
+}
+
+qint64 Database::lastInsertRowId() const { return sqlite3_last_insert_rowid(m_db); }
+
+int Database::changes() const { return sqlite3_changes(m_db); }
+
+bool Database::inTransaction() const { return sqlite3_get_autocommit(m_db) == 0; }
+
+void Database::check(sqlite3* db, int rc) {
+    if (rc == SQLITE_OK || rc == SQLITE_ROW || rc == SQLITE_DONE)
+        return;
+    const char* message = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+    throw EngineError(QString::fromUtf8(message ? message : sqlite3_errstr(rc)));
+}
+
+} // namespace store

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+struct sqlite3;
+
+namespace store {
+
+/// One open SQLite database file; owns the handle and registers the SQL
+/// functions every connection of this system needs.
+class Database {
+public:
+    enum class OpenMode { ExistingOnly, Create };
+
+    /// Throws EngineError when the file cannot be opened.
+    Database(const QString& path, OpenMode mode);
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    sqlite3* handle() const { return m_db; }
+    const QString& path() const { return m_path; }
+
+    /// Runs one or more statements that return no rows.
+    void exec(const QString& sql);
+    qint64 lastInsertRowId() const;
+    int changes() const;
+    bool inTransaction() const;
+
+    /// Turns a SQLite result code into EngineError with the engine's message.
+    static void check(sqlite3* db, int rc);
+    void check(int rc) const { check(m_db, rc); }
+
+private:
+    sqlite3* m_db = nullptr;
+    QString m_path;
+};
+
+} // namespace store

@@ -1,0 +1,68 @@
+#include "NewDatabase.h"
+
+#include "ConnectionString.h"
+#include "Database.h"
+#include "DateTime.h"
+#include "EngineError.h"
+#include "Schema.h"
+#include "Statement.h"
+#include "Transaction.h"
+
+#include <QFileInfo>
+
+namespace store {
+
+namespace {
+
+struct Summary {
+    const char* name;
+    const char* attribute;
+};
+
+constexpr Summary kSummaries[] = {
+    {"提取现金", "增加"},   {"销售收入", "增加"}, {"收回欠款", "增加"},
+    {"其他收入", "增加"},   {"存入银行", "减少"}, {"办公费", "减少"},
+    {"差旅费", "减少"},     {"工资", "减少"},     {"水电费", "减少"},
+    {"业务招待费", "减少"}, {"采购付款", "减少"},
+};
+
+void insertRow(Database& db, const QString& sql, const QVariantList& values) {
+    Statement s(db, sql);
+    for (int i = 0; i < values.size(); ++i)
+        s.bind(i + 1, values[i]);
+    s.step();
+}
+
+} // namespace
+
+QString standardPassword() { return ConnectionString(ConnectionString::standard()).password(); }
+
+void createDatabaseFile(const QString& path, const QString& password) {
+    if (QFileInfo::exists(path))
+        throw EngineError(QStringLiteral("Database '%1' already exists").arg(path));
+    {
+        Database db(path, Database::OpenMode::Create);
+        db.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+        createSchema(db, password);
+        const QString admin = QStringLiteral("系统管理员");
+        const double now = DateTime::now().serial();
+        Transaction unit(db);
+        insertRow(db, QStringLiteral("INSERT INTO 权限表 (姓名, 操作口令, 输入法, 备注, 操作员, 操作日期) "
+                                     "VALUES (?, '', '', ?, ?, ?)"),
+                  {admin, QStringLiteral("安装时建立，请尽快设置口令"), admin, now});
+        insertRow(db, QStringLiteral("INSERT INTO 公司信息 (公司名称, 公司地址, 联系电话, 联系人, 邮政编码, "
+                                     "系统标题, 动态文字) VALUES (?, '', '', '', '', ?, ?)"),
+                  {QStringLiteral("本公司"), QStringLiteral("Tallomer 出纳日记账"),
+                   QStringLiteral("欢迎使用 Tallomer 出纳日记账，日清月结，账实相符。")});
+        insertRow(db, QStringLiteral("INSERT INTO 关帐日期 (关帐日期) VALUES (?)"),
+                  {DateTime::today().serial()});
+        for (const Summary& s : kSummaries)
+            insertRow(db, QStringLiteral("INSERT INTO 摘要 (摘要, 属性, 操作员, 操作日期) VALUES (?, ?, ?, ?)"),
+                      {QString::fromUtf8(s.name), QString::fromUtf8(s.attribute), admin, now});
+        insertRow(db, QStringLiteral("INSERT INTO 开户银行 (项目, 操作员, 操作日期) VALUES (?, ?, ?)"),
+                  {QStringLiteral("工商银行基本户"), admin, now});
+        unit.commit();
+    }
+}
+
+} // namespace store

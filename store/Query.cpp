@@ -1,0 +1,524 @@
+#include "Query.h"
+
+#include "Connection.h"
+#include "Database.h"
+#include "EngineError.h"
+#include "SqlScan.h"
+#include "Statement.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <memory>
+
+namespace store {
+
+namespace {
+
+const QString kRowIdColumn = QStringLiteral("tallomer_rowid");
+
+[[noreturn]] void fail(const QString& message) { throw EngineError(message); }
+
+} // namespace
+
+// ---- Field ----
+
+QString Field::name() const { return m_query->fieldName(m_index); }
+FieldType Field::type() const { return m_query->fieldType(m_index); }
+bool Field::isNull() const { return m_query->currentValue(m_index).isNull(); }
+QVariant Field::value() const { return m_query->currentValue(m_index); }
+QString Field::asString() const { return valueToString(value(), type()); }
+Currency Field::asCurrency() const { return valueToCurrency(value(), type()); }
+DateTime Field::asDateTime() const { return valueToDateTime(value(), type()); }
+qint64 Field::asInteger() const { return valueToInteger(value(), type()); }
+
+void Field::setValue(const QVariant& value) { m_query->setCurrentValue(m_index, value); }
+void Field::setString(const QString& text) { setValue(valueFromString(text, type())); }
+void Field::clear() { setValue(QVariant()); }
+
+void Field::setCurrency(Currency amount) {
+    switch (type()) {
+    case FieldType::Text:
+        setValue(amount.toString());
+        break;
+    case FieldType::Float:
+        setValue(double(amount.raw()) / Currency::kScale);
+        break;
+    default:
+        setValue(qlonglong(amount.raw()));
+    }
+}
+
+void Field::setDateTime(DateTime moment) {
+    if (type() == FieldType::Text)
+        setValue(moment.toString());
+    else
+        setValue(moment.serial());
+}
+
+void Field::setInteger(qint64 value) {
+    if (type() == FieldType::Currency)
+        setCurrency(Currency::fromUnits(value));
+    else
+        setValue(qlonglong(value));
+}
+
+// ---- Query ----
+
+Query::Query(Connection* connection, QObject* parent) : QObject(parent), m_connection(connection) {
+    connect(connection, &Connection::aboutToClose, this, &Query::close);
+}
+
+Query::~Query() = default;
+
+Statement& Query::cachedStatement(const QString& sql) {
+    auto& slot = m_statements[sql];
+    if (!slot)
+        slot = std::make_unique<Statement>(m_connection->database(), sql);
+    else
+        slot->reset();
+    return *slot;
+}
+
+void Query::setSqlLine(int index, const QString& line) {
+    if (index < 0 || index >= m_sql.size())
+        fail(QStringLiteral("List index out of bounds (%1)").arg(index));
+    m_sql[index] = line;
+}
+
+void Query::emitIfEnabled(const std::function<void()>& emitter) {
+    if (m_disableCount == 0)
+        emitter();
+}
+
+void Query::open() {
+    if (isOpen())
+        return;
+    Database& db = m_connection->database();
+    const QString original = sqlText();
+    QString effective = original;
+    bool addressable = false;
+    {
+        Statement probe(db, original);
+        if (probe.columnCount() == 0)
+            fail(QStringLiteral("The statement returns no rows; it cannot be opened"));
+        addressable = isPlainSingleTableSelect(original);
+        const QString table = probe.tableName(0);
+        for (int c = 0; addressable && c < probe.columnCount(); ++c)
+            addressable = !probe.tableName(c).isEmpty() && probe.tableName(c) == table &&
+                          !probe.originName(c).isEmpty();
+        if (addressable) {
+            m_tableName = table;
+            effective = withRowIdColumn(original, kRowIdColumn);
+        }
+    }
+    std::unique_ptr<Statement> statement;
+    if (addressable) {
+        try {
+            statement = std::make_unique<Statement>(db, effective);
+        } catch (const EngineError&) {
+            addressable = false; // e.g. a rowid that more than one table would answer
+            m_tableName.clear();
+        }
+    }
+    if (!addressable)
+        statement = std::make_unique<Statement>(db, original);
+
+    const int first = addressable ? 1 : 0;
+    QList<Column> columns;
+    for (int c = first; c < statement->columnCount(); ++c) {
+        Column column{statement->columnName(c), statement->originName(c),
+                      fieldTypeFromDeclaration(statement->declaredType(c)), false};
+        if (addressable) {
+            int primaryKey = 0;
+            int autoIncrement = 0;
+            const QByteArray table = m_tableName.toUtf8();
+            const QByteArray origin = column.origin.toUtf8();
+            if (sqlite3_table_column_metadata(db.handle(), nullptr, table.constData(),
+                                              origin.constData(), nullptr, nullptr, nullptr,
+                                              &primaryKey, &autoIncrement) == SQLITE_OK &&
+                primaryKey && column.type == FieldType::Integer) {
+                column.isCounter = true;
+                column.type = FieldType::Counter;
+            }
+        }
+        columns.append(column);
+    }
+    QList<Row> rows;
+    while (statement->step()) {
+        Row row;
+        row.values.reserve(columns.size());
+        if (addressable)
+            row.rowid = statement->int64(0);
+        for (int c = first; c < statement->columnCount(); ++c)
+            row.values.append(statement->value(c));
+        rows.append(std::move(row));
+    }
+    m_columns = std::move(columns);
+    m_rows = std::move(rows);
+    m_current = m_rows.isEmpty() ? -1 : 0;
+    m_bof = true;
+    m_eof = m_rows.isEmpty();
+    m_state = QueryState::Browse;
+    emitIfEnabled([this] {
+        emit reset();
+        emit stateChanged(m_state);
+        emit currentChanged(m_current);
+    });
+}
+
+int Query::execSql() {
+    Database& db = m_connection->database();
+    Statement statement(db, sqlText());
+    while (statement.step()) {
+    }
+    return db.changes();
+}
+
+void Query::close() {
+    if (!isOpen())
+        return;
+    emitIfEnabled([this] { emit aboutToClose(); });
+    m_statements.clear();
+    m_columns.clear();
+    m_rows.clear();
+    m_buffer = Row();
+    m_changed.clear();
+    m_modified = false;
+    m_tableName.clear();
+    m_current = -1;
+    m_bof = m_eof = true;
+    m_state = QueryState::Inactive;
+    emitIfEnabled([this] {
+        emit reset();
+        emit stateChanged(m_state);
+        emit currentChanged(m_current);
+    });
+}
+
+void Query::checkBrowseMode() {
+    if (!isOpen())
+        fail(QStringLiteral("Operation is not allowed when the object is closed"));
+    if (m_state == QueryState::Edit || m_state == QueryState::Insert) {
+        updateRecord();
+        if (m_modified)
+            post();
+        else
+            cancel();
+    }
+}
+
+void Query::first() {
+    checkBrowseMode();
+    m_current = m_rows.isEmpty() ? -1 : 0;
+    m_bof = true;
+    m_eof = m_rows.isEmpty();
+    emitIfEnabled([this] { emit currentChanged(m_current); });
+}
+
+void Query::last() {
+    checkBrowseMode();
+    m_current = int(m_rows.size()) - 1;
+    m_eof = true;
+    m_bof = m_rows.isEmpty();
+    emitIfEnabled([this] { emit currentChanged(m_current); });
+}
+
+void Query::next() {
+    checkBrowseMode();
+    if (m_current + 1 < m_rows.size()) {
+        ++m_current;
+        m_bof = m_eof = false;
+        emitIfEnabled([this] { emit currentChanged(m_current); });
+    } else {
+        m_eof = true;
+        m_bof = m_rows.isEmpty();
+    }
+}
+
+void Query::prior() {
+    checkBrowseMode();
+    if (m_current > 0) {
+        --m_current;
+        m_bof = m_eof = false;
+        emitIfEnabled([this] { emit currentChanged(m_current); });
+    } else {
+        m_bof = true;
+        m_eof = m_rows.isEmpty();
+    }
+}
+
+void Query::moveTo(int index) {
+    checkBrowseMode();
+    if (m_rows.isEmpty())
+        return;
+    index = std::clamp(index, 0, int(m_rows.size()) - 1);
+    m_bof = m_eof = false;
+    if (index == m_current)
+        return;
+    m_current = index;
+    emitIfEnabled([this] { emit currentChanged(m_current); });
+}
+
+Field Query::field(int index) {
+    if (index < 0 || index >= m_columns.size())
+        fail(QStringLiteral("Field index %1 out of range").arg(index));
+    return Field(this, index);
+}
+
+int Query::fieldIndex(const QString& name) const {
+    for (int i = 0; i < m_columns.size(); ++i) {
+        if (m_columns[i].name.compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+std::optional<Field> Query::findField(const QString& name) {
+    const int i = fieldIndex(name);
+    if (i < 0)
+        return std::nullopt;
+    return Field(this, i);
+}
+
+Field Query::fieldByName(const QString& name) {
+    const int i = fieldIndex(name);
+    if (i < 0)
+        fail(QStringLiteral("Field '%1' not found").arg(name));
+    return Field(this, i);
+}
+
+const QVariant& Query::currentValue(int column) const {
+    static const QVariant null;
+    if (column < 0 || column >= m_columns.size())
+        return null;
+    if (m_state == QueryState::Edit || m_state == QueryState::Insert)
+        return m_buffer.values.at(column);
+    if (m_current < 0)
+        return null;
+    return m_rows.at(m_current).values.at(column);
+}
+
+QVariant Query::valueAt(int row, int column) const {
+    if (row == m_current)
+        return currentValue(column);
+    if (row < 0 || row >= m_rows.size() || column < 0 || column >= m_columns.size())
+        return QVariant();
+    return m_rows.at(row).values.at(column);
+}
+
+void Query::setCurrentValue(int column, const QVariant& value) {
+    if (m_state != QueryState::Edit && m_state != QueryState::Insert)
+        fail(QStringLiteral("Dataset not in edit or insert mode"));
+    if (m_buffer.values.at(column) == value && m_buffer.values.at(column).isNull() == value.isNull() &&
+        m_buffer.values.at(column).typeId() == value.typeId())
+        return;
+    m_buffer.values[column] = value;
+    m_changed[column] = true;
+    m_modified = true;
+    emitIfEnabled([this, column] {
+        emit fieldChanged(column);
+        emit rowChanged(m_current);
+    });
+}
+
+void Query::requireCurrentRow() const {
+    if (!isOpen())
+        fail(QStringLiteral("Operation is not allowed when the object is closed"));
+    if (m_current < 0)
+        fail(QStringLiteral("Cannot perform this operation on an empty dataset"));
+}
+
+void Query::setState(QueryState state) {
+    if (m_state == state)
+        return;
+    m_state = state;
+    emitIfEnabled([this] { emit stateChanged(m_state); });
+}
+
+void Query::edit() {
+    if (!isOpen())
+        fail(QStringLiteral("Operation is not allowed when the object is closed"));
+    if (m_state == QueryState::Edit || m_state == QueryState::Insert)
+        return;
+    if (isReadOnly())
+        fail(QStringLiteral("Cannot modify a read-only dataset"));
+    if (m_rows.isEmpty()) {
+        append();
+        return;
+    }
+    m_buffer = m_rows.at(m_current);
+    m_changed = QList<bool>(m_columns.size(), false);
+    m_modified = false;
+    setState(QueryState::Edit);
+}
+
+void Query::append() {
+    checkBrowseMode();
+    if (isReadOnly())
+        fail(QStringLiteral("Cannot modify a read-only dataset"));
+    m_buffer = Row();
+    m_buffer.values = QList<QVariant>(m_columns.size());
+    m_changed = QList<bool>(m_columns.size(), false);
+    m_modified = false;
+    m_rows.append(m_buffer);
+    m_current = int(m_rows.size()) - 1;
+    m_bof = m_eof = false;
+    m_state = QueryState::Insert;
+    emitIfEnabled([this] {
+        emit rowInserted(m_current);
+        emit currentChanged(m_current);
+        emit stateChanged(m_state);
+    });
+}
+
+void Query::updateRecord() {
+    if (m_state == QueryState::Edit || m_state == QueryState::Insert)
+        emit updateRecordRequested();
+}
+
+void Query::post() {
+    if (m_state != QueryState::Edit && m_state != QueryState::Insert)
+        fail(QStringLiteral("Dataset not in edit or insert mode"));
+    updateRecord();
+    if (m_state == QueryState::Edit)
+        postUpdate();
+    else
+        postInsert();
+    m_modified = false;
+    setState(QueryState::Browse);
+    emitIfEnabled([this] { emit rowChanged(m_current); });
+}
+
+void Query::postUpdate() {
+    QStringList assignments;
+    QList<QVariant> values;
+    for (int c = 0; c < m_columns.size(); ++c) {
+        if (m_changed.at(c)) {
+            assignments << m_columns[c].origin + QStringLiteral("=?");
+            values << m_buffer.values.at(c);
+        }
+    }
+    if (!assignments.isEmpty()) {
+        Database& db = m_connection->database();
+        Statement& update = cachedStatement(QStringLiteral("UPDATE %1 SET %2 WHERE _ROWID_=?")
+                                 .arg(m_tableName, assignments.join(QLatin1Char(','))));
+        int i = 1;
+        for (const QVariant& v : values)
+            update.bind(i++, v);
+        update.bindInt64(i, m_buffer.rowid);
+        update.step();
+        if (db.changes() == 0)
+            fail(QStringLiteral("Row cannot be located for updating. Some values may have "
+                                "been changed since it was last read"));
+    }
+    m_rows[m_current] = m_buffer;
+}
+
+void Query::postInsert() {
+    QStringList names;
+    QList<QVariant> values;
+    for (int c = 0; c < m_columns.size(); ++c) {
+        if (m_changed.at(c) && !m_buffer.values.at(c).isNull()) {
+            names << m_columns[c].origin;
+            values << m_buffer.values.at(c);
+        }
+    }
+    Database& db = m_connection->database();
+    const QString sql = names.isEmpty()
+                      ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(m_tableName)
+                      : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                            .arg(m_tableName, names.join(QLatin1Char(',')),
+                                 QStringList(names.size(), QStringLiteral("?")).join(QLatin1Char(',')));
+    Statement& insert = cachedStatement(sql);
+    int i = 1;
+    for (const QVariant& v : values)
+        insert.bind(i++, v);
+    insert.step();
+    m_rows[m_current] = readRow(db.lastInsertRowId());
+}
+
+Query::Row Query::readRow(qint64 rowid) {
+    QStringList names;
+    for (const Column& c : m_columns)
+        names << c.origin;
+    Statement& select = cachedStatement(QStringLiteral("SELECT %1 FROM %2 WHERE _ROWID_=?")
+                                            .arg(names.join(QLatin1Char(',')), m_tableName));
+    select.bindInt64(1, rowid);
+    Row row;
+    row.rowid = rowid;
+    if (select.step()) {
+        for (int c = 0; c < m_columns.size(); ++c)
+            row.values.append(select.value(c));
+    } else {
+        row.values = m_buffer.values;
+    }
+    select.reset(); // a pending row would keep a read transaction open
+    return row;
+}
+
+void Query::cancel() {
+    if (m_state == QueryState::Edit) {
+        m_buffer = Row();
+        m_modified = false;
+        setState(QueryState::Browse);
+        emitIfEnabled([this] { emit rowChanged(m_current); });
+    } else if (m_state == QueryState::Insert) {
+        const int removed = m_current;
+        m_rows.removeAt(removed);
+        m_buffer = Row();
+        m_modified = false;
+        m_current = std::min(removed, int(m_rows.size()) - 1);
+        m_eof = m_bof = m_rows.isEmpty();
+        m_state = QueryState::Browse;
+        emitIfEnabled([this, removed] {
+            emit rowRemoved(removed);
+            emit stateChanged(m_state);
+            emit currentChanged(m_current);
+        });
+    }
+}
+
+void Query::deleteCurrent() {
+    if (m_state == QueryState::Insert) {
+        cancel();
+        return;
+    }
+    if (m_state == QueryState::Edit)
+        cancel();
+    requireCurrentRow();
+    if (isReadOnly())
+        fail(QStringLiteral("Cannot modify a read-only dataset"));
+    Statement& remove = cachedStatement(QStringLiteral("DELETE FROM %1 WHERE _ROWID_=?").arg(m_tableName));
+    remove.bindInt64(1, m_rows.at(m_current).rowid);
+    remove.step();
+    const int removed = m_current;
+    m_rows.removeAt(removed);
+    m_current = std::min(removed, int(m_rows.size()) - 1);
+    m_eof = m_rows.isEmpty() || removed >= m_rows.size();
+    m_bof = m_rows.isEmpty();
+    emitIfEnabled([this, removed] {
+        emit rowRemoved(removed);
+        emit currentChanged(m_current);
+    });
+}
+
+qint64 Query::currentRowId() const {
+    if (m_current < 0)
+        return 0;
+    return m_rows.at(m_current).rowid;
+}
+
+void Query::disableControls() { ++m_disableCount; }
+
+void Query::enableControls() {
+    if (m_disableCount == 0)
+        return;
+    if (--m_disableCount == 0) {
+        emit reset();
+        emit stateChanged(m_state);
+        emit currentChanged(m_current);
+    }
+}
+
+} // namespace store

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace store {
+
+class Database;
+
+/// The column types of the program's tables, and how SQLite declares them.
+enum class ColumnType { Text, Currency, DateTime, Counter };
+
+struct ColumnDef {
+    QString name;
+    ColumnType type;
+};
+
+struct TableDef {
+    QString name;
+    QList<ColumnDef> columns;
+};
+
+/// Table names, as the SQL text of the windows writes them.
+namespace table {
+inline const QString cashJournal = QStringLiteral("现金日记帐");
+inline const QString bankJournal = QStringLiteral("银行日记帐");
+inline const QString summaries = QStringLiteral("摘要");
+inline const QString bankAccounts = QStringLiteral("开户银行");
+inline const QString operators = QStringLiteral("权限表");
+inline const QString company = QStringLiteral("公司信息");
+inline const QString closingDate = QStringLiteral("关帐日期");
+inline const QString scratch = QStringLiteral("通用");
+inline const QString chart = QStringLiteral("图形显示");
+} // namespace table
+
+/// The nine tables with every column the program reads or writes.
+const QList<TableDef>& schemaTables();
+
+/// Creates the nine tables, their indexes and the engine table holding the
+/// verifier of the database password, in one transaction.
+void createSchema(Database& db, const QString& password);
+
+/// What is wrong with a database file's tables, empty when nothing is: a
+/// missing table or column, or a column of another type.
+QStringList schemaProblems(Database& db);
+
+} // namespace store

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+namespace store {
+
+/// Whether a statement is one plain select from one table (no join, union,
+/// grouping, distinct, limit or sub-select), whose rows can be addressed by rowid.
+bool isPlainSingleTableSelect(const QString& sql);
+
+/// The select with the rowid as an extra first column named `alias`, and the
+/// rowid as the last key of its ORDER BY, if it has one, so that ties keep
+/// one order.
+QString withRowIdColumn(const QString& sql, const QString& alias);
+
+} // namespace store

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+struct sqlite3_stmt;
+
+namespace store {
+
+class Database;
+
+/// One prepared statement; finalized when it goes out of scope.
+class Statement {
+public:
+    Statement(const Database& db, const QString& sql);
+    ~Statement();
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    /// Advances to the next row; false once the statement is done.
+    bool step();
+    void reset();
+
+    /// Binds 1-based parameters. A null QVariant binds NULL; a QString binds
+    /// text, integral types an integer, double a real.
+    void bind(int index, const QVariant& value);
+    void bindText(int index, const QString& value);
+    void bindInt64(int index, qint64 value);
+
+    int columnCount() const;
+    QString columnName(int column) const;
+    /// Declared type of a result column that comes straight from a table column.
+    QString declaredType(int column) const;
+    QString tableName(int column) const;
+    QString originName(int column) const;
+
+    bool isNull(int column) const;
+    qint64 int64(int column) const;
+    double real(int column) const;
+    QString text(int column) const;
+    /// The column's value by its storage class (null, qlonglong, double, QString, QByteArray).
+    QVariant value(int column) const;
+
+    sqlite3_stmt* handle() const { return m_stmt; }
+
+private:
+    const Database& m_db;
+    sqlite3_stmt* m_stmt = nullptr;
+};
+
+} // namespace store

@@ -1,0 +1,68 @@
+#include "support/TestDatabase.h"
+
+#include "tools/DatabaseCheck.h"
+#include "tools/DemoData.h"
+#include "store/Currency.h"
+#include "store/DateTime.h"
+#include "store/NewDatabase.h"
+#include "store/Statement.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+using testing_support::TestDatabase;
+
+TEST(DemoData, IsReproducibleAndBalanced) {
+    TestDatabase a;
+    TestDatabase b;
+    tools::DemoOptions options;
+    options.entries = 600;
+    options.years = 2;
+    options.summaries = 20;
+    options.bankAccounts = 2;
+    options.seed = 7;
+    tools::addDemoData(a.connection(), options);
+    tools::addDemoData(b.connection(), options);
+    const QString digest = QStringLiteral(
+        "select count(*), sum(借方), sum(贷方), group_concat(摘要 || 日期 || 凭证号, '') from %1");
+    for (const QString& table : {QStringLiteral("现金日记帐"), QStringLiteral("银行日记帐")}) {
+        store::Statement sa(a.db(), digest.arg(table));
+        store::Statement sb(b.db(), digest.arg(table));
+        ASSERT_TRUE(sa.step() && sb.step());
+        EXPECT_GT(sa.int64(0), 100);
+        for (int c = 0; c < 4; ++c)
+            EXPECT_EQ(sa.value(c), sb.value(c));
+    }
+    EXPECT_EQ(a.scalar(QStringLiteral("select count(*) from 现金日记帐")).toInt() +
+                  a.scalar(QStringLiteral("select count(*) from 银行日记帐")).toInt(),
+              600);
+    EXPECT_EQ(a.scalar(QStringLiteral("select count(*) from 摘要")).toInt(), 20);
+    // Every month's last balance equals the month's debits minus its credits.
+    store::Statement rows(a.db(), QStringLiteral(
+        "select 日期, 借方, 贷方, 余额 from 现金日记帐 order by 日期+编号, rowid"));
+    std::map<int, std::pair<qint64, qint64>> months; // month -> (net, last balance)
+    while (rows.step()) {
+        const QDate d = store::DateTime::fromSerial(rows.real(0)).date();
+        auto& [net, last] = months[d.year() * 100 + d.month()];
+        net += rows.int64(1) - rows.int64(2);
+        last = rows.int64(3);
+    }
+    int checked = 0;
+    for (const auto& [month, figures] : months) {
+        EXPECT_EQ(figures.first, figures.second) << month;
+        ++checked;
+    }
+    EXPECT_GE(checked, 20);
+    EXPECT_TRUE(tools::checkDatabaseFile(a.path(), store::standardPassword()).isEmpty());
+}
+
+TEST(DatabaseCheck, NamesWhatIsWrong) {
+    TestDatabase t;
+    EXPECT_TRUE(tools::checkDatabaseFile(t.path(), QStringLiteral("kvmtr")).isEmpty());
+    EXPECT_EQ(tools::checkDatabaseFile(t.path(), QStringLiteral("nope")),
+              QStringList({QStringLiteral("Not a valid password")}));
+    t.exec(QStringLiteral("drop table 通用"));
+    EXPECT_EQ(tools::checkDatabaseFile(t.path(), QStringLiteral("kvmtr")),
+              QStringList({QStringLiteral("table 通用 is missing")}));
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace tools {
+
+/// Everything wrong with a database file, empty when it is sound: it must
+/// open with the password, hold the nine tables with their columns, and pass
+/// SQLite's integrity check.
+QStringList checkDatabaseFile(const QString& path, const QString& password);
+
+} // namespace tools
