@@ -49,9 +49,7 @@ QString demoDatabase(int entries, int years, int summaries) {
 }
 
 store::DateTime closingDate(store::Query& q) {
-    q.close();
-    q.setSql({QStringLiteral("select * from 关帐日期")});
-    q.open();
+    q.openWith({QStringLiteral("select * from 关帐日期")});
     const store::DateTime d = q.fieldByName(QStringLiteral("关帐日期")).asDateTime();
     q.close();
     return d;
@@ -66,9 +64,7 @@ void BM_OpenCashMonth(benchmark::State& state) {
     const store::BookkeepingPeriod period(closingDate(q));
     int rows = 0;
     for (auto _ : state) {
-        q.close();
-        q.setSql(journal::monthQuery(journal::JournalKind::Cash, period));
-        q.open();
+        q.openWith(journal::monthQuery(journal::JournalKind::Cash, period));
         const int columns = q.fieldCount();
         for (q.first(); !q.eof(); q.next())
             for (int i = 0; i < columns; ++i)

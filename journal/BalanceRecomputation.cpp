@@ -19,18 +19,12 @@ private:
     store::Query& m_query;
 };
 
-void reload(store::Query& query, const QStringList& sql) {
-    query.close();
-    query.setSql(sql);
-    query.open();
-}
-
 } // namespace
 
 void BalanceRecomputation::run(store::Query& query, JournalKind kind,
                                const store::BookkeepingPeriod& period, const QString& bankAccount) {
     const QStringList sql = monthQuery(kind, period, bankAccount);
-    reload(query, sql);
+    query.openWith(sql);
     ControlsSuspended suspended(query);
     try {
         store::Transaction unit(query.connection()->database());
@@ -51,7 +45,7 @@ void BalanceRecomputation::run(store::Query& query, JournalKind kind,
         unit.commit();
     } catch (...) {
         query.cancel();
-        reload(query, sql);
+        query.openWith(sql);
         throw;
     }
     query.last();

@@ -91,6 +91,18 @@ void Query::emitIfEnabled(const std::function<void()>& emitter) {
         emitter();
 }
 
+void Query::openWith(const QStringList& lines) {
+    close();
+    m_sql = lines;
+    open();
+}
+
+int Query::execWith(const QStringList& lines) {
+    close();
+    m_sql = lines;
+    return execSql();
+}
+
 void Query::open() {
     if (isOpen())
         return;

@@ -79,6 +79,12 @@ public:
     void setSqlLine(int index, const QString& line);
     QString sqlText() const { return m_sql.join(QLatin1Char('\n')); }
 
+    /// Prepares the query the one way every window does: close it if open,
+    /// replace its SQL text with these lines, then open it (a select) or
+    /// execute it (any other statement, returning the rows it changed).
+    void openWith(const QStringList& lines);
+    int execWith(const QStringList& lines);
+
     /// Runs the select and fetches every row; the cursor stands on the first.
     void open();
     /// Runs a statement that returns no rows; the number of rows it changed.

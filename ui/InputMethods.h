@@ -37,7 +37,9 @@ public:
     /// Installed input methods, sorted, each once.
     static QStringList installedSorted();
 
-    /// Gives a field the input method to switch to; an empty name switches nothing.
+    /// Gives a field the input method to switch to; an empty name switches nothing. A later
+    /// name replaces the earlier one, at once if the field has the focus. The field's own
+    /// drop-down or menu keeps the method on.
     static void assign(QWidget* field, const QString& name);
     static QString assigned(const QWidget* field);
 };

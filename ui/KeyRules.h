@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 class QAbstractButton;
 class QLineEdit;
 class QWidget;
@@ -10,7 +12,14 @@ namespace ui {
 void enterMovesTo(QWidget* from, QWidget* to);
 /// Enter in `from` clicks `button`, as the last field of an editing or search window does.
 void enterClicks(QWidget* from, QAbstractButton* button);
-/// Latin letters typed into the field arrive in upper case.
+/// Enter in `from` runs `action`, for the fields whose Enter depends on the row. The key is
+/// always consumed, so it never reaches the field or the window's default button. A field
+/// has one Enter rule: a later call replaces the earlier one. An open drop-down of a combo
+/// box or date field still takes its Enter first, to close itself.
+void onEnter(QWidget* from, std::function<void()> action);
+/// Latin letters typed into the field arrive in upper case. This works through the
+/// field's validator; a validator the field already has keeps checking the result, and
+/// one set later replaces this rule.
 void upperCaseInput(QLineEdit* field);
 /// A password field: "*" for each character, upper case, at most `maxLength` characters.
 void makePasswordField(QLineEdit* field, int maxLength = 32767);

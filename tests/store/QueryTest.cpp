@@ -15,12 +15,6 @@ using testing_support::TestDatabase;
 
 namespace {
 
-void prepare(Query& q, const QStringList& lines) {
-    q.close();
-    q.setSql(lines);
-    q.open();
-}
-
 QStringList cashMonth() {
     return {QStringLiteral("select * from 现金日记帐"),
             QStringLiteral("where (日期 between cdate('2005-3-1') and cdate('2005-3-31'))"),
@@ -41,7 +35,7 @@ TEST(Query, ChangesArePostedAtOnceAndSurviveReopening) {
     TestDatabase t;
     {
         Query q(&t.connection());
-        prepare(q, cashMonth());
+        q.openWith(cashMonth());
         EXPECT_TRUE(q.isEmpty());
         EXPECT_TRUE(q.eof());
         appendEntry(q, 1, "a", "10.5");
@@ -68,7 +62,7 @@ TEST(Query, ChangesArePostedAtOnceAndSurviveReopening) {
     }
     t.reopen();
     Query q(&t.connection());
-    prepare(q, cashMonth());
+    q.openWith(cashMonth());
     ASSERT_EQ(q.recordCount(), 2);
     EXPECT_EQ(q.fieldByName(QStringLiteral("明细")).asString(), QStringLiteral("改过"));
     EXPECT_EQ(q.fieldByName(QStringLiteral("借方")).asCurrency(), Currency::fromRaw(105000));
@@ -84,7 +78,7 @@ TEST(Query, ChangesArePostedAtOnceAndSurviveReopening) {
 TEST(Query, NewCounterIsLargerThanAnyBeforeEvenAfterDeletingTheLast) {
     TestDatabase t;
     Query q(&t.connection());
-    prepare(q, cashMonth());
+    q.openWith(cashMonth());
     appendEntry(q, 1, "a", "1");
     appendEntry(q, 1, "b", "1");
     q.last();
@@ -98,7 +92,7 @@ TEST(Query, EditOnAnEmptyResultStartsANewRow) {
     TestDatabase t;
     t.exec(QStringLiteral("delete from 关帐日期"));
     Query q(&t.connection());
-    prepare(q, {QStringLiteral("select * from 关帐日期")});
+    q.openWith({QStringLiteral("select * from 关帐日期")});
     ASSERT_TRUE(q.isEmpty());
     EXPECT_TRUE(q.fieldByName(QStringLiteral("关帐日期")).asDateTime().isZero());
     q.edit();
@@ -114,7 +108,7 @@ TEST(Query, CursorAndStates) {
     TestDatabase t;
     Query q(&t.connection());
     EXPECT_THROW(q.first(), store::EngineError);
-    prepare(q, {QStringLiteral("select * from 摘要 order by 代码")});
+    q.openWith({QStringLiteral("select * from 摘要 order by 代码")});
     const int n = q.recordCount();
     ASSERT_GT(n, 2);
     EXPECT_TRUE(q.bof());
@@ -152,7 +146,7 @@ TEST(Query, CursorAndStates) {
 TEST(Query, LastLineReplacementResorts) {
     TestDatabase t;
     Query q(&t.connection());
-    prepare(q, cashMonth());
+    q.openWith(cashMonth());
     appendEntry(q, 1, "2", "1");
     appendEntry(q, 2, "1", "1");
     appendEntry(q, 3, "3", "1");
@@ -172,14 +166,14 @@ TEST(Query, TiesComeInRowIdOrder) {
     t.exec(QStringLiteral("insert into 现金日记帐 (编号, 日期, 凭证号) values (3, cdate('2005-3-1'), 'late'),"
                           "(2, cdate('2005-3-2'), 'early')"));
     Query q(&t.connection());
-    prepare(q, cashMonth());
+    q.openWith(cashMonth());
     EXPECT_EQ(q.fieldByName(QStringLiteral("凭证号")).asString(), QStringLiteral("early"));
 }
 
 TEST(Query, DisabledControlsHearOneResetAtTheEnd) {
     TestDatabase t;
     Query q(&t.connection());
-    prepare(q, cashMonth());
+    q.openWith(cashMonth());
     QSignalSpy resets(&q, &Query::reset);
     QSignalSpy rows(&q, &Query::rowChanged);
     q.disableControls();
@@ -195,7 +189,7 @@ TEST(Query, DisabledControlsHearOneResetAtTheEnd) {
 TEST(Query, FailedPostKeepsTheRowPendingAndClosingTheConnectionClosesQueries) {
     TestDatabase t;
     Query q(&t.connection());
-    prepare(q, {QStringLiteral("select * from 摘要")});
+    q.openWith({QStringLiteral("select * from 摘要")});
     q.edit();
     q.fieldByName(QStringLiteral("摘要")).setString(QStringLiteral("x"));
     t.exec(QStringLiteral("delete from 摘要"));

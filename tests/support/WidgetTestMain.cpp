@@ -2,12 +2,16 @@
 
 #include <QApplication>
 
+#include "support/QuietOffscreen.h"
+
 #include <gtest/gtest.h>
+
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tallomer"));
+    testing_support::quietOffscreenWarnings();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,28 @@
+#include "Application.h"
+
+#include "store/Currency.h"
+#include "store/EngineError.h"
+#include "ui/MessageBoxes.h"
+
+namespace app {
+
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+    setApplicationName(QStringLiteral("Tallomer"));
+    setApplicationDisplayName(QStringLiteral("Tallomer"));
+    setApplicationVersion(QStringLiteral(TALLOMER_VERSION));
+}
+
+bool Application::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const store::EngineError& e) {
+        ui::showError(activeWindow(), e.message());
+    } catch (const store::CurrencyOverflow&) {
+        ui::showError(activeWindow(), QStringLiteral("Overflow in a currency value"));
+    } catch (const std::exception& e) {
+        ui::showError(activeWindow(), QString::fromLocal8Bit(e.what()));
+    }
+    return false;
+}
+
+} // namespace app

@@ -1,0 +1,79 @@
+#include "Commands.h"
+
+#include "TForm_Enter.h"
+#include "TForm_main.h"
+#include "TForm_password.h"
+#include "Tform_About.h"
+
+#include "store/SqlText.h"
+#include "ui/MessageBoxes.h"
+#include "ui/TDm1.h"
+
+#include <QFile>
+
+namespace app {
+
+Commands::Commands(TForm_main& main) : m_main(main) {
+    auto bind = [this](void (Commands::*handler)()) { return [this, handler] { (this->*handler)(); }; };
+    m_table = {
+        {QStringLiteral("N3"), bind(&Commands::ownPassword)},
+        {QStringLiteral("N4"), bind(&Commands::changeOperator)},
+        {QStringLiteral("N54"), bind(&Commands::interfaceReset)},
+        {QStringLiteral("N9"), bind(&Commands::exitProgram)},
+        {QStringLiteral("N27"), bind(&Commands::help)},
+        {QStringLiteral("N32"), bind(&Commands::about)},
+    };
+    // Commands whose windows are not built yet are listed so that their menu
+    // items and buttons stay in place; they do nothing.
+    for (const char* pending : {"N2", "N18", "N11", "N6", "N7", "N41", "N24", "N19", "N49", "N39", "N12",
+                                "N14", "N16", "N22", "N23", "N25", "N28"})
+        m_table.emplace(QString::fromLatin1(pending), [] {});
+}
+
+void Commands::run(const QString& component) {
+    const auto it = m_table.find(component);
+    if (it != m_table.end())
+        it->second();
+}
+
+void Commands::ownPassword() {
+    ui::TDm1& dm = *ui::Dm1;
+    dm.q_qxb.openWith({QStringLiteral("select * from 权限表 "),
+                       QStringLiteral("where 姓名=") + store::sql::quoted(dm.login.operatorName),
+                       QStringLiteral("order by 姓名")});
+    {
+        TForm_password window(&m_main);
+        window.exec();
+    }
+    dm.q_qxb.close();
+}
+
+void Commands::changeOperator() {
+    ui::TDm1& dm = *ui::Dm1;
+    dm.q_qxb.openWith({QStringLiteral("select * from 权限表 order by 姓名")});
+    {
+        TForm_Enter window(&m_main);
+        window.exec();
+    }
+    dm.q_qxb.close();
+    m_main.showOperator();
+}
+
+void Commands::interfaceReset() {
+    for (const QString& file : {QStringLiteral("system.ini"), QStringLiteral("system1.ini")}) {
+        if (QFile::exists(file))
+            QFile::remove(file);
+    }
+    ui::warn(&m_main, QStringLiteral("界面初始化完毕！"));
+}
+
+void Commands::help() { ui::warn(&m_main, QStringLiteral("该系统操作非常简单，在窗口中已经有提示！")); }
+
+void Commands::about() {
+    Tform_About window(&m_main);
+    window.exec();
+}
+
+void Commands::exitProgram() { m_main.close(); }
+
+} // namespace app

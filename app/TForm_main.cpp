@@ -1,0 +1,240 @@
+#include "TForm_main.h"
+
+#include "Commands.h"
+#include "MainMenu.h"
+#include "TForm_Enter.h"
+
+#include "store/EngineError.h"
+#include "ui/Artwork.h"
+#include "ui/Fonts.h"
+#include "ui/MessageBoxes.h"
+#include "ui/TDm1.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFile>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace app {
+
+namespace {
+
+constexpr int kTopBarHeight = 50;
+constexpr int kToolButtonHeight = 39;
+constexpr int kBannerIntervalMs = 60;
+constexpr int kActivationFallbackMs = 500;
+const QString kSupportText = QStringLiteral("技术支持：请与本单位系统管理员联系");
+
+} // namespace
+
+TForm_main::TForm_main(QWidget* parent)
+    : QMainWindow(parent), m_commands(std::make_unique<Commands>(*this)) {
+    setObjectName(QStringLiteral("Form_main"));
+    setWindowTitle(QStringLiteral("Tallomer"));
+    setWindowIcon(ui::artwork::applicationIcon());
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(buildTopBar());
+    m_image = new QLabel(central);
+    m_image->setObjectName(QStringLiteral("Image1"));
+    m_image->setScaledContents(true);
+    m_image->setMinimumSize(1, 1);
+    m_image->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    QPixmap picture = ui::artwork::background(QSize(1600, 1000));
+    // A picture of the company's own in the data folder replaces the built-in one.
+    if (QFile::exists(QStringLiteral("system.jpg"))) {
+        QPixmap own;
+        if (own.load(QStringLiteral("system.jpg"), "JPG"))
+            picture = own;
+    }
+    m_image->setPixmap(picture);
+    layout->addWidget(m_image, 1);
+    setCentralWidget(central);
+
+    buildMenus();
+    buildStatusBar();
+
+    m_timer = new QTimer(this);
+    m_timer->setObjectName(QStringLiteral("Timer1"));
+    m_timer->setInterval(kBannerIntervalMs);
+    connect(m_timer, &QTimer::timeout, this, &TForm_main::timerTick);
+    m_timer->start();
+    setWindowState(Qt::WindowMaximized);
+}
+
+TForm_main::~TForm_main() = default;
+
+void TForm_main::buildMenus() {
+    for (const MenuDef& def : mainMenus()) {
+        QMenu* menu = menuBar()->addMenu(def.caption);
+        for (const MenuItemDef& item : def.items) {
+            if (item.component.isEmpty()) {
+                menu->addSeparator();
+                continue;
+            }
+            QAction* action = menu->addAction(item.caption);
+            action->setObjectName(item.component);
+            action->setVisible(item.visible);
+            action->setEnabled(item.enabled);
+            const QString component = item.component;
+            connect(action, &QAction::triggered, this, [this, component] { runCommand(component); });
+        }
+    }
+}
+
+QWidget* TForm_main::buildTopBar() {
+    auto* bar = new QFrame(this);
+    bar->setObjectName(QStringLiteral("Panel1"));
+    bar->setFixedHeight(kTopBarHeight);
+    bar->setFrameShape(QFrame::StyledPanel);
+    auto* row = new QHBoxLayout(bar);
+    row->setContentsMargins(4, 2, 4, 2);
+    row->setSpacing(2);
+    for (const ToolButtonDef& def : toolButtons()) {
+        if (def.dividerBefore) {
+            auto* divider = new QFrame(bar);
+            divider->setFrameShape(QFrame::VLine);
+            divider->setFrameShadow(QFrame::Sunken);
+            row->addWidget(divider);
+        }
+        auto* button = new QToolButton(bar);
+        button->setObjectName(def.component);
+        button->setText(def.caption);
+        button->setIcon(QIcon(ui::artwork::toolPicture(def.picture)));
+        button->setIconSize(QSize(24, 24));
+        button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        button->setAutoRaise(true);
+        button->setFixedHeight(kToolButtonHeight);
+        button->setFocusPolicy(Qt::NoFocus);
+        const QString command = def.command;
+        connect(button, &QToolButton::clicked, this, [this, command] { runCommand(command); });
+        row->addWidget(button);
+    }
+    m_bannerPanel = new QWidget(bar);
+    m_bannerPanel->setObjectName(QStringLiteral("Panel5"));
+    row->addWidget(m_bannerPanel, 1);
+    m_banner = new QLabel(m_bannerPanel);
+    m_banner->setObjectName(QStringLiteral("Label1"));
+    m_banner->setFont(ui::songFont(15, true));
+    m_banner->setStyleSheet(QStringLiteral("color: blue;"));
+    setBannerText(QStringLiteral("好人一生平安"));
+    m_banner->move(0, (kTopBarHeight - 4 - m_banner->height()) / 2);
+    return bar;
+}
+
+void TForm_main::buildStatusBar() {
+    const int widths[] = {120, 100, 350, 0};
+    for (int i = 0; i < 4; ++i) {
+        auto* panel = new QLabel(statusBar());
+        panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i + 1));
+        panel->setFrameShape(QFrame::Panel);
+        panel->setFrameShadow(QFrame::Sunken);
+        if (widths[i] > 0)
+            panel->setFixedWidth(widths[i]);
+        if (i != 2)
+            panel->setAlignment(Qt::AlignCenter);
+        statusBar()->addWidget(panel, widths[i] > 0 ? 0 : 1);
+        m_panels << panel;
+    }
+    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+    statusBar()->setSizeGripEnabled(false);
+    m_panels[0]->setText(QStringLiteral("操作员："));
+    m_panels[3]->setText(kSupportText);
+}
+
+QLabel* TForm_main::statusPanel(int number) const { return m_panels.value(number - 1); }
+
+void TForm_main::showOperator() {
+    statusPanel(1)->setText(QStringLiteral("操作员：") + (ui::Dm1 ? ui::Dm1->login.operatorName : QString()));
+}
+
+void TForm_main::setBannerText(const QString& text) {
+    m_banner->setText(text);
+    m_banner->resize(m_banner->fontMetrics().horizontalAdvance(text), m_banner->fontMetrics().height() + 4);
+}
+
+void TForm_main::runCommand(const QString& component) { m_commands->run(component); }
+
+void TForm_main::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // The sequence runs once, the first time the window becomes active; it is
+    // queued so that the window is on screen before the login window shows.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        queueActivation();
+}
+
+void TForm_main::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // Some desktops (a bare X server, say) never make a window active by
+    // themselves; the sequence must run all the same.
+    QTimer::singleShot(kActivationFallbackMs, this, [this] {
+        if (isVisible())
+            queueActivation();
+    });
+}
+
+void TForm_main::queueActivation() {
+    if (m_activationQueued)
+        return;
+    m_activationQueued = true;
+    QMetaObject::invokeMethod(this, &TForm_main::formActivate, Qt::QueuedConnection);
+}
+
+void TForm_main::formActivate() {
+    ui::TDm1& dm = *ui::Dm1;
+    try {
+        dm.ADO_xjrjz.open();
+    } catch (const store::EngineError&) {
+        ui::plain(this, QStringLiteral("系统数据库没有连接，请与软件公司联系！"));
+        close();
+        return;
+    }
+    dm.q_gzsj.openWith({QStringLiteral("select * from 关帐日期")});
+    dm.login.closingDate = dm.q_gzsj.fieldByName(QStringLiteral("关帐日期")).asDateTime();
+    dm.q_gzsj.close();
+
+    dm.q_gsxx.openWith({QStringLiteral("select * from 公司信息")});
+    setBannerText(dm.q_gsxx.fieldByName(QStringLiteral("动态文字")).asString());
+    setWindowTitle(dm.q_gsxx.fieldByName(QStringLiteral("系统标题")).asString());
+    dm.q_gsxx.close();
+
+    statusPanel(2)->setText(store::DateTime::today().toShortDateString());
+
+    dm.q_qxb.openWith({QStringLiteral("select * from 权限表 order by 姓名")});
+    {
+        TForm_Enter login(this);
+        login.exec();
+    }
+    dm.q_qxb.close();
+    dm.login.loggedIn = true;
+    showOperator();
+    m_activated = true;
+}
+
+void TForm_main::closeEvent(QCloseEvent* event) {
+    if (ui::Dm1) {
+        ui::Dm1->q_qxb.close();
+        ui::Dm1->ADO_xjrjz.close();
+    }
+    m_timer->stop();
+    QMainWindow::closeEvent(event);
+}
+
+void TForm_main::timerTick() {
+    if (m_banner->x() == -m_banner->width())
+        m_banner->move(m_bannerPanel->width(), m_banner->y());
+    else
+        m_banner->move(m_banner->x() - 1, m_banner->y());
+}
+
+} // namespace app

@@ -1,0 +1,42 @@
+// The desktop program: takes no arguments; everything else is in the database.
+
+#include "Application.h"
+#include "DataFolder.h"
+#include "TForm_main.h"
+
+#include "store/ConnectionString.h"
+#include "store/EngineError.h"
+#include "ui/Artwork.h"
+#include "ui/Fonts.h"
+#include "ui/InputMethods.h"
+#include "ui/MessageBoxes.h"
+#include "ui/TDm1.h"
+
+#include <QDir>
+#include <QScreen>
+
+int main(int argc, char** argv) {
+    app::Application application(argc, argv);
+    ui::installFontSubstitutions();
+    application.setFont(ui::songFont(12));
+    application.setWindowIcon(ui::artwork::applicationIcon());
+    try {
+        const QString folder = app::prepareDataFolder(QCoreApplication::applicationDirPath(),
+                                                      app::defaultUserDataFolder());
+        QDir::setCurrent(folder);
+    } catch (const store::EngineError& e) {
+        ui::showError(nullptr, e.message());
+        return 1;
+    }
+    // The input method in use when the program starts is the default one.
+    ui::InputMethods::backend();
+    app::TForm_main mainWindow;
+    ui::TDm1 dataModule(store::ConnectionString::standard());
+    // Without a window manager (a bare X server) maximising does nothing, so
+    // the window is also given the whole screen.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        mainWindow.setGeometry(screen->availableGeometry());
+    mainWindow.showMaximized();
+    mainWindow.activateWindow();
+    return application.exec();
+}

@@ -1,0 +1,38 @@
+#include "ModalDriver.h"
+
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+namespace testing_support {
+
+void onNextModal(std::function<void(QDialog*)> action) {
+    auto* poll = new QTimer;
+    auto started = std::make_shared<qint64>(0);
+    QObject::connect(poll, &QTimer::timeout, [poll, action, started]() mutable {
+        *started += 10;
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (dialog && dialog->isVisible()) {
+            poll->stop();
+            poll->deleteLater();
+            // Act only once the dialog has the keyboard, as a user would.
+            dialog->activateWindow();
+            QTest::qWaitForWindowActive(dialog, 1000);
+            // The offscreen platform does not always move activation to a
+            // window that opens over an active one.
+            if (QApplication::activeWindow() != dialog)
+                QApplication::setActiveWindow(dialog);
+
+            action(dialog);
+        } else if (*started > 5000) {
+            poll->stop();
+            poll->deleteLater();
+            qWarning("onNextModal: no modal dialog came");
+        }
+    });
+    poll->start(10);
+}
+
+} // namespace testing_support

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QDialog>
+
+#include <functional>
+
+namespace testing_support {
+
+/// Runs `action` on the next modal dialog that opens, from inside its event
+/// loop, as a user would act on it. Gives up after five seconds, so that a
+/// dialog that never comes fails the test instead of hanging it.
+void onNextModal(std::function<void(QDialog*)> action);
+
+/// Finds a child by object name, failing loudly when it is missing.
+template <typename T>
+T* child(QObject* parent, const char* name) {
+    T* found = parent->findChild<T*>(QLatin1String(name));
+    if (!found)
+        qFatal("no child %s", name);
+    return found;
+}
+
+} // namespace testing_support

@@ -1,0 +1,195 @@
+#include "ui/KeyRules.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QTest>
+#include <QVBoxLayout>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Where a key the user presses goes: an open drop-down first, else the focused field.
+void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QWidget* target = QApplication::activePopupWidget();
+    if (target && target->focusWidget())
+        target = target->focusWidget();
+    if (!target)
+        target = QApplication::focusWidget();
+    ASSERT_NE(target, nullptr);
+    QTest::keyClick(target, key, modifiers);
+}
+
+/// A dialog with a default button, as the editing windows have, so that a key the rules
+/// let through would show up as a click.
+class KeyRules : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_layout = new QVBoxLayout(&m_dialog);
+        m_defaultButton = add<QPushButton>(QStringLiteral("default"));
+        m_defaultButton->setDefault(true);
+        QObject::connect(m_defaultButton, &QPushButton::clicked, [this] { ++m_defaultClicks; });
+    }
+
+    template <typename W, typename... Args> W* add(Args&&... args) {
+        auto* widget = new W(std::forward<Args>(args)...);
+        m_layout->addWidget(widget);
+        return widget;
+    }
+
+    void showAndFocus(QWidget* field) {
+        m_dialog.show();
+        QApplication::setActiveWindow(&m_dialog);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&m_dialog));
+        field->setFocus();
+        ASSERT_TRUE(field->hasFocus());
+    }
+
+    QDialog m_dialog;
+    QVBoxLayout* m_layout = nullptr;
+    QPushButton* m_defaultButton = nullptr;
+    int m_defaultClicks = 0;
+};
+
+} // namespace
+
+TEST_F(KeyRules, EnterMovesAlongAChainOfLineEditsAndIsConsumed) {
+    auto* first = add<QLineEdit>();
+    auto* second = add<QLineEdit>(QStringLiteral("old text"));
+    auto* third = add<QLineEdit>();
+    ui::enterMovesTo(first, second);
+    ui::enterMovesTo(second, third);
+    showAndFocus(first);
+
+    press(Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), second);
+    EXPECT_EQ(second->selectedText(), QStringLiteral("old text")); // ready to be typed over
+    press(Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(QApplication::focusWidget(), third);
+    EXPECT_EQ(m_defaultClicks, 0);
+
+    // A field without a rule still lets Enter reach the dialog.
+    press(Qt::Key_Return);
+    EXPECT_EQ(m_defaultClicks, 1);
+}
+
+TEST_F(KeyRules, EditableComboBoxMovesWithoutAddingTheTypedText) {
+    auto* combo = add<QComboBox>();
+    combo->addItems({QStringLiteral("增加"), QStringLiteral("减少")});
+    auto* next = add<QLineEdit>();
+    ui::enterMovesTo(combo, next);
+    combo->setEditable(true); // made editable after the rule, as a form may do
+    showAndFocus(combo);
+
+    combo->lineEdit()->setText(QStringLiteral("其他"));
+    press(Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), next);
+    EXPECT_EQ(combo->count(), 2);
+    EXPECT_EQ(combo->currentText(), QStringLiteral("其他"));
+    EXPECT_EQ(m_defaultClicks, 0);
+}
+
+TEST_F(KeyRules, OpenDropDownTakesTheFirstEnter) {
+    auto* combo = add<QComboBox>();
+    combo->addItems({QStringLiteral("工行"), QStringLiteral("农行")});
+    auto* next = add<QLineEdit>();
+    ui::enterMovesTo(combo, next);
+    showAndFocus(combo);
+
+    combo->showPopup();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activePopupWidget() != nullptr; }));
+    press(Qt::Key_Down);
+    press(Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activePopupWidget() == nullptr; }));
+    EXPECT_EQ(combo->currentText(), QStringLiteral("农行"));
+    EXPECT_EQ(QApplication::focusWidget(), combo);
+
+    press(Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), next);
+}
+
+TEST_F(KeyRules, DateAndMultiLineFieldsMoveInsteadOfEditing) {
+    auto* date = add<QDateEdit>(QDate(2005, 3, 1));
+    auto* memo = add<QPlainTextEdit>();
+    auto* last = add<QLineEdit>();
+    ui::enterMovesTo(date, memo);
+    ui::enterMovesTo(memo, last);
+    showAndFocus(date);
+
+    press(Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), memo);
+    QTest::keyClicks(memo, "ab");
+    press(Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), last);
+    EXPECT_EQ(memo->toPlainText(), QStringLiteral("ab")); // no line break typed
+    EXPECT_EQ(date->date(), QDate(2005, 3, 1));
+    EXPECT_EQ(m_defaultClicks, 0);
+}
+
+TEST_F(KeyRules, EnterClicksTheButtonAndTheLatestRuleWins) {
+    auto* field = add<QLineEdit>();
+    auto* other = add<QLineEdit>();
+    auto* save = add<QPushButton>(QStringLiteral("存盘"));
+    int saves = 0;
+    QObject::connect(save, &QPushButton::clicked, [&] { ++saves; });
+    ui::enterMovesTo(field, other);
+    ui::enterClicks(field, save); // replaces the move
+    // A window shortcut on Enter does not take the key from the field.
+    auto* shortcut = new QAction(&m_dialog);
+    shortcut->setShortcut(Qt::Key_Return);
+    m_dialog.addAction(shortcut);
+    int shortcutHits = 0;
+    QObject::connect(shortcut, &QAction::triggered, [&] { ++shortcutHits; });
+    showAndFocus(field);
+
+    press(Qt::Key_Return);
+    EXPECT_EQ(saves, 1);
+    EXPECT_EQ(shortcutHits, 0);
+    EXPECT_EQ(QApplication::focusWidget(), field);
+
+    save->setEnabled(false);
+    press(Qt::Key_Return);
+    EXPECT_EQ(saves, 1);
+    EXPECT_EQ(m_defaultClicks, 0); // consumed even when the button cannot act
+}
+
+TEST_F(KeyRules, UpperCaseTurnsOnlyLatinLettersAndKeepsTheCursor) {
+    auto* field = add<QLineEdit>();
+    ui::upperCaseInput(field);
+    showAndFocus(field);
+
+    QTest::keyClicks(field, "ab1-z");
+    EXPECT_EQ(field->text(), QStringLiteral("AB1-Z"));
+    field->setCursorPosition(2);
+    QTest::keyClicks(field, "q");
+    EXPECT_EQ(field->text(), QStringLiteral("ABQ1-Z"));
+    EXPECT_EQ(field->cursorPosition(), 3);
+    field->insert(QStringLiteral("中äｂx"));
+    EXPECT_EQ(field->text(), QStringLiteral("ABQ中äｂX1-Z"));
+
+    // A validator the field had goes on judging the converted text.
+    auto* code = add<QLineEdit>();
+    code->setValidator(new QRegularExpressionValidator(QRegularExpression("[A-Z]*"), code));
+    ui::upperCaseInput(code);
+    code->setFocus();
+    QTest::keyClicks(code, "ab1c");
+    EXPECT_EQ(code->text(), QStringLiteral("ABC"));
+}
+
+TEST_F(KeyRules, PasswordFieldMasksUpperCasesAndLimits) {
+    auto* password = add<QLineEdit>();
+    ui::makePasswordField(password, 10);
+    showAndFocus(password);
+
+    QTest::keyClicks(password, "secret1234xyz");
+    EXPECT_EQ(password->text(), QStringLiteral("SECRET1234"));
+    EXPECT_EQ(password->displayText(), QString(10, QLatin1Char('*')));
+    EXPECT_EQ(password->echoMode(), QLineEdit::Password);
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "DBEdit.h"
+
+#include <QDate>
+
+class QCalendarWidget;
+class QFrame;
+
+namespace ui {
+
+/// A date field with a calendar drop-down, bound to a date field. It shows the
+/// short date "yyyy-M-d" (nothing for a null date) and takes a typed date in
+/// the forms store::DateTime::parse reads ("2005-3-1", "2005/03/01"); empty
+/// text stores null. Text that is no date is written nowhere: the write throws
+/// store::EngineError ("'2005-2-30' is not a valid date"), so post() and
+/// updateRecord() report it. The drop-down opens with the arrow button, F4 or
+/// Alt+Down; choosing a day there is an edit like typing it.
+class DBDateEdit : public DBEdit {
+    Q_OBJECT
+public:
+    explicit DBDateEdit(QWidget* parent = nullptr);
+
+    /// The date the text stands for; invalid when empty or unreadable.
+    QDate date() const;
+
+    /// Opens the calendar below the field, on the shown date (today when none).
+    void showCalendar();
+    void hideCalendar();
+    bool isCalendarVisible() const;
+    /// The drop-down's calendar (choosing a day there with a click or Enter
+    /// sets the field).
+    QCalendarWidget* calendar() const { return m_calendar; }
+
+protected:
+    QString textFor(const store::Field& field) const override;
+    void writeText(store::Field& field, const QString& text) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void choose(QDate date);
+
+    QFrame* m_popup;
+    QCalendarWidget* m_calendar;
+};
+
+} // namespace ui

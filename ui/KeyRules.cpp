@@ -1,0 +1,133 @@
+#include "ui/KeyRules.h"
+
+#include <QAbstractButton>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPointer>
+#include <QValidator>
+
+namespace ui {
+
+namespace {
+
+bool isEnter(const QKeyEvent* event) {
+    const int key = event->key();
+    return (key == Qt::Key_Return || key == Qt::Key_Enter) &&
+           (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
+/// Runs a field's Enter action. An editable combo box or a date field holds the focus
+/// itself and hands keys on to its inner line edit, so filtering the field sees Enter
+/// before the line edit acts on it (a combo box would add the typed text to its list).
+class EnterRule : public QObject {
+public:
+    EnterRule(QWidget* field, std::function<void()> action)
+        : QObject(field)
+        , m_action(std::move(action)) {
+        field->installEventFilter(this);
+    }
+
+    static EnterRule* of(QWidget* field) {
+        for (QObject* child : field->children()) {
+            if (auto* rule = dynamic_cast<EnterRule*>(child))
+                return rule;
+        }
+        return nullptr;
+    }
+
+    void setAction(std::function<void()> action) { m_action = std::move(action); }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::ShortcutOverride:
+            // Enter belongs to the field, not to a shortcut of the window.
+            if (isEnter(static_cast<QKeyEvent*>(event))) {
+                event->accept();
+                return true;
+            }
+            return false;
+        case QEvent::KeyPress:
+            if (!isEnter(static_cast<QKeyEvent*>(event)))
+                return false;
+            if (m_action) {
+                // The action may close the window; work on a copy.
+                const std::function<void()> action = m_action;
+                action();
+            }
+            return true;
+        default:
+            return false;
+        }
+    }
+
+private:
+    std::function<void()> m_action;
+};
+
+/// Turns a-z into A-Z and leaves every other character alone, then lets the validator the
+/// field had before judge the result.
+class UpperCaseValidator : public QValidator {
+public:
+    UpperCaseValidator(const QValidator* inner, QObject* parent)
+        : QValidator(parent)
+        , m_inner(inner) {}
+
+    State validate(QString& input, int& pos) const override {
+        for (QChar& c : input) {
+            if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+                c = QChar(c.unicode() - 'a' + 'A');
+        }
+        return m_inner ? m_inner->validate(input, pos) : Acceptable;
+    }
+
+    void fixup(QString& input) const override {
+        if (m_inner)
+            m_inner->fixup(input);
+    }
+
+private:
+    QPointer<const QValidator> m_inner;
+};
+
+} // namespace
+
+void onEnter(QWidget* from, std::function<void()> action) {
+    if (EnterRule* rule = EnterRule::of(from))
+        rule->setAction(std::move(action));
+    else
+        new EnterRule(from, std::move(action));
+}
+
+void enterMovesTo(QWidget* from, QWidget* to) {
+    onEnter(from, [to = QPointer<QWidget>(to)] {
+        // Tab's reason, so that a line edit selects its text as on entering it by Tab.
+        if (to)
+            to->setFocus(Qt::TabFocusReason);
+    });
+}
+
+void enterClicks(QWidget* from, QAbstractButton* button) {
+    onEnter(from, [button = QPointer<QAbstractButton>(button)] {
+        if (button)
+            button->click();
+    });
+}
+
+void upperCaseInput(QLineEdit* field) {
+    const QValidator* current = field->validator();
+    if (dynamic_cast<const UpperCaseValidator*>(current))
+        return;
+    field->setValidator(new UpperCaseValidator(current, field));
+}
+
+void makePasswordField(QLineEdit* field, int maxLength) {
+    field->setEchoMode(QLineEdit::Password);
+    // The mask character is the style's; the sheet makes it "*" whatever the style.
+    field->setStyleSheet(field->styleSheet() +
+                         QStringLiteral("\nQLineEdit { lineedit-password-character: 42; }"));
+    upperCaseInput(field);
+    field->setMaxLength(maxLength);
+}
+
+} // namespace ui
