@@ -5,6 +5,7 @@
 #include "TForm_password.h"
 #include "Tform_About.h"
 
+#include "admin/AdminCommands.h"
 #include "store/SqlText.h"
 #include "ui/MessageBoxes.h"
 #include "ui/TDm1.h"
@@ -22,10 +23,18 @@ Commands::Commands(TForm_main& main) : m_main(main) {
         {QStringLiteral("N9"), bind(&Commands::exitProgram)},
         {QStringLiteral("N27"), bind(&Commands::help)},
         {QStringLiteral("N32"), bind(&Commands::about)},
+        {QStringLiteral("N18"),
+         [this] {
+             admin::openCompanyInformation(&m_main, [this](const QString& banner) { m_main.setBannerText(banner); });
+         }},
+        {QStringLiteral("N41"), [this] { admin::openClosingDate(&m_main); }},
+        {QStringLiteral("N11"), [this] { admin::openInitialisation(&m_main); }},
+        {QStringLiteral("N6"), [this] { admin::openBackup(&m_main); }},
+        {QStringLiteral("N7"), [this] { admin::openRestore(&m_main); }},
     };
     // Commands whose windows are not built yet are listed so that their menu
     // items and buttons stay in place; they do nothing.
-    for (const char* pending : {"N2", "N18", "N11", "N6", "N7", "N41", "N24", "N19", "N49", "N39", "N12",
+    for (const char* pending : {"N2", "N24", "N19", "N49", "N39", "N12",
                                 "N14", "N16", "N22", "N23", "N25", "N28"})
         m_table.emplace(QString::fromLatin1(pending), [] {});
 }
