@@ -6,6 +6,9 @@
 #include "Tform_About.h"
 
 #include "admin/AdminCommands.h"
+#include "admin/TForm_qxb.h"
+#include "journal/TForm_khyh.h"
+#include "journal/TForm_zy.h"
 #include "store/SqlText.h"
 #include "ui/MessageBoxes.h"
 #include "ui/TDm1.h"
@@ -28,14 +31,16 @@ Commands::Commands(TForm_main& main) : m_main(main) {
              admin::openCompanyInformation(&m_main, [this](const QString& banner) { m_main.setBannerText(banner); });
          }},
         {QStringLiteral("N41"), [this] { admin::openClosingDate(&m_main); }},
+        {QStringLiteral("N2"), bind(&Commands::operators)},
+        {QStringLiteral("N19"), bind(&Commands::summaries)},
+        {QStringLiteral("N16"), bind(&Commands::bankAccounts)},
         {QStringLiteral("N11"), [this] { admin::openInitialisation(&m_main); }},
         {QStringLiteral("N6"), [this] { admin::openBackup(&m_main); }},
         {QStringLiteral("N7"), [this] { admin::openRestore(&m_main); }},
     };
     // Commands whose windows are not built yet are listed so that their menu
     // items and buttons stay in place; they do nothing.
-    for (const char* pending : {"N2", "N24", "N19", "N49", "N39", "N12",
-                                "N14", "N16", "N22", "N23", "N25", "N28"})
+    for (const char* pending : {"N24", "N49", "N39", "N12", "N14", "N22", "N23", "N25", "N28"})
         m_table.emplace(QString::fromLatin1(pending), [] {});
 }
 
@@ -66,6 +71,30 @@ void Commands::changeOperator() {
     }
     dm.q_qxb.close();
     m_main.showOperator();
+}
+
+void Commands::operators() {
+    ui::TDm1& dm = *ui::Dm1;
+    admin::TForm_qxb window(&m_main);
+    dm.q_qxb.openWith({QStringLiteral("select * from 权限表 order by 姓名")});
+    window.exec();
+    dm.q_qxb.close();
+}
+
+void Commands::summaries() {
+    ui::TDm1& dm = *ui::Dm1;
+    journal::TForm_zy window(&m_main);
+    dm.q_zy.openWith({QStringLiteral("select * from 摘要")});
+    window.exec();
+    dm.q_zy.close();
+}
+
+void Commands::bankAccounts() {
+    ui::TDm1& dm = *ui::Dm1;
+    journal::TForm_khyh window(&m_main);
+    dm.q_khyh.openWith({QStringLiteral("select * from 开户银行")});
+    window.exec();
+    dm.q_khyh.close();
 }
 
 void Commands::interfaceReset() {

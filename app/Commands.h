@@ -21,6 +21,9 @@ public:
     void run(const QString& component);
 
 private:
+    void operators();
+    void summaries();
+    void bankAccounts();
     void ownPassword();
     void changeOperator();
     void interfaceReset();

@@ -35,4 +35,10 @@ void onNextModal(std::function<void(QDialog*)> action) {
     poll->start(10);
 }
 
+void doubleClickRow(QAbstractItemView* view, int row, int column) {
+    const QPoint point = view->visualRect(view->model()->index(row, column)).center();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, point);
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, point);
+}
+
 } // namespace testing_support

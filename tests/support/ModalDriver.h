@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAbstractItemView>
 #include <QDialog>
 
 #include <functional>
@@ -10,6 +11,10 @@ namespace testing_support {
 /// loop, as a user would act on it. Gives up after five seconds, so that a
 /// dialog that never comes fails the test instead of hanging it.
 void onNextModal(std::function<void(QDialog*)> action);
+
+/// Double-clicks a row of an item view as a user does: QTest's widget double
+/// click alone sends no press first, which item views need.
+void doubleClickRow(QAbstractItemView* view, int row, int column = 0);
 
 /// Finds a child by object name, failing loudly when it is missing.
 template <typename T>

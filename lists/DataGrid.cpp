@@ -1,0 +1,341 @@
+#include "DataGrid.h"
+
+#include "GridFooter.h"
+#include "QueryTableModel.h"
+
+#include "store/Query.h"
+#include "ui/Fonts.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace lists {
+
+namespace {
+constexpr int kDefaultCellPixels = 12;
+}
+
+DataGrid::DataGrid(QWidget* parent)
+    : QWidget(parent), m_view(new QTableView(this)), m_model(new QueryTableModel(this)),
+      m_footer(new GridFooter(m_view, this)) {
+    setObjectName(QStringLiteral("DBGridEh1"));
+    m_view->setObjectName(QStringLiteral("DBGridEh1View"));
+    m_view->setModel(m_model);
+    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_view->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_view->setShowGrid(true);
+    m_view->setWordWrap(false);
+    m_view->setAlternatingRowColors(false);
+    m_view->horizontalHeader()->setSectionsClickable(true);
+    m_view->horizontalHeader()->setHighlightSections(false);
+    m_view->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    m_view->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_view->verticalHeader()->setFixedWidth(14);
+    m_view->verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    QPalette p = m_view->palette();
+    p.setColor(QPalette::Base, Qt::white);
+    m_view->setPalette(p);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_view, 1);
+    layout->addWidget(m_footer);
+    setFontSizes(kDefaultCellPixels, kDefaultCellPixels);
+
+    connect(m_model, &QueryTableModel::contentsChanged, this, &DataGrid::refreshFooter);
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
+        for (int c = 0; c < m_visible.size(); ++c)
+            m_view->setColumnHidden(c, !m_visible[c]);
+        applyWidths();
+        if (store::Query* q = query())
+            followQueryCursor(q->currentIndex());
+    });
+    connect(m_view->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            [this](int column) { titleClicked(column, m_lastPressHadCtrl); });
+    connect(m_view, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
+        if (index.isValid())
+            emit rowDoubleClicked();
+    });
+    connect(m_view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                store::Query* q = query();
+                if (!m_followingQuery && q && q->isOpen() && current.isValid() &&
+                    current.row() != q->currentIndex())
+                    q->moveTo(current.row());
+            });
+    m_view->horizontalHeader()->viewport()->installEventFilter(this);
+    m_view->installEventFilter(this);
+    installEventFilter(this);
+}
+
+DataGrid::~DataGrid() = default;
+
+void DataGrid::setQuery(store::Query* query) {
+    if (store::Query* old = this->query())
+        disconnect(old, nullptr, this, nullptr);
+    m_model->setQuery(query);
+    if (query)
+        connect(query, &store::Query::currentChanged, this, &DataGrid::followQueryCursor);
+    refreshFooter();
+}
+
+store::Query* DataGrid::query() const { return m_model->query(); }
+
+void DataGrid::setColumns(const QList<GridColumn>& columns) {
+    m_visible = QList<bool>(columns.size(), true);
+    m_markers.clear();
+    m_model->setColumns(columns);
+    refreshHeaders();
+    refreshFooter();
+}
+
+const QList<GridColumn>& DataGrid::columns() const { return m_model->columns(); }
+
+bool DataGrid::isColumnVisible(int column) const { return m_visible.value(column, false); }
+
+int DataGrid::visibleColumnCount() const { return int(std::count(m_visible.begin(), m_visible.end(), true)); }
+
+void DataGrid::setColumnVisible(int column, bool visible) {
+    if (column < 0 || column >= m_visible.size())
+        return;
+    m_visible[column] = visible;
+    m_view->setColumnHidden(column, !visible);
+    applyWidths();
+    refreshFooter();
+}
+
+void DataGrid::moveColumn(int from, int to) {
+    QList<GridColumn> columns = m_model->columns();
+    if (from < 0 || from >= columns.size() || to < 0 || to >= columns.size() || from == to)
+        return;
+    // Markers and visibility follow their columns to the new positions.
+    QList<int> order;
+    for (int i = 0; i < columns.size(); ++i)
+        order << i;
+    order.move(from, to);
+    columns.move(from, to);
+    m_visible.move(from, to);
+    SortMarkers moved;
+    for (int old : m_markers.markedColumns()) {
+        const int now = int(order.indexOf(old));
+        moved.ctrlClick(now);
+        if (m_markers.marker(old) == SortMarker::Descending)
+            moved.ctrlClick(now);
+    }
+    m_markers = moved;
+    m_model->setColumns(columns);
+    refreshHeaders();
+    refreshFooter();
+}
+
+int DataGrid::indexOfField(const QString& fieldName) const {
+    const QList<GridColumn>& columns = m_model->columns();
+    for (int i = 0; i < columns.size(); ++i) {
+        if (columns[i].fieldName == fieldName)
+            return i;
+    }
+    return -1;
+}
+
+int DataGrid::columnWidth(int column) const { return m_view->columnWidth(column); }
+
+void DataGrid::setFontSizes(int cellPixels, int footerPixels) {
+    m_cellFont = ui::songFont(cellPixels);
+    m_footerFont = ui::songFont(footerPixels);
+    m_view->setFont(m_cellFont);
+    m_view->horizontalHeader()->setFont(m_cellFont);
+    m_footer->setFont(m_footerFont);
+    // One line of text plus two pixels.
+    m_view->verticalHeader()->setDefaultSectionSize(QFontMetrics(m_cellFont).height() + 2);
+    m_view->verticalHeader()->setMinimumSectionSize(QFontMetrics(m_cellFont).height() + 2);
+    m_footer->setFixedHeight(QFontMetrics(m_footerFont).height() + 6);
+}
+
+void DataGrid::setDichromatic(bool on) {
+    m_model->setDichromatic(on);
+    m_view->viewport()->update();
+}
+
+bool DataGrid::dichromatic() const { return m_model->dichromatic(); }
+
+void DataGrid::setFitToWidth(bool on) {
+    m_fit = on;
+    applyWidths();
+}
+
+void DataGrid::applyWidths() {
+    const QList<GridColumn>& columns = m_model->columns();
+    int designed = 0;
+    for (int c = 0; c < columns.size(); ++c) {
+        if (m_visible.value(c))
+            designed += columns[c].width;
+    }
+    const int available = m_view->viewport()->width();
+    const bool scale = m_fit && designed > 0 && available > 0;
+    int used = 0;
+    int lastVisible = -1;
+    for (int c = 0; c < columns.size(); ++c) {
+        if (!m_visible.value(c))
+            continue;
+        const int width = scale ? columns[c].width * available / designed : columns[c].width;
+        m_view->setColumnWidth(c, std::max(width, 8));
+        used += width;
+        lastVisible = c;
+    }
+    // Rounding leaves a few pixels; the last column takes them.
+    if (scale && lastVisible >= 0)
+        m_view->setColumnWidth(lastVisible, m_view->columnWidth(lastVisible) + available - used);
+    m_view->setHorizontalScrollBarPolicy(scale ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
+}
+
+void DataGrid::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (m_fit)
+        applyWidths();
+}
+
+void DataGrid::titleClicked(int column, bool withCtrl) {
+    if (column < 0 || column >= columns().size() || !columns()[column].titleButton)
+        return;
+    if (withCtrl) {
+        m_markers.ctrlClick(column);
+        m_sortPending = true;
+        refreshHeaders();
+        return;
+    }
+    m_markers.click(column);
+    m_sortPending = false;
+    refreshHeaders();
+    emit sortChanged();
+}
+
+void DataGrid::reportPendingSort() {
+    if (!m_sortPending)
+        return;
+    m_sortPending = false;
+    emit sortChanged();
+}
+
+void DataGrid::clearMarkers() {
+    m_markers.clear();
+    refreshHeaders();
+}
+
+QString DataGrid::orderByClause() const {
+    QList<QString> fields;
+    for (const GridColumn& c : columns())
+        fields << c.fieldName;
+    return m_markers.orderByClause(fields);
+}
+
+bool DataGrid::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        if (watched == m_view->horizontalHeader()->viewport())
+            m_lastPressHadCtrl = static_cast<QMouseEvent*>(event)->modifiers() & Qt::ControlModifier;
+        break;
+    case QEvent::KeyRelease:
+        if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Control)
+            reportPendingSort();
+        break;
+    case QEvent::FocusOut:
+        if (watched == m_view)
+            reportPendingSort();
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void DataGrid::refreshHeaders() {
+    const QList<GridColumn>& columns = m_model->columns();
+    const bool showPositions = m_markers.markedColumns().size() >= 2;
+    QStringList texts;
+    for (int c = 0; c < columns.size(); ++c) {
+        QString text = columns[c].titleText();
+        text.replace(QLatin1Char('|'), QLatin1Char('\n'));
+        switch (m_markers.marker(c)) {
+        case SortMarker::Ascending:
+            text += QStringLiteral(" ▲");
+            break;
+        case SortMarker::Descending:
+            text += QStringLiteral(" ▼");
+            break;
+        case SortMarker::None:
+            break;
+        }
+        if (showPositions && m_markers.position(c) > 0)
+            text += QString::number(m_markers.position(c));
+        texts << text;
+    }
+    m_model->setHeaderTexts(texts);
+}
+
+QString DataGrid::footerText(int column) const {
+    if (column < 0 || column >= columns().size() || !query())
+        return QString();
+    return computeFooter(*query(), columns()[column]).text;
+}
+
+void DataGrid::refreshFooter() {
+    QStringList texts;
+    QList<Qt::Alignment> alignments;
+    for (int c = 0; c < columns().size(); ++c) {
+        texts << footerText(c);
+        alignments << Qt::Alignment(m_model->data(m_model->index(0, c), Qt::TextAlignmentRole).toInt() &
+                                    Qt::AlignHorizontal_Mask);
+    }
+    m_footer->setTexts(texts, alignments);
+}
+
+QColor DataGrid::rowBackground(int row) const {
+    return m_model->data(m_model->index(row, 0), Qt::BackgroundRole).value<QColor>();
+}
+
+GridStyle DataGrid::style() const {
+    GridStyle s;
+    s.cellFont = m_cellFont;
+    s.titleFont = m_cellFont;
+    s.footerFont = m_footerFont;
+    s.dichromatic = dichromatic();
+    s.threeDimensionalFrame = m_threeDimensional;
+    return s;
+}
+
+TableSnapshot DataGrid::snapshot() const {
+    QList<GridColumn> shown;
+    for (int c = 0; c < columns().size(); ++c) {
+        if (!m_visible.value(c))
+            continue;
+        GridColumn column = columns()[c];
+        column.width = m_view->columnWidth(c);
+        shown << column;
+    }
+    if (!query())
+        return TableSnapshot();
+    TableSnapshot snapshot = buildSnapshot(*query(), shown, style());
+    snapshot.buttonFace = palette().color(QPalette::Button);
+    return snapshot;
+}
+
+void DataGrid::followQueryCursor(int row) {
+    if (row < 0 || row >= m_model->rowCount())
+        return;
+    int column = 0;
+    while (column < m_visible.size() && !m_visible[column])
+        ++column;
+    m_followingQuery = true;
+    m_view->setCurrentIndex(m_model->index(row, std::min(column, std::max(0, int(m_visible.size()) - 1))));
+    m_view->scrollTo(m_model->index(row, 0));
+    m_followingQuery = false;
+}
+
+} // namespace lists

@@ -1,0 +1,102 @@
+#pragma once
+
+#include "GridColumn.h"
+#include "SnapshotBuilder.h"
+#include "SortMarkers.h"
+#include "TableSnapshot.h"
+
+#include <QWidget>
+
+class QTableView;
+
+namespace store {
+class Query;
+}
+
+namespace lists {
+
+class GridFooter;
+class QueryTableModel;
+
+/// The data grid of every list window: the rows of one shared query, whole-row
+/// selection following the query's cursor, a footer row, two-colour rows,
+/// fitting to the width, hidden columns and sort markers on the title row.
+/// Nothing is edited in the grid itself.
+class DataGrid : public QWidget {
+    Q_OBJECT
+public:
+    explicit DataGrid(QWidget* parent = nullptr);
+    ~DataGrid() override;
+
+    void setQuery(store::Query* query);
+    store::Query* query() const;
+
+    /// The columns in display order; all visible, no markers.
+    void setColumns(const QList<GridColumn>& columns);
+    const QList<GridColumn>& columns() const;
+    int columnCount() const { return int(columns().size()); }
+    bool isColumnVisible(int column) const;
+    int visibleColumnCount() const;
+    void setColumnVisible(int column, bool visible);
+    /// Moves a column to another position in the display order.
+    void moveColumn(int from, int to);
+    int indexOfField(const QString& fieldName) const;
+    /// The width a column is shown with now.
+    int columnWidth(int column) const;
+
+    /// 宋体 at the given pixel sizes for cells and titles, and for the footer.
+    void setFontSizes(int cellPixels, int footerPixels);
+    void setDichromatic(bool on);
+    bool dichromatic() const;
+    /// Scales the visible columns to fill the width; off: the designed widths.
+    void setFitToWidth(bool on);
+    bool fitToWidth() const { return m_fit; }
+    void setThreeDimensionalFrame(bool on) { m_threeDimensional = on; }
+
+    const SortMarkers& markers() const { return m_markers; }
+    /// " ORDER BY ..." from the marked columns, empty when none is marked.
+    QString orderByClause() const;
+    void clearMarkers();
+
+    QString footerText(int column) const;
+    /// The background a row's cells are painted with.
+    QColor rowBackground(int row) const;
+    /// Visible columns in display order, every record, the footer.
+    TableSnapshot snapshot() const;
+
+    QTableView* view() const { return m_view; }
+
+signals:
+    /// The sort markers changed: at once for a plain click, on releasing Ctrl
+    /// (or leaving the grid) for clicks with Ctrl held.
+    void sortChanged();
+    void rowDoubleClicked();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void titleClicked(int column, bool withCtrl);
+    void reportPendingSort();
+    void refreshHeaders();
+    void refreshFooter();
+    void applyWidths();
+    void followQueryCursor(int row);
+    GridStyle style() const;
+
+    QTableView* m_view;
+    QueryTableModel* m_model;
+    GridFooter* m_footer;
+    SortMarkers m_markers;
+    QList<bool> m_visible;
+    bool m_fit = false;
+    bool m_threeDimensional = false;
+    bool m_sortPending = false;
+    bool m_lastPressHadCtrl = false;
+    bool m_followingQuery = false;
+    QFont m_cellFont;
+    QFont m_footerFont;
+};
+
+} // namespace lists

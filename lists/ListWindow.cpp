@@ -1,0 +1,239 @@
+#include "ListWindow.h"
+
+#include "DataGrid.h"
+#include "HiddenColumns.h"
+
+#include "store/EngineError.h"
+#include "store/Query.h"
+#include "ui/DBNavigator.h"
+#include "ui/DataSource.h"
+#include "ui/MessageBoxes.h"
+#include "ui/TDm1.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QMenu>
+#include <QTableView>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace lists {
+
+namespace {
+
+QToolButton* flatButton(QWidget* parent, const QString& objectName, const QString& caption) {
+    auto* button = new QToolButton(parent);
+    button->setObjectName(objectName);
+    button->setText(caption);
+    button->setAutoRaise(true);
+    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}
+
+} // namespace
+
+ListWindow::ListWindow(QWidget* owner, const ListWindowSpec& spec, ui::DataSource* source,
+                       const QList<GridColumn>& columns)
+    : QDialog(owner), m_spec(spec), m_source(source) {
+    setObjectName(spec.objectName);
+    setWindowTitle(spec.title);
+    setModal(true);
+
+    m_layout = new QVBoxLayout(this);
+    m_layout->setContentsMargins(4, 4, 4, 4);
+    m_layout->setSpacing(4);
+
+    m_buttons = new QHBoxLayout;
+    m_navigator = new ui::DBNavigator(this);
+    m_navigator->setObjectName(QStringLiteral("DBNavigator1"));
+    m_navigator->setDataSource(source);
+    m_buttons->addWidget(m_navigator);
+    m_export = flatButton(this, QStringLiteral("SpeedButton2"), QStringLiteral("导出"));
+    m_delete = flatButton(this, QStringLiteral("SpeedButton1"), QStringLiteral("删除"));
+    // The catalogues print nothing; their SpeedButton3 is a button of their own.
+    m_print = spec.canPrint ? flatButton(this, QStringLiteral("SpeedButton3"), QStringLiteral("打印"))
+                            : nullptr;
+    m_close = flatButton(this, QStringLiteral("SpeedButton4"), QStringLiteral("返回"));
+    for (QToolButton* b : {m_export, m_delete, m_print, m_close}) {
+        if (b)
+            m_buttons->addWidget(b);
+    }
+    m_buttons->addStretch();
+    m_layout->addLayout(m_buttons);
+
+    m_grid = new DataGrid(this);
+    m_grid->setFontSizes(spec.cellPixels, spec.footerPixels);
+    m_grid->setThreeDimensionalFrame(spec.threeDimensionalFrame);
+    m_grid->setColumns(columns);
+    m_grid->setQuery(source->query());
+
+    if (spec.checkBoxes || spec.columnButtons != ListWindowSpec::ColumnButtons::None) {
+        auto* row = new QHBoxLayout;
+        if (spec.checkBoxes) {
+            m_dichromatic = new QCheckBox(QStringLiteral("区分列表"), this);
+            m_dichromatic->setObjectName(QStringLiteral("cbDichromatic"));
+            m_fit = new QCheckBox(QStringLiteral("满屏显示"), this);
+            m_fit->setObjectName(QStringLiteral("CheckBox1"));
+            row->addWidget(m_dichromatic);
+            row->addWidget(m_fit);
+            m_dichromatic->setChecked(true);
+            m_fit->setChecked(true);
+            m_grid->setDichromatic(true);
+            connect(m_dichromatic, &QCheckBox::toggled, m_grid, &DataGrid::setDichromatic);
+            connect(m_fit, &QCheckBox::clicked, m_grid, &DataGrid::setFitToWidth);
+        }
+        row->addStretch();
+        if (spec.columnButtons != ListWindowSpec::ColumnButtons::None) {
+            m_showHidden = new QToolButton(this);
+            m_showHidden->setObjectName(QStringLiteral("ToolButton1"));
+            m_showHidden->setToolTip(QStringLiteral("显示隐藏的列"));
+            m_showHidden->setIcon(QIcon(ui::Dm1 ? ui::Dm1->Arrows.value(0) : QPixmap()));
+            m_showHidden->setPopupMode(QToolButton::MenuButtonPopup);
+            m_hiddenMenu = new QMenu(m_showHidden);
+            m_hiddenMenu->setObjectName(QStringLiteral("HiddenColumnsMenu"));
+            m_showHidden->setMenu(m_hiddenMenu);
+            m_showHidden->setEnabled(false);
+            m_hideRightmost = new QToolButton(this);
+            m_hideRightmost->setObjectName(QStringLiteral("ToolButton2"));
+            m_hideRightmost->setToolTip(QStringLiteral("隐藏最右边的列"));
+            m_hideRightmost->setIcon(QIcon(ui::Dm1 ? ui::Dm1->Arrows.value(1) : QPixmap()));
+            m_hideRightmost->setEnabled(spec.columnButtons == ListWindowSpec::ColumnButtons::Enabled);
+            for (QToolButton* b : {m_showHidden, m_hideRightmost}) {
+                b->setAutoRaise(true);
+                b->setFocusPolicy(Qt::NoFocus);
+                row->addWidget(b);
+            }
+            connect(m_showHidden, &QToolButton::clicked, this, &ListWindow::reshowLastHidden);
+            connect(m_hiddenMenu, &QMenu::triggered, this, &ListWindow::reshowColumn);
+            connect(m_hideRightmost, &QToolButton::clicked, this, &ListWindow::hideRightmostColumn);
+        }
+        m_layout->addLayout(row);
+    }
+    m_grid->setFitToWidth(spec.startFitted);
+
+    m_body = new QHBoxLayout;
+    m_body->addWidget(m_grid, 1);
+    m_layout->addLayout(m_body, 1);
+
+    connect(m_delete, &QToolButton::clicked, this, &ListWindow::deleteRecord);
+    connect(m_export, &QToolButton::clicked, this, &ListWindow::exportList);
+    if (m_print)
+        connect(m_print, &QToolButton::clicked, this, &ListWindow::printList);
+    connect(m_close, &QToolButton::clicked, this, [this] { done(QDialog::Rejected); });
+    connect(m_grid, &DataGrid::rowDoubleClicked, this, [this] { rowAction(); });
+    if (spec.sorting == ListWindowSpec::Sorting::Requery)
+        connect(m_grid, &DataGrid::sortChanged, this, &ListWindow::resortQuery);
+
+    if (spec.maximised)
+        setWindowState(Qt::WindowMaximized);
+    m_grid->view()->setFocus();
+}
+
+ListWindow::~ListWindow() = default;
+
+store::Query* ListWindow::query() const { return m_source->query(); }
+
+QToolButton* ListWindow::addButton(const QString& objectName, const QString& caption) {
+    QToolButton* button = flatButton(this, objectName, caption);
+    m_added << button;
+    m_buttons->insertWidget(m_buttons->count() - 1, button);
+    return button;
+}
+
+void ListWindow::arrangeButtons(const QStringList& objectNames) {
+    QList<QToolButton*> all = {m_export, m_delete, m_print, m_close};
+    all += m_added;
+    int position = 1; // after the navigator
+    for (const QString& name : objectNames) {
+        for (QToolButton* b : all) {
+            if (b && b->objectName() == name) {
+                m_buttons->removeWidget(b);
+                m_buttons->insertWidget(position++, b);
+            }
+        }
+    }
+}
+
+void ListWindow::deleteRecord() {
+    store::Query* q = query();
+    if (!q || (m_spec.deleteNeeds == ListWindowSpec::DeleteNeeds::OpenQueryAndRecords && !q->isOpen()))
+        return;
+    if (!q->isOpen() || q->isEmpty())
+        return;
+    if (!ui::ask(this, QStringLiteral("要删除当前记录吗? ")))
+        return;
+    try {
+        q->deleteCurrent();
+    } catch (const store::EngineError& e) {
+        // A refused deletion leaves the record; the cashier must know it is still there.
+        q->cancel();
+        ui::showError(this, e.message());
+    }
+}
+
+void ListWindow::hideRightmostColumn() {
+    if (m_grid->visibleColumnCount() <= m_spec.hideLimit)
+        return;
+    int rightmost = -1;
+    for (int c = 0; c < m_grid->columnCount(); ++c) {
+        if (m_grid->isColumnVisible(c))
+            rightmost = c;
+    }
+    if (rightmost < 0)
+        return;
+    const GridColumn& column = m_grid->columns()[rightmost];
+    auto* entry = new QAction(hiddenColumnCaption(column.titleText()), m_hiddenMenu);
+    entry->setData(column.fieldName + QLatin1Char('\n') + column.titleText());
+    const QList<QAction*> entries = m_hiddenMenu->actions();
+    m_hiddenMenu->insertAction(entries.isEmpty() ? nullptr : entries.first(), entry);
+    m_grid->setColumnVisible(rightmost, false);
+    m_showHidden->setEnabled(true);
+}
+
+void ListWindow::reshowLastHidden() {
+    const QList<QAction*> entries = m_hiddenMenu->actions();
+    if (entries.isEmpty())
+        return;
+    delete entries.first();
+    m_grid->setColumnVisible(m_grid->visibleColumnCount(), true);
+    updateColumnButtons();
+    m_hideRightmost->setEnabled(true);
+}
+
+void ListWindow::reshowColumn(QAction* entry) {
+    const QString key = entry->data().toString();
+    int column = -1;
+    for (int c = 0; c < m_grid->columnCount(); ++c) {
+        const GridColumn& g = m_grid->columns()[c];
+        if (g.fieldName + QLatin1Char('\n') + g.titleText() == key)
+            column = c;
+    }
+    if (column < 0)
+        return;
+    const int position = m_grid->visibleColumnCount();
+    m_grid->moveColumn(column, position);
+    m_grid->setColumnVisible(position, true);
+    delete entry;
+    updateColumnButtons();
+}
+
+void ListWindow::updateColumnButtons() {
+    if (m_grid->visibleColumnCount() == m_grid->columnCount())
+        m_showHidden->setEnabled(false);
+}
+
+void ListWindow::resortQuery() {
+    store::Query* q = query();
+    if (!q || !q->isOpen() || q->isEmpty())
+        return;
+    QStringList sql = q->sql();
+    if (sql.isEmpty())
+        return;
+    sql.last() = m_grid->orderByClause();
+    q->openWith(sql);
+    q->first();
+}
+
+} // namespace lists

@@ -1,0 +1,103 @@
+#pragma once
+
+#include "GridColumn.h"
+#include "ListWindowSpec.h"
+
+#include <QDialog>
+
+#include <memory>
+
+class QAbstractButton;
+class QCheckBox;
+class QHBoxLayout;
+class QMenu;
+class QToolButton;
+class QVBoxLayout;
+
+namespace store {
+class Query;
+}
+namespace ui {
+class DataSource;
+class DBNavigator;
+} // namespace ui
+
+namespace lists {
+
+class DataGrid;
+
+/// The frame of every list window: a navigator and the common buttons above
+/// one data grid over a shared query, the two-colour and fit-to-width boxes,
+/// hiding and re-showing columns, deleting with confirmation, re-sorting by
+/// the column titles, printing and export. A window adds its own buttons and
+/// fields; its spec says how it differs from the others.
+class ListWindow : public QDialog {
+    Q_OBJECT
+public:
+    ListWindow(QWidget* owner, const ListWindowSpec& spec, ui::DataSource* source,
+               const QList<GridColumn>& columns);
+    ~ListWindow() override;
+
+    DataGrid* grid() const { return m_grid; }
+    store::Query* query() const;
+    const ListWindowSpec& spec() const { return m_spec; }
+
+    /// "删除": after confirmation deletes the current record of the grid's query.
+    void deleteRecord();
+    /// "导出": writes every record to a file the user names.
+    void exportList();
+    /// "打印": lays the list out in pages and shows the print preview.
+    void printList();
+
+protected:
+    /// Adds a flat button to the top bar, after the ones added before it.
+    QToolButton* addButton(const QString& objectName, const QString& caption);
+    /// The common buttons, for windows that arrange or hide them.
+    QToolButton* exportButton() const { return m_export; }
+    QToolButton* deleteButton() const { return m_delete; }
+    QToolButton* printButton() const { return m_print; }
+    QToolButton* closeButton() const { return m_close; }
+    /// Puts the common buttons into the top bar in the window's order; names
+    /// not among the common ones are buttons added with addButton().
+    void arrangeButtons(const QStringList& objectNames);
+    /// The area beside the grid and below the frame, for editing windows.
+    QHBoxLayout* bodyLayout() const { return m_body; }
+    QVBoxLayout* mainLayout() const { return m_layout; }
+
+    /// A window-specific check before print and export (the bank journal's
+    /// account); false stops the command.
+    virtual bool readyToPrintOrExport() { return true; }
+    /// The page header's centre text; the voucher statistics replace it.
+    virtual QString printTitle() const { return m_spec.printTitle; }
+    /// The proposed file name of an export.
+    virtual QString exportName() const { return m_spec.exportName; }
+    /// The double click on a row.
+    virtual void rowAction() {}
+
+private:
+    void hideRightmostColumn();
+    void reshowLastHidden();
+    void reshowColumn(QAction* entry);
+    void resortQuery();
+    void updateColumnButtons();
+
+    ListWindowSpec m_spec;
+    ui::DataSource* m_source;
+    DataGrid* m_grid;
+    ui::DBNavigator* m_navigator;
+    QVBoxLayout* m_layout;
+    QHBoxLayout* m_buttons;
+    QHBoxLayout* m_body;
+    QToolButton* m_export;
+    QToolButton* m_delete;
+    QToolButton* m_print;
+    QToolButton* m_close;
+    QList<QToolButton*> m_added;
+    QCheckBox* m_dichromatic = nullptr;
+    QCheckBox* m_fit = nullptr;
+    QToolButton* m_showHidden = nullptr;
+    QToolButton* m_hideRightmost = nullptr;
+    QMenu* m_hiddenMenu = nullptr;
+};
+
+} // namespace lists

@@ -1,0 +1,47 @@
+// The "导出" command of the list windows.
+
+#include "ListWindow.h"
+
+#include "DataGrid.h"
+#include "ExportFormat.h"
+
+#include "store/EngineError.h"
+#include "store/Query.h"
+#include "ui/Choosers.h"
+#include "ui/TDm1.h"
+
+#include <QSaveFile>
+
+namespace lists {
+
+void ListWindow::exportList() {
+    if (!readyToPrintOrExport())
+        return;
+    store::Query* q = query();
+    if (!q || !q->isOpen() || q->isEmpty())
+        return;
+    ui::SaveDialogSettings& dialog = ui::Dm1->SaveDialog1;
+    ui::SaveFileRequest request;
+    request.filter = dialog.filter;
+    request.filterIndex = dialog.filterIndex;
+    request.fileName = exportName();
+    request.confirmOverwrite = false; // an existing file is replaced, as the cashier asked
+    const ui::SaveFileAnswer answer = ui::chooseSaveFile(this, request);
+    if (!answer.accepted)
+        return;
+    dialog.filterIndex = answer.filterIndex;
+    const int type = answer.filterIndex;
+    if (type < 1 || type > 5)
+        return;
+    const QString path = exportFilePath(answer.path, type);
+    // Written beside the target and renamed over it: a failure part-way never
+    // leaves a half-written file in the target's place.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw store::EngineError(QStringLiteral("Cannot create file %1").arg(path));
+    writeExport(type, m_grid->snapshot(), file);
+    if (!file.commit())
+        throw store::EngineError(QStringLiteral("Cannot create file %1").arg(path));
+}
+
+} // namespace lists

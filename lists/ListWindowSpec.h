@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+namespace lists {
+
+/// What sets one list window apart from the others: its row in the table of
+/// list windows. The frame reads it; the windows do not repeat the behaviour.
+struct ListWindowSpec {
+    enum class ColumnButtons { None, Disabled, Enabled };
+    enum class Sorting { MarkersOnly, Requery };
+    enum class DeleteNeeds { Records, OpenQueryAndRecords };
+
+    QString objectName;
+    QString title;
+    bool checkBoxes = true;       // "区分列表" and "满屏显示"
+    bool startFitted = true;      // the grid fits its columns to its width when the window opens
+    ColumnButtons columnButtons = ColumnButtons::Enabled;
+    int hideLimit = 0;            // visible columns that hiding leaves at least
+    DeleteNeeds deleteNeeds = DeleteNeeds::Records;
+    bool canPrint = true;
+    QString printTitle;           // the page header's centre text
+    QString exportName;           // the proposed file name
+    bool threeDimensionalFrame = false;
+    Sorting sorting = Sorting::MarkersOnly;
+    bool maximised = true;        // otherwise a fixed-size dialog
+    int cellPixels = 12;
+    int footerPixels = 12;
+};
+
+} // namespace lists

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "GridColumn.h"
+
+#include <QAbstractTableModel>
+#include <QPointer>
+
+#include "store/Query.h"
+
+namespace store {
+class Query;
+}
+
+namespace lists {
+
+/// The rows of a shared query as a table, through a grid's columns in display
+/// order. Follows the query: opening, closing, appended, deleted and edited rows.
+class QueryTableModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit QueryTableModel(QObject* parent = nullptr);
+
+    void setQuery(store::Query* query);
+    store::Query* query() const { return m_query; }
+    void setColumns(const QList<GridColumn>& columns);
+    const QList<GridColumn>& columns() const { return m_columns; }
+    void setHeaderTexts(const QStringList& texts);
+    void setDichromatic(bool on);
+    bool dichromatic() const { return m_dichromatic; }
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+signals:
+    /// The rows changed in any way; footers recompute.
+    void contentsChanged();
+
+private:
+    void resolveFields();
+    void followCurrent(int row);
+
+    QPointer<store::Query> m_query;
+    QList<GridColumn> m_columns;
+    QList<int> m_fields;
+    QStringList m_headerTexts;
+    bool m_dichromatic = false;
+    int m_current = -1;
+    QList<QMetaObject::Connection> m_connections;
+};
+
+} // namespace lists

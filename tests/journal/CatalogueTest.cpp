@@ -1,0 +1,183 @@
+#include "support/DataModuleFixture.h"
+
+#include "journal/TForm_khyh.h"
+#include "journal/TForm_zy.h"
+#include "lists/DataGrid.h"
+#include "ui/DBComboBox.h"
+#include "ui/DBEdit.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <QToolButton>
+
+using testing_support::child;
+
+namespace {
+
+class SummaryCatalogue : public DataModuleFixture {
+protected:
+    std::unique_ptr<journal::TForm_zy> window;
+
+    void open(store::Query* journal = nullptr) {
+        dm->q_zy.openWith({QStringLiteral("select * from 摘要")});
+        window = std::make_unique<journal::TForm_zy>(nullptr, journal);
+        window->show();
+        QApplication::setActiveWindow(window.get());
+    }
+    void TearDown() override {
+        window.reset();
+        DataModuleFixture::TearDown();
+    }
+    QPushButton* button(const char* name) { return child<QPushButton>(window.get(), name); }
+    ui::DBComboBox* attribute() { return child<ui::DBComboBox>(window.get(), "DBComboBoxEh1"); }
+    ui::DBEdit* name() { return child<ui::DBEdit>(window.get(), "DBEditEh2"); }
+    QWidget* focus() { return QApplication::focusWidget(); }
+    bool locked() {
+        return !button("bitbtn_add")->isEnabled() && !child<QWidget>(window.get(), "SpeedButton1")->isEnabled() &&
+               !child<QWidget>(window.get(), "SpeedButton4")->isEnabled() && !window->grid()->isEnabled();
+    }
+    int summaries() { return scalar("select count(*) from 摘要").toInt(); }
+};
+
+} // namespace
+
+TEST_F(SummaryCatalogue, AddChecksInOrderAndStampsTheSave) {
+    open();
+    const int before = summaries();
+    EXPECT_FALSE(child<QWidget>(window.get(), "SpeedButton3")->isVisible());
+    EXPECT_FALSE(child<QLabel>(window.get(), "Label6")->isVisible());
+    button("bitbtn_add")->click();
+    EXPECT_TRUE(locked());
+    EXPECT_EQ(focus(), attribute()->lineEdit() ? static_cast<QWidget*>(attribute()) : attribute());
+
+    attribute()->setEditText(QStringLiteral("   "));
+    button("bitbtn_save")->click();
+    attribute()->setEditText(QStringLiteral("增"));
+    button("bitbtn_save")->click();
+    attribute()->setEditText(QStringLiteral("减少"));
+    name()->setText(QStringLiteral("  "));
+    QTest::keyClick(name(), Qt::Key_Return); // Enter in the name saves
+    EXPECT_EQ(messages.texts(), QStringList({QStringLiteral("属性不能为空,请重新输入!"),
+                                             QStringLiteral("属性输入出错,请重新选择!"),
+                                             QStringLiteral("摘要名称不能为空,请重新输入!")}));
+    EXPECT_EQ(focus(), name());
+    EXPECT_TRUE(locked()) << "a failed check keeps the adding state";
+    EXPECT_EQ(summaries(), before);
+
+    name()->setText(QStringLiteral("退款"));
+    QTest::keyClicks(name(), QStringLiteral("ab"));
+    QTest::keyClick(name(), Qt::Key_Return);
+    EXPECT_FALSE(locked());
+    EXPECT_EQ(summaries(), before + 1);
+    EXPECT_EQ(scalar("select 摘要 || '/' || 属性 || '/' || 操作员 from 摘要 order by 代码 desc limit 1").toString(),
+              QStringLiteral("退款AB/减少/出纳甲"));
+    EXPECT_GT(scalar("select 操作日期 from 摘要 order by 代码 desc limit 1").toDouble(), 40000.0);
+}
+
+TEST_F(SummaryCatalogue, CancelDropsTheNewRowAndDuplicatesAreAllowed) {
+    open();
+    const int before = summaries();
+    button("bitbtn_add")->click();
+    button("bitbtn_cancel")->click();
+    EXPECT_FALSE(locked());
+    EXPECT_EQ(dm->q_zy.recordCount(), before);
+    for (int i = 0; i < 2; ++i) {
+        button("bitbtn_add")->click();
+        attribute()->setEditText(QStringLiteral("增加"));
+        name()->setText(QStringLiteral("同名"));
+        button("bitbtn_save")->click();
+    }
+    EXPECT_EQ(scalar("select count(*) from 摘要 where 摘要='同名'").toInt(), 2);
+}
+
+TEST_F(SummaryCatalogue, EditingByTypingAndClosingCancels) {
+    db.exec(QStringLiteral("insert into 现金日记帐 (日期, 摘要, 属性) select cdate('2005-3-1'), 摘要, 属性 from 摘要 "
+                           "order by 代码 limit 1"));
+    open();
+    const QString first = dm->q_zy.fieldByName(QStringLiteral("摘要")).asString();
+    name()->setText(QStringLiteral("改名"));
+    button("bitbtn_save")->click();
+    EXPECT_EQ(dm->q_zy.fieldByName(QStringLiteral("摘要")).asString(), QStringLiteral("改名"));
+    // The journal keeps its copy.
+    EXPECT_EQ(scalar("select 摘要 from 现金日记帐").toString(), first);
+
+    name()->setText(QStringLiteral("不保存"));
+    child<QToolButton>(window.get(), "SpeedButton4")->click();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(scalar("select count(*) from 摘要 where 摘要='不保存'").toInt(), 0);
+}
+
+TEST_F(SummaryCatalogue, PickingCopiesSummaryAndAttributeIntoTheEntry) {
+    dm->q_xjrjz.openWith({QStringLiteral("select * from 现金日记帐")});
+    dm->q_xjrjz.append();
+    open(&dm->q_xjrjz);
+    EXPECT_TRUE(child<QWidget>(window.get(), "SpeedButton3")->isVisible());
+    EXPECT_EQ(child<QLabel>(window.get(), "Label6")->text(), QStringLiteral("提示：选择所需要的摘要双击或选中！"));
+    dm->q_zy.last(); // a "减少" summary in the shipped catalogue
+    const QString summary = dm->q_zy.fieldByName(QStringLiteral("摘要")).asString();
+    ASSERT_EQ(dm->q_zy.fieldByName(QStringLiteral("属性")).asString(), QStringLiteral("减少"));
+    QTableView* view = window->grid()->view();
+    testing_support::doubleClickRow(view, dm->q_zy.currentIndex());
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(dm->q_zy.isOpen());
+    EXPECT_EQ(dm->q_xjrjz.fieldByName(QStringLiteral("摘要")).asString(), summary);
+    EXPECT_EQ(dm->q_xjrjz.fieldByName(QStringLiteral("属性")).asString(), QStringLiteral("减少"));
+    EXPECT_EQ(scalar("select count(*) from 现金日记帐").toInt(), 0) << "the editor saves, not the picker";
+}
+
+TEST_F(SummaryCatalogue, PickingInAnEmptyCatalogueAndDoubleClickInMaintenanceDoNothing) {
+    db.exec(QStringLiteral("delete from 摘要"));
+    dm->q_xjrjz.openWith({QStringLiteral("select * from 现金日记帐")});
+    open(&dm->q_xjrjz);
+    child<QToolButton>(window.get(), "SpeedButton3")->click();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(dm->q_xjrjz.state(), store::QueryState::Browse);
+    window.reset();
+
+    db.exec(QStringLiteral("insert into 摘要 (摘要, 属性) values ('x', '增加')"));
+    open();
+    QTableView* view = window->grid()->view();
+    testing_support::doubleClickRow(view, 0);
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(SummaryCatalogue, ARefusedSaveIsCancelledAndReported) {
+    db.exec(QStringLiteral("create trigger refuse before insert on 摘要 begin select raise(abort, 'full'); end"));
+    open();
+    button("bitbtn_add")->click();
+    attribute()->setEditText(QStringLiteral("增加"));
+    name()->setText(QStringLiteral("x"));
+    button("bitbtn_save")->click();
+    ASSERT_EQ(messages.records().size(), 1);
+    EXPECT_EQ(messages.records()[0].icon, ui::MessageIcon::Critical);
+    EXPECT_FALSE(locked());
+    EXPECT_EQ(dm->q_zy.state(), store::QueryState::Browse);
+}
+
+TEST_F(DataModuleFixture, BankAccountCatalogueChecksTheName) {
+    dm->q_khyh.openWith({QStringLiteral("select * from 开户银行")});
+    journal::TForm_khyh window(nullptr);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("开户银行设置"));
+    EXPECT_EQ(window.size(), QSize(635, 395));
+    auto* add = child<QPushButton>(&window, "bitbtn_add");
+    auto* nameField = child<ui::DBEdit>(&window, "DBEditEh2");
+    add->click();
+    EXPECT_FALSE(add->isEnabled());
+    EXPECT_FALSE(child<QWidget>(&window, "SpeedButton4")->isEnabled());
+    EXPECT_EQ(QApplication::focusWidget(), nameField);
+    nameField->setText(QStringLiteral("   "));
+    QTest::keyClick(nameField, Qt::Key_Return);
+    EXPECT_EQ(messages.texts(), QStringList({QStringLiteral("开户银行不能为空,请重新输入!")}));
+    EXPECT_FALSE(add->isEnabled());
+    nameField->setText(QStringLiteral("农行"));
+    QTest::keyClick(nameField, Qt::Key_Return);
+    EXPECT_TRUE(add->isEnabled());
+    EXPECT_EQ(scalar("select count(*) from 开户银行").toInt(), 2);
+    EXPECT_EQ(scalar("select 操作员 from 开户银行 where 项目='农行'").toString(), QStringLiteral("出纳甲"));
+    EXPECT_EQ(window.grid()->columns()[0].titleText(), QStringLiteral("开户银行"));
+}
