@@ -7,8 +7,10 @@
 
 #include "admin/AdminCommands.h"
 #include "admin/TForm_qxb.h"
+#include "journal/JournalWindow.h"
 #include "journal/TForm_khyh.h"
 #include "journal/TForm_zy.h"
+#include "store/BookkeepingPeriod.h"
 #include "store/SqlText.h"
 #include "ui/MessageBoxes.h"
 #include "ui/TDm1.h"
@@ -32,6 +34,8 @@ Commands::Commands(TForm_main& main) : m_main(main) {
          }},
         {QStringLiteral("N41"), [this] { admin::openClosingDate(&m_main); }},
         {QStringLiteral("N2"), bind(&Commands::operators)},
+        {QStringLiteral("N24"), bind(&Commands::cashJournal)},
+        {QStringLiteral("N14"), bind(&Commands::bankJournal)},
         {QStringLiteral("N19"), bind(&Commands::summaries)},
         {QStringLiteral("N16"), bind(&Commands::bankAccounts)},
         {QStringLiteral("N11"), [this] { admin::openInitialisation(&m_main); }},
@@ -40,7 +44,7 @@ Commands::Commands(TForm_main& main) : m_main(main) {
     };
     // Commands whose windows are not built yet are listed so that their menu
     // items and buttons stay in place; they do nothing.
-    for (const char* pending : {"N24", "N49", "N39", "N12", "N14", "N22", "N23", "N25", "N28"})
+    for (const char* pending : {"N49", "N39", "N12", "N22", "N23", "N25", "N28"})
         m_table.emplace(QString::fromLatin1(pending), [] {});
 }
 
@@ -71,6 +75,24 @@ void Commands::changeOperator() {
     }
     dm.q_qxb.close();
     m_main.showOperator();
+}
+
+void Commands::cashJournal() {
+    ui::TDm1& dm = *ui::Dm1;
+    journal::TForm_xjrjz window(&m_main);
+    const store::BookkeepingPeriod period(dm.login.closingDate);
+    dm.q_xjrjz.openWith(journal::monthQuery(journal::JournalKind::Cash, period));
+    window.exec();
+    dm.q_xjrjz.close();
+}
+
+void Commands::bankJournal() {
+    ui::TDm1& dm = *ui::Dm1;
+    journal::TForm_yhrjz window(&m_main);
+    window.setAccounts(dm.bankAccountNames());
+    dm.q_xjrjz.close();
+    window.exec();
+    dm.q_xjrjz.close();
 }
 
 void Commands::operators() {

@@ -21,6 +21,8 @@ public:
     void run(const QString& component);
 
 private:
+    void cashJournal();
+    void bankJournal();
     void operators();
     void summaries();
     void bankAccounts();

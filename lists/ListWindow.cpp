@@ -2,6 +2,7 @@
 
 #include "DataGrid.h"
 #include "HiddenColumns.h"
+#include "PrintSetup.h"
 
 #include "store/EngineError.h"
 #include "store/Query.h"
@@ -36,7 +37,10 @@ QToolButton* flatButton(QWidget* parent, const QString& objectName, const QStrin
 
 ListWindow::ListWindow(QWidget* owner, const ListWindowSpec& spec, ui::DataSource* source,
                        const QList<GridColumn>& columns)
-    : QDialog(owner), m_spec(spec), m_source(source) {
+    : QDialog(owner), m_spec(spec), m_source(source),
+      m_printSetup(std::make_unique<PrintSetup>(PrintSetup::standard(spec.printTitle))) {
+    if (spec.blankRightHeaderLine)
+        m_printSetup->headerRight = {QString()};
     setObjectName(spec.objectName);
     setWindowTitle(spec.title);
     setModal(true);

@@ -25,6 +25,7 @@ class DBNavigator;
 namespace lists {
 
 class DataGrid;
+struct PrintSetup;
 
 /// The frame of every list window: a navigator and the common buttons above
 /// one data grid over a shared query, the two-colour and fit-to-width boxes,
@@ -48,6 +49,8 @@ public:
     void exportList();
     /// "打印": lays the list out in pages and shows the print preview.
     void printList();
+    /// The window's print setup, kept as long as the window.
+    PrintSetup& printSetup() { return *m_printSetup; }
 
 protected:
     /// Adds a flat button to the top bar, after the ones added before it.
@@ -98,6 +101,7 @@ private:
     QToolButton* m_showHidden = nullptr;
     QToolButton* m_hideRightmost = nullptr;
     QMenu* m_hiddenMenu = nullptr;
+    std::unique_ptr<PrintSetup> m_printSetup;
 };
 
 } // namespace lists

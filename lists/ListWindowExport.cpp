@@ -4,10 +4,13 @@
 
 #include "DataGrid.h"
 #include "ExportFormat.h"
+#include "ExportStream.h"
+#include "XlsExportWriter.h"
 
 #include "store/EngineError.h"
 #include "store/Query.h"
 #include "ui/Choosers.h"
+#include "ui/MessageBoxes.h"
 #include "ui/TDm1.h"
 
 #include <QSaveFile>
@@ -39,7 +42,17 @@ void ListWindow::exportList() {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw store::EngineError(QStringLiteral("Cannot create file %1").arg(path));
-    writeExport(type, m_grid->snapshot(), file);
+    try {
+        writeExport(type, m_grid->snapshot(), file);
+    } catch (const XlsTooManyRows& e) {
+        file.cancelWriting();
+        ui::warn(this, QStringLiteral("记录太多：Excel 工作表最多只能保存%1条记录，请改用其他文件类型导出！")
+                           .arg(e.limit() - 2));
+        return;
+    } catch (const ExportWriteError& e) {
+        file.cancelWriting();
+        throw store::EngineError(QStringLiteral("Cannot write file %1: %2").arg(path, e.message()));
+    }
     if (!file.commit())
         throw store::EngineError(QStringLiteral("Cannot create file %1").arg(path));
 }

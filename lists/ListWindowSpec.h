@@ -20,6 +20,7 @@ struct ListWindowSpec {
     DeleteNeeds deleteNeeds = DeleteNeeds::Records;
     bool canPrint = true;
     QString printTitle;           // the page header's centre text
+    bool blankRightHeaderLine = false; // the page header's right text is one empty line
     QString exportName;           // the proposed file name
     bool threeDimensionalFrame = false;
     Sorting sorting = Sorting::MarkersOnly;

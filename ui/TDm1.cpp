@@ -24,6 +24,29 @@ TDm1::TDm1(const QString& connectionString, QObject* parent) : QObject(parent) {
     Dm1 = this;
 }
 
+namespace {
+
+QStringList readNames(store::Query& query, const QStringList& sql, const QString& field) {
+    query.openWith(sql);
+    QStringList names;
+    for (query.first(); !query.eof(); query.next())
+        names << query.fieldByName(field).asString();
+    query.close();
+    return names;
+}
+
+} // namespace
+
+QStringList TDm1::bankAccountNames() {
+    return readNames(q_zy, {QStringLiteral("select * from "), QStringLiteral("开户银行")},
+                     QStringLiteral("项目"));
+}
+
+QStringList TDm1::summaryNames() {
+    return readNames(q_zy, {QStringLiteral("select * from "), QStringLiteral("摘要"), QStringLiteral("order by 代码")},
+                     QStringLiteral("摘要"));
+}
+
 TDm1::~TDm1() {
     if (Dm1 == this)
         Dm1 = nullptr;

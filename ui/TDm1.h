@@ -51,6 +51,11 @@ public:
     DataSource ds_search{&q_search};
     DataSource ds_khyh{&q_khyh};
 
+    /// Every bank account's `项目` in table order, and every summary's `摘要`
+    /// in catalogue order, read through `q_zy`, which is closed afterwards.
+    QStringList bankAccountNames();
+    QStringList summaryNames();
+
     SaveDialogSettings SaveDialog1;
     QList<QPixmap> Arrows;
     LoginState login;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QTest>
+#include <QPointer>
 #include <QTimer>
 
 #include <memory>
@@ -18,10 +19,17 @@ void onNextModal(std::function<void(QDialog*)> action) {
             poll->stop();
             poll->deleteLater();
             // Act only once the dialog has the keyboard, as a user would.
+            // The offscreen platform does not always move activation to a
+            // window that opens over an active one, nor give it back to the
+            // window below when it closes; a desktop does both.
+            QPointer<QWidget> below =
+                dialog->parentWidget() ? dialog->parentWidget()->window() : QApplication::activeWindow();
+            QObject::connect(dialog, &QDialog::finished, [below] {
+                if (below && below->isVisible())
+                    QApplication::setActiveWindow(below);
+            });
             dialog->activateWindow();
             QTest::qWaitForWindowActive(dialog, 1000);
-            // The offscreen platform does not always move activation to a
-            // window that opens over an active one.
             if (QApplication::activeWindow() != dialog)
                 QApplication::setActiveWindow(dialog);
 
@@ -33,6 +41,14 @@ void onNextModal(std::function<void(QDialog*)> action) {
         }
     });
     poll->start(10);
+}
+
+QWidget* focusedWidget() {
+    if (!QApplication::activeWindow()) {
+        if (QWidget* modal = QApplication::activeModalWidget())
+            QApplication::setActiveWindow(modal);
+    }
+    return QApplication::focusWidget();
 }
 
 void doubleClickRow(QAbstractItemView* view, int row, int column) {

@@ -12,6 +12,11 @@ namespace testing_support {
 /// dialog that never comes fails the test instead of hanging it.
 void onNextModal(std::function<void(QDialog*)> action);
 
+/// The widget with the keyboard focus. When a modal dialog closed over
+/// another, a desktop makes the one below active again; the offscreen
+/// platform may leave no window active, so this does what the desktop does.
+QWidget* focusedWidget();
+
 /// Double-clicks a row of an item view as a user does: QTest's widget double
 /// click alone sends no press first, which item views need.
 void doubleClickRow(QAbstractItemView* view, int row, int column = 0);

@@ -1,0 +1,357 @@
+#include "JournalSearch.h"
+
+#include "store/DateTime.h"
+#include "ui/InputMethods.h"
+#include "ui/KeyRules.h"
+#include "ui/MessageBoxes.h"
+#include "ui/TDm1.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QScreen>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace journal {
+
+namespace {
+
+constexpr int kTextWidth = 300;
+constexpr int kRangeWidth = 110;
+
+/// An unbound date field: typed as "yyyy-M-d" or picked from a calendar that
+/// drops down from its arrow, F4 or Alt+Down. Empty stands for no date.
+class DateField : public QLineEdit {
+public:
+    explicit DateField(QWidget* parent)
+        : QLineEdit(parent)
+        , m_popup(new QFrame(this, Qt::Popup))
+        , m_calendar(new QCalendarWidget(m_popup)) {
+        setValidator(new QRegularExpressionValidator(
+            QRegularExpression(QStringLiteral(R"([0-9\-/: ]*)")), this));
+        QAction* drop = addAction(style()->standardIcon(QStyle::SP_ArrowDown), TrailingPosition);
+        connect(drop, &QAction::triggered, this, [this] { showCalendar(); });
+
+        m_popup->setFrameShape(QFrame::Box);
+        auto* layout = new QVBoxLayout(m_popup);
+        layout->setContentsMargins(1, 1, 1, 1);
+        layout->addWidget(m_calendar);
+        m_calendar->setGridVisible(true);
+        m_calendar->installEventFilter(this);
+        connect(m_calendar, &QCalendarWidget::clicked, this, [this](QDate d) { choose(d); });
+        connect(m_calendar, &QCalendarWidget::activated, this, [this](QDate d) { choose(d); });
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() == Qt::Key_F4 ||
+            (event->key() == Qt::Key_Down && (event->modifiers() & Qt::AltModifier))) {
+            showCalendar();
+            return;
+        }
+        QLineEdit::keyPressEvent(event);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == m_calendar && event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+            m_popup->hide();
+            return true;
+        }
+        return QLineEdit::eventFilter(watched, event);
+    }
+
+private:
+    void showCalendar() {
+        const std::optional<store::DateTime> shown = store::DateTime::parse(text());
+        m_calendar->setSelectedDate(shown ? shown->date() : QDate::currentDate());
+        m_popup->adjustSize();
+        m_popup->move(mapToGlobal(QPoint(0, height())));
+        m_popup->show();
+        m_calendar->setFocus(Qt::PopupFocusReason);
+    }
+
+    void choose(QDate date) {
+        m_popup->hide();
+        setText(store::shortDateText(date));
+        setFocus(Qt::PopupFocusReason);
+    }
+
+    QFrame* m_popup;
+    QCalendarWidget* m_calendar;
+};
+
+/// Shows the busy indicator for as long as it lives, painted at once since the
+/// search that follows holds the event loop.
+class BusyScope {
+public:
+    explicit BusyScope(QProgressBar* indicator)
+        : m_indicator(indicator) {
+        m_indicator->show();
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+    ~BusyScope() { m_indicator->hide(); }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    QProgressBar* m_indicator;
+};
+
+} // namespace
+
+JournalSearch::JournalSearch(QWidget* owner, JournalKind kind)
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+    , m_kind(kind) {
+    setObjectName(kind == JournalKind::Cash ? QStringLiteral("Form_xjrjz_cx")
+                                            : QStringLiteral("Form_yhrjz_cx"));
+    setWindowTitle(QStringLiteral("查询"));
+    setModal(true);
+    build();
+
+    if (m_bankAccount)
+        ui::enterMovesTo(m_bankAccount, m_voucher);
+    ui::enterMovesTo(m_voucher, m_summary);
+    ui::enterMovesTo(m_summary, m_detail);
+    ui::enterMovesTo(m_detail, m_handler);
+    ui::enterMovesTo(m_handler, m_dateFrom);
+    ui::enterMovesTo(m_dateFrom, m_dateTo);
+    ui::enterMovesTo(m_dateTo, m_debitLower);
+    ui::enterMovesTo(m_debitLower, m_debitUpper);
+    ui::enterMovesTo(m_debitUpper, m_creditLower);
+    ui::enterMovesTo(m_creditLower, m_creditUpper);
+    ui::enterMovesTo(m_creditUpper, m_note);
+    ui::enterClicks(m_note, m_seek);
+
+    connect(m_seek, &QAbstractButton::clicked, this, &JournalSearch::search);
+    connect(m_close, &QAbstractButton::clicked, this, [this] { done(QDialog::Rejected); });
+    firstField()->setFocus();
+}
+
+void JournalSearch::build() {
+    int labelNumber = 0;
+    auto label = [this, &labelNumber](const QString& text) {
+        auto* l = new QLabel(text, this);
+        l->setObjectName(QStringLiteral("Label%1").arg(++labelNumber));
+        return l;
+    };
+    auto textField = [this](const char* name) {
+        auto* field = new QLineEdit(this);
+        field->setObjectName(QLatin1String(name));
+        ui::upperCaseInput(field);
+        return field;
+    };
+    auto dateField = [this](const char* name) {
+        QLineEdit* field = new DateField(this);
+        field->setObjectName(QLatin1String(name));
+        field->setFixedWidth(kRangeWidth);
+        return field;
+    };
+    auto amountField = [this](const char* name) {
+        auto* field = new QLineEdit(this);
+        field->setObjectName(QLatin1String(name));
+        field->setAlignment(Qt::AlignRight);
+        field->setValidator(new QRegularExpressionValidator(
+            QRegularExpression(QStringLiteral(R"([-+]?[0-9,]*\.?[0-9]*)")), field));
+        field->setFixedWidth(kRangeWidth);
+        return field;
+    };
+
+    auto* grid = new QGridLayout;
+    int row = 0;
+    auto addRow = [&](const QString& caption, QWidget* field) {
+        grid->addWidget(label(caption), row, 0, Qt::AlignRight);
+        grid->addWidget(field, row, 1, 1, 3);
+        ++row;
+    };
+    auto addRange = [&](const QString& caption, QWidget* from, const QString& between,
+                        QWidget* to) {
+        grid->addWidget(label(caption), row, 0, Qt::AlignRight);
+        grid->addWidget(from, row, 1);
+        grid->addWidget(label(between), row, 2, Qt::AlignCenter);
+        grid->addWidget(to, row, 3);
+        ++row;
+    };
+
+    // Created top to bottom, which is also the Tab order.
+    if (m_kind == JournalKind::Bank) {
+        m_bankAccount = new QComboBox(this);
+        m_bankAccount->setObjectName(QStringLiteral("ComboBox1"));
+        addRow(QStringLiteral("开户银行："), m_bankAccount);
+    }
+    m_voucher = textField("Edit1");
+    addRow(QStringLiteral("凭证号："), m_voucher);
+    m_summary = new QComboBox(this);
+    m_summary->setObjectName(QStringLiteral("DBComboBoxEh1"));
+    m_summary->setEditable(true);
+    m_summary->setInsertPolicy(QComboBox::NoInsert);
+    // Completing a typed beginning to a whole summary would change what is searched for.
+    m_summary->setCompleter(nullptr);
+    m_summary->setMaxVisibleItems(16);
+    addRow(QStringLiteral("摘要："), m_summary);
+    m_detail = textField("Edit2");
+    addRow(QStringLiteral("明细："), m_detail);
+    m_handler = textField("Edit3");
+    addRow(QStringLiteral("经办人："), m_handler);
+    m_dateFrom = dateField("DBDateTimeEditEh1");
+    m_dateTo = dateField("DBDateTimeEditEh2");
+    addRange(QStringLiteral("日期  从："), m_dateFrom, QStringLiteral("到"), m_dateTo);
+    m_debitLower = amountField("DBNumberEditEh1");
+    m_debitUpper = amountField("DBNumberEditEh2");
+    addRange(QStringLiteral("借方金额  大于："), m_debitLower, QStringLiteral("小于"),
+             m_debitUpper);
+    m_creditLower = amountField("DBNumberEditEh3");
+    m_creditUpper = amountField("DBNumberEditEh4");
+    addRange(QStringLiteral("贷方金额  大于："), m_creditLower, QStringLiteral("小于"),
+             m_creditUpper);
+    m_invoiceParty = textField("Edit5");
+    addRow(QStringLiteral("发票单位："), m_invoiceParty);
+    m_note = textField("Edit4");
+    addRow(QStringLiteral("备注："), m_note);
+    grid->setColumnMinimumWidth(1, kRangeWidth);
+    grid->setColumnMinimumWidth(3, kRangeWidth);
+    m_voucher->setMinimumWidth(kTextWidth);
+
+    m_busy = new QProgressBar(this);
+    m_busy->setObjectName(QStringLiteral("Animate1"));
+    m_busy->setRange(0, 0);
+    m_busy->setTextVisible(false);
+    m_busy->setFixedSize(80, 14);
+    m_busy->hide();
+    auto makeButton = [this](const char* name, const QString& text) {
+        auto* button = new QPushButton(text, this);
+        button->setObjectName(QLatin1String(name));
+        button->setAutoDefault(false);
+        return button;
+    };
+    m_seek = makeButton("bitbtn_seek", QStringLiteral("查找 (&F)"));
+    m_close = makeButton("bitbtn_close", QStringLiteral("返回 (&R)"));
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_busy);
+    buttons->addStretch();
+    buttons->addWidget(m_seek);
+    buttons->addSpacing(12);
+    buttons->addWidget(m_close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addSpacing(10);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void JournalSearch::setSummaries(const QStringList& summaries) {
+    const QString typed = m_summary->currentText();
+    m_summary->clear();
+    m_summary->addItems(summaries);
+    m_summary->setCurrentIndex(-1);
+    m_summary->setEditText(typed);
+}
+
+void JournalSearch::setBankAccounts(const QStringList& accounts) {
+    if (!m_bankAccount)
+        return;
+    m_bankAccount->clear();
+    m_bankAccount->addItems(accounts);
+    m_bankAccount->setCurrentIndex(-1);
+}
+
+void JournalSearch::setInputMethod(const QString& name) {
+    for (QWidget* field : {m_detail, m_handler, m_note})
+        ui::InputMethods::assign(field, name);
+}
+
+void JournalSearch::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    firstField()->setFocus();
+}
+
+QWidget* JournalSearch::firstField() const {
+    return m_bankAccount ? static_cast<QWidget*>(m_bankAccount) : m_voucher;
+}
+
+SearchFields JournalSearch::fields() const {
+    SearchFields f;
+    f.voucher = m_voucher->text();
+    f.summary = m_summary->currentText();
+    if (m_bankAccount)
+        f.bankAccount = m_bankAccount->currentText();
+    f.detail = m_detail->text();
+    f.handler = m_handler->text();
+    f.note = m_note->text();
+    f.invoiceParty = m_invoiceParty->text();
+    f.dateFrom = m_dateFrom->text();
+    f.dateTo = m_dateTo->text();
+    f.debitLower = m_debitLower->text();
+    f.debitUpper = m_debitUpper->text();
+    f.creditLower = m_creditLower->text();
+    f.creditUpper = m_creditUpper->text();
+    return f;
+}
+
+bool JournalSearch::passes(SearchProblem problem) {
+    QString message;
+    QWidget* focus = nullptr;
+    switch (problem) {
+    case SearchProblem::None:
+        return true;
+    case SearchProblem::NoBankAccount:
+        message = QStringLiteral("请先选择开户银行!");
+        break;
+    case SearchProblem::DateRange:
+        message = QStringLiteral("日期输入错误,请重新输入!");
+        focus = m_dateFrom;
+        break;
+    case SearchProblem::DateOrder:
+        message = QStringLiteral("日期从大于日期到,请重新输入!");
+        focus = m_dateFrom;
+        break;
+    case SearchProblem::DebitRange:
+        message = QStringLiteral("借方金额输入错误,请重新输入!");
+        focus = m_debitLower;
+        break;
+    case SearchProblem::CreditRange:
+        message = QStringLiteral("贷方金额输入错误,请重新输入!");
+        focus = m_creditLower;
+        break;
+    }
+    ui::warn(this, message);
+    if (focus)
+        focus->setFocus();
+    return false;
+}
+
+void JournalSearch::search() {
+    const SearchFields f = fields();
+    if (!passes(SearchCriteria::check(m_kind, f)))
+        return;
+
+    const BusyScope busy(m_busy);
+    const QString criteria = SearchCriteria::text(m_kind, f);
+    if (criteria.isEmpty()) {
+        ui::warn(this, QStringLiteral("查询条件没有输入,请确认!"));
+        return;
+    }
+    store::Query& q = ui::Dm1->q_xjrjz;
+    q.openWith(SearchCriteria::statement(m_kind, criteria));
+    if (q.isEmpty() &&
+        ui::ask(this, QStringLiteral("没有找到合适的记录,是否重新查找!!"), QStringLiteral("提示")))
+        return;
+    done(QDialog::Accepted);
+}
+
+} // namespace journal

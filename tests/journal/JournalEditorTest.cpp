@@ -1,0 +1,232 @@
+#include "JournalFixture.h"
+
+#include "journal/JournalEditor.h"
+#include "journal/TForm_zy.h"
+#include "ui/DBDateEdit.h"
+#include "ui/DBEdit.h"
+#include "ui/DBMemo.h"
+#include "ui/DBNumberEdit.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+using journal::JournalEditor;
+using journal::JournalKind;
+using testing_support::child;
+using testing_support::onNextModal;
+
+namespace {
+
+QWidget* focused() { return testing_support::focusedWidget(); }
+
+void type(QDialog* editor, const char* field, const QString& text) {
+    auto* w = child<QWidget>(editor, field);
+    w->setFocus();
+    if (auto* line = qobject_cast<QLineEdit*>(w)) {
+        line->clear();
+        line->setText(text);
+    } else if (auto* memo = qobject_cast<QPlainTextEdit*>(w)) {
+        memo->setPlainText(text);
+    }
+}
+
+void enter(QWidget* w) { QTest::keyClick(w, Qt::Key_Return); }
+
+/// Picks a summary by name in the picker that is about to open.
+void pickNext(const QString& summary) {
+    onNextModal([summary](QDialog* picker) {
+        store::Query& q = ui::Dm1->q_zy;
+        for (q.first(); !q.eof(); q.next()) {
+            if (q.fieldByName(QStringLiteral("摘要")).asString() == summary)
+                break;
+        }
+        child<QToolButton>(picker, "SpeedButton3")->click();
+    });
+}
+
+} // namespace
+
+class Editor : public JournalFixture {
+protected:
+    void SetUp() override {
+        JournalFixture::SetUp();
+        JournalEditor::setPreviousBalance(JournalKind::Cash, store::Currency());
+        JournalEditor::setPreviousBalance(JournalKind::Bank, store::Currency());
+    }
+    /// Opens the editor with "编辑" and runs `steps` inside it; the steps end it.
+    void inEditor(const std::function<void(QDialog*)>& steps) {
+        onNextModal(steps);
+        click("bitbtn_edit");
+    }
+    QVariant lastEntry(const char* column) {
+        return db.scalar(QStringLiteral("select %1 from 现金日记帐 order by 编号 desc limit 1").arg(QString::fromUtf8(column)));
+    }
+};
+
+TEST_F(Editor, TheRoadOfOneEntryByKeyboard) {
+    db.exec(QStringLiteral("insert into 现金日记帐 (日期, 摘要, 属性, 借方, 余额) values "
+                           "(cdate('2005-3-1'), '提取现金', '增加', ccur('500'), ccur('500'))"));
+    openCash();
+    inEditor([](QDialog* editor) {
+        EXPECT_EQ(editor->windowTitle(), QStringLiteral("现金日记帐编辑"));
+        QTest::keyClick(editor, Qt::Key_F2);
+        EXPECT_FALSE(child<QPushButton>(editor, "bitbtn_add")->isEnabled());
+        EXPECT_FALSE(child<QPushButton>(editor, "bitbtn_close")->isEnabled());
+        EXPECT_EQ(focused(), child<QWidget>(editor, "DBDateTimeEditEh1"));
+        QTest::keyClicks(focused(), QStringLiteral("2005-3-9"));
+        enter(focused());
+        EXPECT_EQ(focused(), child<QWidget>(editor, "DBEditEh1"));
+        QTest::keyClicks(focused(), QStringLiteral("v12"));
+        pickNext(QStringLiteral("办公费")); // a "减少" summary
+        enter(focused());                   // no summary yet: the picker opens
+        EXPECT_EQ(child<QLineEdit>(editor, "DBEdit1")->text(), QStringLiteral("办公费"));
+        EXPECT_EQ(child<QLineEdit>(editor, "DBEdit2")->text(), QStringLiteral("减少"));
+        EXPECT_EQ(focused(), child<QWidget>(editor, "DBEditEh2"));
+        child<QPlainTextEdit>(editor, "DBEditEh2")->setPlainText(QStringLiteral("打印纸"));
+        enter(focused());
+        EXPECT_EQ(focused(), child<QWidget>(editor, "DBEditEh3"));
+        child<QLineEdit>(editor, "DBEditEh3")->setText(QStringLiteral("王芳"));
+        enter(focused()); // the attribute steers to the credit
+        EXPECT_EQ(focused(), child<QWidget>(editor, "DBNumberEditEh3"));
+        QTest::keyClicks(focused(), QStringLiteral("120.5"));
+        enter(focused());
+        EXPECT_EQ(focused(), child<QWidget>(editor, "DBEditEh6"));
+        child<QLineEdit>(editor, "DBEditEh6")->setText(QStringLiteral("星海文具店"));
+        enter(focused());
+        EXPECT_EQ(focused(), child<QWidget>(editor, "DBEditEh4"));
+        enter(focused()); // Enter in 备注 saves
+        EXPECT_TRUE(child<QPushButton>(editor, "bitbtn_add")->isEnabled());
+        EXPECT_EQ(child<QLineEdit>(editor, "DBNumberEditEh1")->text(), QStringLiteral("379.50"));
+        QTest::keyClick(editor, Qt::Key_Escape);
+    });
+    EXPECT_EQ(messages.texts(), QStringList({QStringLiteral("保存完毕！")}));
+    EXPECT_EQ(lastEntry("凭证号").toString(), QStringLiteral("v12"));
+    EXPECT_EQ(lastEntry("摘要").toString(), QStringLiteral("办公费"));
+    EXPECT_EQ(lastEntry("属性").toString(), QStringLiteral("减少"));
+    EXPECT_EQ(lastEntry("明细").toString(), QStringLiteral("打印纸"));
+    EXPECT_EQ(lastEntry("贷方").toLongLong(), 1205000);
+    EXPECT_TRUE(lastEntry("借方").isNull());
+    EXPECT_EQ(lastEntry("操作员").toString(), QStringLiteral("出纳甲"));
+    EXPECT_EQ(store::DateTime::fromSerial(lastEntry("操作日期").toDouble()).date(), QDate::currentDate());
+    EXPECT_EQ(store::DateTime::fromSerial(lastEntry("日期").toDouble()), store::DateTime::fromDate(QDate(2005, 3, 9)));
+    // After the editor the month is recomputed: 500 - 120.5.
+    EXPECT_EQ(column("余额"), QStringList({"500", "379.5"}));
+}
+
+TEST_F(Editor, SaveChecksRunInOrder) {
+    openCash();
+    inEditor([](QDialog* editor) {
+        auto* save = child<QPushButton>(editor, "bitbtn_save");
+        child<QPushButton>(editor, "bitbtn_add")->click();
+        save->click(); // no date
+        EXPECT_EQ(focused(), child<QWidget>(editor, "DBDateTimeEditEh1"));
+        type(editor, "DBDateTimeEditEh1", QStringLiteral("2005-3-10"));
+        type(editor, "DBEditEh1", QStringLiteral("7"));
+        save->click(); // no summary: the entry stays as typed
+        EXPECT_EQ(child<QLineEdit>(editor, "DBEditEh1")->text(), QStringLiteral("7"));
+        ui::Dm1->q_xjrjz.fieldByName(QStringLiteral("摘要")).setString(QStringLiteral("   "));
+        save->click(); // blanks only
+        ui::Dm1->q_xjrjz.fieldByName(QStringLiteral("摘要")).setString(QStringLiteral("其他"));
+        type(editor, "DBNumberEditEh2", QStringLiteral("5"));
+        type(editor, "DBNumberEditEh3", QStringLiteral("5"));
+        save->click(); // both amounts
+        EXPECT_EQ(focused(), child<QWidget>(editor, "DBNumberEditEh2"));
+        type(editor, "DBNumberEditEh2", QString());
+        type(editor, "DBNumberEditEh3", QStringLiteral("0"));
+        save->click(); // neither amount
+        EXPECT_FALSE(child<QPushButton>(editor, "bitbtn_add")->isEnabled());
+        type(editor, "DBNumberEditEh2", QStringLiteral("-3"));
+        save->click(); // a negative amount passes
+        QTest::keyClick(editor, Qt::Key_Escape);
+    });
+    EXPECT_EQ(messages.texts(), QStringList({QStringLiteral("日期不能为空,请重新输入!"),
+                                             QStringLiteral("摘要不能为空,请重新输入!"),
+                                             QStringLiteral("摘要不能为空,请重新输入!"),
+                                             QStringLiteral("借方和贷方不能同时有金额,请重新输入!"),
+                                             QStringLiteral("借方和贷方不能同时为零,请重新输入!"),
+                                             QStringLiteral("保存完毕！")}));
+    EXPECT_EQ(lastEntry("余额").toLongLong(), -30000);
+}
+
+TEST_F(Editor, PeriodBoundsAreInclusiveAndOutsideIsDiscarded) {
+    openCash();
+    inEditor([](QDialog* editor) {
+        auto* save = child<QPushButton>(editor, "bitbtn_save");
+        for (const char* day : {"2005-3-1", "2005-3-31", "2005-4-1", "2005-2-28"}) {
+            child<QPushButton>(editor, "bitbtn_add")->click();
+            type(editor, "DBDateTimeEditEh1", QString::fromLatin1(day));
+            ui::Dm1->q_xjrjz.fieldByName(QStringLiteral("摘要")).setString(QStringLiteral("其他"));
+            type(editor, "DBNumberEditEh2", QStringLiteral("1"));
+            save->click();
+            EXPECT_TRUE(child<QPushButton>(editor, "bitbtn_close")->isEnabled());
+        }
+        child<QPushButton>(editor, "bitbtn_close")->click();
+    });
+    EXPECT_EQ(messages.texts(), QStringList({QStringLiteral("保存完毕！"), QStringLiteral("保存完毕！"),
+                                             QStringLiteral("不能编辑记帐时间以外的数据!"),
+                                             QStringLiteral("不能编辑记帐时间以外的数据!")}));
+    EXPECT_EQ(scalar("select count(*) from 现金日记帐").toInt(), 2);
+}
+
+TEST_F(Editor, EscWhileAddingDiscardsAndPreviousBalanceIsKeptPerKind) {
+    db.exec(QStringLiteral("insert into 现金日记帐 (日期, 摘要, 借方, 余额) values (cdate('2005-3-1'), 'a', ccur('8'), ccur('8'))"));
+    openCash();
+    inEditor([](QDialog* editor) {
+        QTest::keyClick(editor, Qt::Key_F2);
+        type(editor, "DBEditEh1", QStringLiteral("x"));
+        QTest::keyClick(editor, Qt::Key_Escape); // 返回 is disabled, Esc still closes
+    });
+    EXPECT_EQ(scalar("select count(*) from 现金日记帐").toInt(), 1);
+    EXPECT_EQ(JournalEditor::previousBalance(JournalKind::Cash), store::Currency::fromUnits(8));
+    EXPECT_TRUE(JournalEditor::previousBalance(JournalKind::Bank).isZero());
+}
+
+TEST_F(Editor, AnEntryOfAnotherMonthCanBeSeenButNotSaved) {
+    db.exec(QStringLiteral("insert into 现金日记帐 (日期, 摘要, 借方, 余额) values (cdate('2004-12-5'), '旧账', ccur('3'), 3)"));
+    openCash();
+    dm->q_xjrjz.openWith({QStringLiteral("select * from 现金日记帐"), QStringLiteral(" where (摘要 like '旧%')"),
+                          QStringLiteral("order by 日期+编号")});
+    inEditor([](QDialog* editor) {
+        EXPECT_EQ(child<QLineEdit>(editor, "DBDateTimeEditEh1")->text(), QStringLiteral("2004-12-5"));
+        type(editor, "DBNumberEditEh2", QStringLiteral("4"));
+        QTest::keyClick(editor, Qt::Key_F3);
+        QTest::keyClick(editor, Qt::Key_Escape);
+    });
+    EXPECT_EQ(messages.texts(), QStringList({QStringLiteral("不能编辑记帐时间以外的数据!")}));
+    EXPECT_EQ(scalar("select 借方 from 现金日记帐").toLongLong(), 30000);
+    // Afterwards the window shows the month again.
+    EXPECT_EQ(dm->q_xjrjz.recordCount(), 0);
+}
+
+TEST_F(Editor, BankEditorStampsTheChosenAccount) {
+    openBank();
+    chooseAccount(QStringLiteral("工商银行基本户"));
+    inEditor([](QDialog* editor) {
+        EXPECT_EQ(editor->windowTitle(), QStringLiteral("银行日记帐编辑"));
+        EXPECT_EQ(child<QLabel>(editor, "Label13")->text(), QStringLiteral("工商银行基本户"));
+        QTest::keyClick(editor, Qt::Key_F2);
+        type(editor, "DBDateTimeEditEh1", QStringLiteral("2005-3-2"));
+        ui::Dm1->q_xjrjz.fieldByName(QStringLiteral("摘要")).setString(QStringLiteral("利息"));
+        type(editor, "DBNumberEditEh2", QStringLiteral("12.34"));
+        QTest::keyClick(editor, Qt::Key_F3);
+        QTest::keyClick(editor, Qt::Key_Escape);
+    });
+    EXPECT_EQ(scalar("select 开户银行 || '/' || 余额 from 银行日记帐").toString(), QStringLiteral("工商银行基本户/123400"));
+}
+
+TEST_F(Editor, ARefusedSaveIsCancelledAndReported) {
+    db.exec(QStringLiteral("create trigger refuse before insert on 现金日记帐 begin select raise(abort, 'disk full'); end"));
+    openCash();
+    inEditor([](QDialog* editor) {
+        QTest::keyClick(editor, Qt::Key_F2);
+        type(editor, "DBDateTimeEditEh1", QStringLiteral("2005-3-2"));
+        ui::Dm1->q_xjrjz.fieldByName(QStringLiteral("摘要")).setString(QStringLiteral("x"));
+        type(editor, "DBNumberEditEh2", QStringLiteral("1"));
+        QTest::keyClick(editor, Qt::Key_F3);
+        EXPECT_TRUE(child<QPushButton>(editor, "bitbtn_close")->isEnabled());
+        QTest::keyClick(editor, Qt::Key_Escape);
+    });
+    ASSERT_EQ(messages.records().size(), 1);
+    EXPECT_EQ(messages.records()[0].icon, ui::MessageIcon::Critical);
+    EXPECT_TRUE(messages.texts()[0].contains(QStringLiteral("disk full")));
+}

@@ -1,0 +1,89 @@
+#include "JournalFixture.h"
+
+#include "journal/JournalEditor.h"
+
+#include <QLabel>
+#include <QStatusBar>
+
+using testing_support::child;
+using testing_support::onNextModal;
+
+TEST_F(JournalFixture, CashWindowShowsTheMonthWithCountAndSums) {
+    db.exec(QStringLiteral("insert into 现金日记帐 (日期, 摘要, 借方, 贷方) values "
+                           "(cdate('2005-2-28'), 'x', ccur('1'), null),"
+                           "(cdate('2005-3-1'), 'a', ccur('1000'), null),"
+                           "(cdate('2005-3-31'), 'b', null, ccur('250.5')),"
+                           "(cdate('2005-4-1'), 'y', ccur('1'), null)"));
+    openCash();
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("现金日记账"));
+    lists::DataGrid* grid = window->grid();
+    EXPECT_EQ(grid->footerText(0), QStringLiteral("记录数"));
+    EXPECT_EQ(grid->footerText(1), QStringLiteral("2"));
+    EXPECT_EQ(grid->footerText(3), QStringLiteral("1,000.00"));
+    EXPECT_EQ(grid->footerText(4), QStringLiteral("250.50"));
+    EXPECT_EQ(grid->columns()[3].titleText(), QStringLiteral("借方(增加)"));
+    EXPECT_EQ(child<QLabel>(window.get(), "Label1")->text(), QStringLiteral("提示：当余额出现不正确时，请使用整理功能！"));
+    EXPECT_EQ(child<QLabel>(window.get(), "Label2")->text(),
+              QStringLiteral("只能编辑记帐时间内的记录；通过查询可以查看其它时间内的记录！"));
+    EXPECT_FALSE(child<QToolButton>(window.get(), "ToolButton2")->isEnabled());
+    EXPECT_EQ(child<QToolButton>(window.get(), "SpeedButton6")->toolTip(), QStringLiteral("只能整理当前结算时间的记录"));
+}
+
+TEST_F(JournalFixture, TidyAsksAndRecomputesFromZero) {
+    db.exec(QStringLiteral("insert into 现金日记帐 (日期, 摘要, 借方, 贷方, 余额) values "
+                           "(cdate('2005-3-1'), 'a', null, ccur('30'), 0),"
+                           "(cdate('2005-3-2'), 'b', ccur('100'), null, 0)"));
+    openCash();
+    click("SpeedButton6"); // answered No
+    EXPECT_EQ(messages.texts(), QStringList({QStringLiteral("确实需要整理当前记帐时间月份的记录吗? ")}));
+    EXPECT_EQ(messages.records()[0].title, QStringLiteral("请选择"));
+    EXPECT_EQ(scalar("select sum(余额) from 现金日记帐").toLongLong(), 0);
+    messages.answerNext(true);
+    click("SpeedButton6");
+    EXPECT_EQ(column("余额"), QStringList({"-30", "70"}));
+    EXPECT_EQ(dm->q_xjrjz.currentIndex(), 1);
+}
+
+TEST_F(JournalFixture, BankWindowWaitsForAnAccountAndKeepsAccountsApart) {
+    db.exec(QStringLiteral("insert into 开户银行 (项目) values ('农行')"));
+    db.exec(QStringLiteral("insert into 银行日记帐 (开户银行, 日期, 摘要, 借方, 贷方) values "
+                           "('工商银行基本户', cdate('2005-3-1'), 'a', ccur('10'), null),"
+                           "('农行', cdate('2005-3-2'), 'b', ccur('5'), null),"
+                           "('工商银行基本户', cdate('2005-3-3'), 'c', null, ccur('4')),"
+                           "('农行', cdate('2005-3-4'), 'd', ccur('5'), null)"));
+    openBank();
+    EXPECT_EQ(window->accountList()->currentIndex(), -1);
+    EXPECT_FALSE(dm->q_xjrjz.isOpen());
+    EXPECT_EQ(child<QLabel>(window.get(), "Label1")->text(), QStringLiteral("请先选择开户银行："));
+    EXPECT_TRUE(child<QToolButton>(window.get(), "ToolButton2")->isEnabled());
+    // Without an account: edit, tidy, print and export say so; delete says nothing.
+    for (const char* button : {"bitbtn_edit", "SpeedButton6", "SpeedButton3", "SpeedButton2"})
+        click(button);
+    click("SpeedButton1");
+    EXPECT_EQ(messages.texts(), QStringList(4, QStringLiteral("请先选择开户银行!")));
+
+    chooseAccount(QStringLiteral("农行"));
+    messages.answerNext(true);
+    click("SpeedButton6");
+    EXPECT_EQ(column("余额"), QStringList({"5", "10"}));
+    chooseAccount(QStringLiteral("工商银行基本户"));
+    messages.answerNext(true);
+    click("SpeedButton6");
+    EXPECT_EQ(column("余额"), QStringList({"10", "6"}));
+    EXPECT_EQ(window->grid()->footerText(3), QStringLiteral("2"));
+}
+
+TEST_F(JournalFixture, BankStatusBarCarriesBothHints) {
+    openBank();
+    auto* status = child<QStatusBar>(window.get(), "StatusBar1");
+    EXPECT_EQ(status->findChild<QLabel*>()->text(),
+              QStringLiteral("提示：当余额出现不正确时，请使用整理功能！只能编辑记帐时间内的记录；通过查询可以查看其它时间内的记录！"));
+}
+
+TEST_F(JournalFixture, EditorClosedWithoutChangesStillRecomputes) {
+    db.exec(QStringLiteral("insert into 现金日记帐 (日期, 摘要, 借方, 余额) values (cdate('2005-3-1'), 'a', ccur('7'), 99)"));
+    openCash();
+    onNextModal([](QDialog* editor) { QTest::keyClick(editor, Qt::Key_Escape); });
+    click("bitbtn_edit");
+    EXPECT_EQ(column("余额"), QStringList({"7"}));
+}

@@ -1,0 +1,153 @@
+#include "ExportSample.h"
+
+#include "lists/CsvExportWriter.h"
+#include "lists/ExportFormat.h"
+#include "lists/ExportStream.h"
+#include "lists/GbkText.h"
+#include "lists/TextExportWriter.h"
+
+#include <QBuffer>
+
+#include <algorithm>
+
+#include <gtest/gtest.h>
+
+using namespace exportsample;
+using lists::toGbk;
+
+TEST(GbkText, KeepsEveryGbkCharacterAndMarksTheRestWithOneQuestionMark) {
+    EXPECT_EQ(toGbk(u"2024-3-1 ab\t\r\n"), QByteArray("2024-3-1 ab\t\r\n"));
+    EXPECT_EQ(toGbk(u"日期"), riqi);
+    EXPECT_EQ(toGbk(u"x淺憑聖y"), "x" + qian + ping + sheng + "y");
+    // Hangul, Thai, a character beyond the basic plane and broken surrogates
+    // have no GBK form: one "?" each, the text around them intact.
+    EXPECT_EQ(toGbk(u"日한期"), QByteArray("\xC8\xD5?\xC6\xDA"));
+    EXPECT_EQ(toGbk(u"aก😀b"), QByteArray("a??b"));
+    const QString broken = QStringLiteral("a") + QChar(0xD800) + QStringLiteral("b") +
+                           QChar(0xDC00) + QStringLiteral("日") + QChar(0xD800);
+    EXPECT_EQ(toGbk(broken), "a?b?" + riqi.left(2) + "?");
+    EXPECT_EQ(toGbk(u""), QByteArray());
+    const QByteArray nul("a\0b", 3);
+    EXPECT_EQ(toGbk(QStringView(u"a\0b", 3)), nul);
+
+    // One encoder, many texts, long ones included.
+    lists::GbkEncoder encoder;
+    QByteArray out;
+    QString longText;
+    for (int i = 0; i < 5000; ++i)
+        longText += QStringLiteral("摘要a");
+    encoder.append(out, u"日期");
+    encoder.append(out, longText);
+    encoder.append(out, u"😀");
+    EXPECT_EQ(out.size(), 4 + 5000 * 5 + 1);
+    EXPECT_TRUE(out.startsWith(riqi + zhaiyao + "a" + zhaiyao));
+    EXPECT_TRUE(out.endsWith(zhaiyao + "a?"));
+}
+
+TEST(TextExport, TitleRowThenLineBreakBeforeEachRecordAndTheFooter) {
+    const QByteArray bytes = written([](QIODevice& d) { lists::writeTextExport(sample(), d); });
+    const QByteArray expected = riqi + "\t" + zhaiyao + "\t" + beizhu + "\t" + bianhao + "\t" +
+                                jiefang + "\r\n2024-3-1\t" + shou + "\"" + kuan + "\" & <" + qian +
+                                ">\t\t7\t1,234.50" + "\r\n2024-3-2\t{" + ping + "\\" + sheng +
+                                "}\t\t-3\t" + "\r\n" + jilushu + "\t2\t\t\t1,234.50";
+    EXPECT_EQ(bytes, expected);
+    EXPECT_EQ(bytes.count("\r\n"), 3);
+    EXPECT_TRUE(bytes.endsWith("1,234.50"));
+}
+
+TEST(TextExport, CellsWithTabsAndLineBreaksAreWrittenAsTheyAre) {
+    lists::TableSnapshot t = sample();
+    t.rows.resize(1);
+    t.rows[0][2].text = QStringLiteral("a\tb\r\nc");
+    const QByteArray bytes = written([&](QIODevice& d) { lists::writeTextExport(t, d); });
+    EXPECT_TRUE(bytes.contains(">\ta\tb\r\nc\t7\t1,234.50\r\n"));
+}
+
+TEST(CsvExport, QuotesEveryValueDoublesQuotesAndSeparatesWithSemicolons) {
+    const QByteArray bytes = written([](QIODevice& d) { lists::writeCsvExport(sample(), d); });
+    const QByteArray expected =
+        "\"" + riqi + "\";\"" + zhaiyao + "\";\"" + beizhu + "\";\"" + bianhao + "\";\"" + jiefang +
+        "\"" + "\r\n\"2024-3-1\";\"" + shou + "\"\"" + kuan + "\"\" & <" + qian +
+        ">\";\"\";\"7\";\"1,234.50\"" + "\r\n\"2024-3-2\";\"{" + ping + "\\" + sheng +
+        "}\";\"\";\"-3\";\"\"" + "\r\n\"" + jilushu + "\";\"2\";\"\";\"\";\"1,234.50\"";
+    EXPECT_EQ(bytes, expected);
+
+    lists::TableSnapshot t = sample();
+    t.rows.resize(1);
+    t.rows[0][0].text = QStringLiteral("\"\"x\"");
+    t.rows[0][1].text = QStringLiteral("a,b;c");
+    const QByteArray quoted = written([&](QIODevice& d) { lists::writeCsvExport(t, d); });
+    EXPECT_TRUE(quoted.contains("\r\n\"\"\"\"\"x\"\"\";\"a,b;c\";")) << quoted.constData();
+}
+
+TEST(ExportFormat, AppendsTheExtensionUnlessTheNameEndsInIt) {
+    using lists::exportFilePath;
+    EXPECT_EQ(exportFilePath(QStringLiteral("report.CSV"), 1), QStringLiteral("report.CSV.txt"));
+    EXPECT_EQ(exportFilePath(QStringLiteral("abc"), 5), QStringLiteral("abc.xls"));
+    EXPECT_EQ(exportFilePath(QStringLiteral("report.xls"), 5), QStringLiteral("report.xls"));
+    EXPECT_EQ(exportFilePath(QStringLiteral("/tmp/a/现金日记帐.XLS"), 5),
+              QStringLiteral("/tmp/a/现金日记帐.XLS"));
+    EXPECT_EQ(exportFilePath(QStringLiteral(" 现金日记帐统计(月份)"), 3),
+              QStringLiteral(" 现金日记帐统计(月份).htm"));
+    EXPECT_EQ(exportFilePath(QStringLiteral("a.Rtf"), 4), QStringLiteral("a.Rtf"));
+    EXPECT_EQ(exportFilePath(QStringLiteral("c"), 2), QStringLiteral("c.csv"));
+    // Only the last three characters count, dot or no dot.
+    EXPECT_EQ(exportFilePath(QStringLiteral("reporttxt"), 1), QStringLiteral("reporttxt"));
+    EXPECT_EQ(exportFilePath(QStringLiteral("x"), 0), QStringLiteral("x"));
+    EXPECT_EQ(lists::exportExtension(3), QStringLiteral("htm"));
+    EXPECT_TRUE(lists::exportExtension(6).isEmpty());
+}
+
+TEST(ExportFormat, TheTypeChoosesTheFormatAndAnUnknownTypeIsRefused) {
+    const lists::TableSnapshot t = sample();
+    EXPECT_EQ(written([&](QIODevice& d) { lists::writeExport(1, t, d); }),
+              written([&](QIODevice& d) { lists::writeTextExport(t, d); }));
+    EXPECT_TRUE(written([&](QIODevice& d) { lists::writeExport(2, t, d); }).startsWith("\""));
+    EXPECT_TRUE(written([&](QIODevice& d) { lists::writeExport(3, t, d); }).startsWith("<!DOC"));
+    EXPECT_TRUE(written([&](QIODevice& d) { lists::writeExport(4, t, d); }).startsWith("{\\rtf0"));
+    EXPECT_TRUE(written([&](QIODevice& d) { lists::writeExport(5, t, d); }).startsWith("\x09\x08"));
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    EXPECT_THROW(lists::writeExport(6, t, buffer), std::invalid_argument);
+    EXPECT_TRUE(buffer.data().isEmpty());
+}
+
+namespace {
+
+// A disk that fills up after `room` bytes.
+class FullDisk : public QIODevice {
+public:
+    explicit FullDisk(qint64 room)
+        : m_room(room) {
+        open(QIODevice::WriteOnly);
+    }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char*, qint64 size) override {
+        if (m_room <= 0) {
+            setErrorString(QStringLiteral("No space left on device"));
+            return -1;
+        }
+        const qint64 n = std::min(size, m_room);
+        m_room -= n;
+        return n;
+    }
+
+private:
+    qint64 m_room;
+};
+
+} // namespace
+
+TEST(ExportFormat, ADeviceThatRefusesBytesIsAnError) {
+    for (int type = 1; type <= 5; ++type) {
+        FullDisk disk(10);
+        try {
+            lists::writeExport(type, sample(), disk);
+            ADD_FAILURE() << "type " << type << " reported success";
+        } catch (const lists::ExportWriteError& e) {
+            EXPECT_EQ(e.message(), QStringLiteral("No space left on device"));
+        }
+    }
+}

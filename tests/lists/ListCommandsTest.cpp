@@ -1,0 +1,124 @@
+// The "导出" and "打印" commands of the list-window frame.
+
+#include "support/DataModuleFixture.h"
+
+#include "lists/DataGrid.h"
+#include "lists/ListWindow.h"
+#include "lists/PrintDocument.h"
+#include "lists/PrintSetup.h"
+#include "lists/TForm_preview.h"
+#include "ui/Choosers.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QToolButton>
+
+using lists::FooterKind;
+using testing_support::child;
+
+namespace {
+
+class ListCommands : public DataModuleFixture {
+protected:
+    QTemporaryDir out;
+    ui::ChooserScript chooser;
+    std::unique_ptr<lists::ListWindow> window;
+
+    void SetUp() override {
+        DataModuleFixture::SetUp();
+        db.exec(QStringLiteral("insert into 现金日记帐 (日期, 摘要, 借方) values "
+                               "(cdate('2005-3-1'), '收款', ccur('12.5')), (cdate('2005-3-2'), '付\"款', ccur('1'))"));
+        dm->q_xjrjz.openWith({QStringLiteral("select * from 现金日记帐"), QStringLiteral("order by 日期+编号")});
+        lists::ListWindowSpec spec;
+        spec.objectName = QStringLiteral("Form_test");
+        spec.title = QStringLiteral("现金日记账");
+        spec.printTitle = QStringLiteral("现金日记帐打印清单");
+        spec.exportName = QStringLiteral("现金日记帐");
+        window = std::make_unique<lists::ListWindow>(
+            nullptr, spec, &dm->ds_xjrjz,
+            QList<lists::GridColumn>{{QStringLiteral("日期"), {}, 70, FooterKind::StaticText, QStringLiteral("记录数")},
+                                     {QStringLiteral("摘要"), {}, 120, FooterKind::Count},
+                                     {QStringLiteral("借方"), QStringLiteral("借方(增加)"), 80, FooterKind::Sum}});
+        window->show();
+    }
+    void TearDown() override {
+        window.reset();
+        DataModuleFixture::TearDown();
+    }
+    QString path(const char* name) { return out.filePath(QString::fromUtf8(name)); }
+    QByteArray read(const QString& file) {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+};
+
+} // namespace
+
+TEST_F(ListCommands, ExportProposesTheNameKeepsTheTypeAndFollowsTheExtensionRule) {
+    chooser.answerSave(ui::SaveFileAnswer{true, path("现金日记帐"), 5});
+    child<QToolButton>(window.get(), "SpeedButton2")->click();
+    ASSERT_EQ(chooser.saveRequests().size(), 1);
+    EXPECT_EQ(chooser.saveRequests()[0].fileName, QStringLiteral("现金日记帐"));
+    EXPECT_EQ(chooser.saveRequests()[0].filterIndex, 5);
+    EXPECT_FALSE(chooser.saveRequests()[0].confirmOverwrite);
+    const QByteArray xls = read(path("现金日记帐.xls"));
+    EXPECT_TRUE(xls.startsWith(QByteArray::fromHex("090808000000100000000000")));
+    EXPECT_TRUE(xls.endsWith(QByteArray::fromHex("0a000000")));
+
+    // Type 1 chosen with a name ending in .CSV: a text file named report.CSV.txt.
+    chooser.answerSave(ui::SaveFileAnswer{true, path("report.CSV"), 1});
+    child<QToolButton>(window.get(), "SpeedButton2")->click();
+    const QByteArray text = read(path("report.CSV.txt"));
+    EXPECT_EQ(text.count("\r\n"), 3);
+    EXPECT_TRUE(text.endsWith("13.50")) << text.toStdString();
+    // The dialog keeps the type chosen last; the grid keeps its row.
+    chooser.answerSave(ui::SaveFileAnswer{false, QString(), 1});
+    dm->q_xjrjz.last();
+    child<QToolButton>(window.get(), "SpeedButton2")->click();
+    EXPECT_EQ(chooser.saveRequests().last().filterIndex, 1);
+    EXPECT_EQ(dm->q_xjrjz.currentIndex(), 1);
+    EXPECT_TRUE(messages.records().isEmpty());
+}
+
+TEST_F(ListCommands, ExportReplacesAFileAndAnUnwritablePlaceIsAnError) {
+    QFile old(path("a.txt"));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old contents that are longer than the export");
+    old.close();
+    chooser.answerSave(ui::SaveFileAnswer{true, path("a.txt"), 1});
+    child<QToolButton>(window.get(), "SpeedButton2")->click();
+    EXPECT_FALSE(read(path("a.txt")).contains("old contents"));
+
+    chooser.answerSave(ui::SaveFileAnswer{true, path("missing/folder/b"), 1});
+    try {
+        window->exportList();
+        FAIL() << "no error for a file that cannot be made";
+    } catch (const std::exception& e) {
+        EXPECT_TRUE(QString::fromUtf8(e.what()).startsWith(QStringLiteral("Cannot create file ")));
+    }
+}
+
+TEST_F(ListCommands, EmptyListExportsAndPrintsNothing) {
+    dm->q_xjrjz.openWith({QStringLiteral("select * from 现金日记帐 where 1=0")});
+    child<QToolButton>(window.get(), "SpeedButton2")->click();
+    child<QToolButton>(window.get(), "SpeedButton3")->click();
+    EXPECT_EQ(chooser.requestCount(), 0);
+}
+
+TEST_F(ListCommands, PrintShowsThePreviewAndChecksTheTwoColourBoxAgain) {
+    auto* twoColours = child<QCheckBox>(window.get(), "cbDichromatic");
+    twoColours->setChecked(false);
+    dm->login.operatorName = QStringLiteral("乙");
+    child<QToolButton>(window.get(), "SpeedButton3")->click();
+    EXPECT_TRUE(twoColours->isChecked());
+    lists::TForm_preview* preview = lists::TForm_preview::instance();
+    ASSERT_NE(preview, nullptr);
+    EXPECT_TRUE(preview->isVisible());
+    const lists::PrintDocument* document = preview->document();
+    ASSERT_NE(document, nullptr);
+    EXPECT_EQ(document->pageCount(), 1);
+    EXPECT_EQ(window->printSetup().headerCentre, QStringList({QStringLiteral("现金日记帐打印清单")}));
+    EXPECT_TRUE(document->textAfterGrid().contains(QStringLiteral("制表:乙 .")));
+    preview->close();
+}
