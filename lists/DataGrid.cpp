@@ -71,6 +71,7 @@ DataGrid::DataGrid(QWidget* parent)
                     q->moveTo(current.row());
             });
     m_view->horizontalHeader()->viewport()->installEventFilter(this);
+    m_view->viewport()->installEventFilter(this);
     m_view->installEventFilter(this);
     installEventFilter(this);
 }
@@ -195,11 +196,7 @@ void DataGrid::applyWidths() {
     m_view->setHorizontalScrollBarPolicy(scale ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
 }
 
-void DataGrid::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    if (m_fit)
-        applyWidths();
-}
+void DataGrid::resizeEvent(QResizeEvent* event) { QWidget::resizeEvent(event); }
 
 void DataGrid::titleClicked(int column, bool withCtrl) {
     if (column < 0 || column >= columns().size() || !columns()[column].titleButton)
@@ -244,6 +241,11 @@ bool DataGrid::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::KeyRelease:
         if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Control)
             reportPendingSort();
+        break;
+    case QEvent::Resize:
+        // The columns fill the body, whose size is known only once it is laid out.
+        if (watched == m_view->viewport() && m_fit)
+            applyWidths();
         break;
     case QEvent::FocusOut:
         if (watched == m_view)

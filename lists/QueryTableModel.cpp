@@ -15,6 +15,7 @@ void QueryTableModel::setQuery(store::Query* query) {
     m_connections.clear();
     beginResetModel();
     m_query = query;
+    m_current = query ? query->currentIndex() : -1;
     resolveFields();
     endResetModel();
     if (!query)
