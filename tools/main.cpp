@@ -1,14 +1,16 @@
 // tallomer-db: the command-line companion of the desktop program.
 
-#include "DatabaseCheck.h"
 #include "DemoData.h"
 
 #include "store/Connection.h"
 #include "store/ConnectionString.h"
+#include "store/DatabaseBackup.h"
+#include "store/DatabaseCheck.h"
 #include "store/EngineError.h"
 #include "store/NewDatabase.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QStringList>
 
 #include <cstdio>
@@ -32,6 +34,9 @@ const char* const kUsage =
     "      --banks N               bank accounts to spread bank entries over (default 3)\n"
     "      --seed S                random seed (default 1)\n"
     "  check FILE                  verify password, tables, columns and integrity\n"
+    "  backup FILE TARGET          write a complete copy of the database to TARGET\n"
+    "  restore FILE SOURCE         replace the database with a verified copy of SOURCE,\n"
+    "                              keeping the replaced file as FILE.bak\n"
     "  COMMAND --help              this text\n";
 
 struct Arguments {
@@ -114,7 +119,7 @@ int demo(const Arguments& a) {
 int check(const Arguments& a) {
     if (int rc = needOneFile(a, "check"))
         return rc;
-    const QStringList problems = tools::checkDatabaseFile(a.positional[0], store::standardPassword());
+    const QStringList problems = store::checkDatabaseFile(a.positional[0], store::standardPassword());
     if (problems.isEmpty()) {
         out(QStringLiteral("%1: ok").arg(a.positional[0]));
         return 0;
@@ -122,6 +127,34 @@ int check(const Arguments& a) {
     for (const QString& p : problems)
         err(QStringLiteral("%1: %2").arg(a.positional[0], p));
     return 1;
+}
+
+int needTwoFiles(const Arguments& a, const char* command, const char* second) {
+    if (a.positional.size() != 2) {
+        err(QStringLiteral("tallomer-db %1: name the database file and the %2 file")
+                .arg(QLatin1String(command), QLatin1String(second)));
+        return 2;
+    }
+    return 0;
+}
+
+int backup(const Arguments& a) {
+    if (int rc = needTwoFiles(a, "backup", "target"))
+        return rc;
+    store::backupDatabaseFile(a.positional[0], store::standardPassword(), a.positional[1]);
+    out(QStringLiteral("backed up %1 to %2").arg(a.positional[0], a.positional[1]));
+    return 0;
+}
+
+int restore(const Arguments& a) {
+    if (int rc = needTwoFiles(a, "restore", "source"))
+        return rc;
+    const bool replacing = QFileInfo::exists(a.positional[0]);
+    store::restoreDatabaseFile(a.positional[1], a.positional[0], store::standardPassword());
+    out(QStringLiteral("restored %1 from %2").arg(a.positional[0], a.positional[1]));
+    if (replacing)
+        out(QStringLiteral("the replaced file is kept as %1").arg(store::keptPreviousFile(a.positional[0])));
+    return 0;
 }
 
 } // namespace
@@ -145,6 +178,8 @@ int main(int argc, char** argv) {
            QStringLiteral("banks"), QStringLiteral("seed")},
           demo}},
         {QStringLiteral("check"), {{}, check}},
+        {QStringLiteral("backup"), {{}, backup}},
+        {QStringLiteral("restore"), {{}, restore}},
     };
     const auto it = commands.find(command);
     if (it == commands.end()) {

@@ -1,8 +1,8 @@
 #include "support/TestDatabase.h"
 
-#include "tools/DatabaseCheck.h"
 #include "tools/DemoData.h"
 #include "store/Currency.h"
+#include "store/DatabaseCheck.h"
 #include "store/DateTime.h"
 #include "store/NewDatabase.h"
 #include "store/Statement.h"
@@ -54,15 +54,15 @@ TEST(DemoData, IsReproducibleAndBalanced) {
         ++checked;
     }
     EXPECT_GE(checked, 20);
-    EXPECT_TRUE(tools::checkDatabaseFile(a.path(), store::standardPassword()).isEmpty());
+    EXPECT_TRUE(store::checkDatabaseFile(a.path(), store::standardPassword()).isEmpty());
 }
 
 TEST(DatabaseCheck, NamesWhatIsWrong) {
     TestDatabase t;
-    EXPECT_TRUE(tools::checkDatabaseFile(t.path(), QStringLiteral("kvmtr")).isEmpty());
-    EXPECT_EQ(tools::checkDatabaseFile(t.path(), QStringLiteral("nope")),
+    EXPECT_TRUE(store::checkDatabaseFile(t.path(), QStringLiteral("kvmtr")).isEmpty());
+    EXPECT_EQ(store::checkDatabaseFile(t.path(), QStringLiteral("nope")),
               QStringList({QStringLiteral("Not a valid password")}));
     t.exec(QStringLiteral("drop table 通用"));
-    EXPECT_EQ(tools::checkDatabaseFile(t.path(), QStringLiteral("kvmtr")),
+    EXPECT_EQ(store::checkDatabaseFile(t.path(), QStringLiteral("kvmtr")),
               QStringList({QStringLiteral("table 通用 is missing")}));
 }

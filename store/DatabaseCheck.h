@@ -3,11 +3,11 @@
 #include <QString>
 #include <QStringList>
 
-namespace tools {
+namespace store {
 
 /// Everything wrong with a database file, empty when it is sound: it must
 /// open with the password, hold the nine tables with their columns, and pass
 /// SQLite's integrity check.
 QStringList checkDatabaseFile(const QString& path, const QString& password);
 
-} // namespace tools
+} // namespace store

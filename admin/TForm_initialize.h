@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QDialog>
+
+class QCheckBox;
+class QPushButton;
+
+namespace admin {
+
+/// The initialisation window: empties the cash journal and the
+/// summary catalogue, each when ticked. Nothing else is ever emptied here.
+class TForm_initialize : public QDialog {
+    Q_OBJECT
+public:
+    explicit TForm_initialize(QWidget* owner);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void initialise();
+
+    QCheckBox* m_cashJournal;
+    QCheckBox* m_summaries;
+    QPushButton* m_ok;
+    QPushButton* m_cancel;
+};
+
+} // namespace admin

@@ -1,0 +1,60 @@
+#include "TForm_restore.h"
+
+#include "store/DatabaseBackup.h"
+#include "ui/Choosers.h"
+#include "ui/MessageBoxes.h"
+
+namespace admin {
+
+namespace {
+
+// The first lines of a list of problems, enough to tell what is wrong.
+QString firstLines(const QString& text, int count = 3) {
+    QStringList lines = text.split(QLatin1Char('\n'));
+    if (lines.size() > count)
+        lines = lines.mid(0, count) << QStringLiteral("...");
+    return lines.join(QLatin1Char('\n'));
+}
+
+} // namespace
+
+TForm_restore::TForm_restore(QWidget* owner, const QString& working, const QString& password)
+    : DatabaseFileWindow(owner, QStringLiteral("系统恢复管理"), QStringLiteral("恢复"))
+    , m_working(working)
+    , m_password(password) {
+    setObjectName(QStringLiteral("Form_restore"));
+}
+
+QString TForm_restore::browse() {
+    return ui::chooseOpenFile(this, QStringLiteral("恢复数据库文件"), QString(),
+                              QStringLiteral("mdb"));
+}
+
+bool TForm_restore::run(const QString& file) {
+    if (!ui::ask(this, QStringLiteral("确实要恢复数据库吗? ")))
+        return false;
+    try {
+        const BusyCursor busy;
+        store::restoreDatabaseFile(file, m_working, m_password);
+    } catch (const store::BackupError& e) {
+        switch (e.reason()) {
+        case store::BackupError::Reason::SameFile:
+            ui::warn(this, QStringLiteral("所选文件就是正在使用的数据库文件，不能用它恢复!"));
+            break;
+        case store::BackupError::Reason::Unusable:
+            ui::warn(this,
+                     QStringLiteral("所选文件不是本系统的数据库文件，或者已经损坏，不能用它恢复！"
+                                    "当前数据库没有改变。\n") +
+                         firstLines(e.message()));
+            break;
+        case store::BackupError::Reason::Failed:
+            ui::warn(this, QStringLiteral("恢复没有完成，当前数据库没有改变。\n") + e.message());
+            break;
+        }
+        return false;
+    }
+    ui::warn(this, QStringLiteral("恢复完毕！"));
+    return true;
+}
+
+} // namespace admin

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "DatabaseFileWindow.h"
+
+namespace admin {
+
+/// The restore window: replaces the working database file with
+/// a verified copy of a file the user chooses. The connection is closed while
+/// it is open.
+class TForm_restore : public DatabaseFileWindow {
+    Q_OBJECT
+public:
+    /// `working` is the working database file, `password` its database password.
+    TForm_restore(QWidget* owner, const QString& working, const QString& password);
+
+protected:
+    QString browse() override;
+    bool run(const QString& file) override;
+
+private:
+    QString m_working;
+    QString m_password;
+};
+
+} // namespace admin

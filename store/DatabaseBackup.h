@@ -1,0 +1,58 @@
+#pragma once
+
+#include "EngineError.h"
+
+#include <QString>
+
+namespace store {
+
+class Database;
+
+/// Why a backup or a restore did not happen. Whatever it was, the file that
+/// would have been replaced (the backup target, or the working database of a
+/// restore) is as it was before.
+class BackupError : public EngineError {
+public:
+    enum class Reason {
+        /// The chosen file is the database itself (or one of its companion files).
+        SameFile,
+        /// The file to restore from is not a sound database of this system.
+        Unusable,
+        /// A file could not be read or written (no such file, no room, no permission).
+        Failed,
+    };
+
+    BackupError(Reason reason, const QString& detail)
+        : EngineError(detail)
+        , m_reason(reason) {}
+
+    Reason reason() const { return m_reason; }
+
+private:
+    Reason m_reason;
+};
+
+/// Writes a complete copy of the committed state of `source` to `target`,
+/// readable by its owner only. The copy is made with SQLite's online backup
+/// into a temporary file beside `target`, which then replaces `target` in one
+/// rename: an existing `target` is only ever replaced by a complete copy, and
+/// a crash at any moment leaves it as it was. `source` stays usable throughout.
+void backupDatabase(Database& source, const QString& target);
+
+/// As backupDatabase(), for a database file opened with its password.
+void backupDatabaseFile(const QString& source, const QString& password, const QString& target);
+
+/// Makes `source` the working database file `working`. The source is copied
+/// into a temporary file beside `working` and that copy is verified (it opens
+/// with `password`, holds the nine tables with their columns and passes the
+/// integrity check); only then is the working file saved as
+/// keptPreviousFile(working), replacing an older one, and replaced by the copy
+/// in one rename. The chosen file itself is only read. No connection may be
+/// open on `working`: its journal files are settled and removed, so that no
+/// stale journal is ever applied to the restored file.
+void restoreDatabaseFile(const QString& source, const QString& working, const QString& password);
+
+/// Where a restore keeps the working file it replaced: the same name with ".bak" added.
+QString keptPreviousFile(const QString& working);
+
+} // namespace store

@@ -1,0 +1,112 @@
+// Emptying the cash journal and the summary catalogue.
+
+#include "AdminFixture.h"
+
+#include "admin/AdminCommands.h"
+
+#include <QCheckBox>
+#include <QLabel>
+
+using testing_support::child;
+using testing_support::onNextModal;
+
+namespace {
+
+class Initialisation : public AdminFixture {
+protected:
+    void SetUp() override {
+        AdminFixture::SetUp();
+        exec(QStringLiteral("insert into 现金日记帐 (日期, 摘要, 属性, 借方) values "
+                            "(cdate('2005-3-1'), '销售收入', '增加', 10000), (cdate('2005-3-2'), "
+                            "'办公费', '减少', 0);"
+                            "insert into 银行日记帐 (日期, 摘要, 属性, 借方, 开户银行) values "
+                            "(cdate('2005-3-1'), '提取现金', '增加', 50000, '工商银行基本户')"));
+    }
+
+    struct Counts {
+        int cash, bank, summaries, accounts, operators, company, closing;
+        bool operator==(const Counts&) const = default;
+    };
+
+    Counts counts() {
+        auto count = [this](const char* table) {
+            return stored(QStringLiteral("select count(*) from %1").arg(QString::fromUtf8(table)))
+                .toInt();
+        };
+        return {count("现金日记帐"), count("银行日记帐"), count("摘要"),    count("开户银行"),
+                count("权限表"),     count("公司信息"),   count("关帐日期")};
+    }
+
+    /// Ticks the named boxes and presses OK, answering the question `yes`.
+    void initialise(const QStringList& boxes, bool yes) {
+        if (yes)
+            messages.answerNext(true);
+        onNextModal([boxes](QDialog* window) {
+            for (const QString& box : boxes)
+                QTest::mouseClick(child<QCheckBox>(window, box.toLatin1().constData()),
+                                  Qt::LeftButton);
+            click(window, "BitBtn1");
+        });
+        admin::openInitialisation(&main);
+    }
+
+    const QString kAsk = QStringLiteral("要初始化选中的数据库吗? ");
+    const QString kDone = QStringLiteral("初始化完毕！");
+};
+
+TEST_F(Initialisation, EachBoxEmptiesItsTableOnlyAndNeitherEmptiesNothing) {
+    Counts expected = counts();
+    initialise({}, true);
+    EXPECT_EQ(messages.texts(), QStringList({kAsk, kDone}));
+    EXPECT_EQ(counts(), expected);
+
+    messages.clear();
+    initialise({QStringLiteral("CheckBox1")}, true);
+    EXPECT_EQ(messages.texts(), QStringList({kAsk, kDone}));
+    EXPECT_EQ(messages.records()[0].title, QStringLiteral("请选择"));
+    EXPECT_EQ(messages.records()[1].title, QStringLiteral("提示"));
+    expected.cash = 0;
+    EXPECT_EQ(counts(), expected);
+    EXPECT_FALSE(dm->q_search.isOpen());
+
+    exec(QStringLiteral(
+        "insert into 现金日记帐 (日期, 摘要, 属性) values (cdate('2005-3-3'), '差旅费', '减少')"));
+    initialise({QStringLiteral("CheckBox2")}, true);
+    EXPECT_EQ(counts(), (Counts{1, 1, 0, 1, 1, 1, 1}));
+    // Journal entries keep their copies of the summary and its attribute.
+    EXPECT_EQ(stored(QStringLiteral("select 摘要 || 属性 from 现金日记帐")).toString(),
+              QStringLiteral("差旅费减少"));
+    EXPECT_EQ(stored(QStringLiteral("select 摘要 || 属性 from 银行日记帐")).toString(),
+              QStringLiteral("提取现金增加"));
+
+    exec(QStringLiteral("insert into 摘要 (摘要, 属性) values ('工资', '减少')"));
+    initialise({QStringLiteral("CheckBox1"), QStringLiteral("CheckBox2")}, true);
+    EXPECT_EQ(counts(), (Counts{0, 1, 0, 1, 1, 1, 1}));
+}
+
+TEST_F(Initialisation, NoAnEnterOrCancelEmptiesNothing) {
+    const Counts before = counts();
+    initialise({QStringLiteral("CheckBox1"), QStringLiteral("CheckBox2")}, false);
+    EXPECT_EQ(messages.texts(), QStringList({kAsk}));
+    EXPECT_EQ(counts(), before);
+
+    // Cancel is the default button: Enter on a ticked box presses it.
+    messages.clear();
+    onNextModal([](QDialog* window) {
+        EXPECT_EQ(window->windowTitle(), QStringLiteral("数据初始化"));
+        EXPECT_EQ(child<QLabel>(window, "Label2")->text(),
+                  QStringLiteral("  如果用户第一次使用本系统时或者需要清空数据库时，请使用本功能，"
+                                 "清除原来的数据，便于录入新的数据。"));
+        auto* cash = child<QCheckBox>(window, "CheckBox1");
+        EXPECT_FALSE(cash->isChecked());
+        EXPECT_FALSE(child<QCheckBox>(window, "CheckBox2")->isChecked());
+        QTest::mouseClick(cash, Qt::LeftButton);
+        cash->setFocus();
+        pressEnter(cash);
+    });
+    admin::openInitialisation(&main);
+    EXPECT_TRUE(messages.records().isEmpty());
+    EXPECT_EQ(counts(), before);
+}
+
+} // namespace
