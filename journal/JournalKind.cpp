@@ -6,10 +6,6 @@
 
 namespace journal {
 
-QString journalTable(JournalKind kind) {
-    return kind == JournalKind::Cash ? store::table::cashJournal : store::table::bankJournal;
-}
-
 QStringList monthQuery(JournalKind kind, const store::BookkeepingPeriod& period,
                        const QString& bankAccount) {
     QString where = QStringLiteral("where ");

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/JournalKind.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -9,10 +11,8 @@ class BookkeepingPeriod;
 
 namespace journal {
 
-/// The two day books: cash, and bank whose entries belong to one account each.
-enum class JournalKind { Cash, Bank };
-
-QString journalTable(JournalKind kind);
+using store::JournalKind;
+using store::journalTable;
 
 /// The three lines of the month query: the period's entries (bank: of one
 /// account) in journal order.

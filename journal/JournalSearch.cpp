@@ -4,6 +4,8 @@
 #include "ui/InputMethods.h"
 #include "ui/KeyRules.h"
 #include "ui/MessageBoxes.h"
+#include "ui/BusyScope.h"
+#include "ui/DateField.h"
 #include "ui/TDm1.h"
 
 #include <QAction>
@@ -31,86 +33,8 @@ namespace {
 constexpr int kTextWidth = 300;
 constexpr int kRangeWidth = 110;
 
-/// An unbound date field: typed as "yyyy-M-d" or picked from a calendar that
-/// drops down from its arrow, F4 or Alt+Down. Empty stands for no date.
-class DateField : public QLineEdit {
-public:
-    explicit DateField(QWidget* parent)
-        : QLineEdit(parent)
-        , m_popup(new QFrame(this, Qt::Popup))
-        , m_calendar(new QCalendarWidget(m_popup)) {
-        setValidator(new QRegularExpressionValidator(
-            QRegularExpression(QStringLiteral(R"([0-9\-/: ]*)")), this));
-        QAction* drop = addAction(style()->standardIcon(QStyle::SP_ArrowDown), TrailingPosition);
-        connect(drop, &QAction::triggered, this, [this] { showCalendar(); });
-
-        m_popup->setFrameShape(QFrame::Box);
-        auto* layout = new QVBoxLayout(m_popup);
-        layout->setContentsMargins(1, 1, 1, 1);
-        layout->addWidget(m_calendar);
-        m_calendar->setGridVisible(true);
-        m_calendar->installEventFilter(this);
-        connect(m_calendar, &QCalendarWidget::clicked, this, [this](QDate d) { choose(d); });
-        connect(m_calendar, &QCalendarWidget::activated, this, [this](QDate d) { choose(d); });
-    }
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override {
-        if (event->key() == Qt::Key_F4 ||
-            (event->key() == Qt::Key_Down && (event->modifiers() & Qt::AltModifier))) {
-            showCalendar();
-            return;
-        }
-        QLineEdit::keyPressEvent(event);
-    }
-
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == m_calendar && event->type() == QEvent::KeyPress &&
-            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-            m_popup->hide();
-            return true;
-        }
-        return QLineEdit::eventFilter(watched, event);
-    }
-
-private:
-    void showCalendar() {
-        const std::optional<store::DateTime> shown = store::DateTime::parse(text());
-        m_calendar->setSelectedDate(shown ? shown->date() : QDate::currentDate());
-        m_popup->adjustSize();
-        m_popup->move(mapToGlobal(QPoint(0, height())));
-        m_popup->show();
-        m_calendar->setFocus(Qt::PopupFocusReason);
-    }
-
-    void choose(QDate date) {
-        m_popup->hide();
-        setText(store::shortDateText(date));
-        setFocus(Qt::PopupFocusReason);
-    }
-
-    QFrame* m_popup;
-    QCalendarWidget* m_calendar;
-};
-
-/// Shows the busy indicator for as long as it lives, painted at once since the
-/// search that follows holds the event loop.
-class BusyScope {
-public:
-    explicit BusyScope(QProgressBar* indicator)
-        : m_indicator(indicator) {
-        m_indicator->show();
-        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    }
-    ~BusyScope() { m_indicator->hide(); }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-private:
-    QProgressBar* m_indicator;
-};
-
 } // namespace
+
 
 JournalSearch::JournalSearch(QWidget* owner, JournalKind kind)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
@@ -154,7 +78,7 @@ void JournalSearch::build() {
         return field;
     };
     auto dateField = [this](const char* name) {
-        QLineEdit* field = new DateField(this);
+        QLineEdit* field = new ui::DateField(this);
         field->setObjectName(QLatin1String(name));
         field->setFixedWidth(kRangeWidth);
         return field;
@@ -340,7 +264,7 @@ void JournalSearch::search() {
     if (!passes(SearchCriteria::check(m_kind, f)))
         return;
 
-    const BusyScope busy(m_busy);
+    const ui::BusyScope busy(m_busy);
     const QString criteria = SearchCriteria::text(m_kind, f);
     if (criteria.isEmpty()) {
         ui::warn(this, QStringLiteral("查询条件没有输入,请确认!"));

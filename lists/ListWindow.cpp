@@ -75,6 +75,7 @@ ListWindow::ListWindow(QWidget* owner, const ListWindowSpec& spec, ui::DataSourc
 
     if (spec.checkBoxes || spec.columnButtons != ListWindowSpec::ColumnButtons::None) {
         auto* row = new QHBoxLayout;
+        m_optionsRow = row;
         if (spec.checkBoxes) {
             m_dichromatic = new QCheckBox(QStringLiteral("区分列表"), this);
             m_dichromatic->setObjectName(QStringLiteral("cbDichromatic"));

@@ -66,6 +66,8 @@ protected:
     /// The area beside the grid and below the frame, for editing windows.
     QHBoxLayout* bodyLayout() const { return m_body; }
     QVBoxLayout* mainLayout() const { return m_layout; }
+    /// The row of "区分列表" and "满屏显示" and the column buttons.
+    QHBoxLayout* optionsRow() const { return m_optionsRow; }
 
     /// A window-specific check before print and export (the bank journal's
     /// account); false stops the command.
@@ -91,6 +93,7 @@ private:
     QVBoxLayout* m_layout;
     QHBoxLayout* m_buttons;
     QHBoxLayout* m_body;
+    QHBoxLayout* m_optionsRow = nullptr;
     QToolButton* m_export;
     QToolButton* m_delete;
     QToolButton* m_print;
