@@ -10,12 +10,16 @@
 #include "journal/JournalWindow.h"
 #include "journal/TForm_khyh.h"
 #include "journal/TForm_zy.h"
+#include "stats/StatsWindow.h"
+#include "stats/VoucherStatsWindow.h"
 #include "store/BookkeepingPeriod.h"
 #include "store/SqlText.h"
 #include "ui/MessageBoxes.h"
 #include "ui/TDm1.h"
 
 #include <QFile>
+
+#include <type_traits>
 
 namespace app {
 
@@ -35,6 +39,12 @@ Commands::Commands(TForm_main& main) : m_main(main) {
         {QStringLiteral("N41"), [this] { admin::openClosingDate(&m_main); }},
         {QStringLiteral("N2"), bind(&Commands::operators)},
         {QStringLiteral("N24"), bind(&Commands::cashJournal)},
+        {QStringLiteral("N39"), [this] { statistics<stats::TForm_xjsytj>(); }},
+        {QStringLiteral("N23"), [this] { statistics<stats::TForm_yhsytj>(); }},
+        {QStringLiteral("N49"), [this] { statistics<stats::TForm_xjsytj_yf>(); }},
+        {QStringLiteral("N22"), [this] { statistics<stats::TForm_yhsytj_yf>(); }},
+        {QStringLiteral("N12"), [this] { statistics<stats::TForm_statistics_voucher>(); }},
+        {QStringLiteral("N25"), [this] { statistics<stats::TForm_statistics_voucher_yh>(); }},
         {QStringLiteral("N14"), bind(&Commands::bankJournal)},
         {QStringLiteral("N19"), bind(&Commands::summaries)},
         {QStringLiteral("N16"), bind(&Commands::bankAccounts)},
@@ -42,10 +52,7 @@ Commands::Commands(TForm_main& main) : m_main(main) {
         {QStringLiteral("N6"), [this] { admin::openBackup(&m_main); }},
         {QStringLiteral("N7"), [this] { admin::openRestore(&m_main); }},
     };
-    // Commands whose windows are not built yet are listed so that their menu
-    // items and buttons stay in place; they do nothing.
-    for (const char* pending : {"N49", "N39", "N12", "N22", "N23", "N25", "N28"})
-        m_table.emplace(QString::fromLatin1(pending), [] {});
+    m_table.emplace(QStringLiteral("N28"), [] {}); // hidden and disabled
 }
 
 void Commands::run(const QString& component) {
@@ -93,6 +100,19 @@ void Commands::bankJournal() {
     dm.q_xjrjz.close();
     window.exec();
     dm.q_xjrjz.close();
+}
+
+template <typename Window>
+void Commands::statistics() {
+    ui::TDm1& dm = *ui::Dm1;
+    Window window(&m_main);
+    // Every statistics window opens on an empty scratch table.
+    dm.q_tongyong.execWith({QStringLiteral("delete from 通用")});
+    dm.q_tongyong.openWith({QStringLiteral("select * from "), QStringLiteral("通用")});
+    if constexpr (std::is_same_v<Window, stats::TForm_statistics_voucher_yh>)
+        window.setBankAccounts(dm.bankAccountNames());
+    window.exec();
+    dm.q_tongyong.close();
 }
 
 void Commands::operators() {

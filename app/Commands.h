@@ -23,6 +23,8 @@ public:
 private:
     void cashJournal();
     void bankJournal();
+    template <typename Window>
+    void statistics();
     void operators();
     void summaries();
     void bankAccounts();

@@ -1,0 +1,60 @@
+#include "BarChartOutput.h"
+
+#include "BarChartGeometry.h"
+#include "BarChartPainter.h"
+
+#include <QImage>
+#include <QImageWriter>
+#include <QPainter>
+#include <QPrinter>
+#include <QSaveFile>
+
+namespace stats {
+
+namespace {
+
+/// Puts the orientation back however printing ends.
+class OrientationKeeper {
+public:
+    explicit OrientationKeeper(QPrinter& printer)
+        : m_printer(printer), m_orientation(printer.pageLayout().orientation()) {}
+    ~OrientationKeeper() { m_printer.setPageOrientation(m_orientation); }
+    OrientationKeeper(const OrientationKeeper&) = delete;
+    OrientationKeeper& operator=(const OrientationKeeper&) = delete;
+
+private:
+    QPrinter& m_printer;
+    QPageLayout::Orientation m_orientation;
+};
+
+} // namespace
+
+QString writeBitmap(const QImage& picture, const QString& path) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return file.errorString();
+    QImageWriter writer(&file, "BMP");
+    if (!writer.write(picture)) {
+        file.cancelWriting();
+        return writer.errorString();
+    }
+    if (!file.commit())
+        return file.errorString();
+    return QString();
+}
+
+bool printBarChart(const BarChartData& data, const QSize& shownSize, QPrinter& printer) {
+    if (shownSize.isEmpty())
+        return false;
+    const OrientationKeeper keeper(printer);
+    printer.setPageOrientation(QPageLayout::Landscape);
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
+    painter.scale(page.width() / shownSize.width(), page.height() / shownSize.height());
+    paintBarChart(painter, data, BarChartGeometry(data, QSizeF(shownSize)));
+    return painter.end();
+}
+
+} // namespace stats

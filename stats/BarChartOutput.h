@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+class QImage;
+class QSize;
+class QPrinter;
+
+namespace stats {
+
+struct BarChartData;
+
+/// Writes `picture` to `path` as a Windows bitmap. A file already there is
+/// replaced only once the new one is complete. Returns the system's error
+/// text, empty when the file was written.
+QString writeBitmap(const QImage& picture, const QString& path);
+
+/// Prints the chart on one landscape page, stretched to the page in both
+/// directions, as it looks at `shownSize`. The printer's orientation is put
+/// back as it was afterwards, also when printing fails. False when the
+/// printer could not print.
+bool printBarChart(const BarChartData& data, const QSize& shownSize, QPrinter& printer);
+
+} // namespace stats

@@ -1,0 +1,149 @@
+#include "support/DataModuleFixture.h"
+
+#include "lists/DataGrid.h"
+#include "lists/PrintSetup.h"
+#include "lists/TForm_preview.h"
+#include "stats/StatsWindow.h"
+#include "stats/VoucherStatsWindow.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+using testing_support::child;
+using testing_support::focusedWidget;
+using testing_support::onNextModal;
+
+namespace {
+
+class StatsWindows : public DataModuleFixture {
+protected:
+    void SetUp() override {
+        DataModuleFixture::SetUp();
+        db.exec(QStringLiteral("insert into 开户银行 (项目) values ('农行')"));
+        db.exec(QStringLiteral("insert into 银行日记帐 (日期, 摘要, 借方, 凭证号, 开户银行) values "
+                               "(cdate('2005-3-1'), '销售收入', ccur('10'), '8', '农行'),"
+                               "(cdate('2005-3-2'), '销售收入', ccur('20'), '8', '工商银行基本户'),"
+                               "(cdate('2005-4-2'), '销售收入', ccur('5'), '9', '农行')"));
+        // The command's opening steps: an empty scratch table.
+        db.exec(QStringLiteral("insert into 通用 (摘要) values ('上次的')"));
+        dm->q_tongyong.execWith({QStringLiteral("delete from 通用")});
+        dm->q_tongyong.openWith({QStringLiteral("select * from "), QStringLiteral("通用")});
+    }
+    template <typename Window>
+    std::unique_ptr<Window> open() {
+        auto window = std::make_unique<Window>(nullptr);
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        return window;
+    }
+    static void typeInto(QWidget* field, const char* text) {
+        if (auto* line = qobject_cast<QLineEdit*>(field)) {
+            line->clear();
+            QTest::keyClicks(line, QString::fromUtf8(text));
+        } else if (auto* box = qobject_cast<QComboBox*>(field)) {
+            box->setEditText(QString::fromUtf8(text));
+        }
+    }
+};
+
+} // namespace
+
+TEST_F(StatsWindows, SummaryDialogChecksThenFillsAndNamesTheBank) {
+    auto window = open<stats::TForm_yhsytj>();
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("银行帐统计(按摘要)"));
+    EXPECT_EQ(window->grid()->columns()[3].titleText(), QStringLiteral("现金增加(借方)"));
+    onNextModal([](QDialog* dialog) {
+        EXPECT_EQ(dialog->windowTitle(), QStringLiteral("统计"));
+        auto* run = child<QPushButton>(dialog, "bitbtn_seek");
+        run->click();
+        EXPECT_EQ(focusedWidget(), child<QWidget>(dialog, "DBDateTimeEditEh1"));
+        typeInto(child<QWidget>(dialog, "DBDateTimeEditEh2"), "2005-3-1");
+        run->click();
+        typeInto(child<QWidget>(dialog, "DBDateTimeEditEh1"), "2005-3-5");
+        typeInto(child<QWidget>(dialog, "DBDateTimeEditEh2"), "2005-3-4");
+        run->click();
+        EXPECT_TRUE(dialog->isVisible());
+        typeInto(child<QWidget>(dialog, "DBDateTimeEditEh1"), "2005-3-1");
+        typeInto(child<QWidget>(dialog, "DBDateTimeEditEh2"), "2005-3-31");
+        // Enter in the to-date moves to the bank; Enter there runs the statistic.
+        QTest::keyClick(child<QWidget>(dialog, "DBDateTimeEditEh2"), Qt::Key_Return);
+        auto* bank = child<QComboBox>(dialog, "DBComboBoxEh2");
+        EXPECT_EQ(bank->currentText(), QString());
+        EXPECT_EQ(bank->count(), 2);
+        bank->setEditText(QStringLiteral("农行"));
+        QTest::keyClick(bank, Qt::Key_Return);
+    });
+    child<QToolButton>(window.get(), "SpeedButton5")->click();
+    EXPECT_EQ(messages.texts(), QStringList({QStringLiteral("日期不能为空,请重新输入!"),
+                                             QStringLiteral("日期输入错误,请重新输入!"),
+                                             QStringLiteral("日期从大于日期到,请重新输入!")}));
+    EXPECT_EQ(child<QLabel>(window.get(), "Label1")->text(), QStringLiteral("开户银行：农行"));
+    EXPECT_EQ(window->grid()->footerText(3), QStringLiteral("10.00"));
+    EXPECT_EQ(window->grid()->footerText(1), QStringLiteral("1"));
+
+    onNextModal([](QDialog* dialog) {
+        typeInto(child<QWidget>(dialog, "DBDateTimeEditEh1"), "2005-3-1");
+        typeInto(child<QWidget>(dialog, "DBDateTimeEditEh2"), "2005-3-31");
+        child<QPushButton>(dialog, "bitbtn_seek")->click();
+    });
+    child<QToolButton>(window.get(), "SpeedButton5")->click();
+    EXPECT_EQ(child<QLabel>(window.get(), "Label1")->text(), QString());
+    EXPECT_EQ(window->grid()->footerText(3), QStringLiteral("30.00"));
+}
+
+TEST_F(StatsWindows, MonthDialogChecksTheYear) {
+    db.exec(QStringLiteral("insert into 现金日记帐 (日期, 摘要, 贷方) values (cdate('2005-6-30'), 'x', ccur('4'))"));
+    auto window = open<stats::TForm_xjsytj_yf>();
+    onNextModal([](QDialog* dialog) {
+        auto* year = child<QComboBox>(dialog, "DBComboBoxEh1");
+        EXPECT_EQ(year->currentText(), QString());
+        EXPECT_EQ(year->itemText(2), QStringLiteral("2005年"));
+        QTest::keyClick(year, Qt::Key_Return);
+        year->setEditText(QStringLiteral("abcd"));
+        QTest::keyClick(year, Qt::Key_Return);
+        year->setCurrentIndex(2);
+        QTest::keyClick(year, Qt::Key_Return);
+    });
+    child<QToolButton>(window.get(), "SpeedButton5")->click();
+    EXPECT_EQ(messages.texts(), QStringList({QStringLiteral("没有输入统计年度,请重新输入!"),
+                                             QStringLiteral("统计年度输入不正确,请重新输入!")}));
+    EXPECT_EQ(dm->q_tongyong.recordCount(), 1);
+    EXPECT_EQ(window->grid()->footerText(4), QStringLiteral("-4.00"));
+    // The month title re-sorts; nothing can be hidden below six columns.
+    child<QToolButton>(window.get(), "ToolButton2")->click();
+    EXPECT_EQ(window->grid()->visibleColumnCount(), 6);
+}
+
+TEST_F(StatsWindows, VoucherWindowChecksDatesFirstAndKeepsAPrintHeader) {
+    auto window = open<stats::TForm_statistics_voucher_yh>();
+    window->setBankAccounts(dm->bankAccountNames());
+    auto* run = child<QToolButton>(window.get(), "SpeedButton5");
+    run->click();
+    typeInto(child<QWidget>(window.get(), "DBDateTimeEditEh1"), "2005-3-1");
+    typeInto(child<QWidget>(window.get(), "DBDateTimeEditEh2"), "2005-4-30");
+    typeInto(child<QWidget>(window.get(), "Edit1"), "   ");
+    run->click();
+    EXPECT_EQ(messages.texts(), QStringList({QStringLiteral("日期不能为空,请重新输入!"),
+                                             QStringLiteral("凭证号不能为空,请重新输入!")}));
+    EXPECT_EQ(focusedWidget(), child<QWidget>(window.get(), "Edit1"));
+    typeInto(child<QWidget>(window.get(), "Edit1"), " 8 ");
+    typeInto(child<QWidget>(window.get(), "Edit2"), "V8");
+    QTest::keyClick(child<QWidget>(window.get(), "Edit2"), Qt::Key_Return); // Enter runs it
+    EXPECT_EQ(window->grid()->footerText(3), QStringLiteral("30.00"));
+    child<QComboBox>(window.get(), "DBComboBoxEh2")->setEditText(QStringLiteral("农行"));
+    run->click();
+    EXPECT_EQ(window->grid()->footerText(3), QStringLiteral("10.00"));
+
+    child<QToolButton>(window.get(), "SpeedButton3")->click();
+    EXPECT_EQ(window->printSetup().headerCentre, QStringList({QStringLiteral("V8")}));
+    child<QLineEdit>(window.get(), "Edit2")->setText(QStringLiteral("   "));
+    child<QToolButton>(window.get(), "SpeedButton3")->click();
+    EXPECT_EQ(window->printSetup().headerCentre, QStringList({QStringLiteral("V8")}));
+    if (lists::TForm_preview* preview = lists::TForm_preview::instance())
+        preview->close();
+}
