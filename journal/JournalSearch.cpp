@@ -5,6 +5,7 @@
 #include "ui/KeyRules.h"
 #include "ui/MessageBoxes.h"
 #include "ui/BusyScope.h"
+#include "ui/ChoiceLists.h"
 #include "ui/DateField.h"
 #include "ui/TDm1.h"
 
@@ -185,11 +186,8 @@ void JournalSearch::setSummaries(const QStringList& summaries) {
 }
 
 void JournalSearch::setBankAccounts(const QStringList& accounts) {
-    if (!m_bankAccount)
-        return;
-    m_bankAccount->clear();
-    m_bankAccount->addItems(accounts);
-    m_bankAccount->setCurrentIndex(-1);
+    if (m_bankAccount)
+        ui::setChoices(m_bankAccount, accounts);
 }
 
 void JournalSearch::setInputMethod(const QString& name) {

@@ -8,6 +8,7 @@
 #include "lists/DataGrid.h"
 #include "store/BookkeepingPeriod.h"
 #include "store/Query.h"
+#include "ui/ChoiceLists.h"
 #include "ui/MessageBoxes.h"
 #include "ui/TDm1.h"
 
@@ -73,11 +74,8 @@ store::BookkeepingPeriod JournalWindow::period() const {
 }
 
 void JournalWindow::setAccounts(const QStringList& accounts) {
-    if (!m_accounts)
-        return;
-    m_accounts->clear();
-    m_accounts->addItems(accounts);
-    m_accounts->setCurrentIndex(-1);
+    if (m_accounts)
+        ui::setChoices(m_accounts, accounts);
 }
 
 QString JournalWindow::chosenAccount() const { return m_accounts ? m_accounts->currentText() : QString(); }

@@ -3,6 +3,7 @@
 #include "StatisticsFill.h"
 
 #include "ui/BusyScope.h"
+#include "ui/ChoiceLists.h"
 #include "ui/DateField.h"
 #include "ui/KeyRules.h"
 #include "ui/MessageBoxes.h"
@@ -19,20 +20,6 @@
 #include <QVBoxLayout>
 
 namespace stats {
-
-namespace {
-
-QComboBox* editableList(QWidget* parent, const char* objectName) {
-    auto* box = new QComboBox(parent);
-    box->setObjectName(QLatin1String(objectName));
-    box->setEditable(true);
-    box->setInsertPolicy(QComboBox::NoInsert);
-    box->setCompleter(nullptr);
-    box->setMinimumWidth(180);
-    return box;
-}
-
-} // namespace
 
 CriteriaDialog::CriteriaDialog(QWidget* owner, store::JournalKind kind, const QString& objectName)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_kind(kind) {
@@ -76,7 +63,7 @@ void CriteriaDialog::setFields(const QList<std::pair<QString, QWidget*>>& rows) 
     }
     QWidget* last = rows.last().second;
     if (m_kind == store::JournalKind::Bank) {
-        m_bank = editableList(this, "DBComboBoxEh2");
+        m_bank = ui::makeEditableChoice(this, QStringLiteral("DBComboBoxEh2"));
         m_fields->addWidget(new QLabel(QStringLiteral("开户银行："), this), row, 0, Qt::AlignRight);
         m_fields->addWidget(m_bank, row, 1);
         ui::enterMovesTo(last, m_bank);
@@ -92,12 +79,8 @@ void CriteriaDialog::setFields(const QList<std::pair<QString, QWidget*>>& rows) 
 }
 
 void CriteriaDialog::setBankAccounts(const QStringList& accounts) {
-    if (!m_bank)
-        return;
-    m_bank->clear();
-    m_bank->addItems(accounts);
-    m_bank->setCurrentIndex(-1);
-    m_bank->clearEditText();
+    if (m_bank)
+        ui::setChoices(m_bank, accounts);
 }
 
 QString CriteriaDialog::bankText() const { return m_bank ? m_bank->currentText() : QString(); }
@@ -146,11 +129,11 @@ MonthCriteriaDialog::MonthCriteriaDialog(QWidget* owner, store::JournalKind kind
     : CriteriaDialog(owner, kind,
                      kind == store::JournalKind::Cash ? QStringLiteral("Form_xjsytj_yf_tj")
                                                        : QStringLiteral("Form_yhsytj_yf_tj")),
-      m_year(editableList(this, "DBComboBoxEh1")) {
+      m_year(ui::makeEditableChoice(this, QStringLiteral("DBComboBoxEh1"))) {
+    QStringList years;
     for (int year = 2003; year <= 2008; ++year)
-        m_year->addItem(QStringLiteral("%1年").arg(year));
-    m_year->setCurrentIndex(-1);
-    m_year->clearEditText();
+        years << QStringLiteral("%1年").arg(year);
+    ui::setChoices(m_year, years);
     setFields({{QStringLiteral("统计年度："), m_year}});
 }
 

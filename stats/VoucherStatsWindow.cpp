@@ -2,6 +2,7 @@
 
 #include "StatisticsFill.h"
 
+#include "ui/ChoiceLists.h"
 #include "ui/DateField.h"
 #include "ui/KeyRules.h"
 #include "ui/MessageBoxes.h"
@@ -49,12 +50,7 @@ VoucherStatsWindow::VoucherStatsWindow(QWidget* owner, store::JournalKind kind)
     mainLayout()->insertLayout(1, criteria);
 
     if (kind == store::JournalKind::Bank) {
-        m_bank = new QComboBox(this);
-        m_bank->setObjectName(QStringLiteral("DBComboBoxEh2"));
-        m_bank->setEditable(true);
-        m_bank->setInsertPolicy(QComboBox::NoInsert);
-        m_bank->setCompleter(nullptr);
-        m_bank->setMinimumWidth(180);
+        m_bank = ui::makeEditableChoice(this, QStringLiteral("DBComboBoxEh2"));
         optionsRow()->insertWidget(2, new QLabel(QStringLiteral("开户银行："), this));
         optionsRow()->insertWidget(3, m_bank);
     }
@@ -66,12 +62,8 @@ VoucherStatsWindow::VoucherStatsWindow(QWidget* owner, store::JournalKind kind)
 }
 
 void VoucherStatsWindow::setBankAccounts(const QStringList& accounts) {
-    if (!m_bank)
-        return;
-    m_bank->clear();
-    m_bank->addItems(accounts);
-    m_bank->setCurrentIndex(-1);
-    m_bank->clearEditText();
+    if (m_bank)
+        ui::setChoices(m_bank, accounts);
 }
 
 void VoucherStatsWindow::runStatistic() {
