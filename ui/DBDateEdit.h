@@ -5,9 +5,10 @@
 #include <QDate>
 
 class QCalendarWidget;
-class QFrame;
 
 namespace ui {
+
+class CalendarDropDown;
 
 /// A date field with a calendar drop-down, bound to a date field. It shows the
 /// short date "yyyy-M-d" (nothing for a null date) and takes a typed date in
@@ -30,19 +31,14 @@ public:
     bool isCalendarVisible() const;
     /// The drop-down's calendar (choosing a day there with a click or Enter
     /// sets the field).
-    QCalendarWidget* calendar() const { return m_calendar; }
+    QCalendarWidget* calendar() const;
 
 protected:
     QString textFor(const store::Field& field) const override;
     void writeText(store::Field& field, const QString& text) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void choose(QDate date);
-
-    QFrame* m_popup;
-    QCalendarWidget* m_calendar;
+    CalendarDropDown* m_dropDown;
 };
 
 } // namespace ui

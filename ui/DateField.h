@@ -2,13 +2,12 @@
 
 #include <QLineEdit>
 
-class QCalendarWidget;
-class QFrame;
-
 namespace ui {
 
-/// An unbound date field: typed as "yyyy-M-d" or picked from a calendar that
-/// drops down from its arrow, F4 or Alt+Down. Empty stands for no date.
+class CalendarDropDown;
+
+/// An unbound date field: typed as "yyyy-M-d" or picked from the calendar
+/// that drops down from its arrow, F4 or Alt+Down. Empty stands for no date.
 class DateField : public QLineEdit {
     Q_OBJECT
 public:
@@ -16,15 +15,8 @@ public:
 
     void showCalendar();
 
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
-    void choose(QDate date);
-
-    QFrame* m_popup;
-    QCalendarWidget* m_calendar;
+    CalendarDropDown* m_dropDown;
 };
 
 } // namespace ui
