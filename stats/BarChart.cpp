@@ -8,7 +8,8 @@
 
 namespace stats {
 
-BarChart::BarChart(QWidget* parent) : QWidget(parent) {
+BarChart::BarChart(QWidget* parent)
+    : QWidget(parent) {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(200, 150);

@@ -39,14 +39,15 @@ BarChartAxis BarChartAxis::covering(store::Currency low, store::Currency high, i
         hi = lo + store::Currency::kScale;
     const Wide intervals = std::max(1, maxIntervals);
 
-    // 1, 2, 5, 10, 20, 50 ... ten-thousandths, until the range fits.
+    // 1, 2, 5, 10, 20, 50 ... ten-thousandths, until the range fits; a
+    // wide integer holds any step the widest range can need.
     static const int factors[] = {1, 2, 5};
     for (Wide power = 1;; power *= 10) {
         for (int factor : factors) {
             const Wide step = power * factor;
             const Wide from = floorTo(lo, step);
             const Wide to = ceilTo(hi, step);
-            if ((to - from) / step <= intervals || step > kLimit / 10) {
+            if ((to - from) / step <= intervals) {
                 BarChartAxis axis;
                 axis.minimum = clampToCurrency(from);
                 axis.maximum = clampToCurrency(to);

@@ -53,11 +53,18 @@ bool BarLayout::contains(const QPointF& scenePoint) const {
                        [&](const BarFace& f) { return f.path.contains(scenePoint); });
 }
 
-QFont BarChartGeometry::titleFont() { return arial(21, true, true); }
-QFont BarChartGeometry::labelFont() { return arial(11); }
-QFont BarChartGeometry::markFont() { return arial(11); }
+QFont BarChartGeometry::titleFont() {
+    return arial(21, true, true);
+}
+QFont BarChartGeometry::labelFont() {
+    return arial(11);
+}
+QFont BarChartGeometry::markFont() {
+    return arial(11);
+}
 
-BarChartGeometry::BarChartGeometry(const BarChartData& data, const QSizeF& size) : m_size(size) {
+BarChartGeometry::BarChartGeometry(const BarChartData& data, const QSizeF& size)
+    : m_size(size) {
     placeTitle(data.title);
     const qreal top = m_titleBox.isEmpty() ? kOuterMargin : m_titleBox.bottom() + kTitleGap;
     const QRectF area(kOuterMargin, top, size.width() - 2 * kOuterMargin,
@@ -74,8 +81,8 @@ BarChartGeometry::BarChartGeometry(const BarChartData& data, const QSizeF& size)
                  QTransform::fromTranslate(c.x(), c.y() + kVerticalOffset);
         const QRectF region(c.x() - lifted.width() / zoom / 2, c.y() - lifted.height() / zoom / 2,
                             lifted.width() / zoom, lifted.height() / zoom);
-        const qreal d = std::max<qreal>(
-            0, kDepthPercent / 100.0 * kFullDepthShare * std::min(region.width(), region.height()));
+        const qreal d = std::max<qreal>(0, kDepthPercent / 100.0 * kFullDepthShare *
+                                               std::min(region.width(), region.height()));
         m_depth = QPointF(std::round(d), -std::round(d));
         placePlot(data, region);
     }
@@ -115,17 +122,35 @@ void BarChartGeometry::placePlot(const BarChartData& data, const QRectF& region)
         anyDown = anyDown || bar.value.raw() < 0;
     }
     const qreal markSpace = kArrowLength + marks.height() + 2 * kMarkPaddingY + 2;
-    const qreal upShare = anyUp ? std::max<qreal>(0, markSpace - dy / 2) / height : 0;
-    const qreal downShare = anyDown ? markSpace / height : 0;
-    const qreal valueShare = std::max<qreal>(0.1, 1 - upShare - downShare);
-    const double span = (double(high.raw()) - double(low.raw())) / valueShare;
-    const double limit = 9.0e18;
-    const store::Currency roomHigh =
-        store::Currency::fromRaw(std::int64_t(std::min(limit, std::ceil(double(high.raw()) + upShare * span))));
-    const store::Currency roomLow =
-        store::Currency::fromRaw(std::int64_t(std::max(-limit, std::floor(double(low.raw()) - downShare * span))));
+    const qreal needUp = anyUp ? std::max<qreal>(0, markSpace - dy / 2) : 0;
+    const qreal needDown = anyDown ? markSpace : 0;
     const int intervals = std::max(1, int(height / (kLabelSpacing * labels.height())));
-    m_axis = BarChartAxis::covering(roomLow, roomHigh, intervals);
+
+    // A first guess from the share of the height the marks take; rounding
+    // the ends widens the range and so shrinks the room in pixels, which
+    // the next rounds make up for.
+    const double limit = 9.0e18;
+    const auto currency = [limit](double raw) {
+        return store::Currency::fromRaw(std::int64_t(std::clamp(raw, -limit, limit)));
+    };
+    const double top = double(high.raw());
+    const double bottom = double(low.raw());
+    const double span = (top - bottom) / std::max<qreal>(0.1, 1 - (needUp + needDown) / height);
+    double roomHigh = top + needUp / height * span;
+    double roomLow = bottom - needDown / height * span;
+    for (int round = 0; round < 8; ++round) {
+        m_axis = BarChartAxis::covering(currency(std::floor(roomLow)),
+                                        currency(std::ceil(roomHigh)), intervals);
+        const double axisHigh = double(m_axis.maximum.raw());
+        const double axisLow = double(m_axis.minimum.raw());
+        const double perPixel = (axisHigh - axisLow) / height;
+        const double missingUp = needUp - (axisHigh - top) / perPixel;
+        const double missingDown = needDown - (bottom - axisLow) / perPixel;
+        if (missingUp <= 0.01 && missingDown <= 0.01)
+            break;
+        roomHigh = axisHigh + std::max(0.0, missingUp) * perPixel;
+        roomLow = axisLow - std::max(0.0, missingDown) * perPixel;
+    }
 
     qreal widest = 0;
     const QList<store::Currency> ticks = m_axis.ticks();
@@ -139,7 +164,8 @@ void BarChartGeometry::placePlot(const BarChartData& data, const QRectF& region)
         const QString text = chartValueText(t);
         const qreal y = yOf(t);
         const qreal h = labels.height();
-        m_leftLabels.append({text, QRectF(m_plot.left() - kTick - kLabelGap - widest, y - h / 2, widest, h)});
+        m_leftLabels.append(
+            {text, QRectF(m_plot.left() - kTick - kLabelGap - widest, y - h / 2, widest, h)});
         m_rightLabels.append(
             {text, QRectF(m_plot.right() + dx + kTick + kLabelGap, y - dy - h / 2, widest, h)});
     }
@@ -159,7 +185,8 @@ void BarChartGeometry::placeBars(const BarChartData& data) {
         const qreal x = m_plot.left() + i * slot + (slot - width) / 2;
         const qreal valueY = yOf(bar.value);
         BarLayout layout;
-        layout.body = QRectF(QPointF(x, std::min(zeroY, valueY)), QPointF(x + width, std::max(zeroY, valueY)));
+        layout.body = QRectF(QPointF(x, std::min(zeroY, valueY)),
+                             QPointF(x + width, std::max(zeroY, valueY)));
         layout.faces = barFaces(data.shape, layout.body, negative, m_depth);
 
         // The arrow leaves the middle of the bar's top, half way back; under
@@ -172,7 +199,8 @@ void BarChartGeometry::placeBars(const BarChartData& data) {
         const QSizeF markSize(marks.horizontalAdvance(layout.markText) + 2 * kMarkPaddingX,
                               marks.height() + 2 * kMarkPaddingY);
         const QPointF markCorner(layout.arrowTo.x() - markSize.width() / 2,
-                                 negative ? layout.arrowTo.y() : layout.arrowTo.y() - markSize.height());
+                                 negative ? layout.arrowTo.y()
+                                          : layout.arrowTo.y() - markSize.height());
         layout.mark = QRectF(markCorner, markSize);
         layout.labelAt = QPointF(centreX, m_plot.bottom() + kTick + kLabelGap);
         m_bars.append(layout);

@@ -17,7 +17,8 @@ namespace {
 class OrientationKeeper {
 public:
     explicit OrientationKeeper(QPrinter& printer)
-        : m_printer(printer), m_orientation(printer.pageLayout().orientation()) {}
+        : m_printer(printer)
+        , m_orientation(printer.pageLayout().orientation()) {}
     ~OrientationKeeper() { m_printer.setPageOrientation(m_orientation); }
     OrientationKeeper(const OrientationKeeper&) = delete;
     OrientationKeeper& operator=(const OrientationKeeper&) = delete;

@@ -46,8 +46,8 @@ void paintTitle(QPainter& p, const BarChartData& data, const BarChartGeometry& g
         return;
     const qreal half = BarChartGeometry::kTitleFrame / 2.0;
     p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(chart_colors::titleFrame, BarChartGeometry::kTitleFrame, Qt::SolidLine, Qt::SquareCap,
-                  Qt::MiterJoin));
+    p.setPen(QPen(chart_colors::titleFrame, BarChartGeometry::kTitleFrame, Qt::SolidLine,
+                  Qt::SquareCap, Qt::MiterJoin));
     p.drawRect(g.titleBox().adjusted(half, half, -half, -half));
     p.setFont(BarChartGeometry::titleFont());
     p.setPen(chart_colors::titleText);
@@ -123,7 +123,8 @@ void paintMarksAndLabels(QPainter& p, const BarChartData& data, const BarChartGe
         p.setFont(BarChartGeometry::markFont());
         p.drawText(bar.mark, Qt::AlignCenter | Qt::TextSingleLine, bar.markText);
 
-        p.drawLine(QPointF(bar.labelAt.x(), plot.bottom()), QPointF(bar.labelAt.x(), plot.bottom() + 4));
+        p.drawLine(QPointF(bar.labelAt.x(), plot.bottom()),
+                   QPointF(bar.labelAt.x(), plot.bottom() + 4));
         p.setFont(BarChartGeometry::labelFont());
         const qreal width = plot.width();
         p.drawText(QRectF(bar.labelAt.x() - width / 2, bar.labelAt.y(), width, 100),

@@ -17,11 +17,15 @@ struct Point3 {
     double z = 0;
 };
 
-Point3 operator-(const Point3& a, const Point3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+Point3 operator-(const Point3& a, const Point3& b) {
+    return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
 Point3 cross(const Point3& a, const Point3& b) {
     return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
-double dot(const Point3& a, const Point3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+double dot(const Point3& a, const Point3& b) {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
 
 struct Face3 {
     QList<Point3> points;
@@ -32,7 +36,8 @@ struct Face3 {
 class Projection {
 public:
     explicit Projection(const QPointF& depth)
-        : m_depth(depth), m_length(std::hypot(depth.x(), depth.y())) {}
+        : m_depth(depth)
+        , m_length(std::hypot(depth.x(), depth.y())) {}
 
     double length() const { return m_length; }
     QPointF map(const Point3& p) const {
@@ -107,7 +112,8 @@ QList<Face3> boxFaces(const QRectF& r, double depth) {
     auto p = [](double x, double y, double z) { return Point3{x, y, z}; };
     return {
         convexFace({p(x0, y0, 0), p(x1, y0, 0), p(x1, y1, 0), p(x0, y1, 0)}, centre),
-        convexFace({p(x0, y0, depth), p(x1, y0, depth), p(x1, y1, depth), p(x0, y1, depth)}, centre),
+        convexFace({p(x0, y0, depth), p(x1, y0, depth), p(x1, y1, depth), p(x0, y1, depth)},
+                   centre),
         convexFace({p(x0, y0, 0), p(x1, y0, 0), p(x1, y0, depth), p(x0, y0, depth)}, centre),
         convexFace({p(x0, y1, 0), p(x1, y1, 0), p(x1, y1, depth), p(x0, y1, depth)}, centre),
         convexFace({p(x0, y0, 0), p(x0, y1, 0), p(x0, y1, depth), p(x0, y0, depth)}, centre),
@@ -176,8 +182,9 @@ QList<Face3> prismFaces(const QPolygonF& outline, double depth) {
         const QPointF d = b - a;
         if (d.isNull())
             continue;
-        faces.append({{front[i], front[(i + 1) % outline.size()], back[(i + 1) % outline.size()], back[i]},
-                      {turn * d.y(), -turn * d.x(), 0}});
+        faces.append(
+            {{front[i], front[(i + 1) % outline.size()], back[(i + 1) % outline.size()], back[i]},
+             {turn * d.y(), -turn * d.x(), 0}});
     }
     return faces;
 }
@@ -199,9 +206,11 @@ QList<BarFace> cylinderFaces(const QRectF& r, const QPointF& depth) {
         return QPointF(0.5 + 0.5 * std::cos(angle), 0.5 + 0.5 * std::sin(angle));
     };
     QPolygonF side;
-    side << top.map(rim(t + M_PI)) << top.map(rim(t)) << bottom.map(rim(t)) << bottom.map(rim(t + M_PI));
+    side << top.map(rim(t + M_PI)) << top.map(rim(t)) << bottom.map(rim(t))
+         << bottom.map(rim(t + M_PI));
     const QPainterPath body = polygonPath(side).united(bottom.map(unitCircle));
-    return {BarFace{body, BarFace::Shade::Cylinder}, BarFace{top.map(unitCircle), BarFace::Shade::Top}};
+    return {BarFace{body, BarFace::Shade::Cylinder},
+            BarFace{top.map(unitCircle), BarFace::Shade::Top}};
 }
 
 } // namespace

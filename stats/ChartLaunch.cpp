@@ -18,7 +18,10 @@ namespace {
 /// the query back on its first row afterwards, however the walk ends.
 class SuspendedWalk {
 public:
-    explicit SuspendedWalk(store::Query& query) : m_query(query) { m_query.disableControls(); }
+    explicit SuspendedWalk(store::Query& query)
+        : m_query(query) {
+        m_query.disableControls();
+    }
     ~SuspendedWalk() {
         try {
             m_query.first();

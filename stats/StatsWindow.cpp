@@ -48,8 +48,7 @@ void StatsWindow::runStatistic() {
 }
 
 void StatsWindow::showChart() {
-    launchChart(this, m_kind == store::JournalKind::Cash ? QStringLiteral("现金日记帐统计(月份)")
-                                                         : QStringLiteral("银行帐统计(月份)"));
+    launchChart(this, m_kind == store::JournalKind::Cash ? cashChartTitle : bankChartTitle);
 }
 
 } // namespace stats

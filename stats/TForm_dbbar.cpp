@@ -36,7 +36,8 @@ QToolButton* toolButton(QWidget* parent, const char* objectName, const QString& 
 } // namespace
 
 TForm_dbbar::TForm_dbbar(QWidget* owner)
-    : QDialog(owner), m_table(ui::Dm1 ? &ui::Dm1->ADO_xjrjz : nullptr) {
+    : QDialog(owner)
+    , m_table(ui::Dm1 ? &ui::Dm1->ADO_xjrjz : nullptr) {
     setObjectName(QStringLiteral("Form_dbbar"));
     setWindowTitle(QStringLiteral("显示统计分析图形"));
     setModal(true);
@@ -50,8 +51,9 @@ TForm_dbbar::TForm_dbbar(QWidget* owner)
     m_shapes = new QComboBox(toolRow);
     m_shapes->setObjectName(QStringLiteral("ComboBox1"));
     m_shapes->setEditable(false);
-    m_shapes->addItems({QStringLiteral("矩形"), QStringLiteral("正三角型"), QStringLiteral("倒三角形"),
-                        QStringLiteral("圆柱型"), QStringLiteral("椭圆型"), QStringLiteral("箭头")});
+    m_shapes->addItems({QStringLiteral("矩形"), QStringLiteral("正三角型"),
+                        QStringLiteral("倒三角形"), QStringLiteral("圆柱型"),
+                        QStringLiteral("椭圆型"), QStringLiteral("箭头")});
     m_shapes->setCurrentIndex(-1);
     m_shapes->setMinimumWidth(110);
     label->setBuddy(m_shapes);
