@@ -78,8 +78,13 @@ TEST_F(ShellFixture, MenusAndToolBarCarryTheirComponentNames) {
     }
     EXPECT_EQ(captions, QStringList({"现金日记帐", "现金摘要统计", "现金月份统计", "银行日记帐", "银行摘要统计",
                                      "银行月份统计", "退出"}));
-    // A command whose window is not there yet does nothing, quietly.
+    // A tool-bar button runs its menu item's command: 现金摘要统计 opens its window.
+    testing_support::onNextModal([](QDialog* window) {
+        EXPECT_EQ(window->windowTitle(), QStringLiteral("现金帐统计(按摘要)"));
+        child<QToolButton>(window, "SpeedButton4")->click();
+    });
     child<QToolButton>(main.get(), "SpeedButton4")->click();
+    EXPECT_FALSE(dm->q_tongyong.isOpen());
     EXPECT_TRUE(messages.records().isEmpty());
     child<QToolButton>(main.get(), "SpeedButton7")->click();
     EXPECT_FALSE(main->isVisible());
