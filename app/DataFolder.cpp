@@ -16,7 +16,12 @@ const QString kDatabaseFile = QStringLiteral("xjrjz.mdb");
 QString prepareDataFolder(const QString& programFolder, const QString& userFolder) {
     if (QFileInfo::exists(QDir(programFolder).filePath(kDatabaseFile)))
         return programFolder;
-    if (!QDir().mkpath(userFolder))
+    // A new folder is the owner's alone: it holds the books and their backups.
+    const QFileDevice::Permissions ownerOnly =
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+    const QString parent = QFileInfo(QDir::cleanPath(userFolder)).absolutePath();
+    if (!QFileInfo(userFolder).isDir() &&
+        (!QDir().mkpath(parent) || !QDir().mkdir(userFolder, ownerOnly)))
         throw store::EngineError(QStringLiteral("Cannot create the data folder %1").arg(userFolder));
     const QString database = QDir(userFolder).filePath(kDatabaseFile);
     if (!QFileInfo::exists(database))

@@ -1,96 +1,132 @@
-// Benchmarks over generated demo databases, made once and kept in
-// TALLOMER_BENCH_DATA (default: bench/data under the build folder).
+// The journal windows' work on demo databases of 10,000 to 1,000,000
+// entries: opening the database, opening and reading a month, recomputing
+// the fullest month and searching every month.
 
-#include "tools/DemoData.h"
+#include "BenchDatabases.h"
 
 #include "journal/BalanceRecomputation.h"
+#include "journal/JournalKind.h"
+#include "journal/JournalLayout.h"
+#include "journal/SearchCriteria.h"
+#include "lists/CellText.h"
+#include "lists/SnapshotBuilder.h"
 #include "store/BookkeepingPeriod.h"
-#include "store/Connection.h"
-#include "store/Database.h"
 #include "store/ConnectionString.h"
-#include "store/NewDatabase.h"
+#include "store/Database.h"
 #include "store/Query.h"
-
-#include <QDir>
-#include <QFileInfo>
 
 #include <benchmark/benchmark.h>
 
 namespace {
 
-QString dataFolder() {
-    const QByteArray env = qgetenv("TALLOMER_BENCH_DATA");
-    const QString folder = env.isEmpty() ? QStringLiteral("bench-data") : QString::fromLocal8Bit(env);
-    QDir().mkpath(folder);
-    return folder;
+using journal::JournalKind;
+
+void demoSizes(benchmark::internal::Benchmark* b) {
+    for (int entries : {10000, 100000, 1000000})
+        b->Args({entries, 500});
+    b->ArgNames({"entries", "summaries"})->Unit(benchmark::kMillisecond);
 }
 
-// A demo database of `entries` entries over `years` years, made on first use.
-QString demoDatabase(int entries, int years, int summaries) {
-    const QString path = QStringLiteral("%1/demo-%2-%3y-%4s.mdb").arg(dataFolder()).arg(entries).arg(years).arg(summaries);
-    if (!QFileInfo::exists(path)) {
-        const QString building = path + QStringLiteral(".building");
-        QFile::remove(building);
-        store::createDatabaseFile(building, store::standardPassword());
+// What the journal window reads when a month opens: every cell as the grid
+// shows it, and the footer over every record.
+int readAsTheGridDoes(store::Query& q, JournalKind kind) {
+    const QList<lists::GridColumn> columns = journal::journalColumns(kind);
+    QList<int> fields;
+    for (const lists::GridColumn& c : columns)
+        fields << q.fieldIndex(c.fieldName);
+    qsizetype characters = 0;
+    for (int row = 0; row < q.recordCount(); ++row) {
+        for (int field : fields)
+            characters += lists::cellText(q.valueAt(row, field), q.fieldType(field)).size();
+    }
+    for (const lists::GridColumn& c : columns)
+        benchmark::DoNotOptimize(lists::computeFooter(q, c));
+    return int(characters);
+}
+
+// Connect, read the closing date and the company row, as the main window
+// does before the login.
+void BM_OpenDatabase(benchmark::State& state) {
+    const QString path = bench::demoDatabase(int(state.range(0)), int(state.range(1)));
+    for (auto _ : state) {
         store::Connection c;
-        c.setConnectionString(store::ConnectionString::forFile(building));
+        c.setConnectionString(store::ConnectionString::forFile(path));
         c.open();
-        tools::DemoOptions options;
-        options.entries = entries;
-        options.years = years;
-        options.summaries = summaries;
-        options.bankAccounts = 5;
-        tools::addDemoData(c, options);
-        c.database().exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+        store::Query q(&c);
+        q.openWith({QStringLiteral("select * from 关帐日期")});
+        benchmark::DoNotOptimize(q.fieldByName(QStringLiteral("关帐日期")).asDateTime());
+        q.close();
+        q.openWith({QStringLiteral("select * from 公司信息")});
+        benchmark::DoNotOptimize(q.fieldByName(QStringLiteral("动态文字")).asString());
+        benchmark::DoNotOptimize(q.fieldByName(QStringLiteral("系统标题")).asString());
+        q.close();
         c.close();
-        QFile::rename(building, path);
     }
-    return path;
 }
+BENCHMARK(BM_OpenDatabase)->Apply(demoSizes);
 
-store::DateTime closingDate(store::Query& q) {
-    q.openWith({QStringLiteral("select * from 关帐日期")});
-    const store::DateTime d = q.fieldByName(QStringLiteral("关帐日期")).asDateTime();
-    q.close();
-    return d;
-}
-
-// One month of about 5,000 cash entries out of 100,000 entries in all.
-void BM_OpenCashMonth(benchmark::State& state) {
-    store::Connection c;
-    c.setConnectionString(store::ConnectionString::forFile(demoDatabase(100000, 1, 0)));
-    c.open();
-    store::Query q(&c);
-    const store::BookkeepingPeriod period(closingDate(q));
-    int rows = 0;
+void openMonth(benchmark::State& state, JournalKind kind) {
+    const auto c = bench::openDemo(int(state.range(0)), int(state.range(1)));
+    const store::BookkeepingPeriod period(
+        store::DateTime::fromDate(bench::fullestCashMonth(*c)));
+    const QString account = kind == JournalKind::Bank ? bench::firstBankAccount(*c) : QString();
+    store::Query q(c.get());
     for (auto _ : state) {
-        q.openWith(journal::monthQuery(journal::JournalKind::Cash, period));
-        const int columns = q.fieldCount();
-        for (q.first(); !q.eof(); q.next())
-            for (int i = 0; i < columns; ++i)
-                benchmark::DoNotOptimize(q.field(i).asString());
-        rows = q.recordCount();
+        q.openWith(journal::monthQuery(kind, period, account));
+        benchmark::DoNotOptimize(readAsTheGridDoes(q, kind));
     }
-    state.counters["rows"] = rows;
+    state.counters["rows"] = q.recordCount();
 }
-BENCHMARK(BM_OpenCashMonth)->Unit(benchmark::kMillisecond);
 
-void BM_RecomputeCashMonth(benchmark::State& state) {
-    store::Connection c;
-    c.setConnectionString(store::ConnectionString::forFile(demoDatabase(100000, 1, 0)));
-    c.open();
-    store::Query q(&c);
-    const store::BookkeepingPeriod period(closingDate(q));
-    int rows = 0;
+void BM_OpenCashMonth(benchmark::State& state) { openMonth(state, JournalKind::Cash); }
+BENCHMARK(BM_OpenCashMonth)->Apply(demoSizes);
+
+void BM_OpenBankMonth(benchmark::State& state) { openMonth(state, JournalKind::Bank); }
+BENCHMARK(BM_OpenBankMonth)->Apply(demoSizes);
+
+// Every balance of the month is spoiled first, so that every row is written again.
+void BM_RecomputeFullestMonth(benchmark::State& state) {
+    const auto c = bench::openDemo(int(state.range(0)), int(state.range(1)));
+    const store::BookkeepingPeriod period(
+        store::DateTime::fromDate(bench::fullestCashMonth(*c)));
+    store::Query q(c.get());
     for (auto _ : state) {
-        // Spoil the balances first so that every row is written again.
-        c.database().exec(QStringLiteral("update 现金日记帐 set 余额=0 where ") + period.clause());
-        journal::BalanceRecomputation::run(q, journal::JournalKind::Cash, period);
-        rows = q.recordCount();
+        state.PauseTiming();
+        c->database().exec(QStringLiteral("update 现金日记帐 set 余额=1 where ") + period.clause());
+        state.ResumeTiming();
+        journal::BalanceRecomputation::run(q, JournalKind::Cash, period);
     }
-    state.counters["rows"] = rows;
+    state.counters["rows"] = q.recordCount();
 }
-BENCHMARK(BM_RecomputeCashMonth)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RecomputeFullestMonth)->Apply(demoSizes);
+
+void search(benchmark::State& state, const journal::SearchFields& fields) {
+    const auto c = bench::openDemo(int(state.range(0)), int(state.range(1)));
+    const QStringList statement = journal::SearchCriteria::statement(
+        JournalKind::Cash, journal::SearchCriteria::text(JournalKind::Cash, fields));
+    store::Query q(c.get());
+    for (auto _ : state)
+        q.openWith(statement);
+    state.counters["rows"] = q.recordCount();
+}
+
+// A detail that one entry in twelve holds, anywhere in ten years.
+void BM_SearchText(benchmark::State& state) {
+    journal::SearchFields fields;
+    fields.detail = QStringLiteral("维修");
+    search(state, fields);
+}
+BENCHMARK(BM_SearchText)->Apply(demoSizes);
+
+// The fullest month, as a date range over every month.
+void BM_SearchDateRange(benchmark::State& state) {
+    const QDate month = bench::fullestCashMonth(*bench::openDemo(int(state.range(0)), int(state.range(1))));
+    journal::SearchFields fields;
+    fields.dateFrom = store::shortDateText(month);
+    fields.dateTo = store::shortDateText(month.addMonths(1).addDays(-1));
+    search(state, fields);
+}
+BENCHMARK(BM_SearchDateRange)->Apply(demoSizes);
 
 } // namespace
 

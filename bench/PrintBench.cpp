@@ -115,7 +115,7 @@ void BM_LayOutJournal(benchmark::State& state) {
     }
     state.counters["pages"] = pages;
 }
-BENCHMARK(BM_LayOutJournal)->Arg(300)->Arg(5000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LayOutJournal)->Arg(300)->Arg(5000)->ArgName("rows")->Unit(benchmark::kMillisecond);
 
 // The worst case: every record's detail is a different text that wraps.
 void BM_LayOutWrappingJournal(benchmark::State& state) {
@@ -130,7 +130,7 @@ void BM_LayOutWrappingJournal(benchmark::State& state) {
         benchmark::DoNotOptimize(document.pageCount());
     }
 }
-BENCHMARK(BM_LayOutWrappingJournal)->Arg(5000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LayOutWrappingJournal)->Arg(5000)->ArgName("rows")->Unit(benchmark::kMillisecond);
 
 void BM_RenderPage(benchmark::State& state) {
     ensureGuiApplication();

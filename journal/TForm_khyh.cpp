@@ -1,5 +1,7 @@
 #include "TForm_khyh.h"
 
+#include "CatalogueLayout.h"
+
 #include "lists/DataGrid.h"
 #include "store/Query.h"
 #include "ui/DBEdit.h"
@@ -14,34 +16,8 @@
 
 namespace journal {
 
-namespace {
-
-lists::ListWindowSpec accountSpec() {
-    lists::ListWindowSpec spec;
-    spec.objectName = QStringLiteral("Form_khyh");
-    spec.title = QStringLiteral("开户银行设置");
-    spec.checkBoxes = false;
-    spec.columnButtons = lists::ListWindowSpec::ColumnButtons::None;
-    spec.canPrint = false;
-    spec.exportName = QStringLiteral("开户银行设置");
-    spec.threeDimensionalFrame = true;
-    spec.maximised = false;
-    return spec;
-}
-
-QList<lists::GridColumn> accountColumns() {
-    lists::GridColumn name;
-    name.fieldName = QStringLiteral("项目");
-    name.title = QStringLiteral("开户银行");
-    name.width = 180;
-    name.titleButton = true;
-    return {name};
-}
-
-} // namespace
-
 TForm_khyh::TForm_khyh(QWidget* owner)
-    : CatalogueWindow(owner, accountSpec(), &ui::Dm1->ds_khyh, accountColumns()) {
+    : CatalogueWindow(owner, bankAccountSpec(), &ui::Dm1->ds_khyh, bankAccountColumns()) {
     const QStringList warning = {QStringLiteral("提示：开户银行设置完成以后，如果在银行帐中已经使用了，"),
                                  QStringLiteral("就不能删除；如果删除了，就会发生统计不准确的情"),
                                  QStringLiteral("况！")};

@@ -1,5 +1,7 @@
 #include "TForm_zy.h"
 
+#include "CatalogueLayout.h"
+
 #include "lists/DataGrid.h"
 #include "store/Query.h"
 #include "ui/DBComboBox.h"
@@ -15,32 +17,6 @@
 #include <QVBoxLayout>
 
 namespace journal {
-
-namespace {
-
-lists::ListWindowSpec summarySpec() {
-    lists::ListWindowSpec spec;
-    spec.objectName = QStringLiteral("Form_zy");
-    spec.title = QStringLiteral("摘要设置");
-    spec.checkBoxes = false;
-    spec.columnButtons = lists::ListWindowSpec::ColumnButtons::None;
-    spec.canPrint = false;
-    spec.exportName = QStringLiteral("摘要设置");
-    spec.threeDimensionalFrame = true;
-    spec.maximised = false;
-    return spec;
-}
-
-QList<lists::GridColumn> summaryColumns() {
-    lists::GridColumn name;
-    name.fieldName = QStringLiteral("摘要");
-    name.title = QStringLiteral("摘要");
-    name.width = 180;
-    name.titleButton = true;
-    return {name};
-}
-
-} // namespace
 
 TForm_zy::TForm_zy(QWidget* owner) : TForm_zy(owner, nullptr) {}
 

@@ -8,7 +8,14 @@
 #include "Statement.h"
 #include "Transaction.h"
 
+#include <QFile>
 #include <QFileInfo>
+
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace store {
 
@@ -33,6 +40,22 @@ void insertRow(Database& db, const QString& sql, const QVariantList& values) {
     s.step();
 }
 
+// The books are for their owner alone: the file is made readable by its owner
+// only before SQLite opens it, and SQLite gives its journal files the mode of
+// the database file.
+void createPrivateFile(const QString& path) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                          0600);
+    if (fd < 0) {
+        const int error = errno;
+        if (error == EEXIST)
+            throw EngineError(QStringLiteral("Database '%1' already exists").arg(path));
+        throw EngineError(QStringLiteral("Cannot create database '%1': %2")
+                              .arg(path, QString::fromLocal8Bit(std::strerror(error))));
+    }
+    ::close(fd);
+}
+
 } // namespace
 
 QString standardPassword() { return ConnectionString(ConnectionString::standard()).password(); }
@@ -40,6 +63,7 @@ QString standardPassword() { return ConnectionString(ConnectionString::standard(
 void createDatabaseFile(const QString& path, const QString& password) {
     if (QFileInfo::exists(path))
         throw EngineError(QStringLiteral("Database '%1' already exists").arg(path));
+    createPrivateFile(path);
     {
         Database db(path, Database::OpenMode::Create);
         db.exec(QStringLiteral("PRAGMA journal_mode=WAL"));

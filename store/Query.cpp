@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <vector>
 
 namespace store {
 
@@ -103,42 +104,96 @@ int Query::execWith(const QStringList& lines) {
     return execSql();
 }
 
+namespace {
+
+// Whether the result columns from `first` on all come straight from the
+// columns of one table, which is then the one a row's rowid addresses.
+bool columnsOfOneTable(const Statement& statement, int first, QString& table) {
+    if (statement.columnCount() <= first)
+        return false;
+    table = statement.tableName(first);
+    for (int c = first; c < statement.columnCount(); ++c) {
+        if (statement.tableName(c).isEmpty() || statement.tableName(c) != table ||
+            statement.originName(c).isEmpty())
+            return false;
+    }
+    return true;
+}
+
+/// The values of a text column as the rows are fetched. Journal columns hold
+/// few distinct texts (summaries, attributes, handlers, operators), so a
+/// value equal to a recent one shares that one's string instead of decoding
+/// and allocating its own; a column whose values rarely repeat stops looking.
+class TextColumnReader {
+public:
+    QVariant read(const Statement& statement, int column) {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement.handle(), column));
+        const int bytes = sqlite3_column_bytes(statement.handle(), column);
+        const QByteArrayView view(text, bytes);
+        if (m_looking) {
+            for (const Recent& r : m_recent) {
+                if (r.bytes == view)
+                    return r.value;
+            }
+            if (++m_misses > kMissLimit)
+                m_looking = false;
+        }
+        QVariant value(QString::fromUtf8(view));
+        if (m_looking) {
+            m_recent[m_next] = {QByteArray(text, bytes), value};
+            m_next = (m_next + 1) % kRecent;
+        }
+        return value;
+    }
+
+private:
+    static constexpr int kRecent = 8;
+    static constexpr int kMissLimit = 256;
+    struct Recent {
+        QByteArray bytes;
+        QVariant value;
+    };
+    Recent m_recent[kRecent];
+    int m_next = 0;
+    int m_misses = 0;
+    bool m_looking = true;
+};
+
+} // namespace
+
 void Query::open() {
     if (isOpen())
         return;
     Database& db = m_connection->database();
     const QString original = sqlText();
-    QString effective = original;
-    bool addressable = false;
-    {
-        Statement probe(db, original);
-        if (probe.columnCount() == 0)
-            fail(QStringLiteral("The statement returns no rows; it cannot be opened"));
-        addressable = isPlainSingleTableSelect(original);
-        const QString table = probe.tableName(0);
-        for (int c = 0; addressable && c < probe.columnCount(); ++c)
-            addressable = !probe.tableName(c).isEmpty() && probe.tableName(c) == table &&
-                          !probe.originName(c).isEmpty();
-        if (addressable) {
-            m_tableName = table;
-            effective = withRowIdColumn(original, kRowIdColumn);
-        }
-    }
+    // A plain select is prepared once, with the rowid in front: its rows are
+    // addressable when every other column comes from one table. The rowid
+    // column adds nothing else to the result, an aggregate's included. Any
+    // other statement, or one whose rowid no single table answers, runs as written.
     std::unique_ptr<Statement> statement;
-    if (addressable) {
+    bool withRowId = false;
+    bool addressable = false;
+    m_tableName.clear();
+    if (isPlainSingleTableSelect(original)) {
         try {
-            statement = std::make_unique<Statement>(db, effective);
+            statement = std::make_unique<Statement>(db, withRowIdColumn(original, kRowIdColumn));
+            withRowId = true;
+            addressable = columnsOfOneTable(*statement, 1, m_tableName);
         } catch (const EngineError&) {
-            addressable = false; // e.g. a rowid that more than one table would answer
-            m_tableName.clear();
+            // e.g. a rowid that more than one table would answer
         }
     }
     if (!addressable)
+        m_tableName.clear();
+    if (!withRowId)
         statement = std::make_unique<Statement>(db, original);
+    if (statement->columnCount() <= (withRowId ? 1 : 0))
+        fail(QStringLiteral("The statement returns no rows; it cannot be opened"));
 
-    const int first = addressable ? 1 : 0;
+    const int first = withRowId ? 1 : 0;
+    const int count = statement->columnCount();
     QList<Column> columns;
-    for (int c = first; c < statement->columnCount(); ++c) {
+    for (int c = first; c < count; ++c) {
         Column column{statement->columnName(c), statement->originName(c),
                       fieldTypeFromDeclaration(statement->declaredType(c)), false};
         if (addressable) {
@@ -156,14 +211,20 @@ void Query::open() {
         }
         columns.append(column);
     }
+    std::vector<TextColumnReader> texts(count);
     QList<Row> rows;
+    sqlite3_stmt* handle = statement->handle();
     while (statement->step()) {
         Row row;
-        row.values.reserve(columns.size());
+        row.values.reserve(count - first);
         if (addressable)
-            row.rowid = statement->int64(0);
-        for (int c = first; c < statement->columnCount(); ++c)
-            row.values.append(statement->value(c));
+            row.rowid = sqlite3_column_int64(handle, 0);
+        for (int c = first; c < count; ++c) {
+            if (sqlite3_column_type(handle, c) == SQLITE_TEXT)
+                row.values.append(texts[c].read(*statement, c));
+            else
+                row.values.append(statement->value(c));
+        }
         rows.append(std::move(row));
     }
     m_columns = std::move(columns);

@@ -62,15 +62,22 @@ QString createTableSql(const TableDef& table) {
     return QStringLiteral("CREATE TABLE %1 (%2)").arg(table.name, columns.join(QStringLiteral(", ")));
 }
 
-// The month query reads a date range; the statistics by summary read a
-// summary prefix over a date range and sum both amounts, which the covering
-// index answers without touching the table. The bank journal adds its account.
+// The month query reads a date range, and the statistics by month sum both
+// amounts over one, which the index on the date answers without touching the
+// table. The statistics by summary read a summary prefix over a date range,
+// answered the same way by the summary's index. The statistics of one voucher
+// add the voucher: without an index that leads with it the planner walks the
+// whole date range through the table for each summary (7.7 s instead of
+// 0.02 s for 500 summaries over a year of 1,000,000 entries). The bank
+// journal adds its account.
 const char* const kIndexes[] = {
-    "CREATE INDEX 现金日记帐_日期 ON 现金日记帐 (日期)",
+    "CREATE INDEX 现金日记帐_日期 ON 现金日记帐 (日期, 借方, 贷方)",
     "CREATE INDEX 现金日记帐_摘要 ON 现金日记帐 (摘要, 日期, 借方, 贷方)",
-    "CREATE INDEX 银行日记帐_开户银行 ON 银行日记帐 (开户银行, 日期)",
-    "CREATE INDEX 银行日记帐_日期 ON 银行日记帐 (日期)",
+    "CREATE INDEX 现金日记帐_凭证号 ON 现金日记帐 (凭证号, 摘要, 日期, 借方, 贷方)",
+    "CREATE INDEX 银行日记帐_开户银行 ON 银行日记帐 (开户银行, 日期, 借方, 贷方)",
+    "CREATE INDEX 银行日记帐_日期 ON 银行日记帐 (日期, 借方, 贷方)",
     "CREATE INDEX 银行日记帐_摘要 ON 银行日记帐 (摘要, 日期, 开户银行, 借方, 贷方)",
+    "CREATE INDEX 银行日记帐_凭证号 ON 银行日记帐 (凭证号, 摘要, 日期, 开户银行, 借方, 贷方)",
 };
 
 } // namespace

@@ -19,6 +19,12 @@ QString fromUtf8(const char* text) { return text ? QString::fromUtf8(text) : QSt
 
 Statement::Statement(const Database& db, const QString& sql) : m_db(db) {
     const QByteArray utf8 = sql.toUtf8();
+    // SQLite reads statement text only up to a NUL; what follows one would be
+    // dropped without a word, or the statement refused for a reason that
+    // names only what came before it.
+    if (utf8.contains('\0'))
+        throw EngineError(QStringLiteral("The statement text holds a NUL character, which no "
+                                         "statement can carry"));
     const char* tail = nullptr;
     Database::check(db.handle(),
                     sqlite3_prepare_v2(db.handle(), utf8.constData(), int(utf8.size()), &m_stmt, &tail));

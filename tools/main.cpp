@@ -1,13 +1,18 @@
 // tallomer-db: the command-line companion of the desktop program.
 
 #include "DemoData.h"
+#include "ListExport.h"
+#include "StatsReport.h"
 
+#include "journal/BalanceRecomputation.h"
+#include "store/BookkeepingPeriod.h"
 #include "store/Connection.h"
 #include "store/ConnectionString.h"
 #include "store/DatabaseBackup.h"
 #include "store/DatabaseCheck.h"
 #include "store/EngineError.h"
 #include "store/NewDatabase.h"
+#include "store/Query.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -22,26 +27,30 @@ namespace {
 void out(const QString& text) { std::fputs((text + QLatin1Char('\n')).toUtf8().constData(), stdout); }
 void err(const QString& text) { std::fputs((text + QLatin1Char('\n')).toUtf8().constData(), stderr); }
 
-const char* const kUsage =
+const char* const kOverview =
     "usage: tallomer-db COMMAND [ARGS]\n"
     "\n"
     "commands:\n"
-    "  create FILE                 write a new database with the shipped first rows\n"
-    "  demo FILE [options]         add reproducible journal entries to a database\n"
-    "      --entries N             entries in both journals together (default 2000)\n"
-    "      --years N               years of months, ending with the closing month (default 3)\n"
-    "      --summaries N           grow the summary catalogue to N entries\n"
-    "      --banks N               bank accounts to spread bank entries over (default 3)\n"
-    "      --seed S                random seed (default 1)\n"
-    "  check FILE                  verify password, tables, columns and integrity\n"
-    "  backup FILE TARGET          write a complete copy of the database to TARGET\n"
-    "  restore FILE SOURCE         replace the database with a verified copy of SOURCE,\n"
-    "                              keeping the replaced file as FILE.bak\n"
-    "  COMMAND --help              this text\n";
+    "  create FILE           write a new database with the shipped first rows\n"
+    "  demo FILE             add reproducible journal entries to a database\n"
+    "  check FILE            verify password, tables, columns and integrity\n"
+    "  backup FILE TARGET    write a complete copy of the database to TARGET\n"
+    "  restore FILE SOURCE   replace the database with a verified copy of SOURCE\n"
+    "  recompute FILE        recompute the running balances of one month\n"
+    "  export FILE           write a list as its window exports it\n"
+    "  stats FILE STATISTIC  fill the statistics table and print its rows\n"
+    "\n"
+    "tallomer-db COMMAND --help tells more about a command.\n";
 
 struct Arguments {
     QStringList positional;
     std::map<QString, QString> options;
+
+    QString option(const char* name) const {
+        const auto it = options.find(QLatin1String(name));
+        return it == options.end() ? QString() : it->second;
+    }
+    bool has(const char* name) const { return options.count(QLatin1String(name)) > 0; }
 };
 
 // Reads "--name value" pairs; false (with a message) for a malformed list.
@@ -88,6 +97,14 @@ int needOneFile(const Arguments& a, const char* command) {
     return 0;
 }
 
+// The connection the program itself would open on the file, with its fixed password.
+std::unique_ptr<store::Connection> connect(const QString& path) {
+    auto connection = std::make_unique<store::Connection>();
+    connection->setConnectionString(store::ConnectionString::forFile(path));
+    connection->open();
+    return connection;
+}
+
 int create(const Arguments& a) {
     if (int rc = needOneFile(a, "create"))
         return rc;
@@ -108,10 +125,8 @@ int demo(const Arguments& a) {
         !readNumber(a, QStringLiteral("seed"), 0, seed))
         return 2;
     options.seed = std::uint32_t(seed);
-    store::Connection connection;
-    connection.setConnectionString(store::ConnectionString::forFile(a.positional[0]));
-    connection.open();
-    tools::addDemoData(connection, options);
+    const auto connection = connect(a.positional[0]);
+    tools::addDemoData(*connection, options);
     out(QStringLiteral("added %1 entries to %2").arg(options.entries).arg(a.positional[0]));
     return 0;
 }
@@ -157,35 +172,268 @@ int restore(const Arguments& a) {
     return 0;
 }
 
+// The month of --month, or the closing month when it is not given; false
+// (with a message) for text that names no month.
+bool readMonth(const Arguments& a, const char* command, store::Connection& connection,
+               QDate& month) {
+    if (!a.has("month")) {
+        month = tools::closingMonth(connection);
+        return true;
+    }
+    const std::optional<QDate> named = tools::monthNamed(a.option("month"));
+    if (!named) {
+        err(QStringLiteral("tallomer-db %1: --month takes a month as YYYY-MM, not '%2'")
+                .arg(QLatin1String(command), a.option("month")));
+        return false;
+    }
+    month = *named;
+    return true;
+}
+
+// The account of --bank, which must be one of the catalogue's.
+bool readBank(const Arguments& a, const char* command, store::Connection& connection,
+              QString& bank) {
+    if (!a.has("bank")) {
+        err(QStringLiteral("tallomer-db %1: name the bank account with --bank").arg(QLatin1String(command)));
+        return false;
+    }
+    bank = a.option("bank");
+    if (!tools::hasBankAccount(connection, bank)) {
+        err(QStringLiteral("tallomer-db %1: there is no bank account '%2'").arg(QLatin1String(command), bank));
+        return false;
+    }
+    return true;
+}
+
+int recompute(const Arguments& a) {
+    if (int rc = needOneFile(a, "recompute"))
+        return rc;
+    const QString kindName = a.option("kind");
+    if (kindName != QLatin1String("cash") && kindName != QLatin1String("bank")) {
+        err(QStringLiteral("tallomer-db recompute: --kind takes cash or bank"));
+        return 2;
+    }
+    const journal::JournalKind kind =
+        kindName == QLatin1String("cash") ? journal::JournalKind::Cash : journal::JournalKind::Bank;
+    if (kind == journal::JournalKind::Cash && a.has("bank")) {
+        err(QStringLiteral("tallomer-db recompute: --bank belongs to the bank journal"));
+        return 2;
+    }
+    const auto connection = connect(a.positional[0]);
+    QDate month;
+    QString bank;
+    if (!readMonth(a, "recompute", *connection, month) ||
+        (kind == journal::JournalKind::Bank && !readBank(a, "recompute", *connection, bank)))
+        return 2;
+    const store::BookkeepingPeriod period(store::DateTime::fromDate(month));
+    store::Query query(connection.get());
+    journal::BalanceRecomputation::run(query, kind, period, bank);
+    out(QStringLiteral("recomputed %1 entries of %2 %3")
+            .arg(query.recordCount())
+            .arg(store::journalTable(kind), month.toString(QStringLiteral("yyyy-MM"))) +
+        (bank.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(bank)));
+    return 0;
+}
+
+int statistics(const Arguments& a) {
+    if (a.positional.size() != 2) {
+        err(QStringLiteral("tallomer-db stats: name the database file and summary, month or voucher"));
+        return 2;
+    }
+    tools::StatsRequest request;
+    request.statistic = a.positional[1];
+    if (request.statistic != QLatin1String("summary") && request.statistic != QLatin1String("month") &&
+        request.statistic != QLatin1String("voucher")) {
+        err(QStringLiteral("tallomer-db stats: unknown statistic '%1'").arg(request.statistic));
+        return 2;
+    }
+    const QString kindName = a.has("kind") ? a.option("kind") : QStringLiteral("cash");
+    if (kindName != QLatin1String("cash") && kindName != QLatin1String("bank")) {
+        err(QStringLiteral("tallomer-db stats: --kind takes cash or bank"));
+        return 2;
+    }
+    request.kind = kindName == QLatin1String("cash") ? store::JournalKind::Cash : store::JournalKind::Bank;
+    request.from = a.option("from");
+    request.to = a.option("to");
+    request.year = a.option("year");
+    request.voucher = a.option("voucher");
+    request.bank = a.option("bank");
+    const auto connection = connect(a.positional[0]);
+    QString problem;
+    const QStringList rows = tools::runStatistic(*connection, request, &problem);
+    if (!problem.isEmpty()) {
+        err(QStringLiteral("tallomer-db stats: ") + problem);
+        return 2;
+    }
+    for (const QString& row : rows)
+        out(row);
+    return 0;
+}
+
+int exportList(const Arguments& a) {
+    if (int rc = needOneFile(a, "export"))
+        return rc;
+    tools::ExportRequest request;
+    const std::optional<tools::ExportList> list = tools::exportListNamed(a.option("list"));
+    if (!list) {
+        err(QStringLiteral("tallomer-db export: --list takes cash-month, bank-month, summaries, "
+                           "banks or operators, not '%1'").arg(a.option("list")));
+        return 2;
+    }
+    const std::optional<int> type = tools::exportTypeNamed(a.option("format"));
+    if (!type) {
+        err(QStringLiteral("tallomer-db export: --format takes txt, csv, htm, rtf or xls, not '%1'")
+                .arg(a.option("format")));
+        return 2;
+    }
+    if (a.option("out").isEmpty()) {
+        err(QStringLiteral("tallomer-db export: name the file to write with --out"));
+        return 2;
+    }
+    const bool journalList =
+        *list == tools::ExportList::CashMonth || *list == tools::ExportList::BankMonth;
+    if ((!journalList && a.has("month")) ||
+        (*list != tools::ExportList::BankMonth && a.has("bank"))) {
+        err(QStringLiteral("tallomer-db export: --month and --bank belong to the month lists "
+                           "(--bank to bank-month only)"));
+        return 2;
+    }
+    request.list = *list;
+    request.type = *type;
+    request.path = a.option("out");
+    const auto connection = connect(a.positional[0]);
+    if (journalList && !readMonth(a, "export", *connection, request.month))
+        return 2;
+    if (*list == tools::ExportList::BankMonth &&
+        !readBank(a, "export", *connection, request.bankAccount))
+        return 2;
+    const int records = tools::exportList(*connection, request);
+    out(QStringLiteral("wrote %1 records to %2").arg(records).arg(request.path));
+    return 0;
+}
+
+struct Command {
+    QStringList options;
+    std::function<int(const Arguments&)> run;
+    const char* help;
+};
+
+const std::map<QString, Command>& commands() {
+    static const std::map<QString, Command> table = {
+        {QStringLiteral("create"),
+         {{},
+          create,
+          "usage: tallomer-db create FILE\n"
+          "\n"
+          "Writes a new database with the nine tables and the rows an installation ships:\n"
+          "one operator with an empty password, the company row, the closing date, common\n"
+          "summaries and one bank account. FILE must not exist. The file is readable by\n"
+          "its owner only.\n"}},
+        {QStringLiteral("demo"),
+         {{QStringLiteral("entries"), QStringLiteral("years"), QStringLiteral("summaries"),
+           QStringLiteral("banks"), QStringLiteral("seed")},
+          demo,
+          "usage: tallomer-db demo FILE [options]\n"
+          "\n"
+          "Adds reproducible journal entries to a database and computes every month's\n"
+          "running balances.\n"
+          "\n"
+          "  --entries N     entries in both journals together (default 2000)\n"
+          "  --years N       years of months, ending with the closing month (default 3)\n"
+          "  --summaries N   grow the summary catalogue to N entries\n"
+          "  --banks N       bank accounts to spread bank entries over (default 3)\n"
+          "  --seed S        random seed (default 1)\n"}},
+        {QStringLiteral("check"),
+         {{},
+          check,
+          "usage: tallomer-db check FILE\n"
+          "\n"
+          "Verifies that FILE opens with the program's password, holds the nine tables\n"
+          "with their columns and passes SQLite's integrity check. Exits with 1 and names\n"
+          "each problem otherwise.\n"}},
+        {QStringLiteral("backup"),
+         {{},
+          backup,
+          "usage: tallomer-db backup FILE TARGET\n"
+          "\n"
+          "Writes a complete copy of the database FILE to TARGET, readable by its owner\n"
+          "only. An existing TARGET is replaced only by a complete copy.\n"}},
+        {QStringLiteral("restore"),
+         {{},
+          restore,
+          "usage: tallomer-db restore FILE SOURCE\n"
+          "\n"
+          "Replaces the database FILE with a verified copy of SOURCE, keeping the replaced\n"
+          "file as FILE.bak. SOURCE is only read. No program may have FILE open.\n"}},
+        {QStringLiteral("recompute"),
+         {{QStringLiteral("kind"), QStringLiteral("month"), QStringLiteral("bank")},
+          recompute,
+          "usage: tallomer-db recompute FILE --kind cash|bank [--month YYYY-MM] [--bank NAME]\n"
+          "\n"
+          "Recomputes the running balances of one month of a journal, as the journal\n"
+          "window's recomputation does: stored whole, or not at all.\n"
+          "\n"
+          "  --kind cash|bank   the cash journal, or the bank journal\n"
+          "  --month YYYY-MM    the month (default: the month of the closing date)\n"
+          "  --bank NAME        the bank account (bank journal only, required there)\n"}},
+        {QStringLiteral("export"),
+         {{QStringLiteral("list"), QStringLiteral("format"), QStringLiteral("out"),
+           QStringLiteral("month"), QStringLiteral("bank")},
+          exportList,
+          "usage: tallomer-db export FILE --list LIST --format FORMAT --out PATH\n"
+          "                          [--month YYYY-MM] [--bank NAME]\n"
+          "\n"
+          "Writes a list with every column its window has, as the window's export does.\n"
+          "\n"
+          "  --list LIST        cash-month, bank-month, summaries, banks or operators\n"
+          "  --format FORMAT    txt, csv, htm, rtf or xls\n"
+          "  --out PATH         the file to write (replaced whole)\n"
+          "  --month YYYY-MM    the month lists' month (default: the month of the\n"
+          "                     closing date)\n"
+          "  --bank NAME        the account of bank-month (required there)\n"}},
+        {QStringLiteral("stats"),
+         {{QStringLiteral("kind"), QStringLiteral("from"), QStringLiteral("to"), QStringLiteral("year"),
+           QStringLiteral("voucher"), QStringLiteral("bank")},
+          statistics,
+          "usage: tallomer-db stats FILE summary|month|voucher [--kind cash|bank] [options]\n"
+          "\n"
+          "Empties and fills the statistics table exactly as the statistics windows do,\n"
+          "then prints its rows, tab-separated, after a title line.\n"
+          "\n"
+          "  --kind cash|bank   the journal to total (default cash)\n"
+          "  --from DATE        summary, voucher: the first day (yyyy-M-d)\n"
+          "  --to DATE          summary, voucher: the last day\n"
+          "  --year YEAR        month: the year (2005 or 2005年)\n"
+          "  --voucher NUMBER   voucher: the voucher number\n"
+          "  --bank NAME        bank: one account (default every account)\n"}},
+    };
+    return table;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
-    if (args.isEmpty() || args.contains(QLatin1String("--help")) || args[0] == QLatin1String("help")) {
-        std::fputs(kUsage, args.isEmpty() ? stderr : stdout);
-        return args.isEmpty() ? 2 : 0;
+    if (args.isEmpty()) {
+        std::fputs(kOverview, stderr);
+        return 2;
     }
     const QString command = args.takeFirst();
-    struct Command {
-        QStringList options;
-        std::function<int(const Arguments&)> run;
-    };
-    const std::map<QString, Command> commands = {
-        {QStringLiteral("create"), {{}, create}},
-        {QStringLiteral("demo"),
-         {{QStringLiteral("entries"), QStringLiteral("years"), QStringLiteral("summaries"),
-           QStringLiteral("banks"), QStringLiteral("seed")},
-          demo}},
-        {QStringLiteral("check"), {{}, check}},
-        {QStringLiteral("backup"), {{}, backup}},
-        {QStringLiteral("restore"), {{}, restore}},
-    };
-    const auto it = commands.find(command);
-    if (it == commands.end()) {
+    if (command == QLatin1String("--help") || command == QLatin1String("help")) {
+        const auto topic = args.isEmpty() ? commands().end() : commands().find(args.first());
+        std::fputs(topic == commands().end() ? kOverview : topic->second.help, stdout);
+        return 0;
+    }
+    const auto it = commands().find(command);
+    if (it == commands().end()) {
         err(QStringLiteral("tallomer-db: unknown command '%1'").arg(command));
-        std::fputs(kUsage, stderr);
+        std::fputs(kOverview, stderr);
         return 2;
+    }
+    if (args.contains(QLatin1String("--help"))) {
+        std::fputs(it->second.help, stdout);
+        return 0;
     }
     Arguments parsed;
     if (!parseArguments(args, it->second.options, parsed))

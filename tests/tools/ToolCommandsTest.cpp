@@ -1,0 +1,324 @@
+// tallomer-db recompute, export and the help of every command, run as a
+// cashier would run them.
+
+#include "store/BookkeepingPeriod.h"
+#include "store/Currency.h"
+#include "store/Connection.h"
+#include "store/Database.h"
+#include "store/DateTime.h"
+#include "store/NewDatabase.h"
+#include "store/Statement.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <iconv.h>
+
+namespace {
+
+const QString kTool = QStringLiteral(TALLOMER_DB);
+
+struct ToolRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+ToolRun tool(const QStringList& args) {
+    QProcess process;
+    process.start(kTool, args);
+    EXPECT_TRUE(process.waitForFinished(60000)) << args.join(QLatin1Char(' ')).toStdString();
+    ToolRun run;
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+QString fromGbk(const QByteArray& bytes) {
+    iconv_t cd = iconv_open("UTF-8", "GBK");
+    QByteArray in = bytes;
+    QByteArray out(bytes.size() * 3 + 4, '\0');
+    char* inPtr = in.data();
+    char* outPtr = out.data();
+    size_t inLeft = size_t(in.size());
+    size_t outLeft = size_t(out.size());
+    const size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+    iconv_close(cd);
+    EXPECT_NE(rc, size_t(-1)) << "not GBK";
+    return QString::fromUtf8(out.constData(), qsizetype(out.size() - qsizetype(outLeft)));
+}
+
+/// A demo database over one year (2023) with two bank accounts.
+class ToolCommands : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        s_dir = new QTemporaryDir;
+        s_template = s_dir->filePath(QStringLiteral("template.mdb"));
+        ASSERT_EQ(tool({QStringLiteral("create"), s_template}).exitCode, 0);
+        store::openDatabaseFile(s_template, store::standardPassword())
+            ->exec(QStringLiteral("update 关帐日期 set 关帐日期 = cdate('2023-6-18')"));
+        ASSERT_EQ(tool({QStringLiteral("demo"), s_template, QStringLiteral("--entries"),
+                        QStringLiteral("1200"), QStringLiteral("--years"), QStringLiteral("1"),
+                        QStringLiteral("--banks"), QStringLiteral("2")})
+                      .exitCode,
+                  0);
+    }
+    static void TearDownTestSuite() {
+        delete s_dir;
+        s_dir = nullptr;
+    }
+
+    ToolCommands() {
+        m_path = m_dir.filePath(QStringLiteral("xjrjz.mdb"));
+        EXPECT_TRUE(QFile::copy(s_template, m_path));
+    }
+
+    QString path(const char* name) const { return m_dir.filePath(QLatin1String(name)); }
+
+    qint64 scalar(const QString& sql) const {
+        const auto db = store::openDatabaseFile(m_path, store::standardPassword());
+        store::Statement s(*db, sql);
+        return s.step() ? s.int64(0) : -1;
+    }
+    void exec(const QString& sql) const {
+        store::openDatabaseFile(m_path, store::standardPassword())->exec(sql);
+    }
+
+    /// Whether every balance of the rows chosen by `where` is the running sum
+    /// of their debits less credits, in journal order.
+    bool balancesRunning(const QString& table, const QString& where) const {
+        const auto db = store::openDatabaseFile(m_path, store::standardPassword());
+        store::Statement s(*db, QStringLiteral("select 借方, 贷方, 余额 from %1 where %2 "
+                                               "order by 日期+编号, 编号")
+                                    .arg(table, where));
+        qint64 running = 0;
+        int rows = 0;
+        while (s.step()) {
+            running += s.int64(0) - s.int64(1);
+            if (s.int64(2) != running)
+                return false;
+            ++rows;
+        }
+        return rows > 0;
+    }
+
+    static QString month(int year, int month) {
+        return store::BookkeepingPeriod(store::DateTime::fromDate(QDate(year, month, 1))).clause();
+    }
+
+    static QTemporaryDir* s_dir;
+    static QString s_template;
+    QTemporaryDir m_dir;
+    QString m_path;
+};
+
+QTemporaryDir* ToolCommands::s_dir = nullptr;
+QString ToolCommands::s_template;
+
+TEST_F(ToolCommands, RecomputeTheClosingMonthOrANamedOne) {
+    const QString june = month(2023, 6);
+    const QString march = month(2023, 3);
+    exec(QStringLiteral("update 现金日记帐 set 余额 = 7"));
+    ToolRun run = tool({QStringLiteral("recompute"), m_path, QStringLiteral("--kind"), QStringLiteral("cash")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const qint64 juneEntries = scalar(QStringLiteral("select count(*) from 现金日记帐 where ") + june);
+    EXPECT_EQ(run.out, QStringLiteral("recomputed %1 entries of 现金日记帐 2023-06\n").arg(juneEntries));
+    EXPECT_TRUE(balancesRunning(QStringLiteral("现金日记帐"), june));
+    // Only that month: March keeps its spoiled balances until asked for.
+    EXPECT_EQ(scalar(QStringLiteral("select count(*) from 现金日记帐 where 余额 <> 7 and not ") + june), 0);
+    run = tool({QStringLiteral("recompute"), m_path, QStringLiteral("--kind"), QStringLiteral("cash"),
+                QStringLiteral("--month"), QStringLiteral("2023-03")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(balancesRunning(QStringLiteral("现金日记帐"), march));
+}
+
+TEST_F(ToolCommands, RecomputeOneBankAccount) {
+    const QString march = month(2023, 3);
+    exec(QStringLiteral("update 银行日记帐 set 余额 = 7"));
+    const ToolRun run = tool({QStringLiteral("recompute"), m_path, QStringLiteral("--kind"), QStringLiteral("bank"),
+                          QStringLiteral("--month"), QStringLiteral("2023-3"), QStringLiteral("--bank"),
+                          QStringLiteral("工商银行基本户")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.endsWith(QStringLiteral("银行日记帐 2023-03 (工商银行基本户)\n"))) << run.out.toStdString();
+    EXPECT_TRUE(balancesRunning(QStringLiteral("银行日记帐"), march + QStringLiteral("and(开户银行='工商银行基本户')")));
+    EXPECT_EQ(scalar(QStringLiteral("select count(*) from 银行日记帐 where 余额 <> 7 and 开户银行 <> '工商银行基本户'")), 0);
+}
+
+TEST_F(ToolCommands, RecomputeRefusesWhatItCannotDo) {
+    const QString other = path("other.mdb");
+    store::createDatabaseFile(other, QStringLiteral("another password"));
+    struct Case {
+        QStringList args;
+        int exitCode;
+        QString message;
+    };
+    const QString r = QStringLiteral("recompute");
+    const QString kind = QStringLiteral("--kind");
+    const QString cash = QStringLiteral("cash");
+    const QString bank = QStringLiteral("bank");
+    const Case cases[] = {
+        {{r, path("missing.mdb"), kind, cash}, 1, QStringLiteral("Could not find file")},
+        {{r, other, kind, cash}, 1, QStringLiteral("Not a valid password")},
+        {{r, m_path}, 2, QStringLiteral("--kind takes cash or bank")},
+        {{r, m_path, kind, QStringLiteral("money")}, 2, QStringLiteral("--kind takes cash or bank")},
+        {{r, m_path, kind, cash, QStringLiteral("--month"), QStringLiteral("2023-13")}, 2,
+         QStringLiteral("--month takes a month as YYYY-MM, not '2023-13'")},
+        {{r, m_path, kind, cash, QStringLiteral("--month"), QStringLiteral("2023/03")}, 2,
+         QStringLiteral("--month takes a month as YYYY-MM")},
+        {{r, m_path, kind, cash, QStringLiteral("--month"), QStringLiteral("March")}, 2,
+         QStringLiteral("--month takes a month as YYYY-MM")},
+        {{r, m_path, kind, bank}, 2, QStringLiteral("name the bank account with --bank")},
+        {{r, m_path, kind, bank, QStringLiteral("--bank"), QStringLiteral("花旗银行")}, 2,
+         QStringLiteral("there is no bank account '花旗银行'")},
+        {{r, m_path, kind, cash, QStringLiteral("--bank"), QStringLiteral("工商银行基本户")}, 2,
+         QStringLiteral("--bank belongs to the bank journal")},
+        {{r, m_path, kind, cash, QStringLiteral("--days"), QStringLiteral("3")}, 2,
+         QStringLiteral("unknown option --days")},
+    };
+    const qint64 balances = scalar(QStringLiteral("select sum(余额) from 现金日记帐"));
+    for (const Case& c : cases) {
+        const ToolRun run = tool(c.args);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.args.join(QLatin1Char(' ')).toStdString();
+        EXPECT_TRUE(run.err.contains(c.message)) << run.err.toStdString();
+        EXPECT_TRUE(run.out.isEmpty());
+    }
+    EXPECT_EQ(scalar(QStringLiteral("select sum(余额) from 现金日记帐")), balances);
+}
+
+TEST_F(ToolCommands, ExportWritesEveryColumnOfTheWindow) {
+    struct Case {
+        QStringList options;
+        QString titles;
+        QString countSql;
+    };
+    const Case cases[] = {
+        {{QStringLiteral("cash-month"), QStringLiteral("--month"), QStringLiteral("2023-02")},
+         QStringLiteral("日期\t摘要\t明细\t借方(增加)\t贷方(减少)\t余额\t凭证号\t经办人\t发票单位\t备注"),
+         QStringLiteral("select count(*) from 现金日记帐 where ") + month(2023, 2)},
+        {{QStringLiteral("bank-month"), QStringLiteral("--bank"), QStringLiteral("工商银行基本户")},
+         QStringLiteral("开户银行\t日期\t凭证号\t摘要\t明细\t借方(增加)\t贷方(减少)\t余额\t经办人\t发票单位\t备注"),
+         QStringLiteral("select count(*) from 银行日记帐 where 开户银行 = '工商银行基本户' and ") + month(2023, 6)},
+        {{QStringLiteral("summaries")}, QStringLiteral("摘要"), QStringLiteral("select count(*) from 摘要")},
+        {{QStringLiteral("banks")}, QStringLiteral("开户银行"), QStringLiteral("select count(*) from 开户银行")},
+        {{QStringLiteral("operators")}, QStringLiteral("姓名\t身份证号\t联系电话\t输入法\t备注"),
+         QStringLiteral("select count(*) from 权限表")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.options.first().toStdString());
+        const QString out = path("list.txt");
+        const ToolRun run = tool(QStringList{QStringLiteral("export"), m_path, QStringLiteral("--list")} + c.options +
+                             QStringList{QStringLiteral("--format"), QStringLiteral("txt"),
+                                         QStringLiteral("--out"), out});
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        QFile file(out);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QStringList lines = fromGbk(file.readAll()).split(QStringLiteral("\r\n"));
+        const qint64 records = scalar(c.countSql);
+        ASSERT_GT(records, 0);
+        EXPECT_EQ(run.out, QStringLiteral("wrote %1 records to %2\n").arg(records).arg(out));
+        EXPECT_EQ(lines.first(), c.titles);
+        EXPECT_EQ(lines.size(), records + 2);
+    }
+    // The month list's footer counts and sums as the grid's does.
+    const QString out = path("cash.txt");
+    ASSERT_EQ(tool({QStringLiteral("export"), m_path, QStringLiteral("--list"), QStringLiteral("cash-month"),
+                    QStringLiteral("--format"), QStringLiteral("txt"), QStringLiteral("--out"), out})
+                  .exitCode,
+              0);
+    QFile file(out);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QStringList footer = fromGbk(file.readAll()).split(QStringLiteral("\r\n")).last().split(u'\t');
+    const QString june = month(2023, 6);
+    EXPECT_EQ(footer[0], QStringLiteral("记录数"));
+    EXPECT_EQ(footer[1], QString::number(scalar(QStringLiteral("select count(*) from 现金日记帐 where ") + june)));
+    const qint64 debits = scalar(QStringLiteral("select sum(借方) from 现金日记帐 where ") + june);
+    EXPECT_EQ(footer[3], store::Currency::fromRaw(debits).format(2, true));
+}
+
+TEST_F(ToolCommands, ExportInEveryFormat) {
+    const struct {
+        const char* format;
+        QByteArray start;
+    } formats[] = {{"txt", QByteArray("\xc8\xd5\xc6\xda\t", 5)}, // 日期 in GBK
+                   {"csv", QByteArray("\"\xc8\xd5\xc6\xda\";", 7)},
+                   {"htm", "<!DOCTYPE HTML PUBLIC"},
+                   {"rtf", "{\\rtf0\\ansi"},
+                   {"xls", QByteArray("\x09\x08\x08\x00", 4)}};
+    for (const auto& f : formats) {
+        const QString out = path("month.") + QLatin1String(f.format);
+        const ToolRun run = tool({QStringLiteral("export"), m_path, QStringLiteral("--list"),
+                              QStringLiteral("cash-month"), QStringLiteral("--format"),
+                              QLatin1String(f.format), QStringLiteral("--out"), out});
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        QFile file(out);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(file.readAll().startsWith(f.start)) << f.format;
+    }
+}
+
+TEST_F(ToolCommands, ExportRefusesWhatItCannotDo) {
+    const QString e = QStringLiteral("export");
+    const QString list = QStringLiteral("--list");
+    const QString format = QStringLiteral("--format");
+    const QString outOption = QStringLiteral("--out");
+    const QString out = path("out.txt");
+    struct Case {
+        QStringList args;
+        int exitCode;
+        QString message;
+    };
+    const Case cases[] = {
+        {{e, path("missing.mdb"), list, QStringLiteral("summaries"), format, QStringLiteral("txt"), outOption, out},
+         1, QStringLiteral("Could not find file")},
+        {{e, m_path, list, QStringLiteral("journal"), format, QStringLiteral("txt"), outOption, out}, 2,
+         QStringLiteral("--list takes cash-month, bank-month, summaries, banks or operators, not 'journal'")},
+        {{e, m_path, list, QStringLiteral("summaries"), format, QStringLiteral("pdf"), outOption, out}, 2,
+         QStringLiteral("--format takes txt, csv, htm, rtf or xls, not 'pdf'")},
+        {{e, m_path, list, QStringLiteral("summaries"), format, QStringLiteral("TXT"), outOption, out}, 2,
+         QStringLiteral("--format takes")},
+        {{e, m_path, list, QStringLiteral("summaries"), format, QStringLiteral("txt")}, 2,
+         QStringLiteral("name the file to write with --out")},
+        {{e, m_path, list, QStringLiteral("cash-month"), format, QStringLiteral("txt"), outOption, out,
+          QStringLiteral("--month"), QStringLiteral("2023-00")},
+         2, QStringLiteral("--month takes a month as YYYY-MM")},
+        {{e, m_path, list, QStringLiteral("summaries"), format, QStringLiteral("txt"), outOption, out,
+          QStringLiteral("--month"), QStringLiteral("2023-01")},
+         2, QStringLiteral("--month and --bank belong to the month lists")},
+        {{e, m_path, list, QStringLiteral("bank-month"), format, QStringLiteral("txt"), outOption, out}, 2,
+         QStringLiteral("name the bank account with --bank")},
+        {{e, m_path, list, QStringLiteral("summaries"), format, QStringLiteral("txt"), outOption,
+          path("no/such/folder/out.txt")},
+         1, QStringLiteral("Cannot create file")},
+    };
+    for (const Case& c : cases) {
+        const ToolRun run = tool(c.args);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.args.join(QLatin1Char(' ')).toStdString();
+        EXPECT_TRUE(run.err.contains(c.message)) << run.err.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(out));
+}
+
+TEST(ToolHelp, EveryCommandExplainsItself) {
+    const ToolRun overview = tool({QStringLiteral("--help")});
+    EXPECT_EQ(overview.exitCode, 0);
+    for (const char* command : {"create", "demo", "check", "backup", "restore", "recompute", "export"}) {
+        const QString name = QLatin1String(command);
+        EXPECT_TRUE(overview.out.contains(QStringLiteral("  ") + name + QLatin1Char(' '))) << command;
+        for (const QStringList& args : {QStringList{name, QStringLiteral("--help")},
+                                        QStringList{QStringLiteral("help"), name}}) {
+            const ToolRun run = tool(args);
+            EXPECT_EQ(run.exitCode, 0) << command;
+            EXPECT_TRUE(run.out.startsWith(QStringLiteral("usage: tallomer-db ") + name)) << run.out.toStdString();
+        }
+    }
+    const ToolRun unknown = tool({QStringLiteral("compact")});
+    EXPECT_EQ(unknown.exitCode, 2);
+    EXPECT_TRUE(unknown.err.startsWith(QStringLiteral("tallomer-db: unknown command 'compact'")));
+    EXPECT_EQ(tool({}).exitCode, 2);
+}
+
+} // namespace

@@ -1,0 +1,143 @@
+#include "ListExport.h"
+
+#include "admin/OperatorLayout.h"
+#include "journal/CatalogueLayout.h"
+#include "journal/JournalKind.h"
+#include "journal/JournalLayout.h"
+#include "lists/ExportFormat.h"
+#include "lists/ExportStream.h"
+#include "lists/SnapshotBuilder.h"
+#include "lists/XlsExportWriter.h"
+#include "store/BookkeepingPeriod.h"
+#include "store/Connection.h"
+#include "store/EngineError.h"
+#include "store/Query.h"
+#include "store/Statement.h"
+#include "ui/Fonts.h"
+
+#include <QRegularExpression>
+#include <QSaveFile>
+
+namespace tools {
+
+namespace {
+
+struct ListPlan {
+    QStringList sql;
+    lists::ListWindowSpec spec;
+    QList<lists::GridColumn> columns;
+};
+
+ListPlan planFor(const ExportRequest& request) {
+    using journal::JournalKind;
+    switch (request.list) {
+    case ExportList::CashMonth:
+    case ExportList::BankMonth: {
+        const JournalKind kind =
+            request.list == ExportList::CashMonth ? JournalKind::Cash : JournalKind::Bank;
+        const store::BookkeepingPeriod period(store::DateTime::fromDate(request.month));
+        return {journal::monthQuery(kind, period, request.bankAccount), journal::journalSpec(kind),
+                journal::journalColumns(kind)};
+    }
+    case ExportList::Summaries:
+        return {{QStringLiteral("select * from 摘要")}, journal::summarySpec(),
+                journal::summaryColumns()};
+    case ExportList::BankAccounts:
+        return {{QStringLiteral("select * from 开户银行")}, journal::bankAccountSpec(),
+                journal::bankAccountColumns()};
+    case ExportList::Operators:
+        return {{QStringLiteral("select * from 权限表 order by 姓名")}, admin::operatorSpec(),
+                admin::operatorColumns()};
+    }
+    return {};
+}
+
+// The grid of a list window draws its cells, titles and footer this way.
+lists::GridStyle styleFor(const lists::ListWindowSpec& spec) {
+    lists::GridStyle style;
+    style.cellFont = ui::songFont(spec.cellPixels);
+    style.titleFont = style.cellFont;
+    style.footerFont = ui::songFont(spec.footerPixels);
+    style.dichromatic = spec.checkBoxes; // "区分列表" starts checked where the window has it
+    style.threeDimensionalFrame = spec.threeDimensionalFrame;
+    return style;
+}
+
+} // namespace
+
+std::optional<ExportList> exportListNamed(const QString& name) {
+    static const std::pair<const char*, ExportList> names[] = {
+        {"cash-month", ExportList::CashMonth}, {"bank-month", ExportList::BankMonth},
+        {"summaries", ExportList::Summaries},  {"banks", ExportList::BankAccounts},
+        {"operators", ExportList::Operators},
+    };
+    for (const auto& [text, list] : names) {
+        if (name == QLatin1String(text))
+            return list;
+    }
+    return std::nullopt;
+}
+
+std::optional<int> exportTypeNamed(const QString& extension) {
+    for (int type = 1; type <= 5; ++type) {
+        if (extension == lists::exportExtension(type))
+            return type;
+    }
+    return std::nullopt;
+}
+
+std::optional<QDate> monthNamed(const QString& text) {
+    static const QRegularExpression form(QStringLiteral(R"(^(\d{4})-(\d{1,2})$)"));
+    const QRegularExpressionMatch m = form.match(text);
+    if (!m.hasMatch())
+        return std::nullopt;
+    const QDate first(m.captured(1).toInt(), m.captured(2).toInt(), 1);
+    if (!first.isValid() || first.year() < 1)
+        return std::nullopt;
+    return first;
+}
+
+QDate closingMonth(store::Connection& connection) {
+    store::Query q(&connection);
+    q.openWith({QStringLiteral("select * from 关帐日期")});
+    const store::DateTime closing = q.fieldByName(QStringLiteral("关帐日期")).asDateTime();
+    return store::BookkeepingPeriod(closing).firstDay();
+}
+
+bool hasBankAccount(store::Connection& connection, const QString& account) {
+    store::Statement s(connection.database(),
+                       QStringLiteral("select count(*) from 开户银行 where 项目 = ?"));
+    s.bindText(1, account);
+    return s.step() && s.int64(0) > 0;
+}
+
+int exportList(store::Connection& connection, const ExportRequest& request) {
+    const ListPlan plan = planFor(request);
+    store::Query query(&connection);
+    query.openWith(plan.sql);
+    const lists::TableSnapshot snapshot =
+        lists::buildSnapshot(query, plan.columns, styleFor(plan.spec));
+    QSaveFile file(request.path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw store::EngineError(
+            QStringLiteral("Cannot create file %1: %2").arg(request.path, file.errorString()));
+    try {
+        lists::writeExport(request.type, snapshot, file);
+    } catch (const lists::XlsTooManyRows&) {
+        file.cancelWriting();
+        throw store::EngineError(
+            QStringLiteral("%1 records are too many for a worksheet, which holds at most %2")
+                .arg(snapshot.rows.size())
+                .arg(lists::XlsMaxRecords));
+    } catch (const lists::ExportWriteError& e) {
+        file.cancelWriting();
+        throw store::EngineError(
+            QStringLiteral("Cannot write file %1: %2").arg(request.path, e.message()));
+    }
+    if (!file.commit())
+        throw store::EngineError(
+            QStringLiteral("Cannot write file %1: %2").arg(request.path, file.errorString()));
+    return int(snapshot.rows.size());
+}
+
+} // namespace tools

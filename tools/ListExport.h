@@ -1,0 +1,50 @@
+#pragma once
+
+#include "store/JournalKind.h"
+
+#include <QDate>
+#include <QString>
+
+#include <optional>
+
+namespace store {
+class Connection;
+}
+
+namespace tools {
+
+/// The lists tallomer-db exports, each as its window shows it.
+enum class ExportList { CashMonth, BankMonth, Summaries, BankAccounts, Operators };
+
+/// "cash-month", "bank-month", "summaries", "banks" or "operators".
+std::optional<ExportList> exportListNamed(const QString& name);
+
+/// The export type (1 to 5) of a format named by its extension ("txt", "csv",
+/// "htm", "rtf", "xls"); nothing for any other name.
+std::optional<int> exportTypeNamed(const QString& extension);
+
+/// A month written "YYYY-MM" (or "YYYY-M"); nothing for any other text.
+std::optional<QDate> monthNamed(const QString& text);
+
+/// The month being kept: that of the closing date.
+QDate closingMonth(store::Connection& connection);
+
+/// Whether the bank account catalogue holds this account.
+bool hasBankAccount(store::Connection& connection, const QString& account);
+
+struct ExportRequest {
+    ExportList list = ExportList::CashMonth;
+    int type = 1;          // 1 to 5, as lists::writeExport numbers them
+    QString path;          // written whole or not at all
+    QDate month;           // the journal lists: any day of the month
+    QString bankAccount;   // the bank month list
+};
+
+/// Opens the list's query with the statement its window uses, takes the
+/// snapshot through the window's column table with every column visible, and
+/// writes it in the chosen format. Returns the number of records written.
+/// Throws store::EngineError for an engine failure or a file that cannot be
+/// written, with the reason (a worksheet with too many rows included).
+int exportList(store::Connection& connection, const ExportRequest& request);
+
+} // namespace tools
