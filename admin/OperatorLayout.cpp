@@ -2,15 +2,15 @@
 
 namespace admin {
 
-lists::ListWindowSpec operatorSpec() {
-    lists::ListWindowSpec spec;
-    spec.objectName = QStringLiteral("Form_qxb");
-    spec.title = QStringLiteral("操作员设置");
-    spec.columnButtons = lists::ListWindowSpec::ColumnButtons::Disabled;
-    spec.hideLimit = 4;
-    spec.printTitle = QStringLiteral("操作员及权限打印清单");
-    spec.exportName = QStringLiteral("操作员明细表");
-    return spec;
+lists::ListWindowTraits operatorTraits() {
+    lists::ListWindowTraits traits;
+    traits.objectName = QStringLiteral("Form_qxb");
+    traits.title = QStringLiteral("操作员设置");
+    traits.columnButtons = lists::ListWindowTraits::ColumnButtons::Disabled;
+    traits.hideLimit = 4;
+    traits.printTitle = QStringLiteral("操作员及权限打印清单");
+    traits.exportName = QStringLiteral("操作员明细表");
+    return traits;
 }
 
 QList<lists::GridColumn> operatorColumns() {

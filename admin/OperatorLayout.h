@@ -1,12 +1,12 @@
 #pragma once
 
 #include "lists/GridColumn.h"
-#include "lists/ListWindowSpec.h"
+#include "lists/ListWindowTraits.h"
 
 namespace admin {
 
 /// The operator list's row of the list-window table, and its grid columns.
-lists::ListWindowSpec operatorSpec();
+lists::ListWindowTraits operatorTraits();
 QList<lists::GridColumn> operatorColumns();
 
 } // namespace admin

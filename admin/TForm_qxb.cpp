@@ -10,7 +10,7 @@
 namespace admin {
 
 TForm_qxb::TForm_qxb(QWidget* owner)
-    : ListWindow(owner, operatorSpec(), &ui::Dm1->ds_qxb, operatorColumns()) {
+    : ListWindow(owner, operatorTraits(), &ui::Dm1->ds_qxb, operatorColumns()) {
     QToolButton* edit = addButton(QStringLiteral("bitbtn_edit"), QStringLiteral("编辑"));
     arrangeButtons({QStringLiteral("SpeedButton2"), QStringLiteral("bitbtn_edit"), QStringLiteral("SpeedButton1"),
                     QStringLiteral("SpeedButton3"), QStringLiteral("SpeedButton4")});

@@ -129,5 +129,3 @@ void BM_SearchDateRange(benchmark::State& state) {
 BENCHMARK(BM_SearchDateRange)->Apply(demoSizes);
 
 } // namespace
-
-BENCHMARK_MAIN();

@@ -5,8 +5,6 @@
 #include "lists/PrintSetup.h"
 #include "lists/TableSnapshot.h"
 
-#include "ui/Fonts.h"
-
 #include <QGuiApplication>
 #include <QImage>
 #include <QLocale>
@@ -14,23 +12,10 @@
 
 #include <benchmark/benchmark.h>
 
-#include <memory>
-
 namespace {
 
-// Font metrics need a GUI application; the other benchmarks need none.
-void ensureGuiApplication() {
-    static std::unique_ptr<QGuiApplication> app;
-    if (app || QGuiApplication::instance())
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "tallomer_bench";
-    static char* argv[] = {name, nullptr};
-    app = std::make_unique<QGuiApplication>(argc, argv);
-    ui::installFontSubstitutions();
-}
+// Font metrics need a GUI application: the suite's main makes it.
+void ensureGuiApplication() { Q_ASSERT(QGuiApplication::instance()); }
 
 lists::SnapshotCell cell(const QString& text) {
     lists::SnapshotCell c;

@@ -4,17 +4,17 @@ namespace journal {
 
 namespace {
 
-lists::ListWindowSpec catalogueSpec(const QString& objectName, const QString& title) {
-    lists::ListWindowSpec spec;
-    spec.objectName = objectName;
-    spec.title = title;
-    spec.checkBoxes = false;
-    spec.columnButtons = lists::ListWindowSpec::ColumnButtons::None;
-    spec.canPrint = false;
-    spec.exportName = title;
-    spec.threeDimensionalFrame = true;
-    spec.maximised = false;
-    return spec;
+lists::ListWindowTraits catalogueTraits(const QString& objectName, const QString& title) {
+    lists::ListWindowTraits traits;
+    traits.objectName = objectName;
+    traits.title = title;
+    traits.checkBoxes = false;
+    traits.columnButtons = lists::ListWindowTraits::ColumnButtons::None;
+    traits.canPrint = false;
+    traits.exportName = title;
+    traits.threeDimensionalFrame = true;
+    traits.maximised = false;
+    return traits;
 }
 
 lists::GridColumn nameColumn(const QString& fieldName, const QString& title) {
@@ -28,16 +28,16 @@ lists::GridColumn nameColumn(const QString& fieldName, const QString& title) {
 
 } // namespace
 
-lists::ListWindowSpec summarySpec() {
-    return catalogueSpec(QStringLiteral("Form_zy"), QStringLiteral("摘要设置"));
+lists::ListWindowTraits summaryTraits() {
+    return catalogueTraits(QStringLiteral("Form_zy"), QStringLiteral("摘要设置"));
 }
 
 QList<lists::GridColumn> summaryColumns() {
     return {nameColumn(QStringLiteral("摘要"), QStringLiteral("摘要"))};
 }
 
-lists::ListWindowSpec bankAccountSpec() {
-    return catalogueSpec(QStringLiteral("Form_khyh"), QStringLiteral("开户银行设置"));
+lists::ListWindowTraits bankAccountTraits() {
+    return catalogueTraits(QStringLiteral("Form_khyh"), QStringLiteral("开户银行设置"));
 }
 
 QList<lists::GridColumn> bankAccountColumns() {

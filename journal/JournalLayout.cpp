@@ -4,25 +4,25 @@ namespace journal {
 
 using lists::FooterKind;
 using lists::GridColumn;
-using lists::ListWindowSpec;
+using lists::ListWindowTraits;
 
-ListWindowSpec journalSpec(JournalKind kind) {
+ListWindowTraits journalTraits(JournalKind kind) {
     const bool cash = kind == JournalKind::Cash;
-    ListWindowSpec spec;
-    spec.objectName = cash ? QStringLiteral("Form_xjrjz") : QStringLiteral("Form_yhrjz");
-    spec.title = cash ? QStringLiteral("现金日记账") : QStringLiteral("银行日记账");
-    spec.startFitted = false;
-    spec.columnButtons =
-        cash ? ListWindowSpec::ColumnButtons::Disabled : ListWindowSpec::ColumnButtons::Enabled;
-    spec.hideLimit = cash ? 3 : 9;
-    spec.deleteNeeds = cash ? ListWindowSpec::DeleteNeeds::Records
-                            : ListWindowSpec::DeleteNeeds::OpenQueryAndRecords;
-    spec.printTitle = cash ? QStringLiteral("现金日记帐打印清单") : QStringLiteral("银行日记帐打印清单");
-    spec.exportName = cash ? QStringLiteral("现金日记帐") : QStringLiteral("银行日记帐");
-    spec.sorting = ListWindowSpec::Sorting::Requery;
-    spec.cellPixels = cash ? 14 : 12;
-    spec.footerPixels = 12;
-    return spec;
+    ListWindowTraits traits;
+    traits.objectName = cash ? QStringLiteral("Form_xjrjz") : QStringLiteral("Form_yhrjz");
+    traits.title = cash ? QStringLiteral("现金日记账") : QStringLiteral("银行日记账");
+    traits.startFitted = false;
+    traits.columnButtons =
+        cash ? ListWindowTraits::ColumnButtons::Disabled : ListWindowTraits::ColumnButtons::Enabled;
+    traits.hideLimit = cash ? 3 : 9;
+    traits.deleteNeeds = cash ? ListWindowTraits::DeleteNeeds::Records
+                            : ListWindowTraits::DeleteNeeds::OpenQueryAndRecords;
+    traits.printTitle = cash ? QStringLiteral("现金日记帐打印清单") : QStringLiteral("银行日记帐打印清单");
+    traits.exportName = cash ? QStringLiteral("现金日记帐") : QStringLiteral("银行日记帐");
+    traits.sorting = ListWindowTraits::Sorting::Requery;
+    traits.cellPixels = cash ? 14 : 12;
+    traits.footerPixels = 12;
+    return traits;
 }
 
 QList<GridColumn> journalColumns(JournalKind kind) {

@@ -29,7 +29,7 @@ const QString kEditHint = QStringLiteral("只能编辑记帐时间内的记录�
 } // namespace
 
 JournalWindow::JournalWindow(QWidget* owner, JournalKind kind)
-    : ListWindow(owner, journalSpec(kind), &ui::Dm1->ds_xjrjz, journalColumns(kind)), m_kind(kind) {
+    : ListWindow(owner, journalTraits(kind), &ui::Dm1->ds_xjrjz, journalColumns(kind)), m_kind(kind) {
     QToolButton* tidy = addButton(QStringLiteral("SpeedButton6"), QStringLiteral("整理"));
     tidy->setToolTip(QStringLiteral("只能整理当前结算时间的记录"));
     QToolButton* find = addButton(QStringLiteral("SpeedButton5"), QStringLiteral("查询"));
@@ -90,7 +90,7 @@ bool JournalWindow::accountChosen() {
 bool JournalWindow::readyToPrintOrExport() { return accountChosen(); }
 
 QString JournalWindow::exportName() const {
-    return m_kind == JournalKind::Bank ? chosenAccount() + spec().exportName : spec().exportName;
+    return m_kind == JournalKind::Bank ? chosenAccount() + traits().exportName : traits().exportName;
 }
 
 void JournalWindow::chooseAccount(const QString& account) {

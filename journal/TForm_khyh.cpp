@@ -17,7 +17,7 @@
 namespace journal {
 
 TForm_khyh::TForm_khyh(QWidget* owner)
-    : CatalogueWindow(owner, bankAccountSpec(), &ui::Dm1->ds_khyh, bankAccountColumns()) {
+    : CatalogueWindow(owner, bankAccountTraits(), &ui::Dm1->ds_khyh, bankAccountColumns()) {
     const QStringList warning = {QStringLiteral("提示：开户银行设置完成以后，如果在银行帐中已经使用了，"),
                                  QStringLiteral("就不能删除；如果删除了，就会发生统计不准确的情"),
                                  QStringLiteral("况！")};

@@ -21,7 +21,7 @@ namespace journal {
 TForm_zy::TForm_zy(QWidget* owner) : TForm_zy(owner, nullptr) {}
 
 TForm_zy::TForm_zy(QWidget* owner, store::Query* journal)
-    : CatalogueWindow(owner, summarySpec(), &ui::Dm1->ds_zy, summaryColumns()), m_journal(journal) {
+    : CatalogueWindow(owner, summaryTraits(), &ui::Dm1->ds_zy, summaryColumns()), m_journal(journal) {
     m_pick = addButton(QStringLiteral("SpeedButton3"), QStringLiteral("选中 (&S)"));
     arrangeButtons({QStringLiteral("SpeedButton3"), QStringLiteral("SpeedButton2"),
                     QStringLiteral("SpeedButton1"), QStringLiteral("SpeedButton4")});

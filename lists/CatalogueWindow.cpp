@@ -22,9 +22,9 @@ constexpr int kClientWidth = 635;
 constexpr int kClientHeight = 395;
 } // namespace
 
-CatalogueWindow::CatalogueWindow(QWidget* owner, const ListWindowSpec& spec, ui::DataSource* source,
+CatalogueWindow::CatalogueWindow(QWidget* owner, const ListWindowTraits& traits, ui::DataSource* source,
                                  const QList<GridColumn>& columns)
-    : ListWindow(owner, spec, source, columns) {
+    : ListWindow(owner, traits, source, columns) {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setFixedSize(kClientWidth, kClientHeight);
     if (const QScreen* screen = QGuiApplication::primaryScreen())

@@ -13,7 +13,7 @@ namespace lists {
 class CatalogueWindow : public ListWindow {
     Q_OBJECT
 public:
-    CatalogueWindow(QWidget* owner, const ListWindowSpec& spec, ui::DataSource* source,
+    CatalogueWindow(QWidget* owner, const ListWindowTraits& traits, ui::DataSource* source,
                     const QList<GridColumn>& columns);
 
     void add();

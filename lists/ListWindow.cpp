@@ -35,14 +35,14 @@ QToolButton* flatButton(QWidget* parent, const QString& objectName, const QStrin
 
 } // namespace
 
-ListWindow::ListWindow(QWidget* owner, const ListWindowSpec& spec, ui::DataSource* source,
+ListWindow::ListWindow(QWidget* owner, const ListWindowTraits& traits, ui::DataSource* source,
                        const QList<GridColumn>& columns)
-    : QDialog(owner), m_spec(spec), m_source(source),
-      m_printSetup(std::make_unique<PrintSetup>(PrintSetup::standard(spec.printTitle))) {
-    if (spec.blankRightHeaderLine)
+    : QDialog(owner), m_traits(traits), m_source(source),
+      m_printSetup(std::make_unique<PrintSetup>(PrintSetup::standard(traits.printTitle))) {
+    if (traits.blankRightHeaderLine)
         m_printSetup->headerRight = {QString()};
-    setObjectName(spec.objectName);
-    setWindowTitle(spec.title);
+    setObjectName(traits.objectName);
+    setWindowTitle(traits.title);
     setModal(true);
 
     m_layout = new QVBoxLayout(this);
@@ -57,7 +57,7 @@ ListWindow::ListWindow(QWidget* owner, const ListWindowSpec& spec, ui::DataSourc
     m_export = flatButton(this, QStringLiteral("SpeedButton2"), QStringLiteral("导出"));
     m_delete = flatButton(this, QStringLiteral("SpeedButton1"), QStringLiteral("删除"));
     // The catalogues print nothing; their SpeedButton3 is a button of their own.
-    m_print = spec.canPrint ? flatButton(this, QStringLiteral("SpeedButton3"), QStringLiteral("打印"))
+    m_print = traits.canPrint ? flatButton(this, QStringLiteral("SpeedButton3"), QStringLiteral("打印"))
                             : nullptr;
     m_close = flatButton(this, QStringLiteral("SpeedButton4"), QStringLiteral("返回"));
     for (QToolButton* b : {m_export, m_delete, m_print, m_close}) {
@@ -68,15 +68,15 @@ ListWindow::ListWindow(QWidget* owner, const ListWindowSpec& spec, ui::DataSourc
     m_layout->addLayout(m_buttons);
 
     m_grid = new DataGrid(this);
-    m_grid->setFontSizes(spec.cellPixels, spec.footerPixels);
-    m_grid->setThreeDimensionalFrame(spec.threeDimensionalFrame);
+    m_grid->setFontSizes(traits.cellPixels, traits.footerPixels);
+    m_grid->setThreeDimensionalFrame(traits.threeDimensionalFrame);
     m_grid->setColumns(columns);
     m_grid->setQuery(source->query());
 
-    if (spec.checkBoxes || spec.columnButtons != ListWindowSpec::ColumnButtons::None) {
+    if (traits.checkBoxes || traits.columnButtons != ListWindowTraits::ColumnButtons::None) {
         auto* row = new QHBoxLayout;
         m_optionsRow = row;
-        if (spec.checkBoxes) {
+        if (traits.checkBoxes) {
             m_dichromatic = new QCheckBox(QStringLiteral("区分列表"), this);
             m_dichromatic->setObjectName(QStringLiteral("cbDichromatic"));
             m_fit = new QCheckBox(QStringLiteral("满屏显示"), this);
@@ -90,7 +90,7 @@ ListWindow::ListWindow(QWidget* owner, const ListWindowSpec& spec, ui::DataSourc
             connect(m_fit, &QCheckBox::clicked, m_grid, &DataGrid::setFitToWidth);
         }
         row->addStretch();
-        if (spec.columnButtons != ListWindowSpec::ColumnButtons::None) {
+        if (traits.columnButtons != ListWindowTraits::ColumnButtons::None) {
             m_showHidden = new QToolButton(this);
             m_showHidden->setObjectName(QStringLiteral("ToolButton1"));
             m_showHidden->setToolTip(QStringLiteral("显示隐藏的列"));
@@ -104,7 +104,7 @@ ListWindow::ListWindow(QWidget* owner, const ListWindowSpec& spec, ui::DataSourc
             m_hideRightmost->setObjectName(QStringLiteral("ToolButton2"));
             m_hideRightmost->setToolTip(QStringLiteral("隐藏最右边的列"));
             m_hideRightmost->setIcon(QIcon(ui::Dm1 ? ui::Dm1->Arrows.value(1) : QPixmap()));
-            m_hideRightmost->setEnabled(spec.columnButtons == ListWindowSpec::ColumnButtons::Enabled);
+            m_hideRightmost->setEnabled(traits.columnButtons == ListWindowTraits::ColumnButtons::Enabled);
             for (QToolButton* b : {m_showHidden, m_hideRightmost}) {
                 b->setAutoRaise(true);
                 b->setFocusPolicy(Qt::NoFocus);
@@ -116,7 +116,7 @@ ListWindow::ListWindow(QWidget* owner, const ListWindowSpec& spec, ui::DataSourc
         }
         m_layout->addLayout(row);
     }
-    m_grid->setFitToWidth(spec.startFitted);
+    m_grid->setFitToWidth(traits.startFitted);
 
     m_body = new QHBoxLayout;
     m_body->addWidget(m_grid, 1);
@@ -128,10 +128,10 @@ ListWindow::ListWindow(QWidget* owner, const ListWindowSpec& spec, ui::DataSourc
         connect(m_print, &QToolButton::clicked, this, &ListWindow::printList);
     connect(m_close, &QToolButton::clicked, this, [this] { done(QDialog::Rejected); });
     connect(m_grid, &DataGrid::rowDoubleClicked, this, [this] { rowAction(); });
-    if (spec.sorting == ListWindowSpec::Sorting::Requery)
+    if (traits.sorting == ListWindowTraits::Sorting::Requery)
         connect(m_grid, &DataGrid::sortChanged, this, &ListWindow::resortQuery);
 
-    if (spec.maximised)
+    if (traits.maximised)
         setWindowState(Qt::WindowMaximized);
     m_grid->view()->setFocus();
 }
@@ -163,7 +163,7 @@ void ListWindow::arrangeButtons(const QStringList& objectNames) {
 
 void ListWindow::deleteRecord() {
     store::Query* q = query();
-    if (!q || (m_spec.deleteNeeds == ListWindowSpec::DeleteNeeds::OpenQueryAndRecords && !q->isOpen()))
+    if (!q || (m_traits.deleteNeeds == ListWindowTraits::DeleteNeeds::OpenQueryAndRecords && !q->isOpen()))
         return;
     if (!q->isOpen() || q->isEmpty())
         return;
@@ -179,7 +179,7 @@ void ListWindow::deleteRecord() {
 }
 
 void ListWindow::hideRightmostColumn() {
-    if (m_grid->visibleColumnCount() <= m_spec.hideLimit)
+    if (m_grid->visibleColumnCount() <= m_traits.hideLimit)
         return;
     int rightmost = -1;
     for (int c = 0; c < m_grid->columnCount(); ++c) {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "GridColumn.h"
-#include "ListWindowSpec.h"
+#include "ListWindowTraits.h"
 
 #include <QDialog>
 
@@ -31,17 +31,17 @@ struct PrintSetup;
 /// one data grid over a shared query, the two-colour and fit-to-width boxes,
 /// hiding and re-showing columns, deleting with confirmation, re-sorting by
 /// the column titles, printing and export. A window adds its own buttons and
-/// fields; its spec says how it differs from the others.
+/// fields; its traits says how it differs from the others.
 class ListWindow : public QDialog {
     Q_OBJECT
 public:
-    ListWindow(QWidget* owner, const ListWindowSpec& spec, ui::DataSource* source,
+    ListWindow(QWidget* owner, const ListWindowTraits& traits, ui::DataSource* source,
                const QList<GridColumn>& columns);
     ~ListWindow() override;
 
     DataGrid* grid() const { return m_grid; }
     store::Query* query() const;
-    const ListWindowSpec& spec() const { return m_spec; }
+    const ListWindowTraits& traits() const { return m_traits; }
 
     /// "删除": after confirmation deletes the current record of the grid's query.
     void deleteRecord();
@@ -73,9 +73,9 @@ protected:
     /// account); false stops the command.
     virtual bool readyToPrintOrExport() { return true; }
     /// The page header's centre text; the voucher statistics replace it.
-    virtual QString printTitle() const { return m_spec.printTitle; }
+    virtual QString printTitle() const { return m_traits.printTitle; }
     /// The proposed file name of an export.
-    virtual QString exportName() const { return m_spec.exportName; }
+    virtual QString exportName() const { return m_traits.exportName; }
     /// The double click on a row.
     virtual void rowAction() {}
 
@@ -86,7 +86,7 @@ private:
     void resortQuery();
     void updateColumnButtons();
 
-    ListWindowSpec m_spec;
+    ListWindowTraits m_traits;
     ui::DataSource* m_source;
     DataGrid* m_grid;
     ui::DBNavigator* m_navigator;

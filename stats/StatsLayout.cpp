@@ -4,46 +4,46 @@ namespace stats {
 
 using lists::FooterKind;
 using lists::GridColumn;
-using lists::ListWindowSpec;
+using lists::ListWindowTraits;
 
-ListWindowSpec statsSpec(Statistic statistic, store::JournalKind kind) {
+ListWindowTraits statsTraits(Statistic statistic, store::JournalKind kind) {
     const bool cash = kind == store::JournalKind::Cash;
-    ListWindowSpec spec;
-    spec.deleteNeeds = ListWindowSpec::DeleteNeeds::OpenQueryAndRecords;
-    spec.columnButtons = ListWindowSpec::ColumnButtons::Enabled;
+    ListWindowTraits traits;
+    traits.deleteNeeds = ListWindowTraits::DeleteNeeds::OpenQueryAndRecords;
+    traits.columnButtons = ListWindowTraits::ColumnButtons::Enabled;
     switch (statistic) {
     case Statistic::Summary:
-        spec.objectName = cash ? QStringLiteral("Form_xjsytj") : QStringLiteral("Form_yhsytj");
-        spec.title = cash ? QStringLiteral("现金帐统计(按摘要)") : QStringLiteral("银行帐统计(按摘要)");
-        spec.hideLimit = 3;
-        spec.printTitle = cash ? QStringLiteral("现金日记帐统计(按摘要)打印清单")
+        traits.objectName = cash ? QStringLiteral("Form_xjsytj") : QStringLiteral("Form_yhsytj");
+        traits.title = cash ? QStringLiteral("现金帐统计(按摘要)") : QStringLiteral("银行帐统计(按摘要)");
+        traits.hideLimit = 3;
+        traits.printTitle = cash ? QStringLiteral("现金日记帐统计(按摘要)打印清单")
                                : QStringLiteral("银行帐统计(按摘要)打印清单");
-        spec.exportName = cash ? QStringLiteral("现金日记帐统计(按摘要)") : QStringLiteral("银行帐统计(按摘要)");
-        spec.threeDimensionalFrame = true;
+        traits.exportName = cash ? QStringLiteral("现金日记帐统计(按摘要)") : QStringLiteral("银行帐统计(按摘要)");
+        traits.threeDimensionalFrame = true;
         break;
     case Statistic::Month:
-        spec.objectName = cash ? QStringLiteral("Form_xjsytj_yf") : QStringLiteral("Form_yhsytj_yf");
-        spec.title = cash ? QStringLiteral("现金帐统计(按月份)") : QStringLiteral("银行帐统计(按月份)");
-        spec.hideLimit = 6;
-        spec.printTitle = cash ? QStringLiteral("现金日记帐统计(月份)打印清单")
+        traits.objectName = cash ? QStringLiteral("Form_xjsytj_yf") : QStringLiteral("Form_yhsytj_yf");
+        traits.title = cash ? QStringLiteral("现金帐统计(按月份)") : QStringLiteral("银行帐统计(按月份)");
+        traits.hideLimit = 6;
+        traits.printTitle = cash ? QStringLiteral("现金日记帐统计(月份)打印清单")
                                : QStringLiteral("银行帐统计(月份)打印清单");
-        spec.blankRightHeaderLine = true;
+        traits.blankRightHeaderLine = true;
         // The proposed names begin with a blank.
-        spec.exportName = cash ? QStringLiteral(" 现金日记帐统计(月份)") : QStringLiteral(" 银行帐统计(月份)");
-        spec.sorting = ListWindowSpec::Sorting::Requery;
+        traits.exportName = cash ? QStringLiteral(" 现金日记帐统计(月份)") : QStringLiteral(" 银行帐统计(月份)");
+        traits.sorting = ListWindowTraits::Sorting::Requery;
         break;
     case Statistic::Voucher:
-        spec.objectName =
+        traits.objectName =
             cash ? QStringLiteral("Form_statistics_voucher") : QStringLiteral("Form_statistics_voucher_yh");
-        spec.title = cash ? QStringLiteral("现金帐统计(按凭证号)") : QStringLiteral("银行帐统计(按凭证号)");
-        spec.hideLimit = 3;
-        spec.printTitle = cash ? QStringLiteral("现金帐统计(按凭证号)打印清单")
+        traits.title = cash ? QStringLiteral("现金帐统计(按凭证号)") : QStringLiteral("银行帐统计(按凭证号)");
+        traits.hideLimit = 3;
+        traits.printTitle = cash ? QStringLiteral("现金帐统计(按凭证号)打印清单")
                                : QStringLiteral("银行帐统计(按凭证号)打印清单");
-        spec.exportName = cash ? QStringLiteral("现金帐统计(按凭证号)") : QStringLiteral("银行帐统计(按凭证号)");
-        spec.threeDimensionalFrame = true;
+        traits.exportName = cash ? QStringLiteral("现金帐统计(按凭证号)") : QStringLiteral("银行帐统计(按凭证号)");
+        traits.threeDimensionalFrame = true;
         break;
     }
-    return spec;
+    return traits;
 }
 
 QList<GridColumn> statsColumns(Statistic statistic) {

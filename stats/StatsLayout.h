@@ -3,7 +3,7 @@
 #include "store/JournalKind.h"
 
 #include "lists/GridColumn.h"
-#include "lists/ListWindowSpec.h"
+#include "lists/ListWindowTraits.h"
 
 namespace stats {
 
@@ -11,7 +11,7 @@ namespace stats {
 enum class Statistic { Summary, Month, Voucher };
 
 /// The statistics window's row of the list-window table.
-lists::ListWindowSpec statsSpec(Statistic statistic, store::JournalKind kind);
+lists::ListWindowTraits statsTraits(Statistic statistic, store::JournalKind kind);
 
 /// The grid columns: by summary and by voucher share theirs, by month has its own.
 QList<lists::GridColumn> statsColumns(Statistic statistic);

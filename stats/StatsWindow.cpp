@@ -13,7 +13,7 @@
 namespace stats {
 
 StatsWindow::StatsWindow(QWidget* owner, Statistic statistic, store::JournalKind kind)
-    : ListWindow(owner, statsSpec(statistic, kind), &ui::Dm1->ds_tongyong, statsColumns(statistic)),
+    : ListWindow(owner, statsTraits(statistic, kind), &ui::Dm1->ds_tongyong, statsColumns(statistic)),
       m_statistic(statistic), m_kind(kind) {
     QToolButton* run = addButton(QStringLiteral("SpeedButton5"), QStringLiteral("统计"));
     connect(run, &QToolButton::clicked, this, &StatsWindow::runStatistic);

@@ -19,9 +19,9 @@
 namespace stats {
 
 VoucherStatsWindow::VoucherStatsWindow(QWidget* owner, store::JournalKind kind)
-    : ListWindow(owner, statsSpec(Statistic::Voucher, kind), &ui::Dm1->ds_tongyong,
+    : ListWindow(owner, statsTraits(Statistic::Voucher, kind), &ui::Dm1->ds_tongyong,
                  statsColumns(Statistic::Voucher)),
-      m_kind(kind), m_printTitle(spec().printTitle) {
+      m_kind(kind), m_printTitle(traits().printTitle) {
     QToolButton* run = addButton(QStringLiteral("SpeedButton5"), QStringLiteral("统计"));
     arrangeButtons({QStringLiteral("SpeedButton2"), QStringLiteral("SpeedButton5"), QStringLiteral("SpeedButton1"),
                     QStringLiteral("SpeedButton3"), QStringLiteral("SpeedButton4")});

@@ -24,7 +24,7 @@ namespace {
 
 struct ListPlan {
     QStringList sql;
-    lists::ListWindowSpec spec;
+    lists::ListWindowTraits traits;
     QList<lists::GridColumn> columns;
 };
 
@@ -36,30 +36,30 @@ ListPlan planFor(const ExportRequest& request) {
         const JournalKind kind =
             request.list == ExportList::CashMonth ? JournalKind::Cash : JournalKind::Bank;
         const store::BookkeepingPeriod period(store::DateTime::fromDate(request.month));
-        return {journal::monthQuery(kind, period, request.bankAccount), journal::journalSpec(kind),
+        return {journal::monthQuery(kind, period, request.bankAccount), journal::journalTraits(kind),
                 journal::journalColumns(kind)};
     }
     case ExportList::Summaries:
-        return {{QStringLiteral("select * from 摘要")}, journal::summarySpec(),
+        return {{QStringLiteral("select * from 摘要")}, journal::summaryTraits(),
                 journal::summaryColumns()};
     case ExportList::BankAccounts:
-        return {{QStringLiteral("select * from 开户银行")}, journal::bankAccountSpec(),
+        return {{QStringLiteral("select * from 开户银行")}, journal::bankAccountTraits(),
                 journal::bankAccountColumns()};
     case ExportList::Operators:
-        return {{QStringLiteral("select * from 权限表 order by 姓名")}, admin::operatorSpec(),
+        return {{QStringLiteral("select * from 权限表 order by 姓名")}, admin::operatorTraits(),
                 admin::operatorColumns()};
     }
     return {};
 }
 
 // The grid of a list window draws its cells, titles and footer this way.
-lists::GridStyle styleFor(const lists::ListWindowSpec& spec) {
+lists::GridStyle styleFor(const lists::ListWindowTraits& traits) {
     lists::GridStyle style;
-    style.cellFont = ui::songFont(spec.cellPixels);
+    style.cellFont = ui::songFont(traits.cellPixels);
     style.titleFont = style.cellFont;
-    style.footerFont = ui::songFont(spec.footerPixels);
-    style.dichromatic = spec.checkBoxes; // "区分列表" starts checked where the window has it
-    style.threeDimensionalFrame = spec.threeDimensionalFrame;
+    style.footerFont = ui::songFont(traits.footerPixels);
+    style.dichromatic = traits.checkBoxes; // "区分列表" starts checked where the window has it
+    style.threeDimensionalFrame = traits.threeDimensionalFrame;
     return style;
 }
 
@@ -116,7 +116,7 @@ int exportList(store::Connection& connection, const ExportRequest& request) {
     store::Query query(&connection);
     query.openWith(plan.sql);
     const lists::TableSnapshot snapshot =
-        lists::buildSnapshot(query, plan.columns, styleFor(plan.spec));
+        lists::buildSnapshot(query, plan.columns, styleFor(plan.traits));
     QSaveFile file(request.path);
     if (!file.open(QIODevice::WriteOnly))
         throw store::EngineError(

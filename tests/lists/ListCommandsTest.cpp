@@ -30,13 +30,13 @@ protected:
         db.exec(QStringLiteral("insert into 现金日记帐 (日期, 摘要, 借方) values "
                                "(cdate('2005-3-1'), '收款', ccur('12.5')), (cdate('2005-3-2'), '付\"款', ccur('1'))"));
         dm->q_xjrjz.openWith({QStringLiteral("select * from 现金日记帐"), QStringLiteral("order by 日期+编号")});
-        lists::ListWindowSpec spec;
-        spec.objectName = QStringLiteral("Form_test");
-        spec.title = QStringLiteral("现金日记账");
-        spec.printTitle = QStringLiteral("现金日记帐打印清单");
-        spec.exportName = QStringLiteral("现金日记帐");
+        lists::ListWindowTraits traits;
+        traits.objectName = QStringLiteral("Form_test");
+        traits.title = QStringLiteral("现金日记账");
+        traits.printTitle = QStringLiteral("现金日记帐打印清单");
+        traits.exportName = QStringLiteral("现金日记帐");
         window = std::make_unique<lists::ListWindow>(
-            nullptr, spec, &dm->ds_xjrjz,
+            nullptr, traits, &dm->ds_xjrjz,
             QList<lists::GridColumn>{{QStringLiteral("日期"), {}, 70, FooterKind::StaticText, QStringLiteral("记录数")},
                                      {QStringLiteral("摘要"), {}, 120, FooterKind::Count},
                                      {QStringLiteral("借方"), QStringLiteral("借方(增加)"), 80, FooterKind::Sum}});

@@ -14,12 +14,12 @@
 
 using lists::FooterKind;
 using lists::GridColumn;
-using lists::ListWindowSpec;
+using lists::ListWindowTraits;
 using testing_support::child;
 
 namespace {
 
-/// The bank journal's eleven columns over a window built from a spec alone.
+/// The bank journal's eleven columns over a window built from a traits alone.
 QList<GridColumn> bankColumns() {
     return {
         {QStringLiteral("开户银行"), {}, 120},
@@ -36,15 +36,15 @@ QList<GridColumn> bankColumns() {
     };
 }
 
-ListWindowSpec bankSpec() {
-    ListWindowSpec spec;
-    spec.objectName = QStringLiteral("Form_test");
-    spec.title = QStringLiteral("银行日记账");
-    spec.hideLimit = 9;
-    spec.sorting = ListWindowSpec::Sorting::Requery;
-    spec.deleteNeeds = ListWindowSpec::DeleteNeeds::OpenQueryAndRecords;
-    spec.startFitted = false;
-    return spec;
+ListWindowTraits bankTraits() {
+    ListWindowTraits traits;
+    traits.objectName = QStringLiteral("Form_test");
+    traits.title = QStringLiteral("银行日记账");
+    traits.hideLimit = 9;
+    traits.sorting = ListWindowTraits::Sorting::Requery;
+    traits.deleteNeeds = ListWindowTraits::DeleteNeeds::OpenQueryAndRecords;
+    traits.startFitted = false;
+    return traits;
 }
 
 class ListWindowTest : public DataModuleFixture {
@@ -60,7 +60,7 @@ protected:
             "('工行', cdate('2005-3-3'), '3', '收款', ccur('1000'), null)"));
         dm->q_xjrjz.openWith({QStringLiteral("select * from 银行日记帐"),
                               QStringLiteral("where (开户银行='工行')"), QStringLiteral("order by 日期+编号")});
-        window = std::make_unique<lists::ListWindow>(nullptr, bankSpec(), &dm->ds_xjrjz, bankColumns());
+        window = std::make_unique<lists::ListWindow>(nullptr, bankTraits(), &dm->ds_xjrjz, bankColumns());
         window->resize(1000, 500);
         window->show();
     }

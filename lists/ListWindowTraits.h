@@ -6,7 +6,7 @@ namespace lists {
 
 /// What sets one list window apart from the others: its row in the table of
 /// list windows. The frame reads it; the windows do not repeat the behaviour.
-struct ListWindowSpec {
+struct ListWindowTraits {
     enum class ColumnButtons { None, Disabled, Enabled };
     enum class Sorting { MarkersOnly, Requery };
     enum class DeleteNeeds { Records, OpenQueryAndRecords };
