@@ -52,6 +52,21 @@ void summaryFill(benchmark::State& state, const QString& voucher) {
 void BM_SummaryFill(benchmark::State& state) { summaryFill(state, QString()); }
 BENCHMARK(BM_SummaryFill)->Apply(withFewSummaries);
 
+// The bank journal's statistics by summary for one account.
+void BM_BankSummaryFill(benchmark::State& state) {
+    const auto c = bench::openDemo(int(state.range(0)), int(state.range(1)));
+    stats::SummaryCriteria criteria = yearEndingWithClosing(*c);
+    criteria.kind = JournalKind::Bank;
+    criteria.bank = bench::firstBankAccount(*c);
+    store::Query scratch(c.get());
+    store::Query catalogue(c.get());
+    store::Query sums(c.get());
+    for (auto _ : state)
+        stats::fillSummaryTotals(scratch, catalogue, sums, criteria);
+    state.counters["rows"] = scratch.recordCount();
+}
+BENCHMARK(BM_BankSummaryFill)->Apply(demoSizes);
+
 // The demo numbers vouchers per month from 0001; this one recurs every month.
 void BM_VoucherFill(benchmark::State& state) { summaryFill(state, QStringLiteral("0007")); }
 BENCHMARK(BM_VoucherFill)->Apply(demoSizes);

@@ -69,7 +69,10 @@ QString createTableSql(const TableDef& table) {
 // add the voucher: without an index that leads with it the planner walks the
 // whole date range through the table for each summary (7.7 s instead of
 // 0.02 s for 500 summaries over a year of 1,000,000 entries). The bank
-// journal adds its account.
+// journal adds its account; its statistics by summary for one account need
+// an index that leads with the account and then the summary, or the planner
+// takes the account's date range through the table for each summary (2.6 s
+// instead of 0.02 s).
 const char* const kIndexes[] = {
     "CREATE INDEX 现金日记帐_日期 ON 现金日记帐 (日期, 借方, 贷方)",
     "CREATE INDEX 现金日记帐_摘要 ON 现金日记帐 (摘要, 日期, 借方, 贷方)",
@@ -77,6 +80,7 @@ const char* const kIndexes[] = {
     "CREATE INDEX 银行日记帐_开户银行 ON 银行日记帐 (开户银行, 日期, 借方, 贷方)",
     "CREATE INDEX 银行日记帐_日期 ON 银行日记帐 (日期, 借方, 贷方)",
     "CREATE INDEX 银行日记帐_摘要 ON 银行日记帐 (摘要, 日期, 开户银行, 借方, 贷方)",
+    "CREATE INDEX 银行日记帐_开户银行摘要 ON 银行日记帐 (开户银行, 摘要, 日期, 借方, 贷方)",
     "CREATE INDEX 银行日记帐_凭证号 ON 银行日记帐 (凭证号, 摘要, 日期, 开户银行, 借方, 贷方)",
 };
 
