@@ -3,6 +3,7 @@
 #include "TForm_dbbar.h"
 
 #include "store/Connection.h"
+#include "store/Database.h"
 #include "store/Query.h"
 #include "store/Transaction.h"
 #include "ui/MessageBoxes.h"
@@ -68,7 +69,12 @@ private:
 } // namespace
 
 void fillChartTable(store::Query& months, store::Query& table) {
-    store::Transaction unit(table.connection()->database());
+    store::Database& database = table.connection()->database();
+    store::Transaction unit(database);
+    // Rows left by a chart window that never closed (a crash) must not become bars.
+    table.close();
+    database.exec(QStringLiteral("delete from 图形显示"));
+    table.open();
     {
         const SuspendedWalk walk(months);
         const store::Field month = months.fieldByName(QStringLiteral("月份"));

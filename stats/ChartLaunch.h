@@ -25,9 +25,9 @@ inline const QString bankChartTitle = QStringLiteral("银行帐统计(月份)");
 /// Engine errors are thrown to the caller.
 void launchChart(QWidget* monthWindow, const QString& chartTitle);
 
-/// Appends one row to the chart window's table per row of `months`, from
-/// its first row in its present order (月份 as the label, 收入差价 as the
-/// value), in one transaction. Views of `months` are suspended meanwhile and
+/// Empties the chart window's table (图形显示), then appends one row to it
+/// per row of `months`, from its first row in its present order (月份 as the
+/// label, 收入差价 as the value), all in one transaction. Views of `months` are suspended meanwhile and
 /// it stands on its first row afterwards.
 void fillChartTable(store::Query& months, store::Query& table);
 

@@ -160,6 +160,20 @@ TEST_F(ChartLaunch, TwiceInARowShowsTheSameBars) {
     EXPECT_EQ(chartTableCount(), 0);
 }
 
+TEST_F(ChartLaunch, RowsLeftByACrashNeverBecomeBars) {
+    // A chart window that was open when the program died leaves its rows behind.
+    db.exec(QStringLiteral("insert into 图形显示 (sl1, je1) values ('旧行', 500000000)"));
+    listMonths({{"01月", "10"}, {"02月", "-3"}});
+
+    launch([&](stats::TForm_dbbar* window) {
+        EXPECT_EQ(chartTableRows(),
+                  QStringList({QStringLiteral("01月=10"), QStringLiteral("02月=-3")}));
+        EXPECT_EQ(barsOf(window->chart()).labels,
+                  QStringList({QStringLiteral("01月"), QStringLiteral("02月")}));
+    });
+    EXPECT_EQ(chartTableCount(), 0);
+}
+
 TEST_F(ChartLaunch, NothingToShowWarnsAndLeavesTheTableAlone) {
     // A row left over from elsewhere shows whether the table was touched.
     db.exec(QStringLiteral("insert into 图形显示 (sl1, je1) values ('旧', 10000)"));
