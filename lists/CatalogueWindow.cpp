@@ -4,6 +4,7 @@
 
 #include "store/EngineError.h"
 #include "store/Query.h"
+#include "ui/DBNavigator.h"
 #include "ui/InputMethods.h"
 #include "ui/MessageBoxes.h"
 #include "ui/TDm1.h"
@@ -65,7 +66,8 @@ bool CatalogueWindow::event(QEvent* event) {
 }
 
 void CatalogueWindow::setAdding(bool adding) {
-    QList<QWidget*> locked = {m_add, deleteButton(), closeButton(), grid()};
+    // The navigator too: moving the cursor would post the row unchecked and unstamped.
+    QList<QWidget*> locked = {m_add, deleteButton(), closeButton(), grid(), navigator()};
     locked += lockedWhileAdding();
     for (QWidget* w : locked)
         w->setEnabled(!adding);

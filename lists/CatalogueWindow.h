@@ -8,8 +8,8 @@ namespace lists {
 
 /// A catalogue kept beside its list: the fields on the right always show the
 /// current row and typing in them changes it; "增加", "存盘" and "取消" below.
-/// While a new row is being added, the controls that would leave it are
-/// disabled until it is saved or cancelled. Closing cancels a pending change.
+/// While a new row is being added, the controls that would leave it (the
+/// navigator among them) are disabled until it is saved or cancelled. Closing cancels a pending change.
 class CatalogueWindow : public ListWindow {
     Q_OBJECT
 public:

@@ -60,6 +60,7 @@ protected:
     QToolButton* deleteButton() const { return m_delete; }
     QToolButton* printButton() const { return m_print; }
     QToolButton* closeButton() const { return m_close; }
+    ui::DBNavigator* navigator() const { return m_navigator; }
     /// Puts the common buttons into the top bar in the window's order; names
     /// not among the common ones are buttons added with addButton().
     void arrangeButtons(const QStringList& objectNames);

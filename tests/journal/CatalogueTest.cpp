@@ -5,6 +5,7 @@
 #include "lists/DataGrid.h"
 #include "ui/DBComboBox.h"
 #include "ui/DBEdit.h"
+#include "ui/DBNavigator.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -180,4 +181,30 @@ TEST_F(DataModuleFixture, BankAccountCatalogueChecksTheName) {
     EXPECT_EQ(scalar("select count(*) from 开户银行").toInt(), 2);
     EXPECT_EQ(scalar("select 操作员 from 开户银行 where 项目='农行'").toString(), QStringLiteral("出纳甲"));
     EXPECT_EQ(window.grid()->columns()[0].titleText(), QStringLiteral("开户银行"));
+}
+
+TEST_F(DataModuleFixture, TheNavigatorCannotLeaveARowBeingAdded) {
+    // Moving the cursor posts a pending row: while adding, that would store it
+    // without the save's checks and without the operator's stamp.
+    const auto check = [&](lists::CatalogueWindow& window, const char* table) {
+        window.show();
+        QApplication::setActiveWindow(&window);
+        const int before = db.scalar(QStringLiteral("select count(*) from %1").arg(QString::fromUtf8(table))).toInt();
+        auto* navigator = child<ui::DBNavigator>(&window, "DBNavigator1");
+        child<QPushButton>(&window, "bitbtn_add")->click();
+        child<ui::DBEdit>(&window, "DBEditEh2")->setText(QStringLiteral("未存"));
+        EXPECT_FALSE(navigator->isEnabled()) << table;
+        for (auto which : {ui::DBNavigator::First, ui::DBNavigator::Prior})
+            QTest::mouseClick(navigator->button(which), Qt::LeftButton);
+        EXPECT_EQ(db.scalar(QStringLiteral("select count(*) from %1").arg(QString::fromUtf8(table))).toInt(), before)
+            << table;
+        child<QPushButton>(&window, "bitbtn_cancel")->click();
+        EXPECT_TRUE(navigator->isEnabled()) << table;
+    };
+    dm->q_zy.openWith({QStringLiteral("select * from 摘要")});
+    journal::TForm_zy summaries(nullptr, nullptr);
+    check(summaries, "摘要");
+    dm->q_khyh.openWith({QStringLiteral("select * from 开户银行")});
+    journal::TForm_khyh banks(nullptr);
+    check(banks, "开户银行");
 }
