@@ -1,6 +1,5 @@
 #include "Application.h"
 
-#include "store/Currency.h"
 #include "store/EngineError.h"
 #include "ui/MessageBoxes.h"
 
@@ -17,8 +16,6 @@ bool Application::notify(QObject* receiver, QEvent* event) {
         return QApplication::notify(receiver, event);
     } catch (const store::EngineError& e) {
         ui::showError(activeWindow(), e.message());
-    } catch (const store::CurrencyOverflow&) {
-        ui::showError(activeWindow(), QStringLiteral("Overflow in a currency value"));
     } catch (const std::exception& e) {
         ui::showError(activeWindow(), QString::fromLocal8Bit(e.what()));
     }

@@ -3,6 +3,7 @@
 #include "GridFooter.h"
 #include "QueryTableModel.h"
 
+#include "store/Currency.h"
 #include "store/Query.h"
 #include "ui/Fonts.h"
 
@@ -284,7 +285,12 @@ void DataGrid::refreshHeaders() {
 QString DataGrid::footerText(int column) const {
     if (column < 0 || column >= columns().size() || !query())
         return QString();
-    return computeFooter(*query(), columns()[column]).text;
+    try {
+        return computeFooter(*query(), columns()[column]).text;
+    } catch (const store::CurrencyOverflow&) {
+        // No total rather than a wrong one; painting must not raise a box.
+        return QStringLiteral("超出范围");
+    }
 }
 
 void DataGrid::refreshFooter() {

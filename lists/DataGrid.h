@@ -58,6 +58,7 @@ public:
     QString orderByClause() const;
     void clearMarkers();
 
+    /// The footer text of a column; "超出范围" for a sum beyond the amount range.
     QString footerText(int column) const;
     /// The background a row's cells are painted with.
     QColor rowBackground(int row) const;

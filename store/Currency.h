@@ -1,18 +1,23 @@
 #pragma once
 
+#include "EngineError.h"
+
 #include <QString>
 
 #include <compare>
 #include <cstdint>
 #include <optional>
-#include <stdexcept>
 
 namespace store {
 
-/// Raised when an amount leaves the range of 64-bit ten-thousandths.
-class CurrencyOverflow : public std::overflow_error {
+/// Raised when an amount, a sum or a balance leaves the range of 64-bit
+/// ten-thousandths. An engine error, so that every path that reports engine
+/// errors (the error box, the command line) reports it too.
+class CurrencyOverflow : public EngineError {
 public:
-    CurrencyOverflow() : std::overflow_error("currency overflow") {}
+    CurrencyOverflow()
+        : EngineError(QStringLiteral(
+              "金额超出了系统能够计算的范围(绝对值不能超过922,337,203,685,477.5807)")) {}
 };
 
 /// An exact amount: a 64-bit count of ten-thousandths, as the database stores it.

@@ -1,5 +1,6 @@
 #include "Database.h"
 
+#include "Currency.h"
 #include "EngineError.h"
 #include "SqlFunctions.h"
 
@@ -39,7 +40,7 @@ void Database::exec(const QString& sql) {
     if (rc != SQLITE_OK) {
         const QString message = error ? QString::fromUtf8(error) : QString::fromUtf8(sqlite3_errstr(rc));
         sqlite3_free(error);
-        throw EngineError(message);
+        throwEngineError(message);
     }
 }
 
@@ -53,7 +54,14 @@ void Database::check(sqlite3* db, int rc) {
     if (rc == SQLITE_OK || rc == SQLITE_ROW || rc == SQLITE_DONE)
         return;
     const char* message = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
-    throw EngineError(QString::fromUtf8(message ? message : sqlite3_errstr(rc)));
+    throwEngineError(QString::fromUtf8(message ? message : sqlite3_errstr(rc)));
+}
+
+void Database::throwEngineError(const QString& message) {
+    // The only integers that are summed are amounts: sum() beyond 64 bits.
+    if (message == QLatin1String("integer overflow"))
+        throw CurrencyOverflow();
+    throw EngineError(message);
 }
 
 } // namespace store

@@ -43,7 +43,7 @@ bool Statement::step() {
     // The statement's own code carries the message of a failed function too.
     const QString message = fromUtf8(sqlite3_errmsg(m_db.handle()));
     sqlite3_reset(m_stmt);
-    throw EngineError(message);
+    Database::throwEngineError(message);
 }
 
 void Statement::reset() {

@@ -3,6 +3,8 @@
 #include "lists/DataGrid.h"
 #include "lists/HiddenColumns.h"
 #include "lists/ListWindow.h"
+#include "lists/SnapshotBuilder.h"
+#include "store/EngineError.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -110,6 +112,29 @@ TEST_F(ListWindowTest, FootersFollowTheQuery) {
     q.openWith({QStringLiteral("select * from 银行日记帐 where 1=0")});
     EXPECT_EQ(grid()->footerText(count), QStringLiteral("0"));
     EXPECT_EQ(grid()->footerText(sum), QStringLiteral("0.00"));
+}
+
+TEST_F(ListWindowTest, AFooterSumBeyondTheAmountRangeSaysSoAndExportRefuses) {
+    // Two amounts that fit, whose sum does not.
+    db.exec(QStringLiteral("update 银行日记帐 set 借方 = 5000000000000000000 where 借方 is not null"));
+    dm->q_xjrjz.close();
+    dm->q_xjrjz.open();
+    const int sum = grid()->indexOfField(QStringLiteral("借方"));
+    EXPECT_EQ(grid()->footerText(sum), QStringLiteral("超出范围"));
+    EXPECT_EQ(grid()->footerText(grid()->indexOfField(QStringLiteral("贷方"))), QStringLiteral("0.00"));
+    EXPECT_TRUE(messages.records().isEmpty()) << "painting the footer shows no box";
+
+    // The export of that list would print a wrong or cut total: it stops with the reason.
+    QString reason;
+    try {
+        lists::computeFooter(dm->q_xjrjz, grid()->columns()[sum]);
+    } catch (const store::EngineError& e) {
+        reason = e.message();
+    } catch (...) {
+        reason = QStringLiteral("not an engine error");
+    }
+    EXPECT_EQ(reason, QStringLiteral("金额超出了系统能够计算的范围"
+                                     "(绝对值不能超过922,337,203,685,477.5807)"));
 }
 
 TEST_F(ListWindowTest, TwoColourRows) {

@@ -322,3 +322,30 @@ TEST(ToolHelp, EveryCommandExplainsItself) {
 }
 
 } // namespace
+
+TEST_F(ToolCommands, SumsBeyondTheAmountRangeStopWithTheReason) {
+    // Two June entries whose amounts fit and whose sum and balance do not.
+    exec(QStringLiteral("insert into 现金日记帐 (日期, 摘要, 属性, 借方, 贷方) values "
+                        "(cdate('2023-6-20'), '销售收入', '增加', 5000000000000000000, 0),"
+                        "(cdate('2023-6-21'), '销售收入', '增加', 5000000000000000000, 0)"));
+    const qint64 balances = scalar(QStringLiteral("select total(余额) from 现金日记帐"));
+    const QString reason = QStringLiteral("金额超出了系统能够计算的范围");
+    const QList<QStringList> runs = {
+        {QStringLiteral("recompute"), m_path, QStringLiteral("--kind"), QStringLiteral("cash")},
+        {QStringLiteral("export"), m_path, QStringLiteral("--list"), QStringLiteral("cash-month"),
+         QStringLiteral("--format"), QStringLiteral("xls"), QStringLiteral("--out"), path("june.xls")},
+        {QStringLiteral("stats"), m_path, QStringLiteral("month"), QStringLiteral("--year"),
+         QStringLiteral("2023")},
+        {QStringLiteral("stats"), m_path, QStringLiteral("summary"), QStringLiteral("--from"),
+         QStringLiteral("2023-6-1"), QStringLiteral("--to"), QStringLiteral("2023-6-30")},
+    };
+    for (const QStringList& args : runs) {
+        const ToolRun run = tool(args);
+        EXPECT_EQ(run.exitCode, 1) << args.join(QLatin1Char(' ')).toStdString() << ": "
+                                   << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(reason)) << run.err.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(path("june.xls")));
+    EXPECT_EQ(scalar(QStringLiteral("select total(余额) from 现金日记帐")), balances)
+        << "a recomputation that cannot finish leaves the balances as they were";
+}
