@@ -85,6 +85,12 @@ void TForm_gzsj::showEvent(QShowEvent* event) {
 void TForm_gzsj::save() {
     ui::TDm1& dm = *ui::Dm1;
     store::Query& q = dm.q_gzsj;
+    // An emptied field stores an empty date; anything else must be a calendar day.
+    if (m_date->hasUnreadableText()) {
+        ui::warn(this, QStringLiteral("日期输入错误,请重新输入!"));
+        m_date->setFocus();
+        return;
+    }
     try {
         q.edit();
         q.post();

@@ -56,6 +56,10 @@ void checkDate(const QString& text) {
         if (store::DateTime::parse(date->toString()) != date)
             broken("a date that does not read back", text);
     }
+    if (const std::optional<store::DateTime> day = store::DateTime::parseDay(text)) {
+        if (day != date || day->dateOnly() != *day || day->date().year() < 1000)
+            broken("a typed day the date reader reads otherwise", text);
+    }
     const std::optional<QVariant> serial = scalar(QStringLiteral("select cdate(") +
                                                   store::sql::quoted(text) + QLatin1Char(')'));
     if (serial && (!date || serial->toDouble() != date->serial()))

@@ -287,6 +287,12 @@ void JournalEditor::add() {
 void JournalEditor::save() {
     store::Query& q = journal();
     q.edit();
+    // Only a calendar day can be written; anything else stays as typed, to be put right.
+    if (m_date->hasUnreadableText()) {
+        ui::warn(this, QStringLiteral("日期输入错误,请重新输入!"));
+        m_date->setFocus();
+        return;
+    }
     q.updateRecord();
     const store::Field date = q.fieldByName(QStringLiteral("日期"));
     if (date.isNull()) {
@@ -321,6 +327,9 @@ void JournalEditor::save() {
     }
     try {
         q.edit();
+        // The day alone: an entry stored with a time of day by an older build
+        // would stay outside its month's query.
+        q.fieldByName(QStringLiteral("日期")).setDateTime(date.asDateTime().dateOnly());
         q.fieldByName(QStringLiteral("余额")).setCurrency(previousBalance(m_kind) + debit - credit);
         if (m_kind == JournalKind::Bank)
             q.fieldByName(QStringLiteral("开户银行")).setString(m_account->text());

@@ -41,8 +41,8 @@ SearchProblem SearchCriteria::check(JournalKind kind, const SearchFields& fields
         return SearchProblem::NoBankAccount;
 
     if (filled(fields.dateFrom) || filled(fields.dateTo)) {
-        const std::optional<store::DateTime> from = store::DateTime::parse(fields.dateFrom);
-        const std::optional<store::DateTime> to = store::DateTime::parse(fields.dateTo);
+        const std::optional<store::DateTime> from = store::DateTime::parseDay(fields.dateFrom);
+        const std::optional<store::DateTime> to = store::DateTime::parseDay(fields.dateTo);
         if (!from || !to)
             return SearchProblem::DateRange;
         if (*to < *from)

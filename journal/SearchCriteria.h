@@ -28,7 +28,7 @@ struct SearchFields {
 enum class SearchProblem {
     None,
     NoBankAccount, // bank journal without a chosen account
-    DateRange,     // one date of the two given, or a date that is no date
+    DateRange,     // one date of the two given, or a text that is no calendar day
     DateOrder,     // the to date before the from date
     DebitRange,    // one bound of two, an unreadable amount, or lower above upper
     CreditRange,

@@ -69,11 +69,11 @@ DateRangeProblem checkDateRange(const QString& fromText, const QString& toText) 
         return DateRangeProblem::BothEmpty;
     if (fromEmpty || toEmpty)
         return DateRangeProblem::OneEmpty;
-    const auto from = store::DateTime::parse(fromText);
-    const auto to = store::DateTime::parse(toText);
+    const auto from = store::DateTime::parseDay(fromText);
+    const auto to = store::DateTime::parseDay(toText);
     if (!from || !to)
         return DateRangeProblem::Unreadable;
-    if (to->date() < from->date())
+    if (*to < *from)
         return DateRangeProblem::Reversed;
     return DateRangeProblem::None;
 }
@@ -127,8 +127,8 @@ void appendSummaryRows(store::Query& scratch, store::Query& catalogue, store::Qu
     if (!criteria.voucher.isEmpty())
         base += QStringLiteral("and") + store::sql::equals(QStringLiteral("凭证号"), criteria.voucher);
     base = withBank(base, criteria.kind, criteria.bank);
-    const double fromDate = store::DateTime::parse(from).value_or(store::DateTime()).dateOnly().serial();
-    const double toDate = store::DateTime::parse(to).value_or(store::DateTime()).dateOnly().serial();
+    const double fromDate = store::DateTime::parseDay(from).value_or(store::DateTime()).serial();
+    const double toDate = store::DateTime::parseDay(to).value_or(store::DateTime()).serial();
 
     catalogue.openWith({QStringLiteral("select * from "), QStringLiteral("摘要"), QStringLiteral("order by 代码")});
     for (catalogue.first(); !catalogue.eof(); catalogue.next()) {

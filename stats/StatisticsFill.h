@@ -14,7 +14,8 @@ namespace stats {
 enum class DateRangeProblem { None, BothEmpty, OneEmpty, Reversed, Unreadable };
 
 /// Both fields are required; equal days pass. An empty field is one whose
-/// trimmed text is empty; a text that is no date is Unreadable.
+/// trimmed text is empty; a text that is no calendar day (a time of day or a
+/// short year included, see store::DateTime::parseDay) is Unreadable.
 DateRangeProblem checkDateRange(const QString& fromText, const QString& toText);
 /// The message the criteria windows show for a problem.
 QString dateRangeMessage(DateRangeProblem problem);

@@ -61,6 +61,15 @@ std::optional<DateTime> DateTime::parse(const QString& text) {
     return fromDateTime(date, time);
 }
 
+std::optional<DateTime> DateTime::parseDay(const QString& text) {
+    // The narrower form; the general reader then finds the day, at midnight.
+    static const QRegularExpression form(
+        QStringLiteral(R"(^\s*[1-9]\d{3}([-/])\d{1,2}\1\d{1,2}\s*$)"));
+    if (!form.match(text).hasMatch())
+        return std::nullopt;
+    return parse(text);
+}
+
 QString DateTime::toShortDateString() const { return shortDateText(date()); }
 
 QString DateTime::toString() const {

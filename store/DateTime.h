@@ -31,6 +31,11 @@ public:
     /// zero, optionally followed by blanks and "H:m" or "H:m:s". The short date
     /// format of this system is one of these forms. Nothing for any other text.
     static std::optional<DateTime> parse(const QString& text);
+    /// Reads a calendar day as a user types one: a four-digit year, month and
+    /// day joined by "-" or "/", month and day with or without a leading
+    /// zero, blanks around. A time of day or a short year makes it no day:
+    /// "2005-3-1 10:00" and "05-3-1" give nothing, like any other text.
+    static std::optional<DateTime> parseDay(const QString& text);
 
     constexpr double serial() const { return m_serial; }
     constexpr bool isZero() const { return m_serial == 0.0; }

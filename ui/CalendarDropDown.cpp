@@ -33,7 +33,7 @@ CalendarDropDown::CalendarDropDown(QLineEdit* field)
 }
 
 void CalendarDropDown::show() {
-    const std::optional<store::DateTime> shown = store::DateTime::parse(m_field->text());
+    const std::optional<store::DateTime> shown = store::DateTime::parseDay(m_field->text());
     m_calendar->setSelectedDate(shown ? shown->date() : QDate::currentDate());
     m_popup->adjustSize();
     m_popup->move(m_field->mapToGlobal(QPoint(0, m_field->height())));

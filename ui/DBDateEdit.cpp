@@ -12,8 +12,12 @@ using store::DateTime;
 DBDateEdit::DBDateEdit(QWidget* parent) : DBEdit(parent), m_dropDown(new CalendarDropDown(this)) {}
 
 QDate DBDateEdit::date() const {
-    const std::optional<DateTime> d = DateTime::parse(text());
+    const std::optional<DateTime> d = DateTime::parseDay(text());
     return d ? d->date() : QDate();
+}
+
+bool DBDateEdit::hasUnreadableText() const {
+    return !text().trimmed().isEmpty() && !date().isValid();
 }
 
 void DBDateEdit::showCalendar() { m_dropDown->show(); }
@@ -33,7 +37,7 @@ void DBDateEdit::writeText(store::Field& field, const QString& text) {
         field.clear();
         return;
     }
-    const std::optional<DateTime> d = DateTime::parse(text);
+    const std::optional<DateTime> d = DateTime::parseDay(text);
     if (!d)
         throw store::EngineError(QStringLiteral("'%1' is not a valid date").arg(text.trimmed()));
     field.setDateTime(*d);

@@ -11,12 +11,14 @@ namespace ui {
 class CalendarDropDown;
 
 /// A date field with a calendar drop-down, bound to a date field. It shows the
-/// short date "yyyy-M-d" (nothing for a null date) and takes a typed date in
-/// the forms store::DateTime::parse reads ("2005-3-1", "2005/03/01"); empty
-/// text stores null. Text that is no date is written nowhere: the write throws
-/// store::EngineError ("'2005-2-30' is not a valid date"), so post() and
-/// updateRecord() report it. The drop-down opens with the arrow button, F4 or
-/// Alt+Down; choosing a day there is an edit like typing it.
+/// short date "yyyy-M-d" (nothing for a null date) and takes a calendar day
+/// in the forms store::DateTime::parseDay reads ("2005-3-1", "2005/03/01"),
+/// never a time of day; empty text stores null. Text that is no day is
+/// written nowhere: the write throws store::EngineError ("'2005-2-30' is not
+/// a valid date"), so post() and updateRecord() report it; a window checks
+/// hasUnreadableText() first to tell the user in its own words. The drop-down
+/// opens with the arrow button, F4 or Alt+Down; choosing a day there is an
+/// edit like typing it.
 class DBDateEdit : public DBEdit {
     Q_OBJECT
 public:
@@ -24,6 +26,8 @@ public:
 
     /// The date the text stands for; invalid when empty or unreadable.
     QDate date() const;
+    /// The text is neither empty nor a calendar day, so a save cannot take it.
+    bool hasUnreadableText() const;
 
     /// Opens the calendar below the field, on the shown date (today when none).
     void showCalendar();

@@ -174,9 +174,11 @@ TEST_F(ClosingDate, SavingMovesThePeriodAndAnEmptyDateGivesDecember1899) {
 }
 
 TEST_F(ClosingDate, AFailedSaveIsReportedAndKeepsTheDateInMemory) {
+    exec(QStringLiteral("create trigger no_change before update on 关帐日期 begin select "
+                        "raise(abort, 'locked'); end"));
     onNextModal([this](QDialog* window) {
         auto* date = child<ui::DBDateEdit>(window, "DBDateTimeEditEh1");
-        date->setText(QStringLiteral("2005-2-30"));
+        date->setText(QStringLiteral("2005-4-2"));
         click(window, "bitbtn_ok");
         ASSERT_EQ(messages.records().size(), 1);
         EXPECT_EQ(messages.records()[0].icon, ui::MessageIcon::Critical);
@@ -184,6 +186,28 @@ TEST_F(ClosingDate, AFailedSaveIsReportedAndKeepsTheDateInMemory) {
         click(window, "bitbtn_close");
     });
     admin::openClosingDate(&main);
+    EXPECT_EQ(dm->login.closingDate, store::DateTime::fromDate(QDate(2005, 3, 15)));
+    EXPECT_EQ(stored(QStringLiteral("select 关帐日期 from 关帐日期")).toDouble(),
+              store::DateTime::fromDate(QDate(2005, 3, 15)).serial());
+}
+
+TEST_F(ClosingDate, ADateThatIsNoCalendarDayIsRefusedAndNothingStored) {
+    onNextModal([this](QDialog* window) {
+        auto* date = child<ui::DBDateEdit>(window, "DBDateTimeEditEh1");
+        for (const char* typed : {"2005-4-2 10:00", "5-4-2", "2005-2-30"}) {
+            date->selectAll();
+            QTest::keyClicks(date, QLatin1String(typed));
+            pressEnter(date);
+            EXPECT_TRUE(window->isVisible()) << typed;
+            EXPECT_EQ(QApplication::focusWidget(), date) << typed;
+            EXPECT_EQ(date->text(), QLatin1String(typed));
+        }
+        click(window, "bitbtn_close");
+    });
+    admin::openClosingDate(&main);
+    EXPECT_EQ(messages.texts(), QStringList(3, QStringLiteral("日期输入错误,请重新输入!")));
+    for (const auto& record : messages.records())
+        EXPECT_EQ(record.icon, ui::MessageIcon::Warning);
     EXPECT_EQ(dm->login.closingDate, store::DateTime::fromDate(QDate(2005, 3, 15)));
     EXPECT_EQ(stored(QStringLiteral("select 关帐日期 from 关帐日期")).toDouble(),
               store::DateTime::fromDate(QDate(2005, 3, 15)).serial());

@@ -78,7 +78,7 @@ TEST_F(JournalFields, RandomTextStoresItsValueOrIsRefused) {
         } catch (const store::CurrencyOverflow&) {
             amountOverflows = true;
         }
-        const std::optional<store::DateTime> expectedDate = store::DateTime::parse(text);
+        const std::optional<store::DateTime> expectedDate = store::DateTime::parseDay(text);
         const bool empty = text.trimmed().isEmpty();
         try {
             query.post();

@@ -68,6 +68,12 @@ TEST(DateParser, ReadsWhatItWritesAndRefusesTheRest) {
         if (hasOtherDigit(text)) {
             EXPECT_FALSE(date) << "digits of another script read as a date";
         }
+        // A typed day is a date the general reader agrees on, with no time and a four-digit year.
+        if (const std::optional<DateTime> day = DateTime::parseDay(text)) {
+            EXPECT_EQ(day, date);
+            EXPECT_EQ(day->dateOnly(), *day);
+            EXPECT_GE(day->date().year(), 1000);
+        }
         if (!date)
             continue;
         ++read;

@@ -230,3 +230,58 @@ TEST_F(Editor, ARefusedSaveIsCancelledAndReported) {
     EXPECT_EQ(messages.records()[0].icon, ui::MessageIcon::Critical);
     EXPECT_TRUE(messages.texts()[0].contains(QStringLiteral("disk full")));
 }
+
+TEST_F(Editor, ADateWithATimeOrATwoDigitYearIsRefusedAndKeptAsTyped) {
+    dm->login.closingDate = store::DateTime::fromDate(QDate(2026, 12, 15));
+    openCash();
+    inEditor([](QDialog* editor) {
+        QTest::keyClick(editor, Qt::Key_F2);
+        ui::Dm1->q_xjrjz.fieldByName(QStringLiteral("摘要")).setString(QStringLiteral("其他"));
+        type(editor, "DBNumberEditEh2", QStringLiteral("1"));
+        auto* date = child<QLineEdit>(editor, "DBDateTimeEditEh1");
+        for (const char* typed : {"2026-12-31 10:00", "26-1-1", "2026-12-31 0:0:0"}) {
+            date->setFocus();
+            date->selectAll();
+            QTest::keyClicks(date, QLatin1String(typed));
+            QTest::keyClick(date, Qt::Key_Return); // on to 凭证号, the date stays pending
+            QTest::keyClick(editor, Qt::Key_F3);
+            EXPECT_EQ(focused(), date) << typed;
+            EXPECT_EQ(date->text(), QLatin1String(typed));
+            EXPECT_FALSE(child<QPushButton>(editor, "bitbtn_add")->isEnabled()) << typed;
+        }
+        date->setFocus();
+        date->selectAll();
+        QTest::keyClicks(date, QStringLiteral("2026/12/31"));
+        QTest::keyClick(editor, Qt::Key_F3);
+        QTest::keyClick(editor, Qt::Key_Escape);
+    });
+    const QString wrong = QStringLiteral("日期输入错误,请重新输入!");
+    EXPECT_EQ(messages.texts(), QStringList({wrong, wrong, wrong, QStringLiteral("保存完毕！")}));
+    for (const auto& record : messages.records())
+        EXPECT_EQ(record.icon, ui::MessageIcon::Warning);
+    EXPECT_EQ(scalar("select count(*) from 现金日记帐").toInt(), 1);
+    EXPECT_EQ(lastEntry("日期").toDouble(),
+              store::DateTime::fromDate(QDate(2026, 12, 31)).serial());
+    // The month holds the entry: the grid and the recomputation see it.
+    EXPECT_EQ(dm->q_xjrjz.recordCount(), 1);
+}
+
+TEST_F(Editor, SavingAnEntryStoredWithATimeOfDayKeepsOnlyItsDay) {
+    // An older build stored a typed time; that entry fell out of its month.
+    db.exec(QStringLiteral("insert into 现金日记帐 (日期, 摘要, 借方, 余额) values "
+                           "(cdate('2005-3-31 10:00'), '旧账', ccur('3'), 3)"));
+    openCash();
+    EXPECT_EQ(dm->q_xjrjz.recordCount(), 0);
+    dm->q_xjrjz.openWith({QStringLiteral("select * from 现金日记帐")});
+    inEditor([](QDialog* editor) {
+        EXPECT_EQ(child<QLineEdit>(editor, "DBDateTimeEditEh1")->text(),
+                  QStringLiteral("2005-3-31"));
+        type(editor, "DBNumberEditEh2", QStringLiteral("4"));
+        QTest::keyClick(editor, Qt::Key_F3);
+        QTest::keyClick(editor, Qt::Key_Escape);
+    });
+    EXPECT_EQ(messages.texts(), QStringList({QStringLiteral("保存完毕！")}));
+    EXPECT_EQ(scalar("select 日期 from 现金日记帐").toDouble(),
+              store::DateTime::fromDate(QDate(2005, 3, 31)).serial());
+    EXPECT_EQ(column("借方"), QStringList({"4"}));
+}

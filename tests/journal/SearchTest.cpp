@@ -212,6 +212,36 @@ TEST_F(JournalSearchTest, DateRangeChecks) {
     EXPECT_EQ(found(), QStringList({"1", "112"}));
 }
 
+TEST_F(JournalSearchTest, ADateWithATimeOrATwoDigitYearIsRefused) {
+    open();
+    QLineEdit* from = edit("DBDateTimeEditEh1");
+    QLineEdit* to = edit("DBDateTimeEditEh2");
+    auto seekDates = [&](const char* a, const char* b) {
+        for (QLineEdit* field : {from, to}) {
+            field->clear();
+            QTest::keyClicks(field, QLatin1String(field == from ? a : b));
+        }
+        edit("Edit1")->setFocus();
+        seek();
+    };
+    const std::pair<const char*, const char*> refused[] = {{"2005-3-1 10:00", "2005-3-2"},
+                                                           {"2005-3-1", "2005-3-2 23:59:59"},
+                                                           {"5-3-1", "2005-3-2"},
+                                                           {"2005-3-1", "05-3-2"}};
+    for (const auto& [a, b] : refused) {
+        seekDates(a, b);
+        EXPECT_EQ(focus(), from) << a << " / " << b;
+    }
+    const QString wrong = QStringLiteral("日期输入错误,请重新输入!");
+    EXPECT_EQ(messages.texts(), QStringList({wrong, wrong, wrong, wrong}));
+    EXPECT_FALSE(dm->q_xjrjz.isOpen());
+
+    seekDates("2005/03/01", "2005-3-2");
+    EXPECT_EQ(where(),
+              QStringLiteral(" where (日期 between cdate('2005/03/01') and cdate('2005-3-2'))"));
+    EXPECT_EQ(found(), QStringList({"12", "1", "112"}));
+}
+
 TEST_F(JournalSearchTest, AmountRangeChecksDebitBeforeCredit) {
     open();
     QLineEdit* debitLow = edit("DBNumberEditEh1");

@@ -147,3 +147,36 @@ TEST_F(StatsWindows, VoucherWindowChecksDatesFirstAndKeepsAPrintHeader) {
     if (lists::TForm_preview* preview = lists::TForm_preview::instance())
         preview->close();
 }
+
+TEST_F(StatsWindows, ADateWithATimeOrATwoDigitYearIsRefusedInBothCriteria) {
+    const std::pair<const char*, const char*> refused[] = {{"2005-3-1 10:00", "2005-3-31"},
+                                                           {"2005-3-1", "2005-3-31 0:0:0"},
+                                                           {"5-3-1", "2005-3-31"},
+                                                           {"2005-3-1", "05-3-31"}};
+    auto summaries = open<stats::TForm_yhsytj>();
+    onNextModal([&](QDialog* dialog) {
+        for (const auto& [from, to] : refused) {
+            typeInto(child<QWidget>(dialog, "DBDateTimeEditEh1"), from);
+            typeInto(child<QWidget>(dialog, "DBDateTimeEditEh2"), to);
+            child<QPushButton>(dialog, "bitbtn_seek")->click();
+            EXPECT_EQ(focusedWidget(), child<QWidget>(dialog, "DBDateTimeEditEh1"))
+                << from << " / " << to;
+        }
+        EXPECT_TRUE(dialog->isVisible());
+        child<QPushButton>(dialog, "bitbtn_close")->click();
+    });
+    child<QToolButton>(summaries.get(), "SpeedButton5")->click();
+    summaries.reset();
+
+    auto vouchers = open<stats::TForm_statistics_voucher>();
+    typeInto(child<QWidget>(vouchers.get(), "Edit1"), "8");
+    for (const auto& [from, to] : refused) {
+        typeInto(child<QWidget>(vouchers.get(), "DBDateTimeEditEh1"), from);
+        typeInto(child<QWidget>(vouchers.get(), "DBDateTimeEditEh2"), to);
+        child<QToolButton>(vouchers.get(), "SpeedButton5")->click();
+        EXPECT_EQ(focusedWidget(), child<QWidget>(vouchers.get(), "DBDateTimeEditEh1"))
+            << from << " / " << to;
+    }
+    EXPECT_EQ(messages.texts(), QStringList(8, QStringLiteral("日期输入错误,请重新输入!")));
+    EXPECT_EQ(dm->q_tongyong.recordCount(), 0);
+}

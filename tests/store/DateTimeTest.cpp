@@ -44,3 +44,17 @@ TEST(DateTime, ReadsEveryDateTextForm) {
                             "2005-3", "2005-3/1", "1-2-3-4"})
         EXPECT_FALSE(DateTime::parse(QString::fromUtf8(bad)).has_value()) << bad;
 }
+
+TEST(DateTime, ATypedDayHasAFourDigitYearAndNoTime) {
+    const DateTime first = DateTime::fromDate(QDate(2005, 3, 1));
+    for (const char* day : {"2005-3-1", "2005-03-01", "2005/3/1", " 2005/03/1 "})
+        EXPECT_EQ(DateTime::parseDay(QString::fromUtf8(day)), first) << day;
+    EXPECT_EQ(DateTime::parseDay(QStringLiteral("1000-1-1")),
+              DateTime::fromDate(QDate(1000, 1, 1)));
+    EXPECT_EQ(DateTime::parseDay(QStringLiteral("9999-12-31")),
+              DateTime::fromDate(QDate(9999, 12, 31)));
+    for (const char* bad : {"2005-3-1 10:00", "2005-3-1 0:0:0", "05-3-1", "5-3-1", "0026-1-1",
+                            "20050-3-1", "2005-3/1", "2005-2-29", "2005-0-1", "2005-3-001",
+                            "2005-3", "", "2005-3-1x", "２００５-3-1"})
+        EXPECT_FALSE(DateTime::parseDay(QString::fromUtf8(bad)).has_value()) << bad;
+}

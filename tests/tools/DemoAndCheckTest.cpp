@@ -4,6 +4,7 @@
 #include "store/Currency.h"
 #include "store/DatabaseCheck.h"
 #include "store/DateTime.h"
+#include "store/JournalTimeOfDay.h"
 #include "store/NewDatabase.h"
 #include "store/Statement.h"
 
@@ -65,4 +66,26 @@ TEST(DatabaseCheck, NamesWhatIsWrong) {
     t.exec(QStringLiteral("drop table 通用"));
     EXPECT_EQ(store::checkDatabaseFile(t.path(), QStringLiteral("kvmtr")),
               QStringList({QStringLiteral("table 通用 is missing")}));
+}
+
+TEST(DatabaseCheck, FindsJournalDatesWithATimeOfDayButStillPassesTheBook) {
+    TestDatabase t;
+    t.exec(QStringLiteral(
+        "insert into 现金日记帐 (编号, 日期, 摘要) values (1, cdate('2005-3-31'), 'a'), "
+        "(2, cdate('2005-3-31 10:00'), 'b'), (3, null, 'c'), (4, -1.25, 'd'), "
+        "(5, '2005-3-1', 'e')"));
+    t.exec(QStringLiteral(
+        "insert into 银行日记帐 (编号, 日期, 摘要) values (7, cdate('2005-3-1 0:0:1'), 'f'), "
+        "(8, cdate('2005-3-2 0:0:0'), 'g')"));
+    const std::vector<store::TimedJournalRow> rows = store::journalRowsWithTimeOfDay(t.db());
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0].kind, store::JournalKind::Cash);
+    EXPECT_EQ(rows[0].id, 2);
+    EXPECT_EQ(rows[0].date, store::DateTime::fromDateTime(QDate(2005, 3, 31), QTime(10, 0)));
+    EXPECT_EQ(rows[1].id, 4); // before 1900 the fraction still counts forward in the day
+    EXPECT_EQ(rows[1].date.time(), QTime(6, 0));
+    EXPECT_EQ(rows[2].kind, store::JournalKind::Bank);
+    EXPECT_EQ(rows[2].id, 7);
+    // The check that a restore relies on does not refuse such a book.
+    EXPECT_TRUE(store::checkDatabaseFile(t.path(), store::standardPassword()).isEmpty());
 }

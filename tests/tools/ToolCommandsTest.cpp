@@ -302,6 +302,31 @@ TEST_F(ToolCommands, ExportRefusesWhatItCannotDo) {
     EXPECT_FALSE(QFile::exists(out));
 }
 
+TEST_F(ToolCommands, CheckWarnsOfJournalDatesWithATimeOfDay) {
+    ToolRun run = tool({QStringLiteral("check"), m_path});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, m_path + QStringLiteral(": ok\n"));
+    EXPECT_EQ(run.err, QString());
+
+    const qint64 cash = scalar(QStringLiteral("select min(编号) from 现金日记帐"));
+    const qint64 bank = scalar(QStringLiteral("select max(编号) from 银行日记帐"));
+    exec(QStringLiteral("update 现金日记帐 set 日期 = cdate('2023-6-30 10:00') where 编号 = %1")
+             .arg(cash));
+    exec(QStringLiteral("update 银行日记帐 set 日期 = cdate('2023-1-2 23:59:59') where 编号 = %1")
+             .arg(bank));
+    run = tool({QStringLiteral("check"), m_path});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, m_path + QStringLiteral(": ok\n"));
+    const QString warning =
+        QStringLiteral("%1: 警告：%2 编号 %3 的日期 %4 带有时刻，该记录不在其月份的列表中！\n");
+    EXPECT_EQ(run.err, warning.arg(m_path, QStringLiteral("现金日记帐"))
+                               .arg(cash)
+                               .arg(QStringLiteral("2023-6-30 10:00:00")) +
+                           warning.arg(m_path, QStringLiteral("银行日记帐"))
+                               .arg(bank)
+                               .arg(QStringLiteral("2023-1-2 23:59:59")));
+}
+
 TEST(ToolHelp, EveryCommandExplainsItself) {
     const ToolRun overview = tool({QStringLiteral("--help")});
     EXPECT_EQ(overview.exitCode, 0);
