@@ -1,0 +1,157 @@
+// The dated copies the program keeps of a book in backups/ beside it.
+
+#include "support/TestDatabase.h"
+
+#include "store/DatabaseBackup.h"
+#include "store/DatabaseCheck.h"
+#include "store/NewDatabase.h"
+#include "store/SafetyCopies.h"
+#include "store/Statement.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+using store::SafetyCopies;
+
+namespace {
+
+int modeOf(const QString& path) {
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 0777) : -1;
+}
+
+QByteArray contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+qint64 summariesIn(const QString& path) {
+    const auto db = store::openDatabaseFile(path, store::standardPassword());
+    store::Statement s(*db, QStringLiteral("select count(*) from 摘要"));
+    s.step();
+    return s.int64(0);
+}
+
+void touch(const QString& path) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+    file.write("x");
+}
+
+class SafetyCopiesTest : public ::testing::Test {
+protected:
+    testing_support::TestDatabase db;
+    SafetyCopies copies{db.path()};
+    const QDate today{2026, 12, 9};
+
+    QString inFolder(const char* name) const { return QDir(copies.folder()).filePath(QLatin1String(name)); }
+    QStringList names() const {
+        return QDir(copies.folder()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    }
+};
+
+TEST_F(SafetyCopiesTest, TheDaysCopyIsACompleteOwnerOnlyBookMadeOnce) {
+    db.exec(QStringLiteral("insert into 摘要 (摘要, 属性) values ('今天的', '增加')"));
+    const qint64 summaries = db.scalar(QStringLiteral("select count(*) from 摘要")).toLongLong();
+    int last = 0;
+    int total = 0;
+    const SafetyCopies::DailyResult made = copies.makeDailyCopy(db.db(), today, [&](int copied, int all) {
+        EXPECT_GE(copied, last);
+        last = copied;
+        total = all;
+    });
+    ASSERT_EQ(made.outcome, SafetyCopies::Outcome::Made);
+    EXPECT_EQ(made.path, QDir(db.folder()).filePath(QStringLiteral("backups/xjrjz-2026-12-09.mdb")));
+    EXPECT_GT(total, 0);
+    EXPECT_EQ(last, total);
+    EXPECT_EQ(modeOf(copies.folder()), 0700);
+    EXPECT_EQ(modeOf(made.path), 0600);
+    EXPECT_EQ(store::checkDatabaseFile(made.path, store::standardPassword()), QStringList());
+    EXPECT_EQ(summariesIn(made.path), summaries); // the entry still in the WAL is in it
+    EXPECT_EQ(names(), QStringList({QStringLiteral("xjrjz-2026-12-09.mdb")})); // nothing left over
+
+    // Later the same day the copy stays as it was; the next day has its own.
+    const QByteArray first = contents(made.path);
+    db.exec(QStringLiteral("insert into 摘要 (摘要, 属性) values ('之后的', '增加')"));
+    const SafetyCopies::DailyResult again = copies.makeDailyCopy(db.db(), today);
+    EXPECT_EQ(again.outcome, SafetyCopies::Outcome::AlreadyMade);
+    EXPECT_EQ(contents(made.path), first);
+    EXPECT_EQ(copies.makeDailyCopy(db.db(), today.addDays(1)).outcome, SafetyCopies::Outcome::Made);
+    EXPECT_EQ(summariesIn(copies.dailyCopy(today.addDays(1))), summaries + 1);
+}
+
+TEST_F(SafetyCopiesTest, TheNewestTenDailyCopiesAreKeptAndNothingElseIsTouched) {
+    ASSERT_TRUE(QDir().mkdir(copies.folder()));
+    // Twelve older days, written out of order, and files that are not daily copies.
+    for (int day : {3, 1, 12, 7, 2, 11, 5, 9, 4, 10, 6, 8})
+        touch(copies.dailyCopy(QDate(2026, 11, day)));
+    const QStringList others = {"xjrjz-init-2026-11-01-101500.mdb", "mine.mdb",
+                                "xjrjz-2026-11-01.mdb.bak", "other-2026-10-01.mdb",
+                                "xjrjz-2026-13-01.mdb"};
+    for (const QString& name : others)
+        touch(QDir(copies.folder()).filePath(name));
+
+    const SafetyCopies::DailyResult made = copies.makeDailyCopy(db.db(), today);
+    ASSERT_EQ(made.outcome, SafetyCopies::Outcome::Made);
+    QStringList kept;
+    for (const QString& path : copies.dailyCopies())
+        kept << QFileInfo(path).fileName();
+    QStringList expected = {QStringLiteral("xjrjz-2026-12-09.mdb")};
+    for (int day = 12; day >= 4; --day)
+        expected << QStringLiteral("xjrjz-2026-11-%1.mdb").arg(day, 2, 10, QLatin1Char('0'));
+    EXPECT_EQ(kept, expected);
+    EXPECT_EQ(made.removed.size(), 3);
+    for (const QString& name : others)
+        EXPECT_TRUE(QFileInfo::exists(QDir(copies.folder()).filePath(name))) << name.toStdString();
+}
+
+TEST_F(SafetyCopiesTest, WithoutRoomForTwiceTheBookNoCopyIsTriedAndNoneRemoved) {
+    ASSERT_TRUE(QDir().mkdir(copies.folder()));
+    for (int day = 1; day <= 12; ++day)
+        touch(copies.dailyCopy(QDate(2026, 11, day)));
+    const qint64 size = QFileInfo(db.path()).size() + QFileInfo(db.path() + QStringLiteral("-wal")).size();
+    copies.freeSpace = [size](const QString&) { return 2 * size - 1; };
+    const SafetyCopies::DailyResult skipped = copies.makeDailyCopy(db.db(), today);
+    EXPECT_EQ(skipped.outcome, SafetyCopies::Outcome::NoRoom);
+    EXPECT_EQ(skipped.needed, 2 * size);
+    EXPECT_EQ(skipped.available, 2 * size - 1);
+    EXPECT_FALSE(QFileInfo::exists(copies.dailyCopy(today)));
+    EXPECT_EQ(copies.dailyCopies().size(), 12);
+
+    copies.freeSpace = [size](const QString&) { return 2 * size; };
+    EXPECT_EQ(copies.makeDailyCopy(db.db(), today).outcome, SafetyCopies::Outcome::Made);
+}
+
+TEST_F(SafetyCopiesTest, ACopyThatCannotBeMadeThrowsAndLeavesNoFile) {
+    touch(copies.folder()); // a file where the folder belongs
+    EXPECT_THROW(copies.makeDailyCopy(db.db(), today), store::BackupError);
+    EXPECT_THROW(copies.makeInitialisationCopy(db.db(), QDateTime::currentDateTime()),
+                 store::BackupError);
+    EXPECT_EQ(QDir(db.folder()).entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral(".tmp")),
+              QStringList());
+}
+
+TEST_F(SafetyCopiesTest, EachInitialisationHasACopyOfItsOwnThatIsNeverPruned) {
+    const QDateTime now(today, QTime(15, 30, 12));
+    const QString first = copies.makeInitialisationCopy(db.db(), now);
+    EXPECT_EQ(QFileInfo(first).fileName(), QStringLiteral("xjrjz-init-2026-12-09-153012.mdb"));
+    db.exec(QStringLiteral("delete from 摘要"));
+    const QString second = copies.makeInitialisationCopy(db.db(), now); // the same second
+    EXPECT_NE(second, first);
+    EXPECT_GT(summariesIn(first), 0);
+    EXPECT_EQ(summariesIn(second), 0);
+    EXPECT_EQ(modeOf(first), 0600);
+    for (int day = 1; day <= 12; ++day)
+        copies.makeDailyCopy(db.db(), QDate(2026, 1, day));
+    EXPECT_TRUE(QFileInfo::exists(first));
+    EXPECT_TRUE(QFileInfo::exists(second));
+    EXPECT_EQ(copies.dailyCopies().size(), SafetyCopies::kDailyCopiesKept);
+}
+
+} // namespace
