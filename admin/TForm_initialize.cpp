@@ -1,5 +1,6 @@
 #include "TForm_initialize.h"
 
+#include "store/Database.h"
 #include "store/SafetyCopies.h"
 #include "ui/CopyProgress.h"
 #include "ui/MessageBoxes.h"

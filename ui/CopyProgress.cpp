@@ -17,6 +17,7 @@ CopyProgress::CopyProgress(QWidget* parent, const QString& label)
     m_dialog->setWindowModality(Qt::ApplicationModal);
     m_dialog->setMinimumDuration(kShowAfterMs);
     m_dialog->setRange(0, 0);
+    m_dialog->setValue(0); // starts the clock that decides whether it shows
     // A dialog without a cancel button still closes with Esc or its close box.
     m_dialog->setWindowFlags(m_dialog->windowFlags() & ~Qt::WindowCloseButtonHint);
 }

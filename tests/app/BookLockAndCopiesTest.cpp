@@ -5,6 +5,7 @@
 
 #include "app/BookLockAtStart.h"
 #include "store/BookLock.h"
+#include "store/Database.h"
 #include "store/DatabaseCheck.h"
 #include "store/NewDatabase.h"
 #include "store/SafetyCopies.h"

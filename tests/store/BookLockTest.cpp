@@ -10,6 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 using store::BookLock;
 
 TEST(BookLock, OneHolderAtATimeAndTheLockFileSaysWho) {
@@ -57,4 +61,23 @@ TEST(BookLock, NoFolderForTheLockFileIsAFailureNotAHolder) {
     BookLock lock(dir.filePath(QStringLiteral("none/xjrjz.mdb")));
     EXPECT_EQ(lock.tryLock(), BookLock::Result::Failed);
     EXPECT_FALSE(lock.holder());
+}
+
+TEST(BookLock, AnEmptyLockFileLeftByAProcessKilledWhileMakingItIsTakenOver) {
+    QTemporaryDir dir;
+    const QString book = dir.filePath(QStringLiteral("xjrjz.mdb"));
+    const QByteArray lockFile = QFile::encodeName(BookLock::lockFileOf(book));
+    const int fd = ::open(lockFile.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+    ASSERT_GE(fd, 0);
+
+    // While its maker holds it, even an empty lock file is a lock.
+    ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
+    EXPECT_EQ(BookLock(book).tryLock(), BookLock::Result::HeldElsewhere);
+
+    // The maker died before it wrote who it is.
+    ::close(fd);
+    BookLock lock(book);
+    EXPECT_EQ(lock.tryLock(), BookLock::Result::Taken);
+    ASSERT_TRUE(lock.holder());
+    EXPECT_EQ(lock.holder()->pid, QCoreApplication::applicationPid());
 }
