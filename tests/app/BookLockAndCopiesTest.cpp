@@ -109,15 +109,20 @@ TEST_F(BookLockAndCopies, TheNewestTenCopiesAreKeptAndTheUsersOwnFilesStay) {
     const QDate today = QDate::currentDate();
     for (int back = 1; back <= 12; ++back)
         touch(copies.dailyCopy(today.addDays(-back)));
-    const QString mine = QDir(copies.folder()).filePath(QStringLiteral("月底备份.mdb"));
-    touch(mine);
+    // Files of the user's and copies of other kinds are none of the daily ones.
+    const QStringList others = {QStringLiteral("月底备份.mdb"), QStringLiteral("xjrjz-init-2020-01-01-101500.mdb"),
+                                QStringLiteral("xjrjz-2020-01-01.mdb.bak"), QStringLiteral("other-2020-01-01.mdb"),
+                                QStringLiteral("xjrjz-2020-13-01.mdb")};
+    for (const QString& name : others)
+        touch(QDir(copies.folder()).filePath(name));
     start(loginWith(""));
     quit();
     QStringList expected = {copies.dailyCopy(today)};
     for (int back = 1; back <= 9; ++back)
         expected << copies.dailyCopy(today.addDays(-back));
     EXPECT_EQ(copies.dailyCopies(), expected);
-    EXPECT_TRUE(QFileInfo::exists(mine));
+    for (const QString& name : others)
+        EXPECT_TRUE(QFileInfo::exists(QDir(copies.folder()).filePath(name))) << name.toStdString();
 }
 
 TEST_F(BookLockAndCopies, NoCopyWithoutALoginAndAFailedCopyIsToldOnceAndClosingGoesOn) {
