@@ -1,7 +1,12 @@
 #include "TForm_initialize.h"
 
+#include "store/Database.h"
+#include "store/SafetyCopies.h"
+#include "ui/CopyProgress.h"
 #include "ui/MessageBoxes.h"
 #include "ui/TDm1.h"
+
+#include <QDateTime>
 
 #include <QCheckBox>
 #include <QGuiApplication>
@@ -82,6 +87,10 @@ void TForm_initialize::initialise() {
         done(QDialog::Rejected);
         return;
     }
+    if ((m_cashJournal->isChecked() || m_summaries->isChecked()) && !keepSafetyCopy()) {
+        done(QDialog::Rejected);
+        return;
+    }
     store::Query& q = ui::Dm1->q_search;
     if (m_cashJournal->isChecked())
         q.execWith({QStringLiteral("delete from 现金日记帐 ")});
@@ -90,6 +99,21 @@ void TForm_initialize::initialise() {
     q.close();
     ui::warn(this, QStringLiteral("初始化完毕！"));
     done(QDialog::Accepted);
+}
+
+// Nothing is emptied without a complete copy of the book to go back to.
+bool TForm_initialize::keepSafetyCopy() {
+    store::Database& book = ui::Dm1->ADO_xjrjz.database();
+    try {
+        ui::CopyProgress progress(this, QStringLiteral("正在备份数据库，请稍候……"));
+        store::SafetyCopies(book.path())
+            .makeInitialisationCopy(book, QDateTime::currentDateTime(), progress.callback());
+        return true;
+    } catch (const store::EngineError& e) {
+        ui::warn(this, QStringLiteral("初始化前的数据库备份没有完成，没有清空任何数据。\n") +
+                           e.message());
+        return false;
+    }
 }
 
 } // namespace admin

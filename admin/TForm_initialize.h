@@ -8,7 +8,8 @@ class QPushButton;
 namespace admin {
 
 /// The initialisation window: empties the cash journal and the
-/// summary catalogue, each when ticked. Nothing else is ever emptied here.
+/// summary catalogue, each when ticked. Nothing else is ever emptied here,
+/// and nothing at all before a safety copy of the whole book is made.
 class TForm_initialize : public QDialog {
     Q_OBJECT
 public:
@@ -19,6 +20,7 @@ protected:
 
 private:
     void initialise();
+    bool keepSafetyCopy();
 
     QCheckBox* m_cashJournal;
     QCheckBox* m_summaries;

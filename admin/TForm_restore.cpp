@@ -1,8 +1,11 @@
 #include "TForm_restore.h"
 
 #include "store/DatabaseBackup.h"
+#include "store/SafetyCopies.h"
 #include "ui/Choosers.h"
 #include "ui/MessageBoxes.h"
+
+#include <QFileInfo>
 
 namespace admin {
 
@@ -26,8 +29,12 @@ TForm_restore::TForm_restore(QWidget* owner, const QString& working, const QStri
 }
 
 QString TForm_restore::browse() {
-    return ui::chooseOpenFile(this, QStringLiteral("恢复数据库文件"), QString(),
-                              QStringLiteral("mdb"));
+    // The program's own safety copies are the likeliest choice.
+    const QString copies = store::SafetyCopies(m_working).folder();
+    return ui::chooseOpenFile(
+        this, QStringLiteral("恢复数据库文件"),
+        QStringLiteral("数据库及备份文件|*.mdb;*.bak|所有文件|*.*"),
+        QStringLiteral("mdb"), QFileInfo(copies).isDir() ? copies : QString());
 }
 
 bool TForm_restore::run(const QString& file) {

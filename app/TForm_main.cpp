@@ -1,6 +1,7 @@
 #include "TForm_main.h"
 
 #include "Commands.h"
+#include "DailyCopyAtClose.h"
 #include "MainMenu.h"
 #include "TForm_Enter.h"
 
@@ -224,6 +225,9 @@ void TForm_main::formActivate() {
 void TForm_main::closeEvent(QCloseEvent* event) {
     if (ui::Dm1) {
         ui::Dm1->q_qxb.close();
+        // A run that connected and logged in leaves the day's copy of the book.
+        if (ui::Dm1->login.loggedIn && ui::Dm1->ADO_xjrjz.isConnected())
+            makeDailyCopyAtClose(this, ui::Dm1->ADO_xjrjz.database());
         ui::Dm1->ADO_xjrjz.close();
     }
     m_timer->stop();

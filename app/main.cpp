@@ -1,9 +1,11 @@
 // The desktop program: takes no arguments; everything else is in the database.
 
 #include "Application.h"
+#include "BookLockAtStart.h"
 #include "DataFolder.h"
 #include "TForm_main.h"
 
+#include "store/BookLock.h"
 #include "store/ConnectionString.h"
 #include "store/EngineError.h"
 #include "ui/Artwork.h"
@@ -28,6 +30,13 @@ int main(int argc, char** argv) {
         ui::showError(nullptr, e.message());
         return 1;
     }
+    // One program per book: held until the program ends, past the main
+    // window's closing and its copy of the book.
+    const std::unique_ptr<store::BookLock> lock = app::lockBookForRun(
+        QDir::current().absoluteFilePath(
+            store::ConnectionString(store::ConnectionString::standard()).dataSource()));
+    if (!lock)
+        return app::kBookNotLockedExit;
     // The input method in use when the program starts is the default one.
     ui::InputMethods::backend();
     app::TForm_main mainWindow;

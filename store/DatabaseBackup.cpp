@@ -26,6 +26,8 @@ namespace {
 const char* const kCompanions[] = {"-wal", "-shm", "-journal"};
 
 constexpr qint64 kCopyChunk = 1 << 20;
+// Pages per step of a copy that reports its progress: 4 MiB of 4 KiB pages.
+constexpr int kPagesPerStep = 1024;
 
 QByteArray local(const QString& path) {
     return QFile::encodeName(path);
@@ -160,13 +162,22 @@ void copyBytes(const QString& from, const QString& to) {
     sync(to, O_RDONLY);
 }
 
-void copyPages(Database& source, const QString& to) {
+void copyPages(Database& source, const QString& to, const BackupProgress& progress) {
     Database copy(to, Database::OpenMode::ExistingOnly);
     sqlite3_backup* backup = sqlite3_backup_init(copy.handle(), "main", source.handle(), "main");
     if (!backup)
         throw BackupError(BackupError::Reason::Failed,
                           QString::fromUtf8(sqlite3_errmsg(copy.handle())));
-    const int rc = sqlite3_backup_step(backup, -1);
+    int rc = SQLITE_OK;
+    if (!progress) {
+        rc = sqlite3_backup_step(backup, -1);
+    } else {
+        do {
+            rc = sqlite3_backup_step(backup, kPagesPerStep);
+            const int total = sqlite3_backup_pagecount(backup);
+            progress(total - sqlite3_backup_remaining(backup), total);
+        } while (rc == SQLITE_OK);
+    }
     sqlite3_backup_finish(backup);
     if (rc != SQLITE_DONE)
         throw BackupError(BackupError::Reason::Failed,
@@ -215,7 +226,7 @@ QString keptPreviousFile(const QString& working) {
     return working + QStringLiteral(".bak");
 }
 
-void backupDatabase(Database& source, const QString& target) {
+void backupDatabase(Database& source, const QString& target, const BackupProgress& progress) {
     requireName(target);
     if (isPartOf(target, source.path()))
         throw BackupError(
@@ -225,7 +236,7 @@ void backupDatabase(Database& source, const QString& target) {
         throw BackupError(BackupError::Reason::Failed,
                           QStringLiteral("'%1' is a folder").arg(QDir::toNativeSeparators(target)));
     FileBeside copy(target);
-    copyPages(source, copy.path());
+    copyPages(source, copy.path(), progress);
     copy.replaceTarget();
 }
 

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace store {
 
 class Database;
@@ -32,12 +34,16 @@ private:
     Reason m_reason;
 };
 
+/// Told how far a copy has come: the pages copied so far out of all pages.
+using BackupProgress = std::function<void(int copied, int total)>;
+
 /// Writes a complete copy of the committed state of `source` to `target`,
 /// readable by its owner only. The copy is made with SQLite's online backup
 /// into a temporary file beside `target`, which then replaces `target` in one
 /// rename: an existing `target` is only ever replaced by a complete copy, and
 /// a crash at any moment leaves it as it was. `source` stays usable throughout.
-void backupDatabase(Database& source, const QString& target);
+/// With `progress`, the copy goes in steps and reports after each.
+void backupDatabase(Database& source, const QString& target, const BackupProgress& progress = {});
 
 /// As backupDatabase(), for a database file opened with its password.
 void backupDatabaseFile(const QString& source, const QString& password, const QString& target);

@@ -5,6 +5,7 @@
 #include "StatsReport.h"
 
 #include "journal/BalanceRecomputation.h"
+#include "store/BookLock.h"
 #include "store/BookkeepingPeriod.h"
 #include "store/Connection.h"
 #include "store/ConnectionString.h"
@@ -42,7 +43,15 @@ const char* const kOverview =
     "  export FILE           write a list as its window exports it\n"
     "  stats FILE STATISTIC  fill the statistics table and print its rows\n"
     "\n"
-    "tallomer-db COMMAND --help tells more about a command.\n";
+    "tallomer-db COMMAND --help tells more about a command.\n"
+    "\n"
+    "exit status: 0 done, 1 failed, 2 wrong arguments, 3 the database is open in\n"
+    "another program (create, demo, restore, recompute and stats write into it\n"
+    "and hold its lock file FILE.LCK while they work, as the program does while\n"
+    "it runs; check, export and backup only read and work all the same).\n";
+
+// The exit status of a writing command whose database another program holds.
+constexpr int kDatabaseInUse = 3;
 
 struct Arguments {
     QStringList positional;
@@ -332,7 +341,31 @@ struct Command {
     QStringList options;
     std::function<int(const Arguments&)> run;
     const char* help;
+    /// Writes into the database FILE, and so must hold its lock.
+    bool writes = false;
 };
+
+// Takes the lock of the database a writing command works on, as the program
+// takes it for its run; 0 when taken, else the exit status (with a message).
+int lockDatabase(const QString& command, const QString& file, store::BookLock& lock) {
+    switch (lock.tryLock()) {
+    case store::BookLock::Result::Taken:
+        return 0;
+    case store::BookLock::Result::HeldElsewhere: {
+        QString who;
+        if (const std::optional<store::BookLock::Holder> holder = lock.holder())
+            who = QStringLiteral("（进程 %1，主机 %2）").arg(holder->pid).arg(holder->host);
+        err(QStringLiteral("tallomer-db %1: 数据库文件 %2 正在被另一个程序使用%3，"
+                           "请先关闭那个程序！")
+                .arg(command, file, who));
+        return kDatabaseInUse;
+    }
+    case store::BookLock::Result::Failed:
+        break;
+    }
+    err(QStringLiteral("tallomer-db %1: 不能建立锁文件 %2！").arg(command, lock.lockFile()));
+    return 1;
+}
 
 const std::map<QString, Command>& commands() {
     static const std::map<QString, Command> table = {
@@ -344,7 +377,8 @@ const std::map<QString, Command>& commands() {
           "Writes a new database with the nine tables and the rows an installation ships:\n"
           "one operator with an empty password, the company row, the closing date, common\n"
           "summaries and one bank account. FILE must not exist. The file is readable by\n"
-          "its owner only.\n"}},
+          "its owner only.\n",
+          true}},
         {QStringLiteral("demo"),
          {{QStringLiteral("entries"), QStringLiteral("years"), QStringLiteral("summaries"),
            QStringLiteral("banks"), QStringLiteral("seed")},
@@ -358,7 +392,8 @@ const std::map<QString, Command>& commands() {
           "  --years N       years of months, ending with the closing month (default 3)\n"
           "  --summaries N   grow the summary catalogue to N entries\n"
           "  --banks N       bank accounts to spread bank entries over (default 3)\n"
-          "  --seed S        random seed (default 1)\n"}},
+          "  --seed S        random seed (default 1)\n",
+          true}},
         {QStringLiteral("check"),
          {{},
           check,
@@ -382,7 +417,9 @@ const std::map<QString, Command>& commands() {
           "usage: tallomer-db restore FILE SOURCE\n"
           "\n"
           "Replaces the database FILE with a verified copy of SOURCE, keeping the replaced\n"
-          "file as FILE.bak. SOURCE is only read. No program may have FILE open.\n"}},
+          "file as FILE.bak. SOURCE is only read. Refused, with exit status 3, while the\n"
+          "program or another tallomer-db command has FILE open.\n",
+          true}},
         {QStringLiteral("recompute"),
          {{QStringLiteral("kind"), QStringLiteral("month"), QStringLiteral("bank")},
           recompute,
@@ -393,7 +430,8 @@ const std::map<QString, Command>& commands() {
           "\n"
           "  --kind cash|bank   the cash journal, or the bank journal\n"
           "  --month YYYY-MM    the month (default: the month of the closing date)\n"
-          "  --bank NAME        the bank account (bank journal only, required there)\n"}},
+          "  --bank NAME        the bank account (bank journal only, required there)\n",
+          true}},
         {QStringLiteral("export"),
          {{QStringLiteral("list"), QStringLiteral("format"), QStringLiteral("out"),
            QStringLiteral("month"), QStringLiteral("bank")},
@@ -423,7 +461,8 @@ const std::map<QString, Command>& commands() {
           "  --to DATE          summary, voucher: the last day\n"
           "  --year YEAR        month: the year (2005 or 2005年)\n"
           "  --voucher NUMBER   voucher: the voucher number\n"
-          "  --bank NAME        bank: one account (default every account)\n"}},
+          "  --bank NAME        bank: one account (default every account)\n",
+          true}},
     };
     return table;
 }
@@ -456,6 +495,12 @@ int main(int argc, char** argv) {
     Arguments parsed;
     if (!parseArguments(args, it->second.options, parsed))
         return 2;
+    std::unique_ptr<store::BookLock> lock;
+    if (it->second.writes && !parsed.positional.isEmpty()) {
+        lock = std::make_unique<store::BookLock>(parsed.positional.first());
+        if (const int rc = lockDatabase(command, parsed.positional.first(), *lock))
+            return rc;
+    }
     try {
         return it->second.run(parsed);
     } catch (const store::EngineError& e) {

@@ -94,12 +94,14 @@ SaveFileAnswer chooseSaveFile(QWidget* parent, const SaveFileRequest& request) {
 }
 
 QString chooseOpenFile(QWidget* parent, const QString& title, const QString& filter,
-                       const QString& defaultExtension) {
+                       const QString& defaultExtension, const QString& directory) {
     if (ChooserScript* script = ChooserScript::active())
-        return script->open({title, filter, defaultExtension});
+        return script->open({title, filter, defaultExtension, directory});
 
     QFileDialog dialog(parent);
     prepare(dialog, title, qtNameFilters(filter), defaultExtension);
+    if (!directory.isEmpty())
+        dialog.setDirectory(directory);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

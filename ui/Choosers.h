@@ -39,6 +39,8 @@ struct OpenFileRequest {
     QString title;
     QString filter;
     QString defaultExtension;
+    /// The folder the dialog opens in; empty for the current folder.
+    QString directory;
 };
 
 /// The dialogs through which windows ask the user for a file, a colour or a font. While a
@@ -46,7 +48,8 @@ struct OpenFileRequest {
 SaveFileAnswer chooseSaveFile(QWidget* parent, const SaveFileRequest& request);
 /// The chosen file's absolute path, or empty when cancelled.
 QString chooseOpenFile(QWidget* parent, const QString& title, const QString& filter,
-                       const QString& defaultExtension = QString());
+                       const QString& defaultExtension = QString(),
+                       const QString& directory = QString());
 /// The chosen colour, or nothing when cancelled.
 std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial);
 /// The chosen font, or nothing when cancelled.

@@ -3,8 +3,12 @@
 #include "AdminFixture.h"
 
 #include "admin/AdminCommands.h"
+#include "store/SafetyCopies.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 
 using testing_support::child;
@@ -106,6 +110,60 @@ TEST_F(Initialisation, NoAnEnterOrCancelEmptiesNothing) {
     });
     admin::openInitialisation(&main);
     EXPECT_TRUE(messages.records().isEmpty());
+    EXPECT_EQ(counts(), before);
+}
+
+TEST_F(Initialisation, ASafetyCopyComesFirstAndTheRestoreWindowBringsTheEntriesBack) {
+    const QString folder = store::SafetyCopies(db.path()).folder();
+    initialise({}, true); // nothing to empty, nothing to copy
+    EXPECT_FALSE(QFileInfo::exists(folder));
+
+    const Counts before = counts();
+    messages.clear();
+    initialise({QStringLiteral("CheckBox1"), QStringLiteral("CheckBox2")}, true);
+    EXPECT_EQ(messages.texts(), QStringList({kAsk, kDone}));
+    EXPECT_EQ(counts().cash, 0);
+    EXPECT_EQ(counts().summaries, 0);
+    const QStringList made =
+        QDir(folder).entryList({QStringLiteral("xjrjz-init-*.mdb")}, QDir::Files);
+    ASSERT_EQ(made.size(), 1);
+    const QString copy = QDir(folder).filePath(made.first());
+
+    // The restore window opens where the copies are and takes the copy back.
+    db.connection().close();
+    messages.clear();
+    choosers.answerOpen(copy);
+    messages.answerNext(true);
+    onNextModal([](QDialog* window) {
+        click(window, "SpeedButton3");
+        click(window, "SpeedButton1");
+    });
+    admin::openRestore(&main);
+    EXPECT_EQ(messages.texts(),
+              QStringList({QStringLiteral("确实要恢复数据库吗? "), QStringLiteral("恢复完毕！")}));
+    ASSERT_EQ(choosers.openRequests().size(), 1);
+    EXPECT_EQ(choosers.openRequests()[0].directory, folder);
+    const QStringList filters = ui::qtNameFilters(choosers.openRequests()[0].filter);
+    ASSERT_FALSE(filters.isEmpty());
+    EXPECT_TRUE(filters[0].contains(QStringLiteral("*.mdb")) && filters[0].contains(QStringLiteral("*.bak")))
+        << filters[0].toStdString();
+    ASSERT_TRUE(dm->ADO_xjrjz.isConnected());
+    EXPECT_EQ(counts(), before);
+}
+
+TEST_F(Initialisation, WithoutASafetyCopyNothingIsEmptied) {
+    {
+        // A file where the copies' folder belongs.
+        QFile blocker(store::SafetyCopies(db.path()).folder());
+        ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    }
+    const Counts before = counts();
+    initialise({QStringLiteral("CheckBox1"), QStringLiteral("CheckBox2")}, true);
+    ASSERT_EQ(messages.records().size(), 2);
+    EXPECT_EQ(messages.records()[1].title, QStringLiteral("提示"));
+    EXPECT_TRUE(messages.texts()[1].startsWith(
+        QStringLiteral("初始化前的数据库备份没有完成，没有清空任何数据。\n")))
+        << messages.texts()[1].toStdString();
     EXPECT_EQ(counts(), before);
 }
 

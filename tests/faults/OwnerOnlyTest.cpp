@@ -1,12 +1,16 @@
 // The books are for their owner alone: the data folder, a new database with
-// its journal files, backups, and the working file and .bak of a restore are
-// made readable by their owner only, whatever the umask.
+// its journal files, backups, the working file and .bak of a restore, and the
+// program's safety copies with their folder are made readable by their owner
+// only, whatever the umask.
 
 #include "app/DataFolder.h"
 #include "store/Connection.h"
 #include "store/Database.h"
 #include "store/DatabaseBackup.h"
 #include "store/NewDatabase.h"
+#include "store/SafetyCopies.h"
+
+#include <QDateTime>
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -78,6 +82,18 @@ TEST_F(OwnerOnly, DataFolderMadeOnFirstStart) {
     // Started again, the folder is used as it is.
     EXPECT_EQ(app::prepareDataFolder(file("program"), folder), folder);
     EXPECT_EQ(modeOf(folder), 0700);
+}
+
+TEST_F(OwnerOnly, SafetyCopiesAndTheirFolder) {
+    const QString working = file("xjrjz.mdb");
+    store::createDatabaseFile(working, store::standardPassword());
+    const auto db = store::openDatabaseFile(working, store::standardPassword());
+    store::SafetyCopies copies(working);
+    const QString daily = copies.makeDailyCopy(*db, QDate(2026, 12, 9)).path;
+    const QString initialisation = copies.makeInitialisationCopy(*db, QDateTime::currentDateTime());
+    EXPECT_EQ(modeOf(copies.folder()), 0700);
+    EXPECT_EQ(modeOf(daily), 0600);
+    EXPECT_EQ(modeOf(initialisation), 0600);
 }
 
 } // namespace

@@ -1,21 +1,27 @@
-// tallomer-db recompute, export and the help of every command, run as a
-// cashier would run them.
+// tallomer-db recompute, export, the lock of the writing commands and the
+// help of every command, run as a cashier would run them.
 
+#include "store/BookLock.h"
 #include "store/BookkeepingPeriod.h"
 #include "store/Currency.h"
 #include "store/Connection.h"
 #include "store/Database.h"
+#include "store/DatabaseBackup.h"
 #include "store/DateTime.h"
 #include "store/NewDatabase.h"
 #include "store/Statement.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
 #include <iconv.h>
+#include <signal.h>
 
 namespace {
 
@@ -325,6 +331,76 @@ TEST_F(ToolCommands, CheckWarnsOfJournalDatesWithATimeOfDay) {
                            warning.arg(m_path, QStringLiteral("银行日记帐"))
                                .arg(bank)
                                .arg(QStringLiteral("2023-1-2 23:59:59")));
+}
+
+TEST_F(ToolCommands, WritingCommandsRefuseWhileTheProgramHasTheBookOpen) {
+    const QString source = path("source.mdb");
+    store::createDatabaseFile(source, store::standardPassword());
+    const QString count = QStringLiteral("select count(*) from 现金日记帐");
+    const qint64 entries = scalar(count);
+    ASSERT_GT(entries, 0);
+    store::BookLock program(m_path); // as the program holds it for its run
+    ASSERT_EQ(program.tryLock(), store::BookLock::Result::Taken);
+
+    const QString pid = QString::number(QCoreApplication::applicationPid());
+    const QStringList refused[] = {
+        {QStringLiteral("restore"), m_path, source},
+        {QStringLiteral("demo"), m_path, QStringLiteral("--entries"), QStringLiteral("10")},
+        {QStringLiteral("recompute"), m_path, QStringLiteral("--kind"), QStringLiteral("cash")},
+        {QStringLiteral("stats"), m_path, QStringLiteral("summary")},
+        {QStringLiteral("create"), m_path},
+    };
+    for (const QStringList& args : refused) {
+        const ToolRun run = tool(args);
+        EXPECT_EQ(run.exitCode, 3) << args.join(QLatin1Char(' ')).toStdString();
+        EXPECT_TRUE(run.err.startsWith(QStringLiteral("tallomer-db %1: 数据库文件 %2 正在被另一个程序使用（进程 %3，")
+                                           .arg(args.first(), m_path, pid)))
+            << run.err.toStdString();
+        EXPECT_TRUE(run.out.isEmpty());
+    }
+    EXPECT_EQ(scalar(count), entries);
+    EXPECT_FALSE(QFileInfo::exists(store::keptPreviousFile(m_path)));
+
+    // The commands that only read work all the same.
+    EXPECT_EQ(tool({QStringLiteral("check"), m_path}).exitCode, 0);
+    EXPECT_EQ(tool({QStringLiteral("backup"), m_path, path("copy.mdb")}).exitCode, 0);
+    EXPECT_EQ(tool({QStringLiteral("export"), m_path, QStringLiteral("--list"), QStringLiteral("summaries"),
+                    QStringLiteral("--format"), QStringLiteral("txt"), QStringLiteral("--out"), path("s.txt")})
+                  .exitCode,
+              0);
+    EXPECT_TRUE(program.isLocked());
+
+    // Once the program has ended, the restore goes ahead.
+    program.unlock();
+    const ToolRun restored = tool({QStringLiteral("restore"), m_path, source});
+    EXPECT_EQ(restored.exitCode, 0) << restored.err.toStdString();
+    EXPECT_EQ(scalar(count), 0);
+    EXPECT_FALSE(QFileInfo::exists(store::BookLock::lockFileOf(m_path)));
+}
+
+TEST_F(ToolCommands, TheLockOfAKilledCommandIsTakenOver) {
+    QProcess demo;
+    demo.start(kTool, {QStringLiteral("demo"), m_path, QStringLiteral("--entries"), QStringLiteral("50000000")});
+    ASSERT_TRUE(demo.waitForStarted());
+    const QString lockFile = store::BookLock::lockFileOf(m_path);
+    for (int waited = 0; !QFileInfo::exists(lockFile) && waited < 10000; waited += 5)
+        QThread::msleep(5);
+    ASSERT_TRUE(QFileInfo::exists(lockFile));
+    {
+        store::BookLock meanwhile(m_path);
+        EXPECT_EQ(meanwhile.tryLock(), store::BookLock::Result::HeldElsewhere);
+        ASSERT_TRUE(meanwhile.holder());
+        EXPECT_EQ(meanwhile.holder()->pid, demo.processId());
+    }
+    ::kill(pid_t(demo.processId()), SIGKILL);
+    ASSERT_TRUE(demo.waitForFinished());
+    ASSERT_TRUE(QFileInfo::exists(lockFile)); // the killed process left it behind
+
+    const ToolRun run = tool({QStringLiteral("recompute"), m_path, QStringLiteral("--kind"), QStringLiteral("cash")});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    store::BookLock after(m_path);
+    EXPECT_EQ(after.tryLock(), store::BookLock::Result::Taken);
+    EXPECT_EQ(tool({QStringLiteral("check"), m_path}).exitCode, 0);
 }
 
 TEST(ToolHelp, EveryCommandExplainsItself) {

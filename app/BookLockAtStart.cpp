@@ -1,0 +1,31 @@
+#include "BookLockAtStart.h"
+
+#include "store/BookLock.h"
+#include "ui/MessageBoxes.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace app {
+
+std::unique_ptr<store::BookLock> lockBookForRun(const QString& database) {
+    auto lock = std::make_unique<store::BookLock>(database);
+    const QString file = QDir::toNativeSeparators(QFileInfo(database).absoluteFilePath());
+    switch (lock->tryLock()) {
+    case store::BookLock::Result::Taken:
+        return lock;
+    case store::BookLock::Result::HeldElsewhere:
+        ui::warn(nullptr, QStringLiteral("数据库文件“%1”已经在另一个程序窗口中打开，"
+                                         "请在那个窗口中继续工作！")
+                              .arg(file));
+        break;
+    case store::BookLock::Result::Failed:
+        ui::warn(nullptr, QStringLiteral("不能建立数据库文件“%1”的锁文件，"
+                                         "请检查数据文件夹的权限！")
+                              .arg(file));
+        break;
+    }
+    return nullptr;
+}
+
+} // namespace app

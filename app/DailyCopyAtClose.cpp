@@ -1,0 +1,41 @@
+#include "DailyCopyAtClose.h"
+
+#include "store/Database.h"
+#include "store/SafetyCopies.h"
+#include "ui/CopyProgress.h"
+#include "ui/MessageBoxes.h"
+
+#include <QDate>
+
+namespace app {
+
+namespace {
+
+QString megabytes(qint64 bytes) {
+    return QString::number(double(bytes) / (1024.0 * 1024.0), 'f', 1) + QStringLiteral(" MB");
+}
+
+} // namespace
+
+void makeDailyCopyAtClose(QWidget* parent, store::Database& book) {
+    QString problem;
+    try {
+        store::SafetyCopies copies(book.path());
+        ui::CopyProgress progress(parent, QStringLiteral("正在做今天的数据库安全备份，请稍候……"));
+        const store::SafetyCopies::DailyResult result =
+            copies.makeDailyCopy(book, QDate::currentDate(), progress.callback());
+        if (result.outcome == store::SafetyCopies::Outcome::NoRoom)
+            ui::warn(parent, QStringLiteral("磁盘剩余空间不足（需要%1，只有%2），"
+                                            "今天没有做数据库的安全备份！")
+                                 .arg(megabytes(result.needed), megabytes(result.available)));
+        return;
+    } catch (const store::EngineError& e) {
+        problem = e.message();
+    } catch (const std::exception& e) {
+        problem = QString::fromLocal8Bit(e.what());
+    } catch (...) {
+    }
+    ui::warn(parent, QStringLiteral("今天的数据库安全备份没有完成，数据库本身没有改变。\n") + problem);
+}
+
+} // namespace app

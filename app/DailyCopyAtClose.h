@@ -1,0 +1,17 @@
+#pragma once
+
+class QWidget;
+
+namespace store {
+class Database;
+}
+
+namespace app {
+
+/// The day's safety copy of the book, made when the main window closes after
+/// a login: at most one a calendar day, the newest ten kept. A copy skipped
+/// for want of room or one that failed is told in one box; nothing here ever
+/// keeps the program from closing.
+void makeDailyCopyAtClose(QWidget* parent, store::Database& book);
+
+} // namespace app

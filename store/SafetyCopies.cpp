@@ -1,0 +1,117 @@
+#include "SafetyCopies.h"
+
+#include "Database.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QStorageInfo>
+
+#include <algorithm>
+
+namespace store {
+
+namespace {
+
+const QString kFolderName = QStringLiteral("backups");
+const QString kDayFormat = QStringLiteral("yyyy-MM-dd");
+
+qint64 bytesFree(const QString& folder) {
+    return QStorageInfo(folder).bytesAvailable();
+}
+
+// The book with the committed pages that still wait in its WAL.
+qint64 bookSize(const QString& database) {
+    return QFileInfo(database).size() + QFileInfo(database + QLatin1String("-wal")).size();
+}
+
+} // namespace
+
+SafetyCopies::SafetyCopies(const QString& database)
+    : freeSpace(bytesFree)
+    , m_database(QFileInfo(database).absoluteFilePath()) {
+    const QFileInfo info(m_database);
+    m_stem = info.completeBaseName();
+    m_folder = QDir(info.absolutePath()).filePath(kFolderName);
+}
+
+QString SafetyCopies::dailyCopy(const QDate& day) const {
+    return QDir(m_folder).filePath(
+        QStringLiteral("%1-%2.mdb").arg(m_stem, day.toString(kDayFormat)));
+}
+
+QStringList SafetyCopies::dailyCopies() const {
+    const QRegularExpression own(QStringLiteral("^%1-(\\d{4}-\\d{2}-\\d{2})\\.mdb$")
+                                     .arg(QRegularExpression::escape(m_stem)));
+    QStringList copies;
+    for (const QString& name : QDir(m_folder).entryList(QDir::Files)) {
+        const QRegularExpressionMatch match = own.match(name);
+        if (match.hasMatch() && QDate::fromString(match.captured(1), kDayFormat).isValid())
+            copies << QDir(m_folder).filePath(name);
+    }
+    // The names differ only in their day, written so that text order is day order.
+    std::sort(copies.begin(), copies.end(), std::greater<>());
+    return copies;
+}
+
+void SafetyCopies::makeFolder() const {
+    if (QFileInfo(m_folder).isDir())
+        return;
+    const QFileDevice::Permissions ownerOnly =
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+    if (!QDir().mkdir(m_folder, ownerOnly))
+        throw BackupError(BackupError::Reason::Failed,
+                          QStringLiteral("Cannot create the folder '%1'")
+                              .arg(QDir::toNativeSeparators(m_folder)));
+}
+
+SafetyCopies::DailyResult SafetyCopies::makeDailyCopy(Database& book, const QDate& day,
+                                                      const BackupProgress& progress) {
+    DailyResult result;
+    result.path = dailyCopy(day);
+    makeFolder();
+    if (QFileInfo::exists(result.path)) {
+        result.outcome = Outcome::AlreadyMade;
+        result.removed = prune();
+        return result;
+    }
+    // Room for the copy and as much again, so that the copy never fills the
+    // disk the book itself must go on growing on.
+    result.needed = 2 * bookSize(m_database);
+    result.available = freeSpace(m_folder);
+    if (result.available < result.needed) {
+        result.outcome = Outcome::NoRoom;
+        result.path.clear();
+        return result;
+    }
+    backupDatabase(book, result.path, progress);
+    result.outcome = Outcome::Made;
+    result.removed = prune();
+    return result;
+}
+
+QString SafetyCopies::makeInitialisationCopy(Database& book, const QDateTime& now,
+                                             const BackupProgress& progress) {
+    makeFolder();
+    const QString stamp = now.toString(QStringLiteral("yyyy-MM-dd-HHmmss"));
+    QString path = QDir(m_folder).filePath(QStringLiteral("%1-init-%2.mdb").arg(m_stem, stamp));
+    // Two initialisations in one second must not share a copy.
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = QDir(m_folder).filePath(QStringLiteral("%1-init-%2-%3.mdb").arg(m_stem, stamp).arg(n));
+    backupDatabase(book, path, progress);
+    return path;
+}
+
+QStringList SafetyCopies::prune() {
+    QStringList removed;
+    const QStringList copies = dailyCopies();
+    for (qsizetype i = kDailyCopiesKept; i < copies.size(); ++i) {
+        if (QFile::remove(copies[i]))
+            removed << copies[i];
+    }
+    return removed;
+}
+
+} // namespace store

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "DatabaseBackup.h"
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class QDateTime;
+
+namespace store {
+
+class Database;
+
+/// The complete copies the program keeps of a book on its own, in the folder
+/// "backups" beside the book (its owner's only): one a day when the program
+/// closes, named after the book and the day (xjrjz-2026-12-09.mdb), the
+/// newest ten kept; and one before each initialisation
+/// (xjrjz-init-2026-12-09-153012.mdb), kept until removed by hand. Each is a
+/// sound book that the restore takes as it is.
+class SafetyCopies {
+public:
+    static constexpr int kDailyCopiesKept = 10;
+
+    enum class Outcome {
+        Made,
+        /// The day has its copy already.
+        AlreadyMade,
+        /// The disk holds less than twice the book: no copy was tried.
+        NoRoom,
+    };
+
+    struct DailyResult {
+        Outcome outcome = Outcome::Made;
+        /// The day's copy (when made or already there).
+        QString path;
+        /// Bytes the copy needs free, and bytes free (when there was no room).
+        qint64 needed = 0;
+        qint64 available = 0;
+        /// Older daily copies removed to keep the newest ten.
+        QStringList removed;
+    };
+
+    /// The copies of the book file `database`.
+    explicit SafetyCopies(const QString& database);
+
+    QString folder() const { return m_folder; }
+    /// The name of the daily copy of `day`.
+    QString dailyCopy(const QDate& day) const;
+    /// The daily copies in the folder, newest first. Other files are none of
+    /// them, whatever they hold.
+    QStringList dailyCopies() const;
+
+    /// Makes the copy of `day` from `book` unless it has one, then removes the
+    /// daily copies beyond the newest ten. Throws BackupError when the folder
+    /// or the copy cannot be made; an earlier copy is never touched then.
+    DailyResult makeDailyCopy(Database& book, const QDate& day, const BackupProgress& progress = {});
+
+    /// Makes the copy taken before an initialisation at `now`; returns its
+    /// path. Throws BackupError when it cannot be made.
+    QString makeInitialisationCopy(Database& book, const QDateTime& now,
+                                   const BackupProgress& progress = {});
+
+    /// Free bytes on the disk of a folder. Tests put a stand-in here.
+    std::function<qint64(const QString& folder)> freeSpace;
+
+private:
+    void makeFolder() const;
+    QStringList prune();
+
+    QString m_database;
+    QString m_stem;
+    QString m_folder;
+};
+
+} // namespace store
