@@ -27,6 +27,9 @@ bool TForm_backup::run(const QString& file) {
     } catch (const store::BackupError& e) {
         if (e.reason() == store::BackupError::Reason::SameFile)
             ui::warn(this, QStringLiteral("不能把数据库备份到它自己的文件上，请另选一个文件!"));
+        else if (e.reason() == store::BackupError::Reason::Unconfirmed)
+            ui::warn(this, QStringLiteral("备份可能已经完成，但没能确认已写入磁盘，请再备份一次！\n") +
+                               e.message());
         else
             ui::warn(this, QStringLiteral("备份没有完成，原有的文件没有改变。\n") + e.message());
         return false;

@@ -57,6 +57,11 @@ bool TForm_restore::run(const QString& file) {
         case store::BackupError::Reason::Failed:
             ui::warn(this, QStringLiteral("恢复没有完成，当前数据库没有改变。\n") + e.message());
             break;
+        case store::BackupError::Reason::Unconfirmed:
+            ui::warn(this, QStringLiteral("恢复可能已经完成，但没能确认已写入磁盘，原来的数据库已保存为%1！\n")
+                               .arg(QFileInfo(store::keptPreviousFile(m_working)).fileName()) +
+                               e.message());
+            return true;
         }
         return false;
     }

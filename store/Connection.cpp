@@ -5,21 +5,50 @@
 #include "EngineError.h"
 #include "EngineTable.h"
 
+#include <QFileInfo>
+
 #include <sqlite3.h>
 
 namespace store {
 
 namespace {
-constexpr int kBusyTimeoutMs = 5000;
-}
 
-std::unique_ptr<Database> openDatabaseFile(const QString& path, const QString& password) {
-    auto db = std::make_unique<Database>(path, Database::OpenMode::ExistingOnly);
+constexpr int kBusyTimeoutMs = 5000;
+
+std::unique_ptr<Database> openVerified(const QString& path, const QString& password,
+                                       Database::OpenMode mode) {
+    auto db = std::make_unique<Database>(path, mode);
     sqlite3_busy_timeout(db->handle(), kBusyTimeoutMs);
     EngineTable::verify(*db, password);
+    return db;
+}
+
+} // namespace
+
+std::unique_ptr<Database> openDatabaseFile(const QString& path, const QString& password) {
+    auto db = openVerified(path, password, Database::OpenMode::ExistingOnly);
     db->exec(QStringLiteral("PRAGMA journal_mode=WAL"));
     // A posted entry must survive a power cut, not only a crash.
     db->exec(QStringLiteral("PRAGMA synchronous=FULL"));
+    // Every write transaction is checkpointed as it commits, so that the file
+    // alone is the whole book (what a copy of it takes): nothing committed
+    // waits in the WAL. Measured against a rollback journal, this costs less
+    // per saved entry and per recomputation.
+    db->exec(QStringLiteral("PRAGMA wal_autocheckpoint=1"));
+    return db;
+}
+
+std::unique_ptr<Database> openDatabaseFileToRead(const QString& path, const QString& password) {
+    // Reading a file in WAL mode takes a WAL and its index beside it, which a
+    // read-only connection leaves behind. With no journal file beside the book
+    // everything is in the file: a connection allowed to write makes them and
+    // removes them as it closes, and query_only keeps it from writing.
+    const bool journalBeside = QFileInfo::exists(path + QLatin1String("-wal")) ||
+                               QFileInfo::exists(path + QLatin1String("-journal"));
+    if (journalBeside)
+        return openVerified(path, password, Database::OpenMode::ReadOnly);
+    auto db = openVerified(path, password, Database::OpenMode::ExistingOnly);
+    db->exec(QStringLiteral("PRAGMA query_only=1"));
     return db;
 }
 
@@ -27,13 +56,18 @@ Connection::Connection(QObject* parent) : QObject(parent) {}
 
 Connection::~Connection() = default;
 
-void Connection::open() {
+void Connection::open() { open(false); }
+
+void Connection::openToRead() { open(true); }
+
+void Connection::open(bool toRead) {
     if (m_db)
         return;
     const ConnectionString properties(m_connectionString);
     if (properties.dataSource().isEmpty())
         throw EngineError(QStringLiteral("The connection string names no data source"));
-    m_db = openDatabaseFile(properties.dataSource(), properties.password());
+    m_db = toRead ? openDatabaseFileToRead(properties.dataSource(), properties.password())
+                  : openDatabaseFile(properties.dataSource(), properties.password());
 }
 
 void Connection::close() {

@@ -23,6 +23,8 @@ public:
     /// Opens the existing file named by the connection string and checks its
     /// password; throws EngineError and stays closed on any failure.
     void open();
+    /// As open(), for reading only: the file is never written.
+    void openToRead();
     void close();
     bool isConnected() const { return m_db != nullptr; }
 
@@ -33,12 +35,20 @@ signals:
     void aboutToClose();
 
 private:
+    void open(bool toRead);
+
     QString m_connectionString;
     std::unique_ptr<Database> m_db;
 };
 
 /// Opens a database file of this system for work: checks the password, then
-/// sets the journal mode and busy timeout every connection uses.
+/// sets the journal mode, durability, checkpointing and busy timeout every
+/// working connection uses. After every commit the file alone holds the
+/// whole book.
 std::unique_ptr<Database> openDatabaseFile(const QString& path, const QString& password);
+
+/// Opens a database file of this system only to read it: checks the password
+/// and leaves the file as it is, journal mode included.
+std::unique_ptr<Database> openDatabaseFileToRead(const QString& path, const QString& password);
 
 } // namespace store

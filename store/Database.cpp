@@ -11,10 +11,14 @@
 namespace store {
 
 Database::Database(const QString& path, OpenMode mode) : m_path(path) {
-    if (mode == OpenMode::ExistingOnly && !QFileInfo(path).isFile())
+    if (mode != OpenMode::Create && !QFileInfo(path).isFile())
         throw EngineError(QStringLiteral("Could not find file '%1'")
                               .arg(QFileInfo(path).absoluteFilePath()));
-    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
+    int flags = SQLITE_OPEN_NOMUTEX;
+    if (mode == OpenMode::ReadOnly)
+        flags |= SQLITE_OPEN_READONLY;
+    else
+        flags |= SQLITE_OPEN_READWRITE;
     if (mode == OpenMode::Create)
         flags |= SQLITE_OPEN_CREATE;
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &m_db, flags, nullptr);

@@ -10,7 +10,8 @@ namespace store {
 /// functions every connection of this system needs.
 class Database {
 public:
-    enum class OpenMode { ExistingOnly, Create };
+    /// ReadOnly opens an existing file that the connection never writes.
+    enum class OpenMode { ExistingOnly, Create, ReadOnly };
 
     /// Throws EngineError when the file cannot be opened.
     Database(const QString& path, OpenMode mode);

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 
 #include <sqlite3.h>
 
@@ -15,6 +16,7 @@
 #include <cstring>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -28,6 +30,9 @@ const char* const kCompanions[] = {"-wal", "-shm", "-journal"};
 constexpr qint64 kCopyChunk = 1 << 20;
 // Pages per step of a copy that reports its progress: 4 MiB of 4 KiB pages.
 constexpr int kPagesPerStep = 1024;
+
+// For tests: the file whose replacement fails to be made durable.
+QString unsyncedTarget;
 
 QByteArray local(const QString& path) {
     return QFile::encodeName(path);
@@ -53,12 +58,17 @@ bool sameFile(const QString& a, const QString& b) {
            sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
-// The database file itself or one of the journal files that belong to it.
+// The database file itself or one of the journal files that belong to it,
+// whether such a journal file exists at the moment or not.
 bool isPartOf(const QString& path, const QString& database) {
     if (sameFile(path, database))
         return true;
+    const QFileInfo file(path);
+    const QFileInfo db(database);
+    const bool sameFolder = sameFile(file.absolutePath(), db.absolutePath());
     for (const char* suffix : kCompanions) {
-        if (sameFile(path, database + QLatin1String(suffix)))
+        if (sameFile(path, database + QLatin1String(suffix)) ||
+            (sameFolder && file.fileName() == db.fileName() + QLatin1String(suffix)))
             return true;
     }
     return false;
@@ -82,39 +92,59 @@ void sync(const QString& path, int flags) {
         failed(QStringLiteral("Cannot write"), path);
 }
 
-// Creates an empty file that only its owner may read and write; false if the name is taken.
-bool createPrivateFile(const QString& path) {
+// Creates an empty file that only its owner may read and write and returns its
+// descriptor; -1 if the name is taken.
+int createPrivateFile(const QString& path) {
     const int fd = ::open(local(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0) {
-        if (errno == EEXIST)
-            return false;
+    if (fd < 0 && errno != EEXIST)
         failed(QStringLiteral("Cannot create"), path);
-    }
-    ::close(fd);
-    return true;
+    return fd;
+}
+
+// The hidden temporary for replacing `target`: ".NAME.XXXXXXXX.tmp" beside it.
+QString temporaryName(const QFileInfo& target, quint32 tag) {
+    return target.absolutePath() + QStringLiteral("/.%1.%2.tmp")
+                                       .arg(target.fileName())
+                                       .arg(tag, 8, 16, QLatin1Char('0'));
+}
+
+// Whether `fd` is still the file named `path`.
+bool stillNamed(int fd, const QString& path) {
+    struct stat open {};
+    struct stat named {};
+    return ::fstat(fd, &open) == 0 && ::lstat(local(path).constData(), &named) == 0 &&
+           open.st_dev == named.st_dev && open.st_ino == named.st_ino;
 }
 
 /// A new private file beside a file it is meant to replace: removed, with any
 /// journal files SQLite made for it, unless it was moved over its target.
+/// While it exists it holds an exclusive lock on it, which the system drops
+/// when the process ends however it ends: a temporary whose lock can be taken
+/// was left by a copy that was killed.
 class FileBeside {
 public:
     explicit FileBeside(const QString& target)
         : m_target(QFileInfo(target).absoluteFilePath()) {
-        const QFileInfo info(m_target);
         for (;;) {
-            m_path = info.absolutePath() +
-                     QStringLiteral("/.%1.%2.tmp")
-                         .arg(info.fileName())
-                         .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
-            if (createPrivateFile(m_path))
+            m_path = temporaryName(QFileInfo(m_target), QRandomGenerator::global()->generate());
+            m_lock = createPrivateFile(m_path);
+            if (m_lock < 0)
+                continue;
+            // Another process tidying up may have taken the new file for a
+            // stale one in the instant before the lock. Where the file system
+            // has no locks, no temporary there is ever taken for a stale one.
+            const bool locked = ::flock(m_lock, LOCK_EX | LOCK_NB) == 0;
+            if ((locked && stillNamed(m_lock, m_path)) || (!locked && errno != EWOULDBLOCK))
                 break;
+            ::close(m_lock);
         }
     }
     ~FileBeside() {
-        if (m_path.isEmpty())
-            return;
-        ::unlink(local(m_path).constData());
-        removeCompanions(m_path);
+        if (!m_path.isEmpty()) {
+            removeCompanions(m_path);
+            ::unlink(local(m_path).constData());
+        }
+        ::close(m_lock);
     }
     FileBeside(const FileBeside&) = delete;
     FileBeside& operator=(const FileBeside&) = delete;
@@ -123,7 +153,8 @@ public:
 
     /// Moves the finished file over the target in one step. Journal files of
     /// the target's former content are removed first: left beside the new
-    /// content, SQLite would apply them to it.
+    /// content, SQLite would apply them to it. Fails with Unconfirmed when the
+    /// rename was made but could not be made durable.
     void replaceTarget() {
         sync(m_path, O_RDONLY);
         removeCompanions(m_path);
@@ -131,13 +162,38 @@ public:
         if (::rename(local(m_path).constData(), local(m_target).constData()) != 0)
             failed(QStringLiteral("Cannot replace"), m_target);
         m_path.clear();
-        sync(QFileInfo(m_target).absolutePath(), O_RDONLY | O_DIRECTORY);
+        try {
+            const QString folder = QFileInfo(m_target).absolutePath();
+            if (m_target == unsyncedTarget) {
+                errno = EIO;
+                failed(QStringLiteral("Cannot write"), folder);
+            }
+            sync(folder, O_RDONLY | O_DIRECTORY);
+        } catch (const BackupError& e) {
+            throw BackupError(BackupError::Reason::Unconfirmed, e.message());
+        }
     }
 
 private:
     QString m_target;
     QString m_path;
+    int m_lock = -1;
 };
+
+// Removes a temporary left by a killed copy, with its journal files, unless a
+// running copy still holds its lock.
+void removeIfStale(const QString& path) {
+    const int fd = ::open(local(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+        stillNamed(fd, path)) {
+        removeCompanions(path);
+        ::unlink(local(path).constData());
+    }
+    ::close(fd);
+}
 
 // Appends the whole of `from` to the empty private file `to`, durably.
 void copyBytes(const QString& from, const QString& to) {
@@ -188,6 +244,22 @@ void copyPages(Database& source, const QString& to, const BackupProgress& progre
     copy.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
 }
 
+// Copies the journal files of `from` that hold anything beside `to`, under
+// the names SQLite looks for.
+void copyJournals(const QString& from, const QString& to) {
+    for (const char* suffix : {"-wal", "-journal"}) {
+        const QString journal = from + QLatin1String(suffix);
+        if (QFileInfo(journal).size() == 0)
+            continue;
+        const QString copy = to + QLatin1String(suffix);
+        ::unlink(local(copy).constData());
+        const int fd = createPrivateFile(copy);
+        if (fd >= 0)
+            ::close(fd);
+        copyBytes(journal, copy);
+    }
+}
+
 // Replaces `to` with a byte copy of `from`.
 void copyFileOver(const QString& from, const QString& to) {
     FileBeside copy(to);
@@ -196,23 +268,54 @@ void copyFileOver(const QString& from, const QString& to) {
 }
 
 // Saves the working file before a restore replaces it. Through SQLite when it
-// opens, so that committed pages still in its WAL are included and the WAL is
-// emptied into the file: true then. When it is too damaged to open, byte for
-// byte together with its WAL, which opening the saved copy applies: false.
-bool keepPrevious(const QString& working, const QString& password) {
+// opens, so that what its journals hold is settled first. When it is too
+// damaged to open, byte for byte together with its journals, which opening
+// the saved copy applies.
+void keepPrevious(const QString& working, const QString& password) {
     const QString kept = keptPreviousFile(working);
     try {
         const auto db = openDatabaseFile(working, password);
-        db->exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
         backupDatabase(*db, kept);
-        return true;
+        return;
+    } catch (const BackupError&) {
+        throw;
     } catch (const EngineError&) {
     }
     copyFileOver(working, kept);
-    const QString wal = working + QLatin1String("-wal");
-    if (QFileInfo(wal).size() > 0)
-        copyFileOver(wal, kept + QLatin1String("-wal"));
-    return false;
+    for (const char* suffix : {"-wal", "-journal"}) {
+        const QString journal = working + QLatin1String(suffix);
+        if (QFileInfo(journal).size() > 0)
+            copyFileOver(journal, kept + QLatin1String(suffix));
+    }
+}
+
+// The last connection to close removes the WAL; one still there after ours
+// closed belongs to another program, whose writes would go astray. A file too
+// damaged to open tells nothing.
+bool inUseElsewhere(const QString& working, const QString& password) {
+    try {
+        openDatabaseFile(working, password);
+    } catch (const EngineError&) {
+        return false;
+    }
+    return QFileInfo::exists(working + QLatin1String("-wal"));
+}
+
+// Makes the copy of a chosen file whole on its own and verifies it; refuses
+// it as Unusable, naming the chosen file.
+void settleAndVerify(const QString& copy, const QString& source, const QString& password) {
+    QStringList problems;
+    try {
+        openDatabaseFile(copy, password);
+        problems = checkDatabaseFile(copy, password);
+    } catch (const EngineError& e) {
+        problems = {e.message()};
+    }
+    if (problems.isEmpty())
+        return;
+    const QString chosen = QDir::toNativeSeparators(source);
+    problems.replaceInStrings(copy, chosen).replaceInStrings(QDir::toNativeSeparators(copy), chosen);
+    throw BackupError(BackupError::Reason::Unusable, problems.join(QLatin1Char('\n')));
 }
 
 void requireName(const QString& path) {
@@ -226,6 +329,33 @@ QString keptPreviousFile(const QString& working) {
     return working + QStringLiteral(".bak");
 }
 
+void removeStaleTemporaries(const QString& file) {
+    const QFileInfo target(QFileInfo(file).absoluteFilePath());
+    const QRegularExpression own(
+        QStringLiteral("^\\.%1\\.[0-9a-f]{8}\\.tmp(-wal|-shm|-journal)?$")
+            .arg(QRegularExpression::escape(target.fileName())));
+    const QDir folder(target.absolutePath());
+    QStringList temporaries;
+    QStringList companions;
+    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        const QRegularExpressionMatch match = own.match(name);
+        if (match.hasMatch())
+            (match.captured(1).isEmpty() ? temporaries : companions) << folder.filePath(name);
+    }
+    for (const QString& path : temporaries)
+        removeIfStale(path);
+    // Journal files whose temporary is gone belong to no running copy.
+    for (const QString& path : companions) {
+        const QString temporary = path.left(path.lastIndexOf(QLatin1Char('-')));
+        if (!QFileInfo::exists(temporary))
+            ::unlink(local(path).constData());
+    }
+}
+
+void failReplacingSyncForTesting(const QString& target) {
+    unsyncedTarget = target.isEmpty() ? QString() : QFileInfo(target).absoluteFilePath();
+}
+
 void backupDatabase(Database& source, const QString& target, const BackupProgress& progress) {
     requireName(target);
     if (isPartOf(target, source.path()))
@@ -235,6 +365,7 @@ void backupDatabase(Database& source, const QString& target, const BackupProgres
     if (QFileInfo(target).isDir())
         throw BackupError(BackupError::Reason::Failed,
                           QStringLiteral("'%1' is a folder").arg(QDir::toNativeSeparators(target)));
+    removeStaleTemporaries(target);
     FileBeside copy(target);
     copyPages(source, copy.path(), progress);
     copy.replaceTarget();
@@ -256,28 +387,30 @@ void restoreDatabaseFile(const QString& source, const QString& working, const QS
                           QStringLiteral("'%1' is the working database itself")
                               .arg(QDir::toNativeSeparators(source)));
 
+    removeStaleTemporaries(working);
+    removeStaleTemporaries(keptPreviousFile(working));
     FileBeside fresh(working);
     copyBytes(source, fresh.path());
     // Committed transactions of a database that was still in use may wait in
-    // its WAL; opening the copy with it applies them.
-    const QString sourceWal = source + QLatin1String("-wal");
-    if (QFileInfo(sourceWal).size() > 0) {
-        const QString freshWal = fresh.path() + QLatin1String("-wal");
-        ::unlink(local(freshWal).constData());
-        createPrivateFile(freshWal);
-        copyBytes(sourceWal, freshWal);
-    }
-    const QStringList problems = checkDatabaseFile(fresh.path(), password);
-    if (!problems.isEmpty())
-        throw BackupError(BackupError::Reason::Unusable, problems.join(QLatin1Char('\n')));
+    // its WAL, and a write cut short leaves a journal to roll back: opening
+    // the copy with them settles it.
+    copyJournals(source, fresh.path());
+    settleAndVerify(fresh.path(), source, password);
 
-    // The last connection to close removes the WAL; one still there after ours
-    // closed belongs to another program, whose writes would go astray.
-    if (QFileInfo::exists(working) && keepPrevious(working, password) &&
-        QFileInfo::exists(working + QLatin1String("-wal")))
+    if (QFileInfo::exists(working) && inUseElsewhere(working, password))
         throw BackupError(BackupError::Reason::Failed,
                           QStringLiteral("'%1' is in use by another program")
                               .arg(QDir::toNativeSeparators(working)));
+
+    // Every check has passed: only now is the former book kept and replaced.
+    if (QFileInfo::exists(working)) {
+        try {
+            keepPrevious(working, password);
+        } catch (const BackupError& e) {
+            // The working file is as it was: the restore did not happen.
+            throw BackupError(BackupError::Reason::Failed, e.message());
+        }
+    }
     fresh.replaceTarget();
 }
 

@@ -10,9 +10,9 @@ namespace store {
 
 class Database;
 
-/// Why a backup or a restore did not happen. Whatever it was, the file that
-/// would have been replaced (the backup target, or the working database of a
-/// restore) is as it was before.
+/// Why a backup or a restore did not happen, or may not have. Except for
+/// Unconfirmed, the file that would have been replaced (the backup target, or
+/// the working database of a restore) is as it was before.
 class BackupError : public EngineError {
 public:
     enum class Reason {
@@ -22,6 +22,9 @@ public:
         Unusable,
         /// A file could not be read or written (no such file, no room, no permission).
         Failed,
+        /// The complete copy has replaced the file, but the folder could not be
+        /// made durable: after a power cut the former file may be back.
+        Unconfirmed,
     };
 
     BackupError(Reason reason, const QString& detail)
@@ -42,23 +45,37 @@ using BackupProgress = std::function<void(int copied, int total)>;
 /// into a temporary file beside `target`, which then replaces `target` in one
 /// rename: an existing `target` is only ever replaced by a complete copy, and
 /// a crash at any moment leaves it as it was. `source` stays usable throughout.
+/// Temporaries that killed copies to `target` left are removed first.
 /// With `progress`, the copy goes in steps and reports after each.
 void backupDatabase(Database& source, const QString& target, const BackupProgress& progress = {});
 
 /// As backupDatabase(), for a database file opened with its password.
 void backupDatabaseFile(const QString& source, const QString& password, const QString& target);
 
-/// Makes `source` the working database file `working`. The source is copied
-/// into a temporary file beside `working` and that copy is verified (it opens
-/// with `password`, holds the nine tables with their columns and passes the
-/// integrity check); only then is the working file saved as
-/// keptPreviousFile(working), replacing an older one, and replaced by the copy
-/// in one rename. The chosen file itself is only read. No connection may be
-/// open on `working`: its journal files are settled and removed, so that no
-/// stale journal is ever applied to the restored file.
+/// Makes `source` the working database file `working`. The source is copied,
+/// with a journal beside it, into a temporary file beside `working`; that copy
+/// is settled (what the journal holds is applied or rolled back) and verified
+/// (it opens with `password`, holds the nine tables with their columns and
+/// passes the integrity check). Only when every check has passed is the
+/// working file saved as keptPreviousFile(working), replacing an older one,
+/// and replaced by the copy in one rename. A refusal names `source`, never the
+/// copy. The chosen file itself is only read. No connection may be open on
+/// `working`: its journal files are settled and removed, so that no stale
+/// journal is ever applied to the restored file. Temporaries that killed
+/// restores left beside `working` are removed first.
 void restoreDatabaseFile(const QString& source, const QString& working, const QString& password);
 
 /// Where a restore keeps the working file it replaced: the same name with ".bak" added.
 QString keptPreviousFile(const QString& working);
+
+/// Removes what backups or restores that were killed left while replacing
+/// `file`: their hidden temporaries beside it, named after it, with their
+/// journal files. A temporary that a running backup or restore (of any
+/// process) is still writing is kept; nothing else is ever touched.
+void removeStaleTemporaries(const QString& file);
+
+/// For tests: makes the step after the rename that replaces `target`, which
+/// makes its folder durable, fail as a failing disk would; an empty name ends it.
+void failReplacingSyncForTesting(const QString& target);
 
 } // namespace store

@@ -10,7 +10,7 @@ namespace store {
 
 QStringList checkDatabaseFile(const QString& path, const QString& password) {
     try {
-        const auto db = openDatabaseFile(path, password);
+        const auto db = openDatabaseFileToRead(path, password);
         QStringList problems = schemaProblems(*db);
         Statement integrity(*db, QStringLiteral("PRAGMA integrity_check"));
         while (integrity.step()) {

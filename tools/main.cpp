@@ -108,11 +108,15 @@ int needOneFile(const Arguments& a, const char* command) {
     return 0;
 }
 
-// The connection the program itself would open on the file, with its fixed password.
-std::unique_ptr<store::Connection> connect(const QString& path) {
+// The connection the program itself would open on the file, with its fixed
+// password; `toRead` for a command that only reads, which leaves the file as it is.
+std::unique_ptr<store::Connection> connect(const QString& path, bool toRead = false) {
     auto connection = std::make_unique<store::Connection>();
     connection->setConnectionString(store::ConnectionString::forFile(path));
-    connection->open();
+    if (toRead)
+        connection->openToRead();
+    else
+        connection->open();
     return connection;
 }
 
@@ -326,7 +330,7 @@ int exportList(const Arguments& a) {
     request.list = *list;
     request.type = *type;
     request.path = a.option("out");
-    const auto connection = connect(a.positional[0]);
+    const auto connection = connect(a.positional[0], true);
     if (journalList && !readMonth(a, "export", *connection, request.month))
         return 2;
     if (*list == tools::ExportList::BankMonth &&

@@ -16,6 +16,8 @@
 
 #include <csignal>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -93,10 +95,10 @@ protected:
 
 TEST_F(BackupRestore, BackupWhileConnectedHoldsTheLatestCommittedEntry) {
     addEntry(QStringLiteral("最后一笔"));
-    // The entry still waits in the WAL: a copy of the file alone would miss it.
+    // Nothing committed waits in the WAL: even a copy of the file alone holds the entry.
     const QString plainCopy = outside("plain.mdb");
     QFile::copy(db.path(), plainCopy);
-    EXPECT_EQ(entriesIn(plainCopy, QStringLiteral("最后一笔")), 0);
+    EXPECT_EQ(entriesIn(plainCopy, QStringLiteral("最后一笔")), 1);
 
     const QString target = outside("备份.mdb");
     onNextModal([&](QDialog* window) {
@@ -139,7 +141,9 @@ TEST_F(BackupRestore, BackupWhileConnectedHoldsTheLatestCommittedEntry) {
 TEST_F(BackupRestore, BackupOntoTheWorkingFileIsRefused) {
     addEntry(QStringLiteral("在WAL中"));
     const QByteArray before = contents(db.path());
-    for (const QString& target : {db.path(), db.path() + QStringLiteral("-wal")}) {
+    // The journal files belong to the database whether they exist at the moment or not.
+    for (const QString& target : {db.path(), db.path() + QStringLiteral("-wal"),
+                                  db.path() + QStringLiteral("-journal")}) {
         messages.clear();
         backUpTo(target);
         EXPECT_EQ(
@@ -243,8 +247,11 @@ TEST_F(Restore, AFileThatIsNoSoundDatabaseIsRefused) {
     store::createDatabaseFile(missingTable, store::standardPassword());
     store::openDatabaseFile(missingTable, store::standardPassword())
         ->exec(QStringLiteral("drop table 摘要"));
+    const QString foreign = outside("foreign.mdb");
+    store::Database(foreign, store::Database::OpenMode::Create)
+        .exec(QStringLiteral("create table t (x)"));
 
-    for (const QString& source : {garbage, otherPassword, missingTable}) {
+    for (const QString& source : {garbage, otherPassword, missingTable, foreign}) {
         messages.clear();
         QByteArray before;
         restoreFrom(source, true, [&](QDialog*) { before = contents(db.path()); });
@@ -254,13 +261,21 @@ TEST_F(Restore, AFileThatIsNoSoundDatabaseIsRefused) {
         EXPECT_TRUE(refusal.text.startsWith(QStringLiteral(
             "所选文件不是本系统的数据库文件，或者已经损坏，不能用它恢复！当前数据库没有改变。\n")))
             << refusal.text.toStdString();
+        // Named as the file the user chose, never as the copy being checked.
+        EXPECT_FALSE(refusal.text.contains(QStringLiteral(".tmp"))) << refusal.text.toStdString();
+        if (source == foreign) {
+            EXPECT_TRUE(refusal.text.contains(QDir::toNativeSeparators(foreign)))
+                << refusal.text.toStdString();
+        }
+        if (source == missingTable) {
+            EXPECT_TRUE(refusal.text.contains(QStringLiteral("摘要")));
+        }
         EXPECT_EQ(contents(db.path()), before);
         EXPECT_FALSE(QFileInfo::exists(store::keptPreviousFile(db.path())));
         EXPECT_EQ(
             QDir(db.folder()).entryList({QStringLiteral(".*.tmp*")}, QDir::Files | QDir::Hidden),
             QStringList());
     }
-    EXPECT_TRUE(messages.records()[1].text.contains(QStringLiteral("摘要")));
     ASSERT_TRUE(dm->ADO_xjrjz.isConnected());
     EXPECT_EQ(stored(QStringLiteral("select count(*) from 现金日记帐 where 明细='备份后'")).toInt(),
               1);
@@ -346,6 +361,9 @@ TEST_F(Restore, AWorkingFileTooDamagedToOpenIsKeptAsItLay) {
 
 TEST_F(Restore, AWorkingFileInUseElsewhereIsNotReplaced) {
     dm->ADO_xjrjz.close();
+    const QString kept = store::keptPreviousFile(db.path());
+    store::backupDatabaseFile(backup, store::standardPassword(), kept); // an earlier restore's
+    const QByteArray keptBefore = contents(kept);
     db.reopen(); // another program's connection
     db.exec(QStringLiteral("insert into 摘要 (摘要, 属性) values ('在用', '增加')"));
     try {
@@ -355,12 +373,84 @@ TEST_F(Restore, AWorkingFileInUseElsewhereIsNotReplaced) {
         EXPECT_EQ(e.reason(), store::BackupError::Reason::Failed);
         EXPECT_TRUE(e.message().contains(QStringLiteral("in use"))) << e.message().toStdString();
     }
+    // The refusal came before the working file was kept: the earlier kept file is as it was.
+    EXPECT_EQ(contents(kept), keptBefore);
     EXPECT_EQ(
         db.scalar(QStringLiteral("select count(*) from 现金日记帐 where 明细='备份后'")).toInt(),
         1);
     db.exec(QStringLiteral("insert into 摘要 (摘要, 属性) values ('之后', '增加')"));
     db.connection().close();
     EXPECT_EQ(problemsOf(db.path()), QStringList());
+}
+
+TEST_F(Restore, AFailureAfterTheReplacingRenameIsNotReportedAsNothingChanged) {
+    store::failReplacingSyncForTesting(db.path());
+    restoreFrom(backup, true);
+    store::failReplacingSyncForTesting(QString());
+    ASSERT_EQ(messages.records().size(), 2);
+    EXPECT_TRUE(messages.texts()[1].startsWith(QStringLiteral(
+        "恢复可能已经完成，但没能确认已写入磁盘，原来的数据库已保存为xjrjz.mdb.bak！\n")))
+        << messages.texts()[1].toStdString();
+    ASSERT_TRUE(dm->ADO_xjrjz.isConnected());
+    EXPECT_EQ(stored(QStringLiteral("select count(*) from 现金日记帐 where 明细='备份前'")).toInt(),
+              1);
+    EXPECT_EQ(entriesIn(store::keptPreviousFile(db.path()), QStringLiteral("备份后")), 1);
+
+    messages.clear();
+    const QString target = outside("备份.mdb");
+    store::failReplacingSyncForTesting(target);
+    backUpTo(target);
+    store::failReplacingSyncForTesting(QString());
+    ASSERT_EQ(messages.records().size(), 1);
+    EXPECT_TRUE(messages.texts()[0].startsWith(
+        QStringLiteral("备份可能已经完成，但没能确认已写入磁盘，请再备份一次！\n")))
+        << messages.texts()[0].toStdString();
+}
+
+/// A file of `bytes` bytes.
+void makeFile(const QString& path, int bytes = 4096) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(bytes, 'x'));
+}
+
+TEST(StaleTemporaries, OnlyThoseOfKilledCopiesGoAndNothingElse) {
+    QTemporaryDir folder;
+    const QString book = folder.filePath(QStringLiteral("xjrjz.mdb"));
+    store::createDatabaseFile(book, store::standardPassword());
+    const QByteArray bookBytes = contents(book);
+    const auto at = [&](const char* name) { return folder.filePath(QString::fromUtf8(name)); };
+    const QStringList stale = {".xjrjz.mdb.0123abcd.tmp", ".xjrjz.mdb.0123abcd.tmp-wal",
+                               ".xjrjz.mdb.0123abcd.tmp-shm", ".xjrjz.mdb.bak.89abcdef.tmp",
+                               ".xjrjz.mdb.bak.89abcdef.tmp-journal",
+                               ".xjrjz.mdb.00000000.tmp-journal"}; // its file already gone
+    const QStringList others = {".xjrjz.mdb.fedcba98.tmp", ".xjrjz.mdb.fedcba98.tmp-wal", // in use
+                                ".xjrjz.mdb.0123abcd.tmp.keep", ".xjrjz.mdb.0123abc.tmp",
+                                ".xjrjz.mdb.0123ABCD.tmp", "xjrjz.mdb.0123abcd.tmp",
+                                ".other.mdb.0123abcd.tmp", ".xjrjz.mdb.0123abcd.tmp-other",
+                                "xjrjz.mdb.bak"};
+    for (const QStringList& names : {stale, others}) {
+        for (const QString& name : names)
+            makeFile(folder.filePath(name));
+    }
+    // A backup still running in another process holds its temporary locked.
+    const int running = ::open(QFile::encodeName(at(".xjrjz.mdb.fedcba98.tmp")).constData(), O_RDONLY);
+    ASSERT_GE(running, 0);
+    ASSERT_EQ(::flock(running, LOCK_EX), 0);
+
+    store::removeStaleTemporaries(book);
+    store::removeStaleTemporaries(store::keptPreviousFile(book));
+    QStringList expected = others;
+    expected << QStringLiteral("xjrjz.mdb");
+    expected.sort();
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), expected);
+    EXPECT_EQ(contents(book), bookBytes);
+
+    // Once that backup has ended (or was killed), its temporary is stale too.
+    ::close(running);
+    store::removeStaleTemporaries(book);
+    EXPECT_FALSE(QFileInfo::exists(at(".xjrjz.mdb.fedcba98.tmp")));
+    EXPECT_FALSE(QFileInfo::exists(at(".xjrjz.mdb.fedcba98.tmp-wal")));
 }
 
 } // namespace

@@ -69,11 +69,9 @@ int cashEntries(const QString& path) {
     }
 }
 
-void removeLeftovers(const QString& folder) {
-    QDir dir(folder);
-    for (const QString& name :
-         dir.entryList({QStringLiteral(".*.tmp*")}, QDir::Files | QDir::Hidden))
-        dir.remove(name);
+/// The temporaries a copy leaves when it is killed.
+QStringList leftovers(const QString& folder) {
+    return QDir(folder).entryList({QStringLiteral(".*.tmp*")}, QDir::Files | QDir::Hidden);
 }
 
 void replaceWithCopy(const QString& from, const QString& to) {
@@ -132,9 +130,14 @@ TEST_F(KilledCopy, BackupLeavesTheDatabaseAndTheOldTargetWhole) {
         EXPECT_EQ(problemsOf(target), QStringList()) << "killed after " << delay << " ms";
         const int entries = cashEntries(target);
         EXPECT_TRUE(entries == 0 || entries == s_bigEntries) << entries;
-        removeLeftovers(s_dir->path());
     }
     EXPECT_GE(killed, 2) << "the backups ended before they could be killed";
+    // What the killed backups left, the next backup to the same file removes.
+    runTool({QStringLiteral("backup"), s_big, target}, full.ms / 2);
+    ASSERT_FALSE(leftovers(s_dir->path()).isEmpty());
+    runTool({QStringLiteral("backup"), s_big, target});
+    EXPECT_EQ(leftovers(s_dir->path()), QStringList());
+    EXPECT_EQ(cashEntries(target), s_bigEntries);
     EXPECT_EQ(problemsOf(s_big), QStringList());
     EXPECT_EQ(cashEntries(s_big), s_bigEntries);
 }
@@ -165,9 +168,14 @@ TEST_F(KilledCopy, RestoreLeavesTheWorkingDatabaseOldOrNewAndWhole) {
         if (QFileInfo::exists(kept)) {
             EXPECT_EQ(problemsOf(kept), QStringList());
         }
-        removeLeftovers(s_dir->path());
     }
     EXPECT_GE(killed, 2) << "the restores ended before they could be killed";
+    // What the killed restores left, the next restore removes.
+    runTool({QStringLiteral("restore"), working, halved}, full.ms / 2);
+    ASSERT_FALSE(leftovers(s_dir->path()).isEmpty());
+    runTool({QStringLiteral("restore"), working, halved});
+    EXPECT_EQ(leftovers(s_dir->path()), QStringList());
+    EXPECT_EQ(cashEntries(working), halvedEntries);
     EXPECT_EQ(cashEntries(s_big), s_bigEntries);
     EXPECT_EQ(cashEntries(halved), halvedEntries);
 }

@@ -143,6 +143,31 @@ TEST_F(ShellFixture, BannerScrollsLeftAndReentersFromTheRight) {
     EXPECT_EQ(banner->x(), panel->width());
 }
 
+TEST_F(ShellFixture, ABookMissingAtALaterStartIsAFailedConnectionNotANewBook) {
+    QTemporaryDir program;
+    QTemporaryDir home;
+    const QString user = home.filePath(QStringLiteral("share/tallomer"));
+    ASSERT_EQ(app::prepareDataFolder(program.path(), user), user); // the very first start
+    // Between two starts the book was moved away (or its disk is not mounted).
+    ASSERT_TRUE(QFile::remove(user + QStringLiteral("/xjrjz.mdb")));
+
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(app::prepareDataFolder(program.path(), user));
+    bool loginShown = false;
+    start(
+        [&loginShown](QDialog* login) {
+            loginShown = true;
+            QTest::mouseClick(child<QPushButton>(login, "bitbtn_cancel"), Qt::LeftButton);
+        },
+        store::ConnectionString::standard());
+    QDir::setCurrent(before);
+    EXPECT_EQ(messages.texts(), QStringList({QStringLiteral("系统数据库没有连接，请与软件公司联系！")}));
+    EXPECT_FALSE(loginShown);
+    EXPECT_FALSE(main->isVisible());
+    EXPECT_EQ(QDir(user).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList());
+}
+
 TEST(DataFolder, ProgramFolderWithADatabaseWinsOtherwiseTheUserFolderIsMade) {
     QTemporaryDir program;
     QTemporaryDir home;

@@ -6,9 +6,15 @@
 #include "ui/DBEdit.h"
 #include "ui/DBMemo.h"
 #include "ui/DBNumberEdit.h"
+#include "store/Database.h"
+#include "store/DatabaseCheck.h"
+#include "store/NewDatabase.h"
+#include "store/Statement.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QTemporaryDir>
 
 using journal::JournalEditor;
 using journal::JournalKind;
@@ -111,6 +117,29 @@ TEST_F(Editor, TheRoadOfOneEntryByKeyboard) {
     EXPECT_EQ(store::DateTime::fromSerial(lastEntry("日期").toDouble()), store::DateTime::fromDate(QDate(2005, 3, 9)));
     // After the editor the month is recomputed: 500 - 120.5.
     EXPECT_EQ(column("余额"), QStringList({"500", "379.5"}));
+}
+
+TEST_F(Editor, RightAfterASaveTheFileAloneHoldsTheEntry) {
+    QTemporaryDir elsewhere;
+    const QString copy = elsewhere.filePath(QStringLiteral("copy.mdb"));
+    openCash();
+    inEditor([&](QDialog* editor) {
+        child<QPushButton>(editor, "bitbtn_add")->click();
+        type(editor, "DBDateTimeEditEh1", QStringLiteral("2005-3-10"));
+        ui::Dm1->q_xjrjz.fieldByName(QStringLiteral("摘要")).setString(QStringLiteral("销售收入"));
+        type(editor, "DBEditEh3", QStringLiteral("刚存的一笔"));
+        type(editor, "DBNumberEditEh2", QStringLiteral("88"));
+        child<QPushButton>(editor, "bitbtn_save")->click();
+        // What a cashier copies as a backup: the one file, nothing beside it.
+        ASSERT_TRUE(QFile::copy(db.path(), copy));
+        QTest::keyClick(editor, Qt::Key_Escape);
+    });
+    ASSERT_EQ(messages.texts(), QStringList({QStringLiteral("保存完毕！")}));
+    EXPECT_EQ(store::checkDatabaseFile(copy, store::standardPassword()), QStringList());
+    const auto opened = store::openDatabaseFile(copy, store::standardPassword());
+    store::Statement entry(*opened, QStringLiteral("select 借方 from 现金日记帐 where 经办人='刚存的一笔'"));
+    ASSERT_TRUE(entry.step());
+    EXPECT_EQ(entry.int64(0), 880000);
 }
 
 TEST_F(Editor, SaveChecksRunInOrder) {

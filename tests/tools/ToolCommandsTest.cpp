@@ -12,6 +12,7 @@
 #include "store/Statement.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -56,6 +57,18 @@ QString fromGbk(const QByteArray& bytes) {
     iconv_close(cd);
     EXPECT_NE(rc, size_t(-1)) << "not GBK";
     return QString::fromUtf8(out.constData(), qsizetype(out.size() - qsizetype(outLeft)));
+}
+
+QByteArray contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+/// Puts a file into a journal mode as SQLite itself would, without this
+/// system's opening.
+void setJournalMode(const QString& path, const char* mode) {
+    store::Database raw(path, store::Database::OpenMode::ExistingOnly);
+    raw.exec(QStringLiteral("PRAGMA journal_mode=%1").arg(QLatin1String(mode)));
 }
 
 /// A demo database over one year (2023) with two bank accounts.
@@ -193,6 +206,24 @@ TEST_F(ToolCommands, RecomputeRefusesWhatItCannotDo) {
         EXPECT_TRUE(run.out.isEmpty());
     }
     EXPECT_EQ(scalar(QStringLiteral("select sum(余额) from 现金日记帐")), balances);
+}
+
+TEST_F(ToolCommands, CheckAndExportLeaveTheFileAsItIs) {
+    // A book of this build and one an older build left in WAL mode.
+    for (const char* mode : {"delete", "wal"}) {
+        SCOPED_TRACE(mode);
+        setJournalMode(m_path, mode);
+        const QByteArray before = contents(m_path);
+        ToolRun run = tool({QStringLiteral("check"), m_path});
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        run = tool({QStringLiteral("export"), m_path, QStringLiteral("--list"), QStringLiteral("cash-month"),
+                    QStringLiteral("--format"), QStringLiteral("txt"), QStringLiteral("--out"),
+                    path("month.txt")});
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_EQ(contents(m_path), before); // the journal mode is in its header
+        EXPECT_EQ(QDir(m_dir.path()).entryList({QStringLiteral("xjrjz.mdb*")}, QDir::Files),
+                  QStringList({QStringLiteral("xjrjz.mdb")}));
+    }
 }
 
 TEST_F(ToolCommands, ExportWritesEveryColumnOfTheWindow) {
