@@ -7,6 +7,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace store {
@@ -18,13 +19,18 @@ namespace {
 constexpr int kMakingGraceMs = 100;
 
 // Removes the lock file when no process has it locked; the holder of a lock
-// keeps it locked for as long as it holds it.
+// keeps it locked for as long as it holds it. The file locked must still be
+// the one at the path: another process may have replaced it meanwhile.
 bool removeIfUnheld(const QString& path) {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CLOEXEC);
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), O_WRONLY | O_CLOEXEC);
     if (fd < 0)
         return false;
-    const bool unheld = ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
-                        ::unlink(QFile::encodeName(path).constData()) == 0;
+    struct stat opened {};
+    struct stat named {};
+    const bool unheld = ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &opened) == 0 &&
+                        ::stat(name.constData(), &named) == 0 && opened.st_ino == named.st_ino &&
+                        opened.st_dev == named.st_dev && ::unlink(name.constData()) == 0;
     ::close(fd);
     return unheld;
 }
@@ -46,16 +52,17 @@ BookLock::Result BookLock::tryLock() {
         return Result::Taken;
     if (m_lock->error() != QLockFile::LockFailedError)
         return Result::Failed;
-    // A lock file that names no holder was left by a process killed between
-    // making it and writing into it; QLockFile would wait for it to age,
-    // which a lock that never goes stale by age never does. It is taken
-    // over when, after a moment's grace, it still names no one and no
-    // process has it locked.
-    if (holder())
+    // Every holder keeps its lock file flock()ed for as long as it holds it,
+    // so one that nobody has locked is left over: by a process killed while
+    // making it (it names nobody yet: the maker gets a moment's grace to lock
+    // it), or by one that died holding it. Qt removes the latter itself, but
+    // puts that off for half a minute when a process killed during such a
+    // removal left Qt's own helper file half made.
+    if (!holder())
+        QThread::msleep(kMakingGraceMs);
+    if (!removeIfUnheld(m_lockFile))
         return Result::HeldElsewhere;
-    QThread::msleep(kMakingGraceMs);
-    if (holder() || !removeIfUnheld(m_lockFile))
-        return Result::HeldElsewhere;
+    removeIfUnheld(m_lockFile + QStringLiteral(".rmlock"));
     return m_lock->tryLock(0) ? Result::Taken : Result::HeldElsewhere;
 }
 

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSet>
 #include <QStorageInfo>
 
 #include <algorithm>
@@ -57,8 +58,10 @@ QStringList SafetyCopies::dailyCopies() const {
 }
 
 void SafetyCopies::makeFolder() const {
-    if (QFileInfo(m_folder).isDir())
+    if (QFileInfo(m_folder).isDir()) {
+        removeStaleCopyTemporaries();
         return;
+    }
     const QFileDevice::Permissions ownerOnly =
         QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
     if (!QDir().mkdir(m_folder, ownerOnly))
@@ -102,6 +105,21 @@ QString SafetyCopies::makeInitialisationCopy(Database& book, const QDateTime& no
         path = QDir(m_folder).filePath(QStringLiteral("%1-init-%2-%3.mdb").arg(m_stem, stamp).arg(n));
     backupDatabase(book, path, progress);
     return path;
+}
+
+void SafetyCopies::removeStaleCopyTemporaries() const {
+    // A copy killed half way (the program killed while closing) leaves a
+    // temporary named after a copy of its day, which no later day replaces.
+    const QRegularExpression own(QStringLiteral("^\\.(%1-.+\\.mdb)\\.[0-9a-f]{8}\\.tmp")
+                                     .arg(QRegularExpression::escape(m_stem)));
+    QSet<QString> copies;
+    for (const QString& name : QDir(m_folder).entryList(QDir::Files | QDir::Hidden)) {
+        const QRegularExpressionMatch match = own.match(name);
+        if (match.hasMatch())
+            copies.insert(QDir(m_folder).filePath(match.captured(1)));
+    }
+    for (const QString& copy : copies)
+        removeStaleTemporaries(copy);
 }
 
 QStringList SafetyCopies::prune() {

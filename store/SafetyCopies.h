@@ -67,7 +67,9 @@ public:
     std::function<qint64(const QString& folder)> freeSpace;
 
 private:
+    /// Makes the folder, or clears it of what killed copies left.
     void makeFolder() const;
+    void removeStaleCopyTemporaries() const;
     QStringList prune();
 
     QString m_database;

@@ -12,6 +12,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using store::BookLock;
@@ -76,6 +77,36 @@ TEST(BookLock, AnEmptyLockFileLeftByAProcessKilledWhileMakingItIsTakenOver) {
 
     // The maker died before it wrote who it is.
     ::close(fd);
+    BookLock lock(book);
+    EXPECT_EQ(lock.tryLock(), BookLock::Result::Taken);
+    ASSERT_TRUE(lock.holder());
+    EXPECT_EQ(lock.holder()->pid, QCoreApplication::applicationPid());
+}
+
+TEST(BookLock, ADeadHoldersLockIsTakenOverEvenWithAHalfMadeRemovalLockBesideIt) {
+    QTemporaryDir dir;
+    const QString book = dir.filePath(QStringLiteral("xjrjz.mdb"));
+    const QString lockFile = BookLock::lockFileOf(book);
+    // A process that has ended, and the lock file it would have left.
+    const pid_t dead = ::fork();
+    if (dead == 0)
+        ::_exit(0);
+    ASSERT_GT(dead, 0);
+    ASSERT_EQ(::waitpid(dead, nullptr, 0), dead);
+    {
+        QFile file(lockFile);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QStringLiteral("%1\ntallomer-db\n%2\n")
+                       .arg(dead)
+                       .arg(QSysInfo::machineHostName())
+                       .toUtf8());
+    }
+    // A second process killed while it was removing that lock leaves an
+    // empty helper file, which keeps Qt from removing the lock for a while.
+    {
+        QFile rmlock(lockFile + QStringLiteral(".rmlock"));
+        ASSERT_TRUE(rmlock.open(QIODevice::WriteOnly));
+    }
     BookLock lock(book);
     EXPECT_EQ(lock.tryLock(), BookLock::Result::Taken);
     ASSERT_TRUE(lock.holder());

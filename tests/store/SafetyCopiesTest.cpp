@@ -102,3 +102,15 @@ TEST_F(SafetyCopiesTest, EachInitialisationHasACopyOfItsOwnThatIsNeverPruned) {
 }
 
 } // namespace
+
+TEST_F(SafetyCopiesTest, ACopyKilledOnAnEarlierDayLeavesNothingBehindTheNextOne) {
+    ASSERT_EQ(copies.makeDailyCopy(db.db(), today.addDays(-1)).outcome, SafetyCopies::Outcome::Made);
+    // What a close killed while copying on the 7th left, and a file of the user's.
+    touch(inFolder(".xjrjz-2026-12-07.mdb.0123abcd.tmp"));
+    touch(inFolder(".xjrjz-2026-12-07.mdb.0123abcd.tmp-wal"));
+    touch(inFolder(".notes.0123abcd.tmp"));
+    ASSERT_EQ(copies.makeDailyCopy(db.db(), today).outcome, SafetyCopies::Outcome::Made);
+    EXPECT_EQ(names(), QStringList({QStringLiteral(".notes.0123abcd.tmp"),
+                                    QStringLiteral("xjrjz-2026-12-08.mdb"),
+                                    QStringLiteral("xjrjz-2026-12-09.mdb")}));
+}
