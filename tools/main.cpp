@@ -148,7 +148,7 @@ int demo(const Arguments& a) {
 
 // Entries an older build stored with a typed time: sound, but missing from their month.
 void warnOfTimesOfDay(const QString& path) {
-    const auto db = store::openDatabaseFile(path, store::standardPassword());
+    const auto db = store::openDatabaseFileToRead(path, store::standardPassword());
     for (const store::TimedJournalRow& row : store::journalRowsWithTimeOfDay(*db)) {
         const QString when = row.date.toShortDateString() + QLatin1Char(' ') +
                              row.date.time().toString(QStringLiteral("H:mm:ss"));
