@@ -22,6 +22,10 @@ bool isNumeric(store::FieldType type) {
     }
 }
 
+bool isDateOrNumber(store::FieldType type) {
+    return isNumeric(type) || type == store::FieldType::DateTime;
+}
+
 CellKind cellKind(store::FieldType type) {
     switch (type) {
     case store::FieldType::Integer:

@@ -17,6 +17,10 @@ QString cellText(const QVariant& value, store::FieldType type);
 /// Whether a column of this type lines up on the right (amounts, numbers).
 bool isNumeric(store::FieldType type);
 
+/// Whether values of this type are dates or numbers, which are shown whole
+/// on one line: never wrapped, never cut.
+bool isDateOrNumber(store::FieldType type);
+
 /// How a value of this type goes into a worksheet.
 CellKind cellKind(store::FieldType type);
 

@@ -1,6 +1,7 @@
 #include "CellTextMeasurer.h"
 
-#include <QRectF>
+#include <QTextLayout>
+#include <QTextOption>
 
 #include <algorithm>
 
@@ -36,26 +37,54 @@ qreal CellTextMeasurer::lineWidth(const QString& text) {
     return m_metrics.horizontalAdvance(text);
 }
 
-qreal CellTextMeasurer::wrappedHeight(const QString& text, qreal width) {
-    if (text.isEmpty())
-        return m_lineHeight;
+bool CellTextMeasurer::fitsOneLine(const QString& text, qreal width) {
     // Summed advances differ from the shaped width by kerning only; well
     // inside the width the text surely stays on one line.
     const qreal estimate = estimatedWidth(text);
-    if (estimate >= 0 && estimate <= width * 0.98)
-        return m_lineHeight;
-    if (estimate >= 0 && estimate <= width * 1.03 && m_metrics.horizontalAdvance(text) <= width)
-        return m_lineHeight;
+    if (estimate < 0)
+        return false;
+    return estimate <= width * 0.98 ||
+           (estimate <= width * 1.03 && m_metrics.horizontalAdvance(text) <= width);
+}
 
+QStringList CellTextMeasurer::breakLines(const QString& text, qreal width) const {
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    QStringList lines;
+    const QStringList paragraphs = QString(text).remove(QLatin1Char('\r')).split(QLatin1Char('\n'));
+    for (const QString& paragraph : paragraphs) {
+        if (paragraph.isEmpty()) {
+            lines.append(QString());
+            continue;
+        }
+        QTextLayout layout(paragraph, m_font);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(std::max<qreal>(width, 1));
+            lines.append(paragraph.mid(line.textStart(), line.textLength()));
+        }
+        layout.endLayout();
+    }
+    return lines;
+}
+
+QStringList CellTextMeasurer::wrappedLines(const QString& text, qreal width) {
+    if (text.isEmpty())
+        return {};
+    if (fitsOneLine(text, width))
+        return {text};
     const QString key = QString::number(width, 'f', 2) + QChar(0x1f) + text;
     const auto found = m_wrapped.constFind(key);
     if (found != m_wrapped.constEnd())
         return found.value();
-    const QRectF box = m_metrics.boundingRect(QRectF(0, 0, std::max<qreal>(width, 1), 1e7),
-                                              Qt::TextWordWrap, text);
-    const qreal height = std::max(m_lineHeight, box.height());
-    m_wrapped.insert(key, height);
-    return height;
+    const QStringList lines = breakLines(text, width);
+    m_wrapped.insert(key, lines);
+    return lines;
+}
+
+qreal CellTextMeasurer::wrappedHeight(const QString& text, qreal width) {
+    return m_lineHeight * std::max<qsizetype>(1, wrappedLines(text, width).size());
 }
 
 } // namespace lists

@@ -1,6 +1,7 @@
 #include "PrintDocument.h"
 
 #include "CellTextMeasurer.h"
+#include "ColumnFitting.h"
 #include "PageMacros.h"
 #include "TitleLevels.h"
 
@@ -12,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 
 namespace lists {
 
@@ -99,6 +101,8 @@ PrintDocument::PrintDocument(TableSnapshot snapshot, PrintSetup setup, PageCanva
         m_frame = m_canvas.printable.isEmpty() ? paper : m_canvas.printable;
 
     prepareFonts();
+    m_titleMeasurer = &measurer(m_titleFont);
+    m_footerMeasurer = &measurer(m_gridFooterFont);
 
     m_headerLineHeight = QFontMetricsF(m_headerFont).lineSpacing();
     m_footerLineHeight = QFontMetricsF(m_footerFont).lineSpacing();
@@ -144,40 +148,55 @@ void PrintDocument::prepareFonts() {
         m_cellFonts.append(atResolution(fontOf(column.font), dpi));
 }
 
+qreal PrintDocument::widestText(qsizetype column) {
+    const SnapshotColumn& shown = m_snapshot.columns[column];
+    qreal widest = measurer(m_titleFont).lineWidth(shown.title.section(QLatin1Char('|'), -1));
+    CellTextMeasurer& cells = *m_columnMeasurers[column];
+    for (const QList<SnapshotCell>& row : std::as_const(m_snapshot.rows)) {
+        if (column < row.size())
+            widest = std::max(widest, cells.lineWidth(row[column].text));
+    }
+    if (column < m_snapshot.footer.size())
+        widest =
+            std::max(widest, measurer(m_gridFooterFont).lineWidth(m_snapshot.footer[column].text));
+    return widest;
+}
+
 void PrintDocument::prepareColumns() {
     const qsizetype count = m_snapshot.columns.size();
     const qreal padding = 4 * m_unit;
+    // Dates and amounts never narrow below their longest text; other text
+    // wraps, down to about two characters a line.
+    QList<qreal> narrowest;
     for (qsizetype c = 0; c < count; ++c) {
         CellTextMeasurer& cells = measurer(m_cellFonts[c]);
         m_columnMeasurers.append(&cells);
         const SnapshotColumn& column = m_snapshot.columns[c];
-        if (!m_setup.optimalColumnWidths) {
-            m_columnWidths.append(column.width * m_unit);
+        const qreal screen = column.width * m_unit;
+        if (!column.keepWhole && !m_setup.optimalColumnWidths) {
+            m_columnWidths.append(screen);
+            narrowest.append(std::min(screen, 2 * cells.lineHeight() + padding));
             continue;
         }
-        qreal widest = measurer(m_titleFont).lineWidth(column.title.section(QLatin1Char('|'), -1));
-        for (const QList<SnapshotCell>& row : std::as_const(m_snapshot.rows)) {
-            if (c < row.size())
-                widest = std::max(widest, cells.lineWidth(row[c].text));
-        }
-        if (c < m_snapshot.footer.size())
-            widest =
-                std::max(widest, measurer(m_gridFooterFont).lineWidth(m_snapshot.footer[c].text));
-        m_columnWidths.append(std::ceil(widest + padding + m_unit));
+        const qreal needed = std::ceil(widestText(c) + padding + m_unit);
+        m_columnWidths.append(m_setup.optimalColumnWidths ? needed : std::max(screen, needed));
+        narrowest.append(column.keepWhole ? needed
+                                          : std::min(needed, 2 * cells.lineHeight() + padding));
     }
 
-    qreal total = 0;
-    for (qreal w : std::as_const(m_columnWidths))
-        total += w;
-    if (m_setup.fitToPageWidth && total > m_frame.width() && total > 0) {
-        const qreal factor = m_frame.width() / total;
-        if (m_setup.fitKind == PrintSetup::FitKind::ScaleGrid) {
-            m_scale = factor;
-        } else {
-            for (qreal& w : m_columnWidths)
-                w *= factor;
-            total = m_frame.width();
+    const auto sum = [](const QList<qreal>& widths) {
+        return std::accumulate(widths.cbegin(), widths.cend(), qreal(0));
+    };
+    qreal total = sum(m_columnWidths);
+    const qreal room = m_frame.width();
+    if (m_setup.fitToPageWidth && total > room && total > 0) {
+        if (m_setup.fitKind == PrintSetup::FitKind::ChangeColumnWidths) {
+            m_columnWidths = fitColumnWidths(m_columnWidths, narrowest, room);
+            total = sum(m_columnWidths);
         }
+        // What narrowing could not take off is drawn smaller.
+        if (total > room)
+            m_scale = room / total;
     }
     m_gridWidth = total;
     qreal left = 0;
@@ -271,8 +290,8 @@ qreal PrintDocument::recordHeight(int record) {
         const QString& text = row[c].text;
         if (text.isEmpty())
             continue;
-        tallest = std::max(
-            tallest, m_columnMeasurers[c]->wrappedHeight(text, m_columnWidths[c] - 4 * m_unit));
+        tallest = std::max(tallest, m_columnMeasurers[c]->lineHeight() *
+                                        linesOf(text, c, *m_columnMeasurers[c]).size());
     }
     return std::max(m_singleRowHeight, tallest + 2 * m_unit);
 }
@@ -283,8 +302,8 @@ qreal PrintDocument::footerRowHeight() {
     if (m_setup.autoStretchRows) {
         const qsizetype columns = std::min(m_snapshot.footer.size(), m_columnWidths.size());
         for (qsizetype c = 0; c < columns; ++c) {
-            tallest = std::max(tallest, footer.wrappedHeight(m_snapshot.footer[c].text,
-                                                             m_columnWidths[c] - 4 * m_unit));
+            tallest = std::max(tallest,
+                               footer.lineHeight() * linesOf(m_snapshot.footer[c].text, c, footer).size());
         }
     }
     return tallest + 2 * m_unit;
@@ -385,6 +404,38 @@ QList<PrintTextLine> PrintDocument::footerLines(int index) const {
     return marginLines(index, false);
 }
 
+QStringList PrintDocument::linesOf(const QString& text, qsizetype column,
+                                   CellTextMeasurer& measurer) const {
+    if (text.isEmpty())
+        return {};
+    if (m_snapshot.columns[column].keepWhole || !m_setup.autoStretchRows)
+        return {text};
+    return measurer.wrappedLines(text, m_columnWidths[column] - 4 * m_unit);
+}
+
+QStringList PrintDocument::cellLines(int record, int column) const {
+    return linesOf(m_snapshot.rows[record][column].text, column, *m_columnMeasurers[column]);
+}
+
+void PrintDocument::drawLines(QPainter& painter, const QRectF& box, const QStringList& lines,
+                              qreal lineHeight, Qt::Alignment alignment) const {
+    const QRectF inner = box.adjusted(2 * m_unit, m_unit, -2 * m_unit, -m_unit);
+    const Qt::Alignment horizontal = alignment & Qt::AlignHorizontal_Mask;
+    qreal top = inner.top();
+    if (alignment & Qt::AlignVCenter)
+        top = inner.center().y() - lineHeight * lines.size() / 2;
+    if (lines.size() == 1 && !m_setup.autoStretchRows) {
+        // One line that may run over the cell's edge, which cuts it.
+        painter.drawText(inner, int(horizontal) | Qt::AlignTop, lines.first());
+        return;
+    }
+    for (const QString& line : lines) {
+        painter.drawText(QRectF(inner.left(), top, inner.width(), lineHeight),
+                         int(horizontal) | Qt::AlignTop | Qt::TextDontClip, line);
+        top += lineHeight;
+    }
+}
+
 void PrintDocument::renderPage(int index, QPainter& painter) const {
     if (index < 0 || index >= pageCount())
         return;
@@ -433,6 +484,7 @@ void PrintDocument::drawTitle(QPainter& painter, const PrintBand& band) const {
     const int columns = int(m_columnWidths.size());
     const QPen rule(Qt::black, 0.6 * m_unit);
     painter.setFont(m_titleFont);
+    CellTextMeasurer& titles = *m_titleMeasurer;
     for (int level = 0; level < m_titles->levelCount(); ++level) {
         for (int c = 0; c < columns; ++c) {
             const TitleLevels::Cell& cell = m_titles->cell(level, c);
@@ -448,8 +500,8 @@ void PrintDocument::drawTitle(QPainter& painter, const PrintBand& band) const {
                 painter.fillRect(box, m_snapshot.buttonFace);
             painter.setPen(m_setup.colouredPrinting ? m_snapshot.titleFont.color
                                                     : QColor(Qt::black));
-            painter.drawText(box.adjusted(2 * m_unit, m_unit, -2 * m_unit, -m_unit),
-                             Qt::AlignCenter | Qt::TextWordWrap, cell.text);
+            drawLines(painter, box, titles.wrappedLines(cell.text, width - 4 * m_unit),
+                      titles.lineHeight(), Qt::AlignCenter);
             painter.setPen(rule);
             painter.drawRect(box);
         }
@@ -459,7 +511,6 @@ void PrintDocument::drawTitle(QPainter& painter, const PrintBand& band) const {
 void PrintDocument::drawRecord(QPainter& painter, const PrintBand& band) const {
     const QList<SnapshotCell>& row = m_snapshot.rows[band.record];
     const qsizetype columns = std::min(row.size(), m_columnWidths.size());
-    const int wrap = m_setup.autoStretchRows ? int(Qt::TextWordWrap) : 0;
     const QFont* current = nullptr;
     for (qsizetype c = 0; c < columns; ++c) {
         const QRectF box(m_columnLefts[c], band.top, m_columnWidths[c], band.height);
@@ -474,9 +525,9 @@ void PrintDocument::drawRecord(QPainter& painter, const PrintBand& band) const {
         }
         const SnapshotColumn& column = m_snapshot.columns[c];
         painter.setPen(m_setup.colouredPrinting ? column.font.color : QColor(Qt::black));
-        const Qt::Alignment horizontal = column.alignment & Qt::AlignHorizontal_Mask;
-        painter.drawText(box.adjusted(2 * m_unit, m_unit, -2 * m_unit, -m_unit),
-                         int(horizontal) | Qt::AlignTop | wrap, cell.text);
+        CellTextMeasurer& cells = *m_columnMeasurers[c];
+        drawLines(painter, box, linesOf(cell.text, c, cells), cells.lineHeight(),
+                  column.alignment & Qt::AlignHorizontal_Mask);
     }
     drawCellLines(painter, band);
 }
@@ -488,13 +539,11 @@ void PrintDocument::drawFooterRow(QPainter& painter, const PrintBand& band) cons
                          m_snapshot.footerBackground);
     painter.setFont(m_gridFooterFont);
     painter.setPen(m_setup.colouredPrinting ? m_snapshot.footerFont.color : QColor(Qt::black));
-    const int wrap = m_setup.autoStretchRows ? int(Qt::TextWordWrap) : 0;
+    CellTextMeasurer& footer = *m_footerMeasurer;
     for (qsizetype c = 0; c < columns; ++c) {
         const QRectF box(m_columnLefts[c], band.top, m_columnWidths[c], band.height);
-        const Qt::Alignment horizontal =
-            m_snapshot.columns[c].footerAlignment & Qt::AlignHorizontal_Mask;
-        painter.drawText(box.adjusted(2 * m_unit, m_unit, -2 * m_unit, -m_unit),
-                         int(horizontal) | Qt::AlignTop | wrap, m_snapshot.footer[c].text);
+        drawLines(painter, box, linesOf(m_snapshot.footer[c].text, c, footer), footer.lineHeight(),
+                  m_snapshot.columns[c].footerAlignment & Qt::AlignHorizontal_Mask);
     }
     drawCellLines(painter, band);
 }

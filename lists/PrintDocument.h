@@ -11,6 +11,7 @@
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -102,6 +103,10 @@ public:
     /// Printed column widths and their total, in grid units (device units before scaling).
     const QList<qreal>& columnWidths() const { return m_columnWidths; }
     qreal gridWidth() const { return m_gridWidth; }
+    /// The lines a record's cell is drawn in, top to bottom; without row
+    /// stretching one line, which the cell's edge may cut unless it is a
+    /// date or an amount.
+    QStringList cellLines(int record, int column) const;
     /// The text after the grid with the substitutions applied.
     const QString& textAfterGrid() const { return m_textAfterGrid; }
 
@@ -114,6 +119,12 @@ private:
     void prepareColumns();
     void prepareTitle();
     void prepareTextAfterGrid();
+    qreal widestText(qsizetype column);
+    /// A cell's or footer cell's text as it is drawn in its column: dates
+    /// and amounts whole on one line, other text wrapped when rows stretch.
+    QStringList linesOf(const QString& text, qsizetype column, CellTextMeasurer& measurer) const;
+    void drawLines(QPainter& painter, const QRectF& box, const QStringList& lines,
+                   qreal lineHeight, Qt::Alignment alignment) const;
     qreal recordHeight(int record);
     qreal footerRowHeight();
     CellTextMeasurer& measurer(const QFont& font);
@@ -138,6 +149,8 @@ private:
     QList<QFont> m_cellFonts;
     std::vector<std::unique_ptr<CellTextMeasurer>> m_measurers;
     QList<CellTextMeasurer*> m_columnMeasurers;
+    CellTextMeasurer* m_titleMeasurer = nullptr;
+    CellTextMeasurer* m_footerMeasurer = nullptr;
 
     QRectF m_frame;
     qreal m_headerHeight = 0;

@@ -82,6 +82,7 @@ TableSnapshot buildSnapshot(const store::Query& query, const QList<GridColumn>& 
         column.kind = field < 0 ? CellKind::Text : cellKind(type);
         column.footerKind = c.footer;
         column.footerAlignment = column.alignment;
+        column.keepWhole = field >= 0 && isDateOrNumber(type);
         snapshot.columns << column;
         snapshot.footer << computeFooter(query, c);
     }

@@ -34,6 +34,8 @@ struct SnapshotColumn {
     CellKind kind = CellKind::Text;
     FooterKind footerKind = FooterKind::None;
     Qt::Alignment footerAlignment = Qt::AlignLeft;
+    /// Dates and numbers: shown whole on one line, never wrapped or cut.
+    bool keepWhole = false;
 };
 
 struct SnapshotCell {

@@ -5,6 +5,7 @@
 
 #include "ui/Fonts.h"
 
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
 
@@ -67,6 +68,30 @@ QImage rendered(const PrintDocument& document, int page) {
     QPainter painter(&image);
     document.renderPage(page, painter);
     return image;
+}
+
+// The cells' font as a page at 96 dots per inch draws it: 宋体 at 9 points.
+QFontMetricsF cellMetrics() {
+    QFont font(QStringLiteral("宋体"));
+    font.setPixelSize(12);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    return QFontMetricsF(font);
+}
+
+// A cell's text has its column less two pixels on either side.
+qreal needed(const QString& text) { return cellMetrics().horizontalAdvance(text) + 4; }
+
+// A December journal whose dates and amounts the designed widths cannot hold
+// in the face installed here.
+lists::TableSnapshot december() {
+    lists::TableSnapshot t = printsample::cashJournal(3);
+    t.columns[0].width = 40; // 日期
+    t.columns[5].width = 30; // 贷方
+    t.columns[6].width = 30; // 余额
+    t.rows[1][0].text = QStringLiteral("2026-12-10");
+    t.rows[2][6].text = QStringLiteral("-136,845.91");
+    t.footer[5].text = QStringLiteral("9,136,845.91");
+    return t;
 }
 
 } // namespace
@@ -271,4 +296,67 @@ TEST(PrintLayout, StoppedLayoutKeepsThePagesSoFar) {
     EXPECT_TRUE(doc.layOut());
     EXPECT_TRUE(doc.isComplete());
     EXPECT_EQ(doc.page(doc.pageCount() - 1).lastRecord(), 999);
+}
+
+TEST(PrintLayout, DateAndAmountColumnsAreAsWideAsTheirLongestTextAndPrintOnOneLine) {
+    ui::installFontSubstitutions();
+    const auto doc = laidOut(december(), journalSetup());
+    EXPECT_GE(doc->columnWidths()[0], needed(QStringLiteral("2026-12-10")));
+    EXPECT_GE(doc->columnWidths()[6], needed(QStringLiteral("-136,845.91")));
+    EXPECT_GE(doc->columnWidths()[5], needed(QStringLiteral("9,136,845.91"))); // the footer sum
+    EXPECT_EQ(doc->columnWidths()[3], 140.0); // a text column keeps its width
+    EXPECT_EQ(doc->cellLines(1, 0), QStringList({QStringLiteral("2026-12-10")}));
+    EXPECT_EQ(doc->cellLines(2, 6), QStringList({QStringLiteral("-136,845.91")}));
+    // Then the whole grid is drawn smaller to fit the page.
+    EXPECT_LT(doc->scale(), 1.0);
+    EXPECT_NEAR(doc->gridWidth() * doc->scale(), doc->frame().width(), 1e-6);
+
+    // Narrowing the columns to the page narrows the text columns only.
+    PrintSetup narrowing = journalSetup();
+    narrowing.fitKind = PrintSetup::FitKind::ChangeColumnWidths;
+    const auto narrowed = laidOut(december(), narrowing);
+    EXPECT_GE(narrowed->columnWidths()[0], needed(QStringLiteral("2026-12-10")));
+    EXPECT_GE(narrowed->columnWidths()[6], needed(QStringLiteral("-136,845.91")));
+    EXPECT_GE(narrowed->columnWidths()[5], needed(QStringLiteral("9,136,845.91")));
+    EXPECT_LT(narrowed->columnWidths()[3], 140.0);
+    EXPECT_NEAR(narrowed->gridWidth() * narrowed->scale(), narrowed->frame().width(), 1e-6);
+
+    // On a page too narrow for even the dates and amounts, the grid is drawn smaller as well.
+    lists::PageCanvas strip = a4();
+    strip.paper.setWidth(2 * 2 / 2.54 * 96 + 150);
+    strip.printable = QRectF(QPointF(0, 0), strip.paper);
+    const auto squeezed = laidOut(december(), narrowing, strip);
+    EXPECT_GE(squeezed->columnWidths()[6], needed(QStringLiteral("-136,845.91")));
+    EXPECT_LT(squeezed->scale(), 1.0);
+    EXPECT_NEAR(squeezed->gridWidth() * squeezed->scale(), squeezed->frame().width(), 1e-6);
+}
+
+TEST(PrintLayout, TextWithoutBreaksWrapsBetweenAnyTwoCharactersAndLosesNone) {
+    lists::TableSnapshot t = printsample::narrowList(3); // 90, 50 and 80 pixels wide
+    const struct {
+        int record;
+        int column;
+        QString text;
+    } cells[] = {
+        {0, 0, QStringLiteral("6222020200112233445566778899")},
+        {1, 0, QStringLiteral("北京市海淀区中关村大街二十七号中关村大厦十二层")},
+        {2, 2, QStringLiteral("发票INV2026120100017/ABCDEF，已收")},
+        {2, 1, QStringLiteral("增加")},
+    };
+    for (const auto& c : cells)
+        t.rows[c.record][c.column].text = c.text;
+    const auto doc = laidOut(t, journalSetup());
+    const QFontMetricsF metrics = cellMetrics();
+    for (const auto& c : cells) {
+        SCOPED_TRACE(c.text.toStdString());
+        const QStringList lines = doc->cellLines(c.record, c.column);
+        EXPECT_EQ(lines.join(QString()), c.text); // every character, in order
+        const qreal room = doc->columnWidths()[c.column] - 4;
+        EXPECT_EQ(lines.size() > 1, metrics.horizontalAdvance(c.text) > room);
+        for (const QString& line : lines)
+            EXPECT_LE(metrics.horizontalAdvance(line), room + 0.01) << line.toStdString();
+        const PrintBand& band = doc->page(0).bands[c.record + 1];
+        ASSERT_EQ(band.record, c.record);
+        EXPECT_GE(band.height, lines.size() * metrics.height());
+    }
 }

@@ -7,6 +7,7 @@
 
 namespace printsample {
 
+// Right-aligned columns hold amounts, which like dates are kept whole.
 inline lists::SnapshotColumn column(const QString& title, int width,
                                     Qt::Alignment align = Qt::AlignLeft) {
     lists::SnapshotColumn c;
@@ -15,6 +16,13 @@ inline lists::SnapshotColumn column(const QString& title, int width,
     c.width = width;
     c.alignment = align;
     c.footerAlignment = align;
+    c.keepWhole = align == Qt::AlignRight;
+    return c;
+}
+
+inline lists::SnapshotColumn dateColumn(const QString& title, int width) {
+    lists::SnapshotColumn c = column(title, width);
+    c.keepWhole = true;
     return c;
 }
 
@@ -34,7 +42,7 @@ inline lists::TableSnapshot cashJournal(int entries) {
     using namespace lists;
     TableSnapshot t;
     t.columns = {
-        column(QStringLiteral("日期"), 70),
+        dateColumn(QStringLiteral("日期"), 70),
         column(QStringLiteral("凭证号"), 50),
         column(QStringLiteral("摘要"), 90),
         column(QStringLiteral("明细"), 140),
