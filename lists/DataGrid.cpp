@@ -1,7 +1,10 @@
 #include "DataGrid.h"
 
+#include "CellTextMeasurer.h"
+#include "ColumnFitting.h"
 #include "GridFooter.h"
 #include "QueryTableModel.h"
+#include "WholeValueDelegate.h"
 
 #include "store/Currency.h"
 #include "store/Query.h"
@@ -11,21 +14,27 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
+
+#include <cmath>
 
 namespace lists {
 
 namespace {
 constexpr int kDefaultCellPixels = 12;
-}
+constexpr int kNarrowestColumn = 8;
+} // namespace
 
 DataGrid::DataGrid(QWidget* parent)
     : QWidget(parent), m_view(new QTableView(this)), m_model(new QueryTableModel(this)),
-      m_footer(new GridFooter(m_view, this)) {
+      m_footer(new GridFooter(m_view, this)), m_delegate(new WholeValueDelegate(this)) {
     setObjectName(QStringLiteral("DBGridEh1"));
     m_view->setObjectName(QStringLiteral("DBGridEh1View"));
+    m_footer->setObjectName(QStringLiteral("DBGridEh1Footer"));
     m_view->setModel(m_model);
+    m_view->setItemDelegate(m_delegate);
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_view->setSelectionMode(QAbstractItemView::SingleSelection);
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -158,6 +167,10 @@ void DataGrid::setFontSizes(int cellPixels, int footerPixels) {
     m_view->verticalHeader()->setDefaultSectionSize(QFontMetrics(m_cellFont).height() + 2);
     m_view->verticalHeader()->setMinimumSectionSize(QFontMetrics(m_cellFont).height() + 2);
     m_footer->setFixedHeight(QFontMetrics(m_footerFont).height() + 6);
+    m_cellMeasurer = std::make_unique<CellTextMeasurer>(m_cellFont);
+    m_footerMeasurer = std::make_unique<CellTextMeasurer>(m_footerFont);
+    m_neededWidths.clear();
+    refreshFooter();
 }
 
 void DataGrid::setDichromatic(bool on) {
@@ -174,27 +187,38 @@ void DataGrid::setFitToWidth(bool on) {
 
 void DataGrid::applyWidths() {
     const QList<GridColumn>& columns = m_model->columns();
-    int designed = 0;
-    for (int c = 0; c < columns.size(); ++c) {
-        if (m_visible.value(c))
-            designed += columns[c].width;
-    }
-    const int available = m_view->viewport()->width();
-    const bool scale = m_fit && designed > 0 && available > 0;
-    int used = 0;
-    int lastVisible = -1;
+    QList<int> shown;
+    QList<qreal> designed;
+    QList<qreal> narrowest;
     for (int c = 0; c < columns.size(); ++c) {
         if (!m_visible.value(c))
             continue;
-        const int width = scale ? columns[c].width * available / designed : columns[c].width;
-        m_view->setColumnWidth(c, std::max(width, 8));
+        shown << c;
+        designed << columns[c].width;
+        narrowest << std::max(m_neededWidths.value(c), kNarrowestColumn);
+    }
+    const int available = m_view->viewport()->width();
+    const bool fit = m_fit && !shown.isEmpty() && available > 0;
+    QList<qreal> widths;
+    if (fit) {
+        // Dates and amounts keep what they need; the other columns give way.
+        widths = fitColumnWidths(designed, narrowest, available);
+    } else {
+        for (qsizetype i = 0; i < shown.size(); ++i)
+            widths << std::max(designed[i], narrowest[i]);
+    }
+    int used = 0;
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        const int width = int(std::floor(widths[i] + 1e-6));
+        m_view->setColumnWidth(shown[i], width);
         used += width;
-        lastVisible = c;
     }
     // Rounding leaves a few pixels; the last column takes them.
-    if (scale && lastVisible >= 0)
-        m_view->setColumnWidth(lastVisible, m_view->columnWidth(lastVisible) + available - used);
-    m_view->setHorizontalScrollBarPolicy(scale ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
+    if (fit && used < available)
+        m_view->setColumnWidth(shown.last(), m_view->columnWidth(shown.last()) + available - used);
+    // A grid too narrow for what its dates and amounts need scrolls.
+    m_view->setHorizontalScrollBarPolicy(fit && used <= available ? Qt::ScrollBarAlwaysOff
+                                                                  : Qt::ScrollBarAsNeeded);
 }
 
 void DataGrid::resizeEvent(QResizeEvent* event) { QWidget::resizeEvent(event); }
@@ -296,13 +320,73 @@ QString DataGrid::footerText(int column) const {
 void DataGrid::refreshFooter() {
     QStringList texts;
     QList<Qt::Alignment> alignments;
+    QList<bool> numbers;
     for (int c = 0; c < columns().size(); ++c) {
         texts << footerText(c);
         alignments << Qt::Alignment(m_model->data(m_model->index(0, c), Qt::TextAlignmentRole).toInt() &
                                     Qt::AlignHorizontal_Mask);
+        numbers << (columns()[c].footer == FooterKind::Count || columns()[c].footer == FooterKind::Sum);
     }
-    m_footer->setTexts(texts, alignments);
+    m_footer->setTexts(texts, alignments, numbers);
+    if (measureWholeColumns(texts))
+        applyWidths();
 }
+
+bool DataGrid::measureWholeColumns(const QStringList& footers) {
+    if (!m_cellMeasurer)
+        return false;
+    const QList<GridColumn>& columns = m_model->columns();
+    const QStyle* style = m_view->style();
+    // Room a cell of the body, the title row and the footer keeps beside its text.
+    const int cellMargin =
+        2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_view) + 1) +
+        (m_view->showGrid() ? 1 : 0);
+    const int titleMargin =
+        2 * style->pixelMetric(QStyle::PM_HeaderMargin, nullptr, m_view->horizontalHeader());
+    const int footerMargin = 2 * GridFooter::kTextMargin;
+    const QFontMetricsF cellMetrics(m_cellFont);
+    const auto ceiling = [](qreal width) { return int(std::ceil(width - 1e-6)); };
+
+    QList<int> needed(columns.size(), 0);
+    const int rows = m_model->rowCount();
+    for (int c = 0; c < columns.size(); ++c) {
+        if (!m_model->keepsWhole(c))
+            continue;
+        // Summed advances find the widest text quickly; it is then measured shaped.
+        qreal widest = -1;
+        QString widestText;
+        for (int row = 0; row < rows; ++row) {
+            const QString text = m_model->data(m_model->index(row, c), Qt::DisplayRole).toString();
+            const qreal width = m_cellMeasurer->lineWidth(text);
+            if (width > widest) {
+                widest = width;
+                widestText = text;
+            }
+        }
+        const qreal cells = std::max(widest, cellMetrics.horizontalAdvance(widestText));
+        const QString title = columns[c].titleText().section(QLatin1Char('|'), -1);
+        needed[c] = std::max({ceiling(cells) + cellMargin,
+                              ceiling(cellMetrics.horizontalAdvance(title)) + titleMargin,
+                              ceiling(QFontMetricsF(m_footerFont).horizontalAdvance(footers.value(c))) +
+                                  footerMargin});
+    }
+    if (needed == m_neededWidths)
+        return false;
+    m_neededWidths = needed;
+    return true;
+}
+
+QString DataGrid::shownText(int row, int column) const {
+    const QModelIndex index = m_model->index(row, column);
+    QStyleOptionViewItem option;
+    option.initFrom(m_view);
+    option.widget = m_view;
+    option.font = m_view->font();
+    option.rect = m_view->visualRect(index);
+    return m_delegate->shownText(option, index);
+}
+
+QString DataGrid::shownFooterText(int column) const { return m_footer->shownText(column); }
 
 QColor DataGrid::rowBackground(int row) const {
     return m_model->data(m_model->index(row, 0), Qt::BackgroundRole).value<QColor>();

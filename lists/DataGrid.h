@@ -7,6 +7,8 @@
 
 #include <QWidget>
 
+#include <memory>
+
 class QTableView;
 
 namespace store {
@@ -15,8 +17,10 @@ class Query;
 
 namespace lists {
 
+class CellTextMeasurer;
 class GridFooter;
 class QueryTableModel;
+class WholeValueDelegate;
 
 /// The data grid of every list window: the rows of one shared query, whole-row
 /// selection following the query's cursor, a footer row, two-colour rows,
@@ -43,12 +47,16 @@ public:
     int indexOfField(const QString& fieldName) const;
     /// The width a column is shown with now.
     int columnWidth(int column) const;
+    /// The width a column of dates or numbers needs for its longest text
+    /// (cells, footer, title) in the fonts it is drawn with; 0 for others.
+    int neededWidth(int column) const { return m_neededWidths.value(column); }
 
     /// 宋体 at the given pixel sizes for cells and titles, and for the footer.
     void setFontSizes(int cellPixels, int footerPixels);
     void setDichromatic(bool on);
     bool dichromatic() const;
     /// Scales the visible columns to fill the width; off: the designed widths.
+    /// Either way a column of dates or numbers is at least as wide as it needs.
     void setFitToWidth(bool on);
     bool fitToWidth() const { return m_fit; }
     void setThreeDimensionalFrame(bool on) { m_threeDimensional = on; }
@@ -60,6 +68,10 @@ public:
 
     /// The footer text of a column; "超出范围" for a sum beyond the amount range.
     QString footerText(int column) const;
+    /// What a body cell and a footer cell show at the column's width now: a
+    /// date or number that does not fit shows "#" marks.
+    QString shownText(int row, int column) const;
+    QString shownFooterText(int column) const;
     /// The background a row's cells are painted with.
     QColor rowBackground(int row) const;
     /// Visible columns in display order, every record, the footer.
@@ -82,6 +94,7 @@ private:
     void reportPendingSort();
     void refreshHeaders();
     void refreshFooter();
+    bool measureWholeColumns(const QStringList& footers);
     void applyWidths();
     void followQueryCursor(int row);
     GridStyle style() const;
@@ -89,6 +102,7 @@ private:
     QTableView* m_view;
     QueryTableModel* m_model;
     GridFooter* m_footer;
+    WholeValueDelegate* m_delegate;
     SortMarkers m_markers;
     QList<bool> m_visible;
     bool m_fit = false;
@@ -98,6 +112,9 @@ private:
     bool m_followingQuery = false;
     QFont m_cellFont;
     QFont m_footerFont;
+    std::unique_ptr<CellTextMeasurer> m_cellMeasurer;
+    std::unique_ptr<CellTextMeasurer> m_footerMeasurer;
+    QList<int> m_neededWidths;
 };
 
 } // namespace lists

@@ -79,6 +79,11 @@ void QueryTableModel::setDichromatic(bool on) {
         emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::BackgroundRole});
 }
 
+bool QueryTableModel::keepsWhole(int column) const {
+    const int field = m_fields.value(column, -1);
+    return m_query && field >= 0 && isDateOrNumber(m_query->fieldType(field));
+}
+
 int QueryTableModel::rowCount(const QModelIndex& parent) const {
     if (parent.isValid() || !m_query || !m_query->isOpen())
         return 0;
@@ -100,6 +105,8 @@ QVariant QueryTableModel::data(const QModelIndex& index, int role) const {
         return cellText(m_query->valueAt(index.row(), field), m_query->fieldType(field));
     case Qt::BackgroundRole:
         return m_dichromatic && index.row() % 2 == 0 ? kDichromaticColor : QColor(Qt::white);
+    case KeepWholeRole:
+        return keepsWhole(index.column());
     case Qt::TextAlignmentRole:
         return int((field >= 0 && isNumeric(m_query->fieldType(field)) ? Qt::AlignRight : Qt::AlignLeft) |
                    Qt::AlignVCenter);

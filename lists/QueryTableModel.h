@@ -18,6 +18,10 @@ namespace lists {
 class QueryTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
+    /// True for the cells of a column of dates or numbers, which are shown
+    /// whole or not at all.
+    static constexpr int KeepWholeRole = Qt::UserRole + 1;
+
     explicit QueryTableModel(QObject* parent = nullptr);
 
     void setQuery(store::Query* query);
@@ -27,6 +31,8 @@ public:
     void setHeaderTexts(const QStringList& texts);
     void setDichromatic(bool on);
     bool dichromatic() const { return m_dichromatic; }
+    /// Whether the column shows dates or numbers.
+    bool keepsWhole(int column) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;

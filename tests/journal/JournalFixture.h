@@ -25,9 +25,9 @@ protected:
         window.reset();
         DataModuleFixture::TearDown();
     }
-    void openCash() {
+    void openCash(const store::BookkeepingPeriod& period = march()) {
         window = std::make_unique<journal::TForm_xjrjz>(nullptr);
-        dm->q_xjrjz.openWith(journal::monthQuery(journal::JournalKind::Cash, march()));
+        dm->q_xjrjz.openWith(journal::monthQuery(journal::JournalKind::Cash, period));
         show();
     }
     void openBank() {
