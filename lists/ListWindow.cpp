@@ -38,9 +38,7 @@ QToolButton* flatButton(QWidget* parent, const QString& objectName, const QStrin
 ListWindow::ListWindow(QWidget* owner, const ListWindowTraits& traits, ui::DataSource* source,
                        const QList<GridColumn>& columns)
     : QDialog(owner), m_traits(traits), m_source(source),
-      m_printSetup(std::make_unique<PrintSetup>(PrintSetup::standard(traits.printTitle))) {
-    if (traits.blankRightHeaderLine)
-        m_printSetup->headerRight = {QString()};
+      m_printSetup(std::make_unique<PrintSetup>(listWindowPrintSetup(traits))) {
     setObjectName(traits.objectName);
     setWindowTitle(traits.title);
     setModal(true);

@@ -1,6 +1,7 @@
 #include "PrintOutput.h"
 
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -32,6 +33,32 @@ PageCanvas outputCanvas(const PrintSetup& setup) {
     return canvas;
 }
 
+namespace {
+
+// Draws pages `first` to `last` (from 0) one device page each, through the
+// render function the preview uses. False when a page could not be started
+// or `pagePrinted` stopped the run (then `stopped` is set).
+bool paintPages(const PrintDocument& document, QPainter& painter, QPagedPaintDevice& device,
+                qreal deviceResolution, int first, int last,
+                const std::function<bool(int pagesDone)>& pagePrinted, bool& stopped) {
+    const qreal toDevice = deviceResolution / document.canvas().resolution;
+    for (int index = first; index <= last; ++index) {
+        if (index > first && !device.newPage())
+            return false;
+        painter.save();
+        painter.scale(toDevice, toDevice);
+        document.renderPage(index, painter);
+        painter.restore();
+        if (pagePrinted && !pagePrinted(index - first + 1)) {
+            stopped = true;
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
 bool printPages(const PrintDocument& document, QPrinter& printer, PageRange range,
                 const std::function<bool(int pagesDone)>& pagePrinted) {
     const int first = std::max(range.from, 1) - 1;
@@ -42,20 +69,36 @@ bool printPages(const PrintDocument& document, QPrinter& printer, PageRange rang
     QPainter painter;
     if (!painter.begin(&printer))
         return false;
-    const qreal toPrinter = printer.resolution() / document.canvas().resolution;
-    for (int index = first; index <= last; ++index) {
-        if (index > first && !printer.newPage())
-            return false;
-        painter.save();
-        painter.scale(toPrinter, toPrinter);
-        document.renderPage(index, painter);
-        painter.restore();
-        if (pagePrinted && !pagePrinted(index - first + 1)) {
+    bool stopped = false;
+    if (!paintPages(document, painter, printer, printer.resolution(), first, last, pagePrinted,
+                    stopped)) {
+        if (stopped)
             printer.abort();
-            return false;
-        }
+        return false;
     }
     return painter.end();
+}
+
+PageCanvas pdfCanvas(const PrintSetup& setup) {
+    return PageCanvas::forPaper(setup.pageSize, setup.orientation, kPdfResolution);
+}
+
+bool writePdf(const PrintDocument& document, QIODevice& device) {
+    if (document.pageCount() == 0)
+        return false;
+    QPdfWriter writer(&device);
+    writer.setResolution(int(document.canvas().resolution));
+    writer.setPageLayout(
+        QPageLayout(document.setup().pageSize, document.setup().orientation, QMarginsF()));
+    writer.setTitle(document.setup().headerCentre.value(0));
+    writer.setCreator(QStringLiteral("Tallomer"));
+    QPainter painter;
+    if (!painter.begin(&writer))
+        return false;
+    bool stopped = false;
+    const bool painted = paintPages(document, painter, writer, writer.resolution(), 0,
+                                    document.pageCount() - 1, {}, stopped);
+    return painter.end() && painted;
 }
 
 } // namespace lists

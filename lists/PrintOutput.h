@@ -5,6 +5,7 @@
 
 #include <functional>
 
+class QIODevice;
 class QPrinter;
 
 namespace lists {
@@ -23,5 +24,16 @@ PageCanvas outputCanvas(const PrintSetup& setup);
 /// start or the job was stopped.
 bool printPages(const PrintDocument& document, QPrinter& printer, PageRange range,
                 const std::function<bool(int pagesDone)>& pagePrinted = {});
+
+/// The dots per inch a document written as a PDF is laid out at.
+inline constexpr qreal kPdfResolution = 1200;
+
+/// The sheet of the setup's paper at the PDF resolution, all of it printable.
+PageCanvas pdfCanvas(const PrintSetup& setup);
+
+/// Writes every page of a complete document to `device` as a PDF, through
+/// the render function the preview and the printer use. False when nothing
+/// could be written.
+bool writePdf(const PrintDocument& document, QIODevice& device);
 
 } // namespace lists

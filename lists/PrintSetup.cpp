@@ -1,5 +1,6 @@
 #include "PrintSetup.h"
 
+#include "ListWindowTraits.h"
 #include "PageMacros.h"
 
 #include "store/DateTime.h"
@@ -20,6 +21,13 @@ PrintSetup PrintSetup::standard(const QString& title) {
         QStringLiteral("%[Today]") + QString(21, QLatin1Char(' ')) + QStringLiteral("%[czy]");
     setup.afterGridFont = QFont(QStringLiteral("MS Sans Serif"));
     setup.afterGridFont.setPointSizeF(8.0);
+    return setup;
+}
+
+PrintSetup listWindowPrintSetup(const ListWindowTraits& traits) {
+    PrintSetup setup = PrintSetup::standard(traits.printTitle);
+    if (traits.blankRightHeaderLine)
+        setup.headerRight = {QString()};
     return setup;
 }
 

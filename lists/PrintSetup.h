@@ -60,6 +60,11 @@ struct PrintSetup {
     static PrintSetup standard(const QString& title);
 };
 
+struct ListWindowTraits;
+
+/// The setup a list window opens with: the standard one under its print title.
+PrintSetup listWindowPrintSetup(const ListWindowTraits& traits);
+
 /// Replaces every occurrence of each placeholder by its value, pairs in order.
 QString substitute(QString text, const QList<std::pair<QString, QString>>& pairs);
 

@@ -28,15 +28,14 @@ struct ListPlan {
     QList<lists::GridColumn> columns;
 };
 
-ListPlan planFor(const ExportRequest& request) {
+ListPlan planFor(ExportList list, const QDate& month, const QString& bankAccount) {
     using journal::JournalKind;
-    switch (request.list) {
+    switch (list) {
     case ExportList::CashMonth:
     case ExportList::BankMonth: {
-        const JournalKind kind =
-            request.list == ExportList::CashMonth ? JournalKind::Cash : JournalKind::Bank;
-        const store::BookkeepingPeriod period(store::DateTime::fromDate(request.month));
-        return {journal::monthQuery(kind, period, request.bankAccount), journal::journalTraits(kind),
+        const JournalKind kind = list == ExportList::CashMonth ? JournalKind::Cash : JournalKind::Bank;
+        const store::BookkeepingPeriod period(store::DateTime::fromDate(month));
+        return {journal::monthQuery(kind, period, bankAccount), journal::journalTraits(kind),
                 journal::journalColumns(kind)};
     }
     case ExportList::Summaries:
@@ -111,12 +110,20 @@ bool hasBankAccount(store::Connection& connection, const QString& account) {
     return s.step() && s.int64(0) > 0;
 }
 
-int exportList(store::Connection& connection, const ExportRequest& request) {
-    const ListPlan plan = planFor(request);
+ListSnapshot listSnapshot(store::Connection& connection, ExportList list, const QDate& month,
+                          const QString& bankAccount, bool forPrint) {
+    const ListPlan plan = planFor(list, month, bankAccount);
     store::Query query(&connection);
     query.openWith(plan.sql);
+    lists::GridStyle style = styleFor(plan.traits);
+    if (forPrint)
+        style.dichromatic = false; // "打印" unchecks "区分列表" while it builds the document
+    return {plan.traits, lists::buildSnapshot(query, plan.columns, style)};
+}
+
+int exportList(store::Connection& connection, const ExportRequest& request) {
     const lists::TableSnapshot snapshot =
-        lists::buildSnapshot(query, plan.columns, styleFor(plan.traits));
+        listSnapshot(connection, request.list, request.month, request.bankAccount).snapshot;
     QSaveFile file(request.path);
     if (!file.open(QIODevice::WriteOnly))
         throw store::EngineError(

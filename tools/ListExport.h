@@ -1,5 +1,7 @@
 #pragma once
 
+#include "lists/ListWindowTraits.h"
+#include "lists/TableSnapshot.h"
 #include "store/JournalKind.h"
 
 #include <QDate>
@@ -31,6 +33,19 @@ QDate closingMonth(store::Connection& connection);
 
 /// Whether the bank account catalogue holds this account.
 bool hasBankAccount(store::Connection& connection, const QString& account);
+
+/// A list as its window holds it: the window's traits, and the snapshot of
+/// the window's statement through its column table with every column visible.
+struct ListSnapshot {
+    lists::ListWindowTraits traits;
+    lists::TableSnapshot snapshot;
+};
+
+/// `month` and `bankAccount` choose the journal lists' rows. `forPrint`: as
+/// the window prints it, without the two-colour rows. Throws
+/// store::EngineError for an engine failure or a sum beyond the amount range.
+ListSnapshot listSnapshot(store::Connection& connection, ExportList list, const QDate& month,
+                          const QString& bankAccount, bool forPrint = false);
 
 struct ExportRequest {
     ExportList list = ExportList::CashMonth;

@@ -2,6 +2,7 @@
 
 #include "DemoData.h"
 #include "ListExport.h"
+#include "ListPrint.h"
 #include "StatsReport.h"
 
 #include "journal/BalanceRecomputation.h"
@@ -19,6 +20,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QStringList>
 
 #include <cstdio>
@@ -41,6 +43,7 @@ const char* const kOverview =
     "  restore FILE SOURCE   replace the database with a verified copy of SOURCE\n"
     "  recompute FILE        recompute the running balances of one month\n"
     "  export FILE           write a list as its window exports it\n"
+    "  print FILE            write a list's printout to a PDF file\n"
     "  stats FILE STATISTIC  fill the statistics table and print its rows\n"
     "\n"
     "tallomer-db COMMAND --help tells more about a command.\n"
@@ -48,7 +51,7 @@ const char* const kOverview =
     "exit status: 0 done, 1 failed, 2 wrong arguments, 3 the database is open in\n"
     "another program (create, demo, restore, recompute and stats write into it\n"
     "and hold its lock file FILE.LCK while they work, as the program does while\n"
-    "it runs; check, export and backup only read and work all the same).\n";
+    "it runs; check, export, print and backup only read and work all the same).\n";
 
 // The exit status of a writing command whose database another program holds.
 constexpr int kDatabaseInUse = 3;
@@ -299,6 +302,26 @@ int statistics(const Arguments& a) {
     return 0;
 }
 
+// The rows of a list named by --month and --bank, which belong to the month
+// lists (--bank to bank-month only); false (with a message) otherwise.
+bool readListRows(const Arguments& a, const char* command, store::Connection& connection,
+                  tools::ExportList list, QDate& month, QString& bank) {
+    const bool journalList = list == tools::ExportList::CashMonth || list == tools::ExportList::BankMonth;
+    if (journalList && !readMonth(a, command, connection, month))
+        return false;
+    return list != tools::ExportList::BankMonth || readBank(a, command, connection, bank);
+}
+
+bool monthAndBankFit(const Arguments& a, const char* command, tools::ExportList list) {
+    const bool journalList = list == tools::ExportList::CashMonth || list == tools::ExportList::BankMonth;
+    if ((!journalList && a.has("month")) || (list != tools::ExportList::BankMonth && a.has("bank"))) {
+        err(QStringLiteral("tallomer-db %1: --month and --bank belong to the month lists "
+                           "(--bank to bank-month only)").arg(QLatin1String(command)));
+        return false;
+    }
+    return true;
+}
+
 int exportList(const Arguments& a) {
     if (int rc = needOneFile(a, "export"))
         return rc;
@@ -319,25 +342,57 @@ int exportList(const Arguments& a) {
         err(QStringLiteral("tallomer-db export: name the file to write with --out"));
         return 2;
     }
-    const bool journalList =
-        *list == tools::ExportList::CashMonth || *list == tools::ExportList::BankMonth;
-    if ((!journalList && a.has("month")) ||
-        (*list != tools::ExportList::BankMonth && a.has("bank"))) {
-        err(QStringLiteral("tallomer-db export: --month and --bank belong to the month lists "
-                           "(--bank to bank-month only)"));
+    if (!monthAndBankFit(a, "export", *list))
         return 2;
-    }
     request.list = *list;
     request.type = *type;
     request.path = a.option("out");
     const auto connection = connect(a.positional[0], true);
-    if (journalList && !readMonth(a, "export", *connection, request.month))
-        return 2;
-    if (*list == tools::ExportList::BankMonth &&
-        !readBank(a, "export", *connection, request.bankAccount))
+    if (!readListRows(a, "export", *connection, *list, request.month, request.bankAccount))
         return 2;
     const int records = tools::exportList(*connection, request);
     out(QStringLiteral("wrote %1 records to %2").arg(records).arg(request.path));
+    return 0;
+}
+
+int printList(const Arguments& a) {
+    if (int rc = needOneFile(a, "print"))
+        return rc;
+    const std::optional<tools::ExportList> list = tools::exportListNamed(a.option("list"));
+    if (list && !tools::listPrints(*list)) {
+        err(QStringLiteral("tallomer-db print: 摘要和开户银行的列表在程序中没有打印，请用 export 导出！"));
+        return 2;
+    }
+    if (!list) {
+        err(QStringLiteral("tallomer-db print: --list 只能是 cash-month、bank-month 或 operators，"
+                           "不能是 '%1'！").arg(a.option("list")));
+        return 2;
+    }
+    const QString path = a.option("out");
+    if (path.isEmpty() || !path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) {
+        err(QStringLiteral("tallomer-db print: 请用 --out 指定要写的 PDF 文件，文件名以 .pdf 结尾！"));
+        return 2;
+    }
+    if (!monthAndBankFit(a, "print", *list))
+        return 2;
+    tools::PrintRequest request;
+    request.list = *list;
+    request.path = path;
+    request.operatorName = a.has("operator") ? a.option("operator") : QStringLiteral("系统管理员");
+    const auto connection = connect(a.positional[0], true);
+    if (!readListRows(a, "print", *connection, *list, request.month, request.bankAccount))
+        return 2;
+    if (!tools::hasOperator(*connection, request.operatorName)) {
+        err(QStringLiteral("tallomer-db print: 操作员表中没有 '%1'，请用 --operator 指定打印的操作员！")
+                .arg(request.operatorName));
+        return 2;
+    }
+    const tools::PrintResult printed = tools::printList(*connection, request);
+    if (printed.pages == 0) {
+        err(QStringLiteral("tallomer-db print: 列表中没有记录，没有写出 %1！").arg(path));
+        return 1;
+    }
+    out(QStringLiteral("已把 %1 条记录打印到 %2，共 %3 页。").arg(printed.records).arg(path).arg(printed.pages));
     return 0;
 }
 
@@ -451,6 +506,28 @@ const std::map<QString, Command>& commands() {
           "  --month YYYY-MM    the month lists' month (default: the month of the\n"
           "                     closing date)\n"
           "  --bank NAME        the account of bank-month (required there)\n"}},
+        {QStringLiteral("print"),
+         {{QStringLiteral("list"), QStringLiteral("out"), QStringLiteral("month"),
+           QStringLiteral("bank"), QStringLiteral("operator")},
+          printList,
+          "usage: tallomer-db print FILE --list LIST --out PATH.pdf [--month YYYY-MM]\n"
+          "                         [--bank NAME] [--operator NAME]\n"
+          "\n"
+          "Writes the list's printout to a PDF file, as the window's print preview and\n"
+          "printer show it: the page header with the title and the page number, the\n"
+          "grid with its title row on every page and its footer row, then the line\n"
+          "naming the time of printing and the operator. The window's print setup\n"
+          "applies (A4 upright, margins of 2 cm, a grid wider than the page drawn\n"
+          "smaller). Nothing is written for an empty list (exit status 1).\n"
+          "\n"
+          "  --list LIST        cash-month, bank-month or operators (the summary and\n"
+          "                     bank account catalogues have no printout)\n"
+          "  --out PATH.pdf     the file to write (replaced whole)\n"
+          "  --month YYYY-MM    the month lists' month (default: the month of the\n"
+          "                     closing date)\n"
+          "  --bank NAME        the account of bank-month (required there)\n"
+          "  --operator NAME    the operator named as the one who printed, one of the\n"
+          "                     operator table (default 系统管理员)\n"}},
         {QStringLiteral("stats"),
          {{QStringLiteral("kind"), QStringLiteral("from"), QStringLiteral("to"), QStringLiteral("year"),
            QStringLiteral("voucher"), QStringLiteral("bank")},
@@ -471,11 +548,22 @@ const std::map<QString, Command>& commands() {
     return table;
 }
 
+// Drawing text into a PDF needs Qt's GUI side, though nothing is shown: the
+// print command runs on the offscreen platform unless one is named.
+std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv) {
+    if (argc > 1 && qstrcmp(argv[1], "print") == 0) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        return std::make_unique<QGuiApplication>(argc, argv);
+    }
+    return std::make_unique<QCoreApplication>(argc, argv);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    QStringList args = app.arguments().mid(1);
+    const std::unique_ptr<QCoreApplication> app = makeApplication(argc, argv);
+    QStringList args = app->arguments().mid(1);
     if (args.isEmpty()) {
         std::fputs(kOverview, stderr);
         return 2;

@@ -16,6 +16,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QSet>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -34,8 +37,10 @@ struct ToolRun {
     QString err;
 };
 
-ToolRun tool(const QStringList& args) {
+ToolRun tool(const QStringList& args,
+             const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
     QProcess process;
+    process.setProcessEnvironment(environment);
     process.start(kTool, args);
     EXPECT_TRUE(process.waitForFinished(60000)) << args.join(QLatin1Char(' ')).toStdString();
     ToolRun run;
@@ -219,6 +224,9 @@ TEST_F(ToolCommands, CheckAndExportLeaveTheFileAsItIs) {
         run = tool({QStringLiteral("export"), m_path, QStringLiteral("--list"), QStringLiteral("cash-month"),
                     QStringLiteral("--format"), QStringLiteral("txt"), QStringLiteral("--out"),
                     path("month.txt")});
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        run = tool({QStringLiteral("print"), m_path, QStringLiteral("--list"), QStringLiteral("cash-month"),
+                    QStringLiteral("--out"), path("month.pdf")});
         EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
         EXPECT_EQ(contents(m_path), before); // the journal mode is in its header
         EXPECT_EQ(QDir(m_dir.path()).entryList({QStringLiteral("xjrjz.mdb*")}, QDir::Files),
@@ -437,7 +445,8 @@ TEST_F(ToolCommands, TheLockOfAKilledCommandIsTakenOver) {
 TEST(ToolHelp, EveryCommandExplainsItself) {
     const ToolRun overview = tool({QStringLiteral("--help")});
     EXPECT_EQ(overview.exitCode, 0);
-    for (const char* command : {"create", "demo", "check", "backup", "restore", "recompute", "export"}) {
+    for (const char* command :
+         {"create", "demo", "check", "backup", "restore", "recompute", "export", "print"}) {
         const QString name = QLatin1String(command);
         EXPECT_TRUE(overview.out.contains(QStringLiteral("  ") + name + QLatin1Char(' '))) << command;
         for (const QStringList& args : {QStringList{name, QStringLiteral("--help")},
@@ -480,4 +489,150 @@ TEST_F(ToolCommands, SumsBeyondTheAmountRangeStopWithTheReason) {
     EXPECT_FALSE(QFile::exists(path("june.xls")));
     EXPECT_EQ(scalar(QStringLiteral("select total(余额) from 现金日记帐")), balances)
         << "a recomputation that cannot finish leaves the balances as they were";
+}
+
+namespace {
+
+/// The text of a PDF file as a reader finds it, laid out as on the page.
+QString pdfText(const QString& pdf) {
+    const QString reader = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    EXPECT_FALSE(reader.isEmpty()) << "pdftotext (poppler-utils) is missing: run scripts/setup";
+    QProcess process;
+    process.start(reader, {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    EXPECT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+/// The words of a text: what stands between blanks and line ends.
+QSet<QString> wordsOf(const QString& text) {
+    const QStringList words = text.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+    return QSet<QString>(words.begin(), words.end());
+}
+
+} // namespace
+
+// A printout made without a display, read back by a PDF reader: every date of
+// a December and every amount whole, though the designed date column is too
+// narrow for "2026-12-10" in the face installed here.
+TEST_F(ToolCommands, PrintWritesTheMonthsPrintoutAsAPdfWithEveryDateAndAmountWhole) {
+    exec(QStringLiteral("insert into 权限表 (姓名) values ('出纳甲')"));
+    QStringList values;
+    for (int day = 1; day <= 31; ++day) {
+        // The first day pays out 136,845.91; every later one takes in 1,000.
+        values << QStringLiteral("(cdate('2026-12-%1'), '差旅费', '张经理出差北京参加全国财务工作会议', %2, %3)")
+                      .arg(day)
+                      .arg(day == 1 ? QStringLiteral("null") : QStringLiteral("ccur('1000')"))
+                      .arg(day == 1 ? QStringLiteral("ccur('136845.91')") : QStringLiteral("null"));
+    }
+    exec(QStringLiteral("insert into 现金日记帐 (日期, 摘要, 明细, 借方, 贷方) values ") + values.join(u','));
+    ASSERT_EQ(tool({QStringLiteral("recompute"), m_path, QStringLiteral("--kind"), QStringLiteral("cash"),
+                    QStringLiteral("--month"), QStringLiteral("2026-12")})
+                  .exitCode,
+              0);
+
+    QProcessEnvironment noDisplay = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+        noDisplay.remove(QLatin1String(name));
+    const QString pdf = path("december.pdf");
+    const ToolRun run = tool({QStringLiteral("print"), m_path, QStringLiteral("--list"),
+                              QStringLiteral("cash-month"), QStringLiteral("--month"),
+                              QStringLiteral("2026-12"), QStringLiteral("--out"), pdf,
+                              QStringLiteral("--operator"), QStringLiteral("出纳甲")},
+                             noDisplay);
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, QStringLiteral("已把 31 条记录打印到 %1，共 1 页。\n").arg(pdf));
+    EXPECT_TRUE(contents(pdf).startsWith("%PDF-"));
+
+    const QString text = pdfText(pdf);
+    const QSet<QString> words = wordsOf(text);
+    for (int day = 1; day <= 31; ++day) {
+        const QString date = QStringLiteral("2026-12-%1").arg(day);
+        EXPECT_TRUE(words.contains(date)) << date.toStdString();
+    }
+    for (const char* amount : {"-136,845.91", "-135,845.91", "-106,845.91", "1,000.00", "30,000.00",
+                               "136,845.91"})
+        EXPECT_TRUE(words.contains(QString::fromUtf8(amount))) << amount;
+    // The page header, the title row, the footer row and the line after the grid.
+    const QStringList lines = text.split(u'\n');
+    const auto lineWith = [&](const QString& part) {
+        for (const QString& line : lines) {
+            if (line.contains(part))
+                return line.simplified();
+        }
+        return QString();
+    };
+    EXPECT_EQ(lineWith(QStringLiteral("打印清单")), QStringLiteral("现金日记帐打印清单"));
+    EXPECT_EQ(lineWith(QStringLiteral("页")), QStringLiteral("第1页"));
+    EXPECT_EQ(lineWith(QStringLiteral("借方(增加)")),
+              QStringLiteral("日期 摘要 明细 借方(增加) 贷方(减少) 余额 凭证号 经办人 发票单位 备注"));
+    EXPECT_EQ(lineWith(QStringLiteral("记录数")), QStringLiteral("记录数 31 30,000.00 136,845.91"));
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^打印时间:\\d{4}-\\d{1,2}-\\d{1,2} \\d{1,2}:\\d\\d:\\d\\d 制表:出纳甲 \\.$"))
+                    .match(lineWith(QStringLiteral("打印时间:")))
+                    .hasMatch())
+        << lineWith(QStringLiteral("打印时间:")).toStdString();
+}
+
+TEST_F(ToolCommands, PrintTheOtherListsThatHaveAPrintout) {
+    const struct {
+        QStringList options;
+        QString title;
+    } lists[] = {
+        {{QStringLiteral("bank-month"), QStringLiteral("--bank"), QStringLiteral("工商银行基本户")},
+         QStringLiteral("银行日记帐打印清单")},
+        {{QStringLiteral("operators")}, QStringLiteral("操作员及权限打印清单")},
+    };
+    for (const auto& list : lists) {
+        SCOPED_TRACE(list.title.toStdString());
+        const QString pdf = path("list.pdf");
+        const ToolRun run = tool(QStringList{QStringLiteral("print"), m_path, QStringLiteral("--list")} +
+                                 list.options + QStringList{QStringLiteral("--out"), pdf});
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        const QString text = pdfText(pdf);
+        EXPECT_TRUE(text.contains(list.title));
+        EXPECT_TRUE(text.contains(QStringLiteral("制表:系统管理员 ."))) << text.toStdString();
+    }
+}
+
+TEST_F(ToolCommands, PrintRefusesWhatItCannotDo) {
+    const QString p = QStringLiteral("print");
+    const QString list = QStringLiteral("--list");
+    const QString outOption = QStringLiteral("--out");
+    const QString out = path("out.pdf");
+    const QString cash = QStringLiteral("cash-month");
+    struct Case {
+        QStringList args;
+        int exitCode;
+        QString message;
+    };
+    const Case cases[] = {
+        {{p, m_path, list, QStringLiteral("summaries"), outOption, out}, 2,
+         QStringLiteral("摘要和开户银行的列表在程序中没有打印，请用 export 导出！")},
+        {{p, m_path, list, QStringLiteral("banks"), outOption, out}, 2,
+         QStringLiteral("摘要和开户银行的列表在程序中没有打印")},
+        {{p, m_path, list, QStringLiteral("journal"), outOption, out}, 2,
+         QStringLiteral("--list 只能是 cash-month、bank-month 或 operators，不能是 'journal'！")},
+        {{p, m_path, list, cash}, 2, QStringLiteral("请用 --out 指定要写的 PDF 文件，文件名以 .pdf 结尾！")},
+        {{p, m_path, list, cash, outOption, path("out.txt")}, 2, QStringLiteral("文件名以 .pdf 结尾")},
+        {{p, m_path, list, QStringLiteral("operators"), outOption, out, QStringLiteral("--month"),
+          QStringLiteral("2023-01")},
+         2, QStringLiteral("--month and --bank belong to the month lists")},
+        {{p, m_path, list, QStringLiteral("bank-month"), outOption, out}, 2,
+         QStringLiteral("name the bank account with --bank")},
+        {{p, m_path, list, cash, outOption, out, QStringLiteral("--operator"), QStringLiteral("张三")}, 2,
+         QStringLiteral("操作员表中没有 '张三'，请用 --operator 指定打印的操作员！")},
+        {{p, m_path, list, cash, outOption, out, QStringLiteral("--month"), QStringLiteral("2030-01")}, 1,
+         QStringLiteral("列表中没有记录，没有写出 %1！").arg(out)},
+        {{p, m_path, list, cash, outOption, path("no/such/folder/out.pdf")}, 1,
+         QStringLiteral("不能建立文件")},
+        {{p, path("missing.mdb"), list, cash, outOption, out}, 1, QStringLiteral("Could not find file")},
+    };
+    for (const Case& c : cases) {
+        const ToolRun run = tool(c.args);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.args.join(QLatin1Char(' ')).toStdString();
+        EXPECT_TRUE(run.err.contains(c.message)) << run.err.toStdString();
+        EXPECT_TRUE(run.out.isEmpty());
+    }
+    EXPECT_FALSE(QFile::exists(out));
+    EXPECT_FALSE(QFile::exists(path("out.txt")));
 }

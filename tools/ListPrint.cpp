@@ -1,0 +1,54 @@
+#include "ListPrint.h"
+
+#include "lists/PrintDocument.h"
+#include "lists/PrintOutput.h"
+#include "lists/PrintSetup.h"
+#include "store/EngineError.h"
+#include "store/Statement.h"
+#include "store/Connection.h"
+#include "ui/Fonts.h"
+
+#include <QSaveFile>
+
+namespace tools {
+
+bool listPrints(ExportList list) {
+    return list != ExportList::Summaries && list != ExportList::BankAccounts;
+}
+
+bool hasOperator(store::Connection& connection, const QString& name) {
+    store::Statement s(connection.database(),
+                       QStringLiteral("select count(*) from 权限表 where 姓名 = ?"));
+    s.bindText(1, name);
+    return s.step() && s.int64(0) > 0;
+}
+
+PrintResult printList(store::Connection& connection, const PrintRequest& request) {
+    ui::installFontSubstitutions();
+    ListSnapshot list =
+        listSnapshot(connection, request.list, request.month, request.bankAccount, true);
+    PrintResult result;
+    result.records = int(list.snapshot.rows.size());
+    if (result.records == 0)
+        return result;
+
+    lists::PrintSetup setup = lists::listWindowPrintSetup(list.traits);
+    lists::setStandardSubstitutions(setup, request.operatorName, request.printedAt);
+    const lists::PageCanvas canvas = lists::pdfCanvas(setup);
+    lists::PrintDocument document(std::move(list.snapshot), setup, canvas, request.printedAt);
+    document.layOut();
+
+    QSaveFile file(request.path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw store::EngineError(
+            QStringLiteral("不能建立文件 %1：%2！").arg(request.path, file.errorString()));
+    if (!lists::writePdf(document, file) || !file.commit()) {
+        file.cancelWriting();
+        throw store::EngineError(
+            QStringLiteral("不能写入文件 %1：%2！").arg(request.path, file.errorString()));
+    }
+    result.pages = document.pageCount();
+    return result;
+}
+
+} // namespace tools
