@@ -34,6 +34,8 @@ lists::TableSnapshot journal(int entries, bool everyDetailWraps = false) {
         c.fieldName = c.title;
         c.width = width;
         c.alignment = align;
+        // Dates and amounts are kept whole, as the grid's snapshot marks them.
+        c.keepWhole = align == Qt::AlignRight || c.title == QStringLiteral("日期");
         return c;
     };
     t.columns = {column("日期", 70),
