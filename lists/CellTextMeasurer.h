@@ -43,7 +43,7 @@ private:
     QFont m_font;
     QFontMetricsF m_metrics;
     qreal m_lineHeight = 0;
-    std::vector<float> m_advances;        // by UTF-16 code unit; negative: not measured yet
+    std::vector<float> m_advances;         // by UTF-16 code unit; negative: not measured yet
     QHash<QString, QStringList> m_wrapped; // key: width, a separator and the text
 };
 

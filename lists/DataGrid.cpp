@@ -325,7 +325,8 @@ void DataGrid::refreshFooter() {
         texts << footerText(c);
         alignments << Qt::Alignment(m_model->data(m_model->index(0, c), Qt::TextAlignmentRole).toInt() &
                                     Qt::AlignHorizontal_Mask);
-        numbers << (columns()[c].footer == FooterKind::Count || columns()[c].footer == FooterKind::Sum);
+        const FooterKind kind = columns()[c].footer;
+        numbers << (kind == FooterKind::Count || kind == FooterKind::Sum);
     }
     m_footer->setTexts(texts, alignments, numbers);
     if (measureWholeColumns(texts))
@@ -345,6 +346,7 @@ bool DataGrid::measureWholeColumns(const QStringList& footers) {
         2 * style->pixelMetric(QStyle::PM_HeaderMargin, nullptr, m_view->horizontalHeader());
     const int footerMargin = 2 * GridFooter::kTextMargin;
     const QFontMetricsF cellMetrics(m_cellFont);
+    const QFontMetricsF footerMetrics(m_footerFont);
     const auto ceiling = [](qreal width) { return int(std::ceil(width - 1e-6)); };
 
     QList<int> needed(columns.size(), 0);
@@ -367,8 +369,7 @@ bool DataGrid::measureWholeColumns(const QStringList& footers) {
         const QString title = columns[c].titleText().section(QLatin1Char('|'), -1);
         needed[c] = std::max({ceiling(cells) + cellMargin,
                               ceiling(cellMetrics.horizontalAdvance(title)) + titleMargin,
-                              ceiling(QFontMetricsF(m_footerFont).horizontalAdvance(footers.value(c))) +
-                                  footerMargin});
+                              ceiling(footerMetrics.horizontalAdvance(footers.value(c))) + footerMargin});
     }
     if (needed == m_neededWidths)
         return false;

@@ -11,7 +11,9 @@
 
 namespace lists {
 
-GridFooter::GridFooter(QTableView* view, QWidget* parent) : QWidget(parent), m_view(view) {
+GridFooter::GridFooter(QTableView* view, QWidget* parent)
+    : QWidget(parent)
+    , m_view(view) {
     setAutoFillBackground(true);
     QPalette p = palette();
     p.setColor(QPalette::Window, Qt::white);
@@ -31,12 +33,15 @@ void GridFooter::setTexts(const QStringList& texts, const QList<Qt::Alignment>& 
     update();
 }
 
-QSize GridFooter::sizeHint() const { return QSize(100, fontMetrics().height() + 6); }
+QSize GridFooter::sizeHint() const {
+    return QSize(100, fontMetrics().height() + 6);
+}
 
 QRect GridFooter::cellRect(int column) const {
     const QHeaderView* header = m_view->horizontalHeader();
     // The body starts right of the row indicator column and the view's frame.
-    const int offset = m_view->verticalHeader()->isVisible() ? m_view->verticalHeader()->width() : 0;
+    const int offset =
+        m_view->verticalHeader()->isVisible() ? m_view->verticalHeader()->width() : 0;
     const int left = m_view->frameWidth() + offset;
     return QRect(left + header->sectionViewportPosition(column), 1, header->sectionSize(column),
                  height() - 1);

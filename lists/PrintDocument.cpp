@@ -150,15 +150,14 @@ void PrintDocument::prepareFonts() {
 
 qreal PrintDocument::widestText(qsizetype column) {
     const SnapshotColumn& shown = m_snapshot.columns[column];
-    qreal widest = measurer(m_titleFont).lineWidth(shown.title.section(QLatin1Char('|'), -1));
+    qreal widest = m_titleMeasurer->lineWidth(shown.title.section(QLatin1Char('|'), -1));
     CellTextMeasurer& cells = *m_columnMeasurers[column];
     for (const QList<SnapshotCell>& row : std::as_const(m_snapshot.rows)) {
         if (column < row.size())
             widest = std::max(widest, cells.lineWidth(row[column].text));
     }
     if (column < m_snapshot.footer.size())
-        widest =
-            std::max(widest, measurer(m_gridFooterFont).lineWidth(m_snapshot.footer[column].text));
+        widest = std::max(widest, m_footerMeasurer->lineWidth(m_snapshot.footer[column].text));
     return widest;
 }
 
@@ -302,8 +301,8 @@ qreal PrintDocument::footerRowHeight() {
     if (m_setup.autoStretchRows) {
         const qsizetype columns = std::min(m_snapshot.footer.size(), m_columnWidths.size());
         for (qsizetype c = 0; c < columns; ++c) {
-            tallest = std::max(tallest,
-                               footer.lineHeight() * linesOf(m_snapshot.footer[c].text, c, footer).size());
+            const QStringList lines = linesOf(m_snapshot.footer[c].text, c, footer);
+            tallest = std::max(tallest, footer.lineHeight() * lines.size());
         }
     }
     return tallest + 2 * m_unit;
@@ -426,7 +425,8 @@ void PrintDocument::drawLines(QPainter& painter, const QRectF& box, const QStrin
         top = inner.center().y() - lineHeight * lines.size() / 2;
     if (lines.size() == 1 && !m_setup.autoStretchRows) {
         // One line that may run over the cell's edge, which cuts it.
-        painter.drawText(inner, int(horizontal) | Qt::AlignTop, lines.first());
+        painter.drawText(QRectF(inner.left(), top, inner.width(), inner.bottom() - top),
+                         int(horizontal) | Qt::AlignTop, lines.first());
         return;
     }
     for (const QString& line : lines) {

@@ -35,8 +35,8 @@ QString WholeValueDelegate::shownText(const QStyleOptionViewItem& option,
     initStyleOption(&shown, index);
     if (index.data(QueryTableModel::KeepWholeRole).toBool())
         return shown.text;
-    return QFontMetricsF(shown.font).elidedText(shown.text, Qt::ElideRight,
-                                                shown.rect.width() - 2 * textMargin(shown));
+    return QFontMetricsF(shown.font)
+        .elidedText(shown.text, Qt::ElideRight, shown.rect.width() - 2 * textMargin(shown));
 }
 
 bool WholeValueDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,

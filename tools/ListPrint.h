@@ -20,9 +20,9 @@ bool hasOperator(store::Connection& connection, const QString& name);
 
 struct PrintRequest {
     ExportList list = ExportList::CashMonth;
-    QDate month;         // the journal lists: any day of the month
-    QString bankAccount; // the bank month list
-    QString path;        // the PDF file, written whole or not at all
+    QDate month;          // the journal lists: any day of the month
+    QString bankAccount;  // the bank month list
+    QString path;         // the PDF file, written whole or not at all
     QString operatorName; // named after the grid as the one who printed
     QDateTime printedAt = QDateTime::currentDateTime();
 };

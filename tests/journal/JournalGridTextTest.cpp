@@ -75,14 +75,15 @@ protected:
     void expectEveryNumberWhole() {
         QTableView* view = grid()->view();
         const QFontMetrics cells(view->font());
-        const int margin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+        const int margin =
+            view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
         const struct {
             const char* field;
             QString text;
         } shown[] = {
-            {"日期", QStringLiteral("2026-12-10")},     {"日期", QStringLiteral("2026-12-30")},
-            {"借方", QStringLiteral("12,345,678.90")},  {"贷方", QStringLiteral("12,482,524.81")},
-            {"余额", QStringLiteral("12,345,678.90")},  {"余额", QStringLiteral("-136,845.91")},
+            {"日期", QStringLiteral("2026-12-10")},    {"日期", QStringLiteral("2026-12-30")},
+            {"借方", QStringLiteral("12,345,678.90")}, {"贷方", QStringLiteral("12,482,524.81")},
+            {"余额", QStringLiteral("12,345,678.90")}, {"余额", QStringLiteral("-136,845.91")},
         };
         for (const auto& s : shown) {
             const int c = column(s.field);
@@ -134,8 +135,10 @@ TEST_F(JournalGridText, ANumberThatNoLongerFitsShowsHashesAndItsWholeValueAsTool
     const int balance = column("余额");
     dragColumnEdge(view->horizontalHeader(), balance, 30);
     EXPECT_EQ(grid()->columnWidth(balance), 30);
-    EXPECT_TRUE(onlyHashes(grid()->shownText(1, balance))) << grid()->shownText(1, balance).toStdString();
-    EXPECT_EQ(tooltipAt(view->viewport(), cellRect(1, balance).center()), QStringLiteral("-136,845.91"));
+    EXPECT_TRUE(onlyHashes(grid()->shownText(1, balance)))
+        << grid()->shownText(1, balance).toStdString();
+    EXPECT_EQ(tooltipAt(view->viewport(), cellRect(1, balance).center()),
+              QStringLiteral("-136,845.91"));
     // Whole texts need no tooltip.
     EXPECT_EQ(tooltipAt(view->viewport(), cellRect(1, column("摘要")).center()), QString());
 
@@ -143,7 +146,8 @@ TEST_F(JournalGridText, ANumberThatNoLongerFitsShowsHashesAndItsWholeValueAsTool
     const int debit = column("借方");
     dragColumnEdge(view->horizontalHeader(), debit, 40);
     EXPECT_EQ(grid()->columnWidth(debit), 40);
-    EXPECT_TRUE(onlyHashes(grid()->shownFooterText(debit))) << grid()->shownFooterText(debit).toStdString();
+    EXPECT_TRUE(onlyHashes(grid()->shownFooterText(debit)))
+        << grid()->shownFooterText(debit).toStdString();
     auto* footer = child<QWidget>(grid(), "DBGridEh1Footer");
     EXPECT_EQ(tooltipAt(footer, footerPoint(footer, debit)), QStringLiteral("12,345,678.90"));
     EXPECT_EQ(tooltipAt(footer, footerPoint(footer, column("贷方"))), QString());
