@@ -28,7 +28,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
+#include <limits>
 #include <map>
 #include <random>
 #include <set>
@@ -60,11 +62,17 @@ bool runAndKill(const QString& program, const QStringList& args, int delayMs) {
     return killed;
 }
 
+/// The shortest of three runs: a run slowed by a busy machine would put the
+/// kills after most runs have ended.
 qint64 msToRun(const QString& program, const QStringList& args) {
-    QElapsedTimer timer;
-    timer.start();
-    runAndKill(program, args, 60000);
-    return timer.elapsed();
+    qint64 shortest = std::numeric_limits<qint64>::max();
+    for (int run = 0; run < 3; ++run) {
+        QElapsedTimer timer;
+        timer.start();
+        runAndKill(program, args, 60000);
+        shortest = std::min(shortest, timer.elapsed());
+    }
+    return shortest;
 }
 
 std::unique_ptr<store::Database> openFile(const QString& path) {
@@ -295,8 +303,8 @@ TEST_F(KilledWork, RestoreLeavesTheOldOrTheNewDatabase) {
     const auto leftovers = [this] {
         return QDir(m_dir.path()).entryList({QStringLiteral(".*.tmp*")}, QDir::Files | QDir::Hidden);
     };
-    for (int tries = 0; leftovers().isEmpty() && tries < 10; ++tries)
-        runAndKill(kTool, {QStringLiteral("restore"), m_path, halved}, int(full / 2));
+    for (int tries = 0; leftovers().isEmpty() && tries < 20; ++tries)
+        runAndKill(kTool, {QStringLiteral("restore"), m_path, halved}, int(full * (1 + tries % 4) / 5));
     ASSERT_FALSE(leftovers().isEmpty());
     EXPECT_EQ(app::prepareDataFolder(m_dir.path(), m_dir.filePath(QStringLiteral("unused"))), m_dir.path());
     EXPECT_EQ(leftovers(), QStringList());
