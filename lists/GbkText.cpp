@@ -46,7 +46,27 @@ void GbkEncoder::append(QByteArray& out, QStringView text) {
     appendConverted(out, text.mid(i));
 }
 
+// glibc's GBK is code page 936, which adds one character to GBK proper: the
+// euro sign as the single byte 0x80. GBK proper (Python's gbk codec, and so
+// xlrd and pandas) refuses that byte and with it the whole file. Compared over
+// every character of the basic plane, the two differ in that character alone.
+namespace {
+constexpr char16_t EuroSign = 0x20AC;
+} // namespace
+
 void GbkEncoder::appendConverted(QByteArray& out, QStringView text) {
+    for (qsizetype euro = text.indexOf(QChar(EuroSign)); euro >= 0;
+         euro = text.indexOf(QChar(EuroSign))) {
+        appendConvertible(out, text.left(euro));
+        out.append('?');
+        text = text.mid(euro + 1);
+    }
+    appendConvertible(out, text);
+}
+
+void GbkEncoder::appendConvertible(QByteArray& out, QStringView text) {
+    if (text.isEmpty())
+        return;
     // A GBK character takes at most two bytes and a UTF-16 unit at least
     // one character's worth, so twice the units always suffices.
     const qsizetype start = out.size();

@@ -5,8 +5,10 @@
 
 namespace lists {
 
-/// Turns text into the GBK bytes (code page 936) that exported files carry.
-/// A character GBK cannot hold becomes one "?"; everything else is kept.
+/// Turns text into the GBK bytes that exported files carry: GBK proper, so
+/// that every GBK reader takes them. A character GBK proper cannot hold
+/// (the euro sign, which only code page 936 adds, among them) becomes one
+/// "?"; everything else is kept.
 /// One encoder serves a whole export; it is not shared between threads.
 class GbkEncoder {
 public:
@@ -21,6 +23,7 @@ public:
 
 private:
     void appendConverted(QByteArray& out, QStringView text);
+    void appendConvertible(QByteArray& out, QStringView text);
 
     void* m_handle; // iconv_t
 };

@@ -23,6 +23,10 @@ TEST(GbkText, KeepsEveryGbkCharacterAndMarksTheRestWithOneQuestionMark) {
     // have no GBK form: one "?" each, the text around them intact.
     EXPECT_EQ(toGbk(u"日한期"), QByteArray("\xC8\xD5?\xC6\xDA"));
     EXPECT_EQ(toGbk(u"aก😀b"), QByteArray("a??b"));
+    // The euro sign of code page 936 (byte 0x80) is no GBK: GBK readers
+    // refuse that byte and the whole file with it.
+    EXPECT_EQ(toGbk(u"€"), QByteArray("?"));
+    EXPECT_EQ(toGbk(u"日€期€€"), "\xC8\xD5?\xC6\xDA??");
     const QString broken = QStringLiteral("a") + QChar(0xD800) + QStringLiteral("b") +
                            QChar(0xDC00) + QStringLiteral("日") + QChar(0xD800);
     EXPECT_EQ(toGbk(broken), "a?b?" + riqi.left(2) + "?");
