@@ -138,7 +138,7 @@ void checkCsv(const TableSnapshot& t, const QByteArray& file) {
 }
 
 // Each cell is the font tag around the escaped text; "&" always begins one of
-// the entities, which carry no semicolon, and nothing else is markup.
+// the entities, each closed by its semicolon, and nothing else is markup.
 void checkHtml(const TableSnapshot& t, const QByteArray& file) {
     ASSERT_TRUE(file.startsWith("<!DOCTYPE HTML PUBLIC"));
     ASSERT_TRUE(file.endsWith("</TR>\r\n</TABLE>\r\n</BODY>\r\n</HTML>\r\n"));
@@ -150,7 +150,7 @@ void checkHtml(const TableSnapshot& t, const QByteArray& file) {
         ASSERT_TRUE(open > at && start > open && end >= start) << "cell at byte " << at;
         const QByteArray raw = file.mid(start, end - start);
         ASSERT_FALSE(raw.contains('<') || raw.contains('>') || raw.contains('"')) << raw.constData();
-        if (raw == "&nbsp") {
+        if (raw == "&nbsp;") {
             cells << QByteArray();
             continue;
         }
@@ -161,7 +161,7 @@ void checkHtml(const TableSnapshot& t, const QByteArray& file) {
                 continue;
             }
             static const std::pair<const char*, char> entities[] = {
-                {"&amp", '&'}, {"&lt", '<'}, {"&gt", '>'}, {"&quot", '"'}};
+                {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}};
             bool known = false;
             for (const auto& [name, c] : entities) {
                 if (raw.mid(i).startsWith(name)) {
