@@ -59,12 +59,17 @@ TEST(TextExport, TitleRowThenLineBreakBeforeEachRecordAndTheFooter) {
     EXPECT_TRUE(bytes.endsWith("1,234.50"));
 }
 
-TEST(TextExport, CellsWithTabsAndLineBreaksAreWrittenAsTheyAre) {
+TEST(TextExport, TabsAndLineBreaksInsideCellsBecomeBlanks) {
     lists::TableSnapshot t = sample();
     t.rows.resize(1);
-    t.rows[0][2].text = QStringLiteral("a\tb\r\nc");
+    t.columns[0].title = QStringLiteral("日\n期");
+    t.rows[0][2].text = QStringLiteral("a\tb\r\nc\rd\ne\r\r\n\n\t淺");
+    t.footer[1].text = QStringLiteral("\r\n");
     const QByteArray bytes = written([&](QIODevice& d) { lists::writeTextExport(t, d); });
-    EXPECT_TRUE(bytes.contains(">\ta\tb\r\nc\t7\t1,234.50\r\n"));
+    EXPECT_TRUE(bytes.startsWith("\xC8\xD5 \xC6\xDA\t")) << bytes.constData();
+    EXPECT_TRUE(bytes.contains(">\ta b c d e    " + qian + "\t7\t1,234.50\r\n"));
+    EXPECT_TRUE(bytes.endsWith(jilushu + "\t \t\t\t1,234.50"));
+    EXPECT_EQ(bytes.count("\r\n"), 2);
 }
 
 TEST(CsvExport, QuotesEveryValueDoublesQuotesAndSeparatesWithSemicolons) {
