@@ -238,14 +238,19 @@ TEST(XlsExport, ReadsBackAsTheSameCells) {
     EXPECT_EQ(std::get<Number>(footer[4]).value, 0.1 + 0.2);
 }
 
-TEST(XlsExport, ALabelTooLongForItsRecordIsCutWithoutSplittingACharacter) {
+TEST(XlsExport, ALabelHoldsAt255BytesCutWithoutSplittingACharacter) {
     lists::TableSnapshot t = exportsample::sample();
     t.rows.resize(1);
-    t.rows[0][0].text = QStringLiteral("a") + QString(40000, QChar(u'现'));
+    t.columns[0].title = QString(255, u'x');
+    t.columns[1].title = QString(256, u'y');
+    // 2 + 126 * 2 bytes fit; the next character would end at byte 256.
+    t.rows[0][0].text = QStringLiteral("ab") + QString(40000, QChar(u'现'));
+    t.rows[0][1].text = QStringLiteral("a") + QString(127, QChar(u'现')) + QStringLiteral("b");
     const Sheet sheet = readSheet(xls(t));
-    const QString text = std::get<Label>(sheet.rows[1][0]).text;
-    EXPECT_EQ(text.size(), 1 + (0xFFFF - 8 - 1) / 2);
-    EXPECT_TRUE(text.startsWith(QStringLiteral("a现现")));
+    EXPECT_EQ(std::get<Label>(sheet.rows[0][0]).text, t.columns[0].title);
+    EXPECT_EQ(std::get<Label>(sheet.rows[0][1]).text, QString(255, u'y'));
+    EXPECT_EQ(std::get<Label>(sheet.rows[1][0]).text, QStringLiteral("ab") + QString(126, u'现'));
+    EXPECT_EQ(std::get<Label>(sheet.rows[1][1]).text, QStringLiteral("a") + QString(127, u'现'));
     EXPECT_EQ(std::get<Integer>(sheet.rows[1][3]).value, 7);
 }
 
