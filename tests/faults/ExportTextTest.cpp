@@ -193,8 +193,9 @@ void checkHtml(const TableSnapshot& t, const QByteArray& file) {
 }
 
 // Groups balance; control words, symbols and \'hh escapes are well formed;
-// the text of each cell, up to its \cell, gives back the cell's bytes. RTF
-// readers skip bare line breaks, so those are left out on both sides.
+// the text of each cell, up to its \cell, gives back the cell's bytes, with
+// each line break (CR LF, CR or LF) as a \line. RTF readers skip bare line
+// breaks.
 void checkRtf(const TableSnapshot& t, const QByteArray& file) {
     ASSERT_TRUE(file.startsWith("{\\rtf0\\ansi"));
     int depth = 0;
@@ -236,6 +237,8 @@ void checkRtf(const TableSnapshot& t, const QByteArray& file) {
                 if (word == "cell") {
                     cells << text;
                     text.clear();
+                } else if (word == "line") {
+                    text += '\n';
                 }
             } else {
                 FAIL() << "an unknown control symbol \\" << next << " at byte " << i;
@@ -247,7 +250,7 @@ void checkRtf(const TableSnapshot& t, const QByteArray& file) {
     EXPECT_EQ(depth, 0);
     QList<QByteArray> expected = textsInOrder(t);
     for (QByteArray& e : expected)
-        e.replace('\r', QByteArray()).replace('\n', QByteArray());
+        e.replace("\r\n", "\n").replace('\r', '\n');
     EXPECT_EQ(cells, expected);
 }
 
