@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QStringView>
 
+#include <memory>
+
 namespace lists {
 
 /// Turns text into the GBK bytes that exported files carry: GBK proper, so
@@ -23,9 +25,13 @@ public:
 
 private:
     void appendConverted(QByteArray& out, QStringView text);
-    void appendConvertible(QByteArray& out, QStringView text);
+    quint16 lookUp(char16_t unit);
 
     void* m_handle; // iconv_t
+    // The two GBK bytes of each character of the basic plane met so far
+    // (lead byte high), NoGbk for one without a form, 0 for one not yet
+    // looked up; made at the first character past ASCII.
+    std::unique_ptr<quint16[]> m_codes;
 };
 
 /// The GBK bytes of `text`, for the odd string; exports keep one GbkEncoder.

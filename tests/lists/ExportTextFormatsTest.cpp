@@ -9,6 +9,7 @@
 #include <QBuffer>
 
 #include <algorithm>
+#include <iconv.h>
 
 #include <gtest/gtest.h>
 
@@ -46,6 +47,44 @@ TEST(GbkText, KeepsEveryGbkCharacterAndMarksTheRestWithOneQuestionMark) {
     EXPECT_EQ(out.size(), 4 + 5000 * 5 + 1);
     EXPECT_TRUE(out.startsWith(riqi + zhaiyao + "a" + zhaiyao));
     EXPECT_TRUE(out.endsWith(zhaiyao + "a?"));
+}
+
+TEST(GbkText, EveryCharacterOfTheBasicPlaneAsTheCLibraryConvertsItAlone) {
+    // The C library's converter, one character at a time, with what GBK
+    // proper lacks (no form at all, or code page 936's single byte 0x80 for
+    // the euro sign) as "?".
+    iconv_t cd = iconv_open("GBK", "UTF-16LE");
+    ASSERT_NE(cd, reinterpret_cast<iconv_t>(-1));
+    QString all;
+    QList<QByteArray> each;
+    for (char32_t u = 1; u <= 0xFFFF; ++u) {
+        if (u >= 0xD800 && u <= 0xDFFF)
+            continue;
+        const char16_t unit = char16_t(u);
+        all += QChar(unit);
+        char* in = reinterpret_cast<char*>(const_cast<char16_t*>(&unit));
+        size_t inLeft = 2;
+        char bytes[8];
+        char* out = bytes;
+        size_t outLeft = sizeof bytes;
+        const bool converted = iconv(cd, &in, &inLeft, &out, &outLeft) != size_t(-1);
+        const qsizetype n = out - bytes;
+        each << (!converted || (n == 1 && quint8(bytes[0]) >= 0x80) ? QByteArray("?")
+                                                                      : QByteArray(bytes, n));
+    }
+    iconv_close(cd);
+    EXPECT_EQ(toGbk(all), each.join());
+
+    // The same through one encoder in pieces, with plain text between them.
+    lists::GbkEncoder encoder;
+    QByteArray pieces;
+    QByteArray expected;
+    for (qsizetype i = 0; i < all.size(); i += 997) {
+        encoder.append(pieces, QStringView(all).mid(i, 997));
+        encoder.append(pieces, u"ab");
+        expected += each.mid(i, 997).join() + "ab";
+    }
+    EXPECT_EQ(pieces, expected);
 }
 
 TEST(TextExport, TitleRowThenLineBreakBeforeEachRecordAndTheFooter) {
