@@ -55,7 +55,8 @@ QList<int> cellEdges(const TableSnapshot& table, qint64 printableWidth) {
     qint64 edge = 0;
     for (const SnapshotColumn& column : table.columns) {
         edge += column.width * TwipsPerPixel;
-        edges.append(static_cast<int>(width > printableWidth ? edge * printableWidth / width : edge));
+        edges.append(
+            static_cast<int>(width > printableWidth ? edge * printableWidth / width : edge));
     }
     return edges;
 }
@@ -394,9 +395,9 @@ void writeRtfExport(const TableSnapshot& table, QIODevice& device) {
         out << ';';
     }
     out << "}\r\n";
-    out << "\\paperw" << page.width() << "\\paperh" << page.height() << "\\margl"
-        << RtfPage::Margin << "\\margr" << RtfPage::Margin << "\\margt" << RtfPage::Margin
-        << "\\margb" << RtfPage::Margin << (page.landscape ? "\\landscape\r\n" : "\r\n");
+    out << "\\paperw" << page.width() << "\\paperh" << page.height() << "\\margl" << RtfPage::Margin
+        << "\\margr" << RtfPage::Margin << "\\margt" << RtfPage::Margin << "\\margb"
+        << RtfPage::Margin << (page.landscape ? "\\landscape\r\n" : "\r\n");
     RtfBodyWriter(table, edges, tables, &out).run();
     out << '}';
     out.finish();

@@ -7,12 +7,12 @@
 #include "lists/ExportFormat.h"
 #include "lists/GbkText.h"
 #include "lists/TableSnapshot.h"
+#include "support/ExportReading.h"
 
 #include <QBuffer>
 
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <cstring>
 
 namespace {
@@ -113,35 +113,9 @@ void checkText(const TableSnapshot& t, const QByteArray& file) {
 // Values between double quotes with inner quotes doubled, ";" between
 // values, a line break between rows outside the quotes.
 void checkCsv(const TableSnapshot& t, const QByteArray& file) {
-    QList<QList<QByteArray>> rows(1);
-    qsizetype i = 0;
-    while (i < file.size()) {
-        ASSERT_EQ(file[i], '"') << "unquoted value at byte " << i;
-        QByteArray value;
-        for (++i;; ++i) {
-            ASSERT_LT(i, file.size()) << "unterminated value";
-            if (file[i] == '"') {
-                if (i + 1 < file.size() && file[i + 1] == '"') {
-                    value += '"';
-                    ++i;
-                    continue;
-                }
-                ++i;
-                break;
-            }
-            value += file[i];
-        }
-        rows.last() << value;
-        if (i == file.size())
-            break;
-        if (file[i] == ';') {
-            ++i;
-        } else {
-            ASSERT_EQ(file.mid(i, 2), QByteArray("\r\n")) << "at byte " << i;
-            i += 2;
-            rows.append(QList<QByteArray>());
-        }
-    }
+    const exportreading::CsvRows<QByteArray> read = exportreading::readCsv(file);
+    ASSERT_TRUE(read.error.isEmpty()) << read.error.toStdString();
+    const QList<QList<QByteArray>>& rows = read.rows;
     ASSERT_EQ(rows.size(), kRows + 2);
     QList<QByteArray> values;
     for (const auto& row : rows) {
@@ -198,56 +172,11 @@ void checkHtml(const TableSnapshot& t, const QByteArray& file) {
 // breaks.
 void checkRtf(const TableSnapshot& t, const QByteArray& file) {
     ASSERT_TRUE(file.startsWith("{\\rtf0\\ansi"));
-    int depth = 0;
-    QByteArray text;
+    const exportreading::RtfRead read = exportreading::readRtf(file);
+    ASSERT_TRUE(read.error.isEmpty()) << read.error.toStdString();
     QList<QByteArray> cells;
-    for (qsizetype i = 0; i < file.size(); ++i) {
-        const char c = file[i];
-        if (c == '{') {
-            ++depth;
-            text.clear();
-        } else if (c == '}') {
-            ASSERT_GT(depth, 0) << "a group closes that never opened, at byte " << i;
-            if (--depth == 0) {
-                ASSERT_TRUE(file.mid(i + 1).trimmed().isEmpty()) << "bytes after the document";
-            }
-        } else if (c == '\\') {
-            ASSERT_LT(i + 1, file.size());
-            const char next = file[++i];
-            if (next == '\\' || next == '{' || next == '}') {
-                text += next;
-            } else if (next == '\'') {
-                bool ok = false;
-                const int byte = file.mid(i + 1, 2).toInt(&ok, 16);
-                ASSERT_TRUE(ok) << "a bad \\' escape at byte " << i;
-                text += char(byte);
-                i += 2;
-            } else if (std::isalpha(static_cast<unsigned char>(next))) {
-                qsizetype end = i;
-                while (end < file.size() && std::isalpha(static_cast<unsigned char>(file[end])))
-                    ++end;
-                const QByteArray word = file.mid(i, end - i);
-                if (end < file.size() && file[end] == '-')
-                    ++end;
-                while (end < file.size() && std::isdigit(static_cast<unsigned char>(file[end])))
-                    ++end;
-                if (end < file.size() && file[end] == ' ')
-                    ++end; // the blank that ends a control word belongs to it
-                i = end - 1;
-                if (word == "cell") {
-                    cells << text;
-                    text.clear();
-                } else if (word == "line") {
-                    text += '\n';
-                }
-            } else {
-                FAIL() << "an unknown control symbol \\" << next << " at byte " << i;
-            }
-        } else if (c != '\r' && c != '\n') {
-            text += c;
-        }
-    }
-    EXPECT_EQ(depth, 0);
+    for (const QList<QByteArray>& row : read.rows)
+        cells += row;
     QList<QByteArray> expected = textsInOrder(t);
     for (QByteArray& e : expected)
         e.replace("\r\n", "\n").replace('\r', '\n');

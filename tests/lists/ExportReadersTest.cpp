@@ -9,6 +9,7 @@
 
 #include "lists/ExportFormat.h"
 #include "lists/TableSnapshot.h"
+#include "support/ExportReading.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -21,8 +22,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
-#include <iconv.h>
 #include <optional>
 #include <ostream>
 
@@ -89,15 +88,13 @@ TableSnapshot hardTable() {
                    QStringLiteral("\"TCL电视\""), QStringLiteral("P&G公司"),
                    QStringLiteral("AT&T中国"), QStringLiteral("1,234.50"), QString(),
                    QStringLiteral("7"), QStringLiteral("x;y;"), QStringLiteral("<b>&nbsp;</b>")});
-    t.rows << row({QStringLiteral("2024-3-2"), QStringLiteral("甲\t乙"),
-                   QStringLiteral("换行\n第二行"), QStringLiteral("一\r\n二"),
-                   QStringLiteral("三\r四"), QString(), QStringLiteral("99.99"),
-                   QStringLiteral("-3"), QStringLiteral("C:\\新建{文件}"),
-                   QStringLiteral("淺憑聖")});
-    t.rows << row({QStringLiteral("2024-3-31"), QStringLiteral("€100"),
-                   QStringLiteral("😀表情"), longText(), QString(), QStringLiteral("0.01"),
-                   QStringLiteral("5,000.00"), QStringLiteral("12"), QString(),
-                   QStringLiteral("价格\t€5\r\n完")});
+    t.rows << row(
+        {QStringLiteral("2024-3-2"), QStringLiteral("甲\t乙"), QStringLiteral("换行\n第二行"),
+         QStringLiteral("一\r\n二"), QStringLiteral("三\r四"), QString(), QStringLiteral("99.99"),
+         QStringLiteral("-3"), QStringLiteral("C:\\新建{文件}"), QStringLiteral("淺憑聖")});
+    t.rows << row({QStringLiteral("2024-3-31"), QStringLiteral("€100"), QStringLiteral("😀表情"),
+                   longText(), QString(), QStringLiteral("0.01"), QStringLiteral("5,000.00"),
+                   QStringLiteral("12"), QString(), QStringLiteral("价格\t€5\r\n完")});
     t.rows[0][Debit].number = 1234.5;
     t.rows[0][Number].integer = 7;
     t.rows[1][Credit].number = 99.99;
@@ -155,8 +152,7 @@ QString python() {
 bool hasXlrd() {
     QProcess p;
     p.start(python(), {QStringLiteral("-c"), QStringLiteral("import xlrd")});
-    return p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit &&
-           p.exitCode() == 0;
+    return p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
 }
 
 // Reads the worksheet with xlrd and decodes every other file with the
@@ -191,7 +187,8 @@ protected:
         ASSERT_TRUE(m_dir.isValid());
         QStringList paths;
         for (int type = 1; type <= 5; ++type) {
-            const QString path = m_dir.filePath(QStringLiteral("list.") + lists::exportExtension(type));
+            const QString path =
+                m_dir.filePath(QStringLiteral("list.") + lists::exportExtension(type));
             QFile file(path);
             ASSERT_TRUE(file.open(QIODevice::WriteOnly));
             m_bytes[type] = exported(type, m_table);
@@ -199,7 +196,8 @@ protected:
             paths << path;
         }
         QProcess reader;
-        reader.start(python(), QStringList{QStringLiteral("-c"), QString::fromLatin1(kReader)} + paths);
+        reader.start(python(),
+                     QStringList{QStringLiteral("-c"), QString::fromLatin1(kReader)} + paths);
         ASSERT_TRUE(reader.waitForFinished(60000));
         ASSERT_EQ(reader.exitCode(), 0) << reader.readAllStandardError().constData();
         QJsonParseError error;
@@ -241,43 +239,16 @@ TEST_F(ExportReaders, TextKeepsEveryRowAndColumn) {
         rows << line.split(u'\t');
     // A tab or line break inside a cell reads as one blank; a CRLF pair too.
     expectRows(rows, m_table, [](const QString& s) {
-        return inGbk(s).replace(QStringLiteral("\r\n"), QStringLiteral(" "))
+        return inGbk(s)
+            .replace(QStringLiteral("\r\n"), QStringLiteral(" "))
             .replace(QRegularExpression(QStringLiteral("[\t\r\n]")), QStringLiteral(" "));
     });
 }
 
 TEST_F(ExportReaders, CsvKeepsQuotesSemicolonsAndLineBreaksInsideValues) {
-    const QString text = decoded("csv");
-    QList<QStringList> rows(1);
-    qsizetype i = 0;
-    while (i < text.size()) {
-        ASSERT_EQ(text[i], u'"') << "an unquoted value at " << i;
-        QString value;
-        for (++i;; ++i) {
-            ASSERT_LT(i, text.size()) << "a value without its closing quote";
-            if (text[i] == u'"') {
-                if (i + 1 < text.size() && text[i + 1] == u'"') {
-                    value += u'"';
-                    ++i;
-                    continue;
-                }
-                ++i;
-                break;
-            }
-            value += text[i];
-        }
-        rows.last() << value;
-        if (i == text.size())
-            break;
-        if (text[i] == u';') {
-            ++i;
-        } else {
-            ASSERT_EQ(text.mid(i, 2), QStringLiteral("\r\n")) << "at " << i;
-            i += 2;
-            rows << QStringList();
-        }
-    }
-    expectRows(rows, m_table, inGbk);
+    const exportreading::CsvRows<QString> read = exportreading::readCsv(decoded("csv"));
+    ASSERT_TRUE(read.error.isEmpty()) << read.error.toStdString();
+    expectRows(read.rows, m_table, inGbk);
 }
 
 // A browser's reading of a character reference: a known name with its ";",
@@ -339,106 +310,19 @@ TEST_F(ExportReaders, HtmlCellsDecodeToTheirTexts) {
     expectRows(rows, m_table, inGbk);
 }
 
-// GBK bytes as text, refusing what GBK proper does not hold: glibc's
-// converter reads a lone 0x80 as the euro sign, GBK proper has no such byte.
-std::optional<QString> fromGbkProper(const QByteArray& bytes) {
-    iconv_t cd = iconv_open("UTF-16LE", "GBK");
-    QByteArray out(bytes.size() * 2 + 2, '\0');
-    char* in = const_cast<char*>(bytes.constData());
-    size_t inLeft = bytes.size();
-    char* dst = out.data();
-    size_t outLeft = out.size();
-    const size_t result = iconv(cd, &in, &inLeft, &dst, &outLeft);
-    iconv_close(cd);
-    if (result == static_cast<size_t>(-1))
-        return std::nullopt;
-    const QString text = QString::fromUtf16(reinterpret_cast<const char16_t*>(out.constData()),
-                                            (out.size() - outLeft) / 2);
-    if (text.contains(u'€'))
-        return std::nullopt;
-    return text;
-}
-
-// An RTF document as a word processor reads it: groups, control words and
-// the text of each table cell, with \'hh bytes, escaped symbols and \line.
-struct RtfDocument {
+TEST_F(ExportReaders, RtfKeepsLineBreaksAndEveryColumnFitsTheLandscapePage) {
+    const exportreading::RtfRead doc = exportreading::readRtf(m_bytes[4]);
+    ASSERT_TRUE(doc.error.isEmpty()) << doc.error.toStdString();
     QList<QStringList> rows;
-    QMap<QByteArray, int> words; // the first value of every control word
-    QList<int> edges;            // the \cellx of the first row
-};
-
-RtfDocument readRtf(const QByteArray& file) {
-    RtfDocument doc;
-    int depth = 0;
-    QByteArray cell;
-    QStringList row;
-    bool firstRowDone = false;
-    for (qsizetype i = 0; i < file.size(); ++i) {
-        const char c = file[i];
-        if (c == '{') {
-            ++depth;
-        } else if (c == '}') {
-            EXPECT_GT(depth, 0) << "a group closes that never opened, at byte " << i;
-            --depth;
-            if (depth == 0) {
-                EXPECT_EQ(i, file.size() - 1) << "bytes after the document";
-            }
-        } else if (c == '\\') {
-            const char next = i + 1 < file.size() ? file[++i] : '\0';
-            if (next == '\\' || next == '{' || next == '}') {
-                cell += next;
-            } else if (next == '\'') {
-                bool ok = false;
-                cell += char(file.mid(i + 1, 2).toInt(&ok, 16));
-                EXPECT_TRUE(ok) << "a bad \\' escape at byte " << i;
-                i += 2;
-            } else if (std::isalpha(static_cast<unsigned char>(next))) {
-                qsizetype end = i;
-                while (end < file.size() && std::isalpha(static_cast<unsigned char>(file[end])))
-                    ++end;
-                const QByteArray word = file.mid(i, end - i);
-                const qsizetype digits = end;
-                if (end < file.size() && file[end] == '-')
-                    ++end;
-                while (end < file.size() && std::isdigit(static_cast<unsigned char>(file[end])))
-                    ++end;
-                const int value = file.mid(digits, end - digits).toInt();
-                if (end < file.size() && file[end] == ' ')
-                    ++end; // the blank that ends a control word is part of it
-                i = end - 1;
-                if (!doc.words.contains(word))
-                    doc.words[word] = value;
-                if (word == "pard") {
-                    cell.clear();
-                } else if (word == "line") {
-                    cell += '\n';
-                } else if (word == "cell") {
-                    const std::optional<QString> text = fromGbkProper(cell);
-                    EXPECT_TRUE(text) << "cell bytes that GBK proper does not hold";
-                    row << text.value_or(QString());
-                    cell.clear();
-                } else if (word == "row") {
-                    doc.rows << row;
-                    row.clear();
-                    firstRowDone = true;
-                } else if (word == "cellx" && !firstRowDone) {
-                    doc.edges << value;
-                }
-            } else {
-                ADD_FAILURE() << "an unknown control symbol \\" << next << " at byte " << i;
-            }
-        } else if (c != '\r' && c != '\n') {
-            // Readers skip bare line breaks; everything else is text.
-            cell += c;
+    for (const QList<QByteArray>& cells : doc.rows) {
+        rows << QStringList();
+        for (const QByteArray& cell : cells) {
+            const std::optional<QString> text = exportreading::fromGbkProper(cell);
+            EXPECT_TRUE(text) << "cell bytes that GBK proper does not hold";
+            rows.last() << text.value_or(QString());
         }
     }
-    EXPECT_EQ(depth, 0) << "groups left open";
-    return doc;
-}
-
-TEST_F(ExportReaders, RtfKeepsLineBreaksAndEveryColumnFitsTheLandscapePage) {
-    const RtfDocument doc = readRtf(m_bytes[4]);
-    expectRows(doc.rows, m_table, [](const QString& s) {
+    expectRows(rows, m_table, [](const QString& s) {
         return inGbk(s).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
     });
     // A4 across, and the table, wider than that, scaled into the margins.
@@ -494,7 +378,7 @@ TEST_F(ExportReaders, XlrdOpensTheWorksheetAndReadsEveryCell) {
                 EXPECT_DOUBLE_EQ(value.toDouble(),
                                  kind == CellKind::Integer ? double(s.integer) : s.number);
             } else if (r == rows.size() - 1 && (m_table.footer[c].kind == FooterKind::Count ||
-                                                  m_table.footer[c].kind == FooterKind::Sum)) {
+                                                m_table.footer[c].kind == FooterKind::Sum)) {
                 EXPECT_EQ(type, xlNumber) << "footer column " << c;
                 EXPECT_DOUBLE_EQ(value.toDouble(), m_table.footer[c].number);
             } else if (!texts[r][c].isEmpty() || type == xlText) {
@@ -505,7 +389,8 @@ TEST_F(ExportReaders, XlrdOpensTheWorksheetAndReadsEveryCell) {
         }
     }
     // The long text is cut before the character that would pass 255 bytes.
-    const QString cut = rows[3].toArray()[Detail].toObject().value(QLatin1String("value")).toString();
+    const QString cut =
+        rows[3].toArray()[Detail].toObject().value(QLatin1String("value")).toString();
     EXPECT_EQ(cut.size(), 28 * 6 + 1);
     EXPECT_TRUE(longText().startsWith(cut));
 }

@@ -31,7 +31,8 @@ QByteArray rtfCell(const QByteArray& words, const QByteArray& text) {
 const QByteArray rowEnd = "\\pard\\intbl\\row}\r\n";
 
 // A4 upright with half-inch margins: the sample's 4.2 inches fit across.
-const QByteArray portrait = "\\paperw11906\\paperh16838\\margl720\\margr720\\margt720\\margb720\r\n";
+const QByteArray portrait =
+    "\\paperw11906\\paperh16838\\margl720\\margr720\\margt720\\margb720\r\n";
 
 } // namespace
 
@@ -45,8 +46,8 @@ TEST(RtfExport, WritesTheWholeDocumentByteForByte) {
         "{\\rtf0\\ansi\\ansicpg936\r\n"
         "{\\colortbl\\red0\\green0\\blue0;\\red255\\green255\\blue255;"
         "\\red240\\green240\\blue240;\\red236\\green249\\blue249;\\red255\\green0\\blue0;}\r\n"
-        "{\\fonttbl\\f0\\fnil \\'cb\\'ce\\'cc\\'e5;\\f1\\fnil Arial;}\r\n" + portrait +
-        rowDefinition(2) + rtfCell(title, "\\'c8\\'d5\\'c6\\'da") +
+        "{\\fonttbl\\f0\\fnil \\'cb\\'ce\\'cc\\'e5;\\f1\\fnil Arial;}\r\n" +
+        portrait + rowDefinition(2) + rtfCell(title, "\\'c8\\'d5\\'c6\\'da") +
         rtfCell(title, "\\'d5\\'aa\\'d2\\'aa") + rtfCell(title, "\\'b1\\'b8\\'d7\\'a2") +
         rtfCell(title, "\\'b1\\'e0\\'ba\\'c5") + rtfCell(title, "\\'bd\\'e8\\'b7\\'bd") + rowEnd +
         rowDefinition(3) + rtfCell(left1, "2024-3-1") +
@@ -126,8 +127,9 @@ TEST(RtfExport, LineBreaksInsideCellsAreLineWords) {
     t.footer[2].text = QStringLiteral("a\nb");
     t.columns[3].title = QStringLiteral("\r\n");
     const QByteArray bytes = rtf(t);
-    EXPECT_TRUE(bytes.contains(" \\'bb\\'bb\\'d0\\'d0\\line \\'b5\\'da\\'b6\\'fe\\'d0\\'d0\\line 3\\line "
-                               "4\\line \\line \\cell}"))
+    EXPECT_TRUE(
+        bytes.contains(" \\'bb\\'bb\\'d0\\'d0\\line \\'b5\\'da\\'b6\\'fe\\'d0\\'d0\\line 3\\line "
+                       "4\\line \\line \\cell}"))
         << bytes.constData();
     EXPECT_TRUE(bytes.contains("\\cb1 a\\line b\\cell}"));
     EXPECT_TRUE(bytes.contains("\\cb2 \\line \\cell}"));

@@ -70,7 +70,7 @@ TEST(GbkText, EveryCharacterOfTheBasicPlaneAsTheCLibraryConvertsItAlone) {
         const bool converted = iconv(cd, &in, &inLeft, &out, &outLeft) != size_t(-1);
         const qsizetype n = out - bytes;
         each << (!converted || (n == 1 && quint8(bytes[0]) >= 0x80) ? QByteArray("?")
-                                                                      : QByteArray(bytes, n));
+                                                                    : QByteArray(bytes, n));
     }
     iconv_close(cd);
     EXPECT_EQ(toGbk(all), each.join());

@@ -1,6 +1,7 @@
 #include "ExportSample.h"
 
 #include "lists/XlsExportWriter.h"
+#include "support/ExportReading.h"
 
 #include <QList>
 #include <QRandomGenerator>
@@ -8,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <iconv.h>
 #include <variant>
 
 using namespace exportsample;
@@ -68,17 +68,9 @@ struct Sheet {
 };
 
 QString fromGbk(const QByteArray& bytes) {
-    iconv_t cd = iconv_open("UTF-16LE", "GBK");
-    QByteArray out(bytes.size() * 2 + 2, '\0');
-    char* in = const_cast<char*>(bytes.constData());
-    size_t inLeft = bytes.size();
-    char* dst = out.data();
-    size_t outLeft = out.size();
-    const size_t r = iconv(cd, &in, &inLeft, &dst, &outLeft);
-    iconv_close(cd);
-    EXPECT_NE(r, static_cast<size_t>(-1)) << "label bytes are not GBK";
-    return QString::fromUtf16(reinterpret_cast<const char16_t*>(out.constData()),
-                              (out.size() - outLeft) / 2);
+    const std::optional<QString> text = exportreading::fromGbkProper(bytes);
+    EXPECT_TRUE(text) << "label bytes are not GBK";
+    return text.value_or(QString());
 }
 
 Sheet readSheet(const QByteArray& file) {
