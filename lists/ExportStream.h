@@ -51,8 +51,13 @@ public:
 
     /// Appends `text` as GBK bytes.
     void text(QStringView text) { m_encoder.append(m_buffer, text); }
-    /// The GBK bytes of `text`, for callers that transform them further.
-    QByteArray gbk(QStringView text) { return m_encoder.encode(text); }
+    /// The GBK bytes of `text`, for callers that transform them further;
+    /// valid until the next call.
+    const QByteArray& gbk(QStringView text) {
+        m_scratch.truncate(0); // keeps its room: no allocation per cell
+        m_encoder.append(m_scratch, text);
+        return m_scratch;
+    }
 
     /// The pending bytes, for writers that append to them directly.
     QByteArray& buffer() { return m_buffer; }
@@ -72,6 +77,7 @@ private:
 
     QIODevice& m_device;
     QByteArray m_buffer;
+    QByteArray m_scratch;
     GbkEncoder m_encoder;
 };
 

@@ -2,8 +2,6 @@
 
 #include <QSysInfo>
 
-#include <cerrno>
-#include <cstring>
 #include <iconv.h>
 #include <stdexcept>
 
@@ -14,6 +12,9 @@ namespace {
 iconv_t descriptor(void* handle) {
     return static_cast<iconv_t>(handle);
 }
+
+// No GBK character has 0xFFFF for its bytes: 0xFF is no lead byte.
+constexpr quint16 NoGbk = 0xFFFF;
 
 } // namespace
 
@@ -31,7 +32,7 @@ GbkEncoder::~GbkEncoder() {
 
 void GbkEncoder::append(QByteArray& out, QStringView text) {
     // Most cells (dates, amounts, numbers) are plain ASCII, which GBK keeps
-    // as it is: copy those without going through iconv.
+    // as it is: copy those without looking anything up.
     const qsizetype start = out.size();
     const qsizetype n = text.size();
     out.resize(start + n);
@@ -46,38 +47,62 @@ void GbkEncoder::append(QByteArray& out, QStringView text) {
     appendConverted(out, text.mid(i));
 }
 
+// Each character is looked up in the C library once and then taken from the
+// table: a conversion call per cell cost more than the rest of an export's
+// work on its text. GBK is a plain character-for-character code, so the
+// bytes are the same as those of converting the text in one call.
 void GbkEncoder::appendConverted(QByteArray& out, QStringView text) {
-    // A GBK character takes at most two bytes and a UTF-16 unit at least
-    // one character's worth, so twice the units always suffices.
+    if (!m_codes)
+        m_codes = std::make_unique<quint16[]>(0x10000);
+    // A GBK character takes at most two bytes, as many as its UTF-16 unit.
     const qsizetype start = out.size();
-    out.resize(start + 2 * text.size());
-    char* in = const_cast<char*>(reinterpret_cast<const char*>(text.utf16()));
-    size_t inLeft = static_cast<size_t>(text.size()) * 2;
+    const qsizetype n = text.size();
+    out.resize(start + 2 * n);
     char* dst = out.data() + start;
-    size_t outLeft = static_cast<size_t>(text.size()) * 2;
-    const iconv_t cd = descriptor(m_handle);
-    while (inLeft > 0) {
-        if (iconv(cd, &in, &inLeft, &dst, &outLeft) != static_cast<size_t>(-1))
-            break;
-        if (errno == E2BIG)
-            break; // cannot happen with the size above; keep what was written
-        // EILSEQ (no GBK form, or a broken surrogate) or EINVAL (a lone high
-        // surrogate at the end): one "?" for the whole character.
-        char16_t unit;
-        memcpy(&unit, in, 2);
-        size_t skip = 2;
-        if (QChar::isHighSurrogate(unit) && inLeft >= 4) {
-            char16_t next;
-            memcpy(&next, in + 2, 2);
-            if (QChar::isLowSurrogate(next))
-                skip = 4;
+    const char16_t* src = text.utf16();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t unit = src[i];
+        if (unit < 0x80) {
+            *dst++ = static_cast<char>(unit);
+            continue;
         }
-        in += skip;
-        inLeft -= skip;
-        *dst++ = '?';
-        --outLeft;
+        if (QChar::isSurrogate(unit)) {
+            // Characters beyond the basic plane have no GBK form, and neither
+            // has a broken surrogate: one "?" for the pair or the lone unit.
+            if (QChar::isHighSurrogate(unit) && i + 1 < n && QChar::isLowSurrogate(src[i + 1]))
+                ++i;
+            *dst++ = '?';
+            continue;
+        }
+        quint16 code = m_codes[unit];
+        if (code == 0)
+            code = m_codes[unit] = lookUp(unit);
+        if (code == NoGbk) {
+            *dst++ = '?';
+            continue;
+        }
+        *dst++ = static_cast<char>(code >> 8);
+        *dst++ = static_cast<char>(code & 0xFF);
     }
     out.truncate(dst - out.constData());
+}
+
+// glibc's GBK is code page 936, which adds one character to GBK proper: the
+// euro sign as the single byte 0x80. GBK proper (Python's gbk codec, and so
+// xlrd and pandas) refuses that byte and with it the whole file. Compared over
+// every character of the basic plane, the two differ in that character alone;
+// every other character past ASCII has two bytes or none.
+quint16 GbkEncoder::lookUp(char16_t unit) {
+    char* in = reinterpret_cast<char*>(&unit);
+    size_t inLeft = 2;
+    char bytes[4];
+    char* dst = bytes;
+    size_t outLeft = sizeof bytes;
+    if (iconv(descriptor(m_handle), &in, &inLeft, &dst, &outLeft) == static_cast<size_t>(-1) ||
+        dst - bytes != 2)
+        return NoGbk;
+    return static_cast<quint16>(static_cast<unsigned char>(bytes[0]) << 8 |
+                                static_cast<unsigned char>(bytes[1]));
 }
 
 QByteArray GbkEncoder::encode(QStringView text) {

@@ -3,10 +3,14 @@
 #include <QByteArray>
 #include <QStringView>
 
+#include <memory>
+
 namespace lists {
 
-/// Turns text into the GBK bytes (code page 936) that exported files carry.
-/// A character GBK cannot hold becomes one "?"; everything else is kept.
+/// Turns text into the GBK bytes that exported files carry: GBK proper, so
+/// that every GBK reader takes them. A character GBK proper cannot hold
+/// (the euro sign, which only code page 936 adds, among them) becomes one
+/// "?"; everything else is kept.
 /// One encoder serves a whole export; it is not shared between threads.
 class GbkEncoder {
 public:
@@ -21,8 +25,13 @@ public:
 
 private:
     void appendConverted(QByteArray& out, QStringView text);
+    quint16 lookUp(char16_t unit);
 
     void* m_handle; // iconv_t
+    // The two GBK bytes of each character of the basic plane met so far
+    // (lead byte high), NoGbk for one without a form, 0 for one not yet
+    // looked up; made at the first character past ASCII.
+    std::unique_ptr<quint16[]> m_codes;
 };
 
 /// The GBK bytes of `text`, for the odd string; exports keep one GbkEncoder.

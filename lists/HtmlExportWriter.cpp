@@ -61,7 +61,7 @@ FontTag fontTag(ExportStream& out, const CellFont& font) {
 // quote are all below 0x40 and never part of a GBK double-byte character.
 void writeEscaped(ExportStream& out, const QString& text) {
     if (text.isEmpty()) {
-        out << "&nbsp";
+        out << "&nbsp;";
         return;
     }
     QByteArray& buffer = out.buffer();
@@ -80,16 +80,16 @@ void writeEscaped(ExportStream& out, const QString& text) {
     for (const char c : bytes) {
         switch (c) {
         case '&':
-            buffer.append("&amp");
+            buffer.append("&amp;");
             break;
         case '<':
-            buffer.append("&lt");
+            buffer.append("&lt;");
             break;
         case '>':
-            buffer.append("&gt");
+            buffer.append("&gt;");
             break;
         case '"':
-            buffer.append("&quot");
+            buffer.append("&quot;");
             break;
         default:
             buffer.append(c);

@@ -20,6 +20,47 @@ constexpr int TitleSpacing = 10 / 2 * TwipsPerPixel - 20;
 // LibreOffice paints a cell with \clshdng10000 black, whatever its colours.
 constexpr char Shading[] = "\\clcfpat";
 
+// The page the document asks for, in twips: A4 with narrow margins, turned
+// across when the table is wider than the page is in portrait. Without it a
+// word processor takes its own default paper (Letter upright, as a rule) and
+// leaves the right-hand columns of a wide list off the page.
+struct RtfPage {
+    static constexpr int ShortSide = 11906;
+    static constexpr int LongSide = 16838;
+    static constexpr int Margin = 720;
+
+    explicit RtfPage(int tableWidth)
+        : landscape(tableWidth > ShortSide - 2 * Margin) {}
+
+    int width() const { return landscape ? LongSide : ShortSide; }
+    int height() const { return landscape ? ShortSide : LongSide; }
+    int printableWidth() const { return width() - 2 * Margin; }
+
+    bool landscape;
+};
+
+int tableWidth(const TableSnapshot& table) {
+    int width = 0;
+    for (const SnapshotColumn& column : table.columns)
+        width += column.width * TwipsPerPixel;
+    return width;
+}
+
+// The cells' right edges in twips, from the columns' widths in pixels; a
+// table wider than the printable width is narrowed to it, every column in
+// proportion.
+QList<int> cellEdges(const TableSnapshot& table, qint64 printableWidth) {
+    const qint64 width = tableWidth(table);
+    QList<int> edges;
+    qint64 edge = 0;
+    for (const SnapshotColumn& column : table.columns) {
+        edge += column.width * TwipsPerPixel;
+        edges.append(
+            static_cast<int>(width > printableWidth ? edge * printableWidth / width : edge));
+    }
+    return edges;
+}
+
 // The colour and font tables, filled in the order the body first uses them.
 class RtfTables {
 public:
@@ -93,8 +134,9 @@ void styleRow(RtfTables& tables, qsizetype columns, BackgroundOf backgroundOf, F
 }
 
 // GBK bytes as RTF text: both bytes of a double-byte character as \'hh
-// (its second byte may be "\", "{" or "}"), and those three escaped when
-// they stand alone.
+// (its second byte may be "\", "{" or "}"), those three escaped when they
+// stand alone, and a line break (CR LF, CR or LF) as \line, since readers
+// skip bare line breaks.
 void appendRtfText(QByteArray& out, const QByteArray& bytes) {
     static const char hex[] = "0123456789abcdef";
     const auto appendHex = [&](unsigned char b) {
@@ -109,6 +151,10 @@ void appendRtfText(QByteArray& out, const QByteArray& bytes) {
             appendHex(static_cast<unsigned char>(bytes[++i]));
         } else if (b >= 0x80) {
             appendHex(b);
+        } else if (b == '\r' || b == '\n') {
+            if (b == '\r' && i + 1 < n && bytes[i + 1] == '\n')
+                ++i;
+            out.append("\\line ");
         } else {
             if (b == '\\' || b == '{' || b == '}')
                 out.append('\\');
@@ -120,7 +166,7 @@ void appendRtfText(QByteArray& out, const QByteArray& bytes) {
 bool isPlain(const QString& text) {
     for (const QChar c : text) {
         const char16_t u = c.unicode();
-        if (u >= 0x80 || u == '\\' || u == '{' || u == '}')
+        if (u >= 0x80 || u == '\\' || u == '{' || u == '}' || u == '\r' || u == '\n')
             return false;
     }
     return true;
@@ -177,16 +223,16 @@ QByteArray borderLines(Borders borders) {
 
 class RtfBodyWriter {
 public:
-    RtfBodyWriter(const TableSnapshot& table, RtfTables& tables, ExportStream* out)
+    RtfBodyWriter(const TableSnapshot& table, const QList<int>& edges, RtfTables& tables,
+                  ExportStream* out)
         : m_table(table)
         , m_tables(tables)
         , m_out(out)
         , m_levels(table.columns)
         , m_columns(table.columns.size()) {
-        int edge = 0;
-        for (const SnapshotColumn& column : table.columns) {
-            edge += column.width * TwipsPerPixel;
-            m_edges.append("\\cellx" + QByteArray::number(edge) + "\r\n");
+        for (qsizetype c = 0; c < m_columns; ++c) {
+            const SnapshotColumn& column = table.columns[c];
+            m_edges.append("\\cellx" + QByteArray::number(edges[c]) + "\r\n");
             m_recordStarts.append(QByteArray("\\pard\\intbl{") + alignmentWord(column.alignment) +
                                   "\\sb" + QByteArray::number(spacing()) + "\\sa" +
                                   QByteArray::number(spacing()) + fontWords(column.font));
@@ -334,7 +380,9 @@ void writeRtfExport(const TableSnapshot& table, QIODevice& device) {
     // The tables stand in front of the body but list what the body uses, so
     // a first pass over the rows fills them before anything is written.
     RtfTables tables(table.buttonFace);
-    RtfBodyWriter(table, tables, nullptr).run();
+    const RtfPage page(tableWidth(table));
+    const QList<int> edges = cellEdges(table, page.printableWidth());
+    RtfBodyWriter(table, edges, tables, nullptr).run();
 
     ExportStream out(device);
     out << "{\\rtf0\\ansi\\ansicpg936\r\n{\\colortbl";
@@ -347,7 +395,10 @@ void writeRtfExport(const TableSnapshot& table, QIODevice& device) {
         out << ';';
     }
     out << "}\r\n";
-    RtfBodyWriter(table, tables, &out).run();
+    out << "\\paperw" << page.width() << "\\paperh" << page.height() << "\\margl" << RtfPage::Margin
+        << "\\margr" << RtfPage::Margin << "\\margt" << RtfPage::Margin << "\\margb"
+        << RtfPage::Margin << (page.landscape ? "\\landscape\r\n" : "\r\n");
+    RtfBodyWriter(table, edges, tables, &out).run();
     out << '}';
     out.finish();
 }

@@ -19,8 +19,14 @@ constexpr quint16 EofRecord = 0x000A;
 
 constexpr quint16 GbkCodePage = 936;
 constexpr quint16 BlankAttribute = 0x0017;
-// A label's text length and its record length are both 16-bit.
-constexpr qsizetype MaxLabelBytes = 0xFFFF - 8;
+// The records are those of the BIFF versions before BIFF8 (readers take the
+// file for BIFF2 to BIFF5). There a record holds at most 2080 bytes of data,
+// and a label at most 255 characters of text, counted in bytes: BIFF2's
+// label has an 8-bit length, and Excel kept that limit when later versions
+// widened the field. A longer text is cut to fit.
+constexpr qsizetype MaxRecordData = 2080;
+constexpr qsizetype MaxLabelBytes = 255;
+static_assert(8 + MaxLabelBytes <= MaxRecordData);
 
 // Cells go left to right and row after row, each record in little-endian.
 class BiffCells {

@@ -32,7 +32,9 @@ constexpr int XlsMaxRecords = 65536 - 2;
 /// A worksheet as a bare sequence of BIFF cell records: beginning of file,
 /// code page 936, the title row of labels, one row per record (integers,
 /// numbers, labels, blanks), the footer row (counts and sums as numbers),
-/// end of file. Labels hold GBK bytes.
+/// end of file. Labels hold GBK bytes, at most 255 of them (a worksheet of
+/// this kind holds no more in a cell): a longer text is cut at the last
+/// whole character that fits.
 /// Throws XlsTooManyRows, before writing anything, for more than
 /// XlsMaxRecords records.
 void writeXlsExport(const TableSnapshot& table, QIODevice& device);

@@ -41,19 +41,19 @@ TEST(HtmlExport, WritesTheWholeDocumentByteForByte) {
         titleCell(50, bianhao) + titleCell(90, jiefang) + "</TR>\r\n<TR>\r\n" +
         cell(80, "LEFT", "ECF9F9", font(songti, "000000", "2024-3-1")) +
         cell(120, "LEFT", "ECF9F9",
-             font(songti, "000000", shou + "&quot" + kuan + "&quot &amp &lt" + qian + "&gt")) +
-        cell(60, "LEFT", "ECF9F9", font(songti, "000000", "&nbsp")) +
+             font(songti, "000000", shou + "&quot;" + kuan + "&quot; &amp; &lt;" + qian + "&gt;")) +
+        cell(60, "LEFT", "ECF9F9", font(songti, "000000", "&nbsp;")) +
         cell(50, "RIGHT", "ECF9F9", font(songti, "000000", "7")) +
         cell(90, "RIGHT", "ECF9F9", font(arialRed, "FF0000", "1,234.50")) + "</TR>\r\n<TR>\r\n" +
         cell(80, "LEFT", "FFFFFF", font(songti, "000000", "2024-3-2")) +
         cell(120, "LEFT", "FFFFFF", font(songti, "000000", "{" + ping + "\\" + sheng + "}")) +
-        cell(60, "LEFT", "FFFFFF", font(songti, "000000", "&nbsp")) +
+        cell(60, "LEFT", "FFFFFF", font(songti, "000000", "&nbsp;")) +
         cell(50, "RIGHT", "FFFFFF", font(songti, "000000", "-3")) +
-        cell(90, "RIGHT", "FFFFFF", font(arialRed, "FF0000", "&nbsp")) + "</TR>\r\n<TR>\r\n" +
+        cell(90, "RIGHT", "FFFFFF", font(arialRed, "FF0000", "&nbsp;")) + "</TR>\r\n<TR>\r\n" +
         cell(80, "LEFT", "FFFFFF", font(songti, "000000", jilushu)) +
         cell(120, "LEFT", "FFFFFF", font(songti, "000000", "2")) +
-        cell(60, "LEFT", "FFFFFF", font(songti, "000000", "&nbsp")) +
-        cell(50, "RIGHT", "FFFFFF", font(songti, "000000", "&nbsp")) +
+        cell(60, "LEFT", "FFFFFF", font(songti, "000000", "&nbsp;")) +
+        cell(50, "RIGHT", "FFFFFF", font(songti, "000000", "&nbsp;")) +
         cell(90, "RIGHT", "FFFFFF", font(songti, "000000", "1,234.50")) +
         "</TR>\r\n</TABLE>\r\n</BODY>\r\n</HTML>\r\n";
     EXPECT_EQ(html(sample()), expected);
@@ -91,7 +91,7 @@ TEST(HtmlExport, StylesWrapTheTextAndEntitiesGoInOrder) {
     t.columns[1].alignment = Qt::AlignHCenter | Qt::AlignVCenter;
     const QByteArray bytes = html(t);
     EXPECT_TRUE(bytes.contains("font-size: 12pt; color: #000000\"><B><I><U><STRIKE>"
-                               "&amplt;&quot&ampamp&quot</B></I></U></STRIKE></FONT></TD>"));
+                               "&amp;lt;&quot;&amp;amp&quot;</B></I></U></STRIKE></FONT></TD>"));
     EXPECT_TRUE(bytes.contains("  <TD WIDTH=120 ALIGN=\"CENTER\" BGCOLOR=#ECF9F9>"));
 }
 

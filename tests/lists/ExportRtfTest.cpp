@@ -30,6 +30,10 @@ QByteArray rtfCell(const QByteArray& words, const QByteArray& text) {
 
 const QByteArray rowEnd = "\\pard\\intbl\\row}\r\n";
 
+// A4 upright with half-inch margins: the sample's 4.2 inches fit across.
+const QByteArray portrait =
+    "\\paperw11906\\paperh16838\\margl720\\margr720\\margt720\\margb720\r\n";
+
 } // namespace
 
 TEST(RtfExport, WritesTheWholeDocumentByteForByte) {
@@ -43,7 +47,7 @@ TEST(RtfExport, WritesTheWholeDocumentByteForByte) {
         "{\\colortbl\\red0\\green0\\blue0;\\red255\\green255\\blue255;"
         "\\red240\\green240\\blue240;\\red236\\green249\\blue249;\\red255\\green0\\blue0;}\r\n"
         "{\\fonttbl\\f0\\fnil \\'cb\\'ce\\'cc\\'e5;\\f1\\fnil Arial;}\r\n" +
-        rowDefinition(2) + rtfCell(title, "\\'c8\\'d5\\'c6\\'da") +
+        portrait + rowDefinition(2) + rtfCell(title, "\\'c8\\'d5\\'c6\\'da") +
         rtfCell(title, "\\'d5\\'aa\\'d2\\'aa") + rtfCell(title, "\\'b1\\'b8\\'d7\\'a2") +
         rtfCell(title, "\\'b1\\'e0\\'ba\\'c5") + rtfCell(title, "\\'bd\\'e8\\'b7\\'bd") + rowEnd +
         rowDefinition(3) + rtfCell(left1, "2024-3-1") +
@@ -79,7 +83,8 @@ TEST(RtfExport, TablesFollowFirstUseAndGridSettings) {
         "\\red255\\green255\\blue255;\\red255\\green255\\blue255;\\red0\\green0\\blue128;"
         "\\red1\\green2\\blue3;\\red236\\green249\\blue249;\\red255\\green0\\blue0;}\r\n"
         "{\\fonttbl\\f0\\fnil Tahoma;\\f1\\fnil \\'cb\\'ce\\'cc\\'e5;\\f2\\fnil Arial;"
-        "\\f3\\fnil \\'9c\\'5c\\{\\};}\r\n\\trowd"))
+        "\\f3\\fnil \\'9c\\'5c\\{\\};}\r\n" +
+        portrait + "\\trowd"))
         << bytes.left(400).constData();
     EXPECT_TRUE(bytes.contains("\\clcfpat1\\clcbpat1\\cellx1200\r\n"));
     EXPECT_TRUE(bytes.contains("{\\qc\\sb55\\sa55\\fs22\\i\\strike\\ul\\f0\\cf3\\cb1 "));
@@ -114,4 +119,55 @@ TEST(RtfExport, MultiLevelTitlesLeaveOutTheBordersInsideMergedParts) {
                                rtfCell(words, "D") + rowEnd + secondLevel + rtfCell(words, "B") +
                                rtfCell(words, "C") + rtfCell(words, "") + rowEnd))
         << bytes.constData();
+}
+
+TEST(RtfExport, LineBreaksInsideCellsAreLineWords) {
+    lists::TableSnapshot t = sample();
+    t.rows[0][1].text = QStringLiteral("换行\n第二行\r\n3\r4\r\n\n");
+    t.footer[2].text = QStringLiteral("a\nb");
+    t.columns[3].title = QStringLiteral("\r\n");
+    const QByteArray bytes = rtf(t);
+    EXPECT_TRUE(
+        bytes.contains(" \\'bb\\'bb\\'d0\\'d0\\line \\'b5\\'da\\'b6\\'fe\\'d0\\'d0\\line 3\\line "
+                       "4\\line \\line \\cell}"))
+        << bytes.constData();
+    EXPECT_TRUE(bytes.contains("\\cb1 a\\line b\\cell}"));
+    EXPECT_TRUE(bytes.contains("\\cb2 \\line \\cell}"));
+}
+
+namespace {
+
+QList<int> cellEdges(const QByteArray& bytes) {
+    QList<int> edges;
+    const qsizetype firstRow = bytes.indexOf("{\\trrh0");
+    for (qsizetype at = bytes.indexOf("\\cellx"); at >= 0 && at < firstRow;
+         at = bytes.indexOf("\\cellx", at + 1))
+        edges << bytes.mid(at + 6, bytes.indexOf('\r', at) - at - 6).toInt();
+    return edges;
+}
+
+} // namespace
+
+TEST(RtfExport, TheTableGetsAnA4PageTurnedAndNarrowedToFit) {
+    lists::TableSnapshot t = sample();
+    // 700 pixels, 10,500 twips: more than the 10,466 across an upright page.
+    t.columns[0].width = 380;
+    QByteArray bytes = rtf(t);
+    EXPECT_TRUE(bytes.contains(
+        "}\r\n\\paperw16838\\paperh11906\\margl720\\margr720\\margt720\\margb720\\landscape\r\n"
+        "\\trowd"));
+    EXPECT_EQ(cellEdges(bytes), QList<int>({5700, 7500, 8400, 9150, 10500}));
+
+    // 1,080 pixels, 16,200 twips, narrowed to the 15,398 across a turned page.
+    t.columns[0].width = 760;
+    bytes = rtf(t);
+    EXPECT_TRUE(bytes.contains("\\landscape\r\n"));
+    EXPECT_EQ(cellEdges(bytes), QList<int>({10835, 12546, 13401, 14114, 15398}));
+    EXPECT_EQ(bytes.count("\\cellx15398\r\n"), 4); // title, two records, footer
+
+    t.columns[0].width = 50;
+    bytes = rtf(t);
+    EXPECT_TRUE(bytes.contains(portrait + "\\trowd"));
+    EXPECT_FALSE(bytes.contains("\\landscape"));
+    EXPECT_EQ(cellEdges(bytes), QList<int>({750, 2550, 3450, 4200, 5550}));
 }

@@ -9,6 +9,7 @@
 #include <QBuffer>
 
 #include <algorithm>
+#include <iconv.h>
 
 #include <gtest/gtest.h>
 
@@ -23,6 +24,10 @@ TEST(GbkText, KeepsEveryGbkCharacterAndMarksTheRestWithOneQuestionMark) {
     // have no GBK form: one "?" each, the text around them intact.
     EXPECT_EQ(toGbk(u"日한期"), QByteArray("\xC8\xD5?\xC6\xDA"));
     EXPECT_EQ(toGbk(u"aก😀b"), QByteArray("a??b"));
+    // The euro sign of code page 936 (byte 0x80) is no GBK: GBK readers
+    // refuse that byte and the whole file with it.
+    EXPECT_EQ(toGbk(u"€"), QByteArray("?"));
+    EXPECT_EQ(toGbk(u"日€期€€"), "\xC8\xD5?\xC6\xDA??");
     const QString broken = QStringLiteral("a") + QChar(0xD800) + QStringLiteral("b") +
                            QChar(0xDC00) + QStringLiteral("日") + QChar(0xD800);
     EXPECT_EQ(toGbk(broken), "a?b?" + riqi.left(2) + "?");
@@ -44,6 +49,44 @@ TEST(GbkText, KeepsEveryGbkCharacterAndMarksTheRestWithOneQuestionMark) {
     EXPECT_TRUE(out.endsWith(zhaiyao + "a?"));
 }
 
+TEST(GbkText, EveryCharacterOfTheBasicPlaneAsTheCLibraryConvertsItAlone) {
+    // The C library's converter, one character at a time, with what GBK
+    // proper lacks (no form at all, or code page 936's single byte 0x80 for
+    // the euro sign) as "?".
+    iconv_t cd = iconv_open("GBK", "UTF-16LE");
+    ASSERT_NE(cd, reinterpret_cast<iconv_t>(-1));
+    QString all;
+    QList<QByteArray> each;
+    for (char32_t u = 1; u <= 0xFFFF; ++u) {
+        if (u >= 0xD800 && u <= 0xDFFF)
+            continue;
+        const char16_t unit = char16_t(u);
+        all += QChar(unit);
+        char* in = reinterpret_cast<char*>(const_cast<char16_t*>(&unit));
+        size_t inLeft = 2;
+        char bytes[8];
+        char* out = bytes;
+        size_t outLeft = sizeof bytes;
+        const bool converted = iconv(cd, &in, &inLeft, &out, &outLeft) != size_t(-1);
+        const qsizetype n = out - bytes;
+        each << (!converted || (n == 1 && quint8(bytes[0]) >= 0x80) ? QByteArray("?")
+                                                                    : QByteArray(bytes, n));
+    }
+    iconv_close(cd);
+    EXPECT_EQ(toGbk(all), each.join());
+
+    // The same through one encoder in pieces, with plain text between them.
+    lists::GbkEncoder encoder;
+    QByteArray pieces;
+    QByteArray expected;
+    for (qsizetype i = 0; i < all.size(); i += 997) {
+        encoder.append(pieces, QStringView(all).mid(i, 997));
+        encoder.append(pieces, u"ab");
+        expected += each.mid(i, 997).join() + "ab";
+    }
+    EXPECT_EQ(pieces, expected);
+}
+
 TEST(TextExport, TitleRowThenLineBreakBeforeEachRecordAndTheFooter) {
     const QByteArray bytes = written([](QIODevice& d) { lists::writeTextExport(sample(), d); });
     const QByteArray expected = riqi + "\t" + zhaiyao + "\t" + beizhu + "\t" + bianhao + "\t" +
@@ -55,12 +98,17 @@ TEST(TextExport, TitleRowThenLineBreakBeforeEachRecordAndTheFooter) {
     EXPECT_TRUE(bytes.endsWith("1,234.50"));
 }
 
-TEST(TextExport, CellsWithTabsAndLineBreaksAreWrittenAsTheyAre) {
+TEST(TextExport, TabsAndLineBreaksInsideCellsBecomeBlanks) {
     lists::TableSnapshot t = sample();
     t.rows.resize(1);
-    t.rows[0][2].text = QStringLiteral("a\tb\r\nc");
+    t.columns[0].title = QStringLiteral("日\n期");
+    t.rows[0][2].text = QStringLiteral("a\tb\r\nc\rd\ne\r\r\n\n\t淺");
+    t.footer[1].text = QStringLiteral("\r\n");
     const QByteArray bytes = written([&](QIODevice& d) { lists::writeTextExport(t, d); });
-    EXPECT_TRUE(bytes.contains(">\ta\tb\r\nc\t7\t1,234.50\r\n"));
+    EXPECT_TRUE(bytes.startsWith("\xC8\xD5 \xC6\xDA\t")) << bytes.constData();
+    EXPECT_TRUE(bytes.contains(">\ta b c d e    " + qian + "\t7\t1,234.50\r\n"));
+    EXPECT_TRUE(bytes.endsWith(jilushu + "\t \t\t\t1,234.50"));
+    EXPECT_EQ(bytes.count("\r\n"), 2);
 }
 
 TEST(CsvExport, QuotesEveryValueDoublesQuotesAndSeparatesWithSemicolons) {

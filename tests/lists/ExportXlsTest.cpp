@@ -1,6 +1,7 @@
 #include "ExportSample.h"
 
 #include "lists/XlsExportWriter.h"
+#include "support/ExportReading.h"
 
 #include <QList>
 #include <QRandomGenerator>
@@ -8,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <iconv.h>
 #include <variant>
 
 using namespace exportsample;
@@ -68,17 +68,9 @@ struct Sheet {
 };
 
 QString fromGbk(const QByteArray& bytes) {
-    iconv_t cd = iconv_open("UTF-16LE", "GBK");
-    QByteArray out(bytes.size() * 2 + 2, '\0');
-    char* in = const_cast<char*>(bytes.constData());
-    size_t inLeft = bytes.size();
-    char* dst = out.data();
-    size_t outLeft = out.size();
-    const size_t r = iconv(cd, &in, &inLeft, &dst, &outLeft);
-    iconv_close(cd);
-    EXPECT_NE(r, static_cast<size_t>(-1)) << "label bytes are not GBK";
-    return QString::fromUtf16(reinterpret_cast<const char16_t*>(out.constData()),
-                              (out.size() - outLeft) / 2);
+    const std::optional<QString> text = exportreading::fromGbkProper(bytes);
+    EXPECT_TRUE(text) << "label bytes are not GBK";
+    return text.value_or(QString());
 }
 
 Sheet readSheet(const QByteArray& file) {
@@ -238,14 +230,19 @@ TEST(XlsExport, ReadsBackAsTheSameCells) {
     EXPECT_EQ(std::get<Number>(footer[4]).value, 0.1 + 0.2);
 }
 
-TEST(XlsExport, ALabelTooLongForItsRecordIsCutWithoutSplittingACharacter) {
+TEST(XlsExport, ALabelHoldsAt255BytesCutWithoutSplittingACharacter) {
     lists::TableSnapshot t = exportsample::sample();
     t.rows.resize(1);
-    t.rows[0][0].text = QStringLiteral("a") + QString(40000, QChar(u'现'));
+    t.columns[0].title = QString(255, u'x');
+    t.columns[1].title = QString(256, u'y');
+    // 2 + 126 * 2 bytes fit; the next character would end at byte 256.
+    t.rows[0][0].text = QStringLiteral("ab") + QString(40000, QChar(u'现'));
+    t.rows[0][1].text = QStringLiteral("a") + QString(127, QChar(u'现')) + QStringLiteral("b");
     const Sheet sheet = readSheet(xls(t));
-    const QString text = std::get<Label>(sheet.rows[1][0]).text;
-    EXPECT_EQ(text.size(), 1 + (0xFFFF - 8 - 1) / 2);
-    EXPECT_TRUE(text.startsWith(QStringLiteral("a现现")));
+    EXPECT_EQ(std::get<Label>(sheet.rows[0][0]).text, t.columns[0].title);
+    EXPECT_EQ(std::get<Label>(sheet.rows[0][1]).text, QString(255, u'y'));
+    EXPECT_EQ(std::get<Label>(sheet.rows[1][0]).text, QStringLiteral("ab") + QString(126, u'现'));
+    EXPECT_EQ(std::get<Label>(sheet.rows[1][1]).text, QStringLiteral("a") + QString(127, u'现'));
     EXPECT_EQ(std::get<Integer>(sheet.rows[1][3]).value, 7);
 }
 
