@@ -1,6 +1,7 @@
 #pragma once
 
 #include "support/ModalDriver.h"
+#include "support/QtPrinting.h"
 #include "support/TestDatabase.h"
 
 #include "app/TForm_main.h"

@@ -10,6 +10,7 @@
 #include "lists/ExportFormat.h"
 #include "lists/TableSnapshot.h"
 #include "support/ExportReading.h"
+#include "support/QtPrinting.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -24,11 +25,6 @@
 
 #include <optional>
 #include <ostream>
-
-// Failures show texts as text.
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
 
 namespace {
 
