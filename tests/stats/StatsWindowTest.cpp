@@ -29,7 +29,8 @@ protected:
                                "(cdate('2005-3-1'), '销售收入', ccur('10'), '8', '农行'),"
                                "(cdate('2005-3-2'), '销售收入', ccur('20'), '8', '工商银行基本户'),"
                                "(cdate('2005-4-2'), '销售收入', ccur('5'), '9', '农行')"));
-        // The command's opening steps: an empty scratch table.
+        // An empty scratch table, as the main window's commands open these windows (the
+        // commands themselves are driven from the menu and the tool bar in the shell's tests).
         db.exec(QStringLiteral("insert into 通用 (摘要) values ('上次的')"));
         dm->q_tongyong.execWith({QStringLiteral("delete from 通用")});
         dm->q_tongyong.openWith({QStringLiteral("select * from "), QStringLiteral("通用")});
