@@ -4,17 +4,18 @@ set(CPACK_PACKAGE_NAME tallomer)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "The Tallomer developers <developers@tallomer.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "day book for a company cashier")
+# CPack puts the summary on the Description line and indents these lines
+# under it, an empty line becoming the " ." of a paragraph break.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-"day book for a company cashier
- Tallomer keeps a company cashier's cash journal and bank journal one
- month at a time, with running balances, a search over all months,
- statistics by summary, by month and by voucher number, a bar chart,
- print preview and export to text, CSV, HTML, RTF and Excel files,
- operators with passwords, and backup and restore. Its user interface
- is in Chinese.
- .
- The package also holds tallomer-db, which creates, checks, backs up,
- restores, exports and prints a book from the terminal.")
+"Tallomer keeps a company cashier's cash journal and bank journal one
+month at a time, with running balances, a search over all months,
+statistics by summary, by month and by voucher number, a bar chart,
+print preview and export to text, CSV, HTML, RTF and Excel files,
+operators with passwords, and backup and restore. Its user interface
+is in Chinese.
+
+The package also holds tallomer-db, which creates, checks, backs up,
+restores, exports and prints a book from the terminal.")
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://tallomer.org/)
