@@ -632,14 +632,20 @@ QIcon applicationIcon() {
             QPixmap pixmap(extent, extent);
             pixmap.fill(Qt::transparent);
             QPainter p(&pixmap);
-            p.setRenderHint(QPainter::Antialiasing);
-            p.scale(extent / 64.0, extent / 64.0);
-            drawEmblem(p, extent >= 32);
+            paintEmblem(p, extent);
             p.end();
             icon.addPixmap(pixmap);
         }
     }
     return icon;
+}
+
+void paintEmblem(QPainter& p, int extent) {
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(extent / 64.0, extent / 64.0);
+    drawEmblem(p, extent >= 32);
+    p.restore();
 }
 
 QPixmap arrowImage(int index) {

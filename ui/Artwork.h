@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QPainter>
 #include <QPixmap>
 #include <QSize>
 
@@ -46,6 +47,10 @@ QPixmap loginPicture();
 QPixmap aboutPicture();
 /// The emblem painted afresh at each of the usual icon sizes, so small sizes stay sharp.
 QIcon applicationIcon();
+/// Paints the emblem into the square (0, 0, extent, extent) of `p`; below 32 pixels the
+/// finer details are left out so the small sizes stay readable. The installed icon
+/// files are written with this too, so the program and the desktop show one picture.
+void paintEmblem(QPainter& p, int extent);
 
 /// The images of the list windows' column buttons: 0 shows hidden columns again (arrow to
 /// the right), 1 hides the rightmost column (arrow to the left). Any other index gives a

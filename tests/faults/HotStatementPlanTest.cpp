@@ -88,8 +88,9 @@ TEST(HotStatements, EveryJournalReadOfAWindowUsesAnIndex) {
         EXPECT_FALSE(text.contains(QStringLiteral("SCAN 现金日记帐")) ||
                      text.contains(QStringLiteral("SCAN 银行日记帐")));
         // Sums are answered from an index alone, without reading the table.
-        if (sql.contains(QStringLiteral("sum(")))
+        if (sql.contains(QStringLiteral("sum("))) {
             EXPECT_TRUE(text.contains(QStringLiteral("COVERING INDEX")));
+        }
         ++checked;
     }
     EXPECT_GE(checked, 15);

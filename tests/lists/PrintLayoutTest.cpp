@@ -146,8 +146,9 @@ TEST(PrintLayout, LongListRepeatsTheTitleAndBreaksWhereTheNextRowNoLongerFits) {
         EXPECT_EQ(page.bands.first().kind, PrintBand::Kind::Title) << "page " << p + 1;
         EXPECT_LE(bottomOf(page), available + 1e-6) << "page " << p + 1;
         for (const PrintBand& band : page.bands) {
-            if (band.kind == PrintBand::Kind::Record)
+            if (band.kind == PrintBand::Kind::Record) {
                 EXPECT_EQ(band.record, expectedRecord++);
+            }
         }
         if (p + 1 < pages) {
             EXPECT_FALSE(page.hasFooterRow());

@@ -29,8 +29,8 @@ void onNextModal(std::function<void(QDialog*)> action) {
                     QApplication::setActiveWindow(below);
             });
             dialog->activateWindow();
-            QTest::qWaitForWindowActive(dialog, 1000);
-            if (QApplication::activeWindow() != dialog)
+            const bool active = QTest::qWaitForWindowActive(dialog, 1000);
+            if (!active || QApplication::activeWindow() != dialog)
                 QApplication::setActiveWindow(dialog);
 
             action(dialog);
