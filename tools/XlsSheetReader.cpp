@@ -2,6 +2,7 @@
 
 #include "TextDecoding.h"
 
+#include "lists/BiffRecords.h"
 #include "store/Currency.h"
 
 #include <cmath>
@@ -11,12 +12,7 @@ namespace tools {
 
 namespace {
 
-constexpr int BofRecord = 0x0809;
-constexpr int LabelRecord = 0x0204;
-constexpr int NumberRecord = 0x0203;
-constexpr int IntegerRecord = 0x027E;
-constexpr int BlankRecord = 0x0201;
-constexpr int EofRecord = 0x000A;
+using namespace lists::biff;
 
 int word(const QByteArray& bytes, qsizetype at) {
     return static_cast<unsigned char>(bytes[at]) | static_cast<unsigned char>(bytes[at + 1]) << 8;

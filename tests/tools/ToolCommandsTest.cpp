@@ -431,7 +431,8 @@ TEST(ToolHelp, EveryCommandExplainsItself) {
     const ToolRun overview = tool({QStringLiteral("--help")});
     EXPECT_EQ(overview.exitCode, 0);
     for (const char* command :
-         {"create", "demo", "check", "backup", "restore", "recompute", "export", "print"}) {
+         {"create", "demo", "check", "backup", "restore", "recompute", "export", "print", "import",
+          "search"}) {
         const QString name = QLatin1String(command);
         EXPECT_TRUE(overview.out.contains(QStringLiteral("  ") + name + QLatin1Char(' '))) << command;
         for (const QStringList& args : {QStringList{name, QStringLiteral("--help")},
