@@ -16,16 +16,12 @@
 
 namespace bench {
 
-namespace {
-
 QString dataFolder() {
     const QByteArray env = qgetenv("TALLOMER_BENCH_DATA");
     const QString folder = env.isEmpty() ? QStringLiteral("bench-data") : QString::fromLocal8Bit(env);
     QDir().mkpath(folder);
     return folder;
 }
-
-} // namespace
 
 QString demoDatabase(int entries, int summaries) {
     const QString path =

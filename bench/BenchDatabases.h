@@ -16,6 +16,9 @@ namespace bench {
 /// a missing one is made on first use.
 QString demoDatabase(int entries, int summaries);
 
+/// The folder the demo databases are kept in, made when missing.
+QString dataFolder();
+
 /// The program's connection, opened on a demo database.
 std::unique_ptr<store::Connection> openDemo(int entries, int summaries);
 

@@ -1,5 +1,6 @@
 #include "JournalEditor.h"
 
+#include "EntryRules.h"
 #include "TForm_zy.h"
 
 #include "store/BookkeepingPeriod.h"
@@ -289,14 +290,14 @@ void JournalEditor::save() {
     q.edit();
     // Only a calendar day can be written; anything else stays as typed, to be put right.
     if (m_date->hasUnreadableText()) {
-        ui::warn(this, QStringLiteral("日期输入错误,请重新输入!"));
+        ui::warn(this, unreadableDateText());
         m_date->setFocus();
         return;
     }
     q.updateRecord();
     const store::Field date = q.fieldByName(QStringLiteral("日期"));
     if (date.isNull()) {
-        ui::warn(this, QStringLiteral("日期不能为空,请重新输入!"));
+        ui::warn(this, noDateText());
         m_date->setFocus();
         return;
     }
@@ -309,20 +310,15 @@ void JournalEditor::save() {
         setAdding(false);
         return;
     }
-    if (q.fieldByName(QStringLiteral("摘要")).asString().trimmed().isEmpty()) {
-        ui::warn(this, QStringLiteral("摘要不能为空,请重新输入!"));
-        return;
-    }
     const store::Currency debit = q.fieldByName(QStringLiteral("借方")).asCurrency();
     const store::Currency credit = q.fieldByName(QStringLiteral("贷方")).asCurrency();
-    if (!debit.isZero() && !credit.isZero()) {
-        ui::warn(this, QStringLiteral("借方和贷方不能同时有金额,请重新输入!"));
-        m_debit->setFocus();
-        return;
-    }
-    if (debit.isZero() && credit.isZero()) {
-        ui::warn(this, QStringLiteral("借方和贷方不能同时为零,请重新输入!"));
-        m_debit->setFocus();
+    const EntryProblem problem =
+        checkEntry(q.fieldByName(QStringLiteral("摘要")).asString(), debit, credit);
+    if (problem != EntryProblem::None) {
+        ui::warn(this, entryProblemText(problem));
+        // The summary is chosen with the picker, so its focus stays where it is.
+        if (problem != EntryProblem::NoSummary)
+            m_debit->setFocus();
         return;
     }
     try {

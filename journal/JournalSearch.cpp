@@ -226,32 +226,24 @@ SearchFields JournalSearch::fields() const {
 }
 
 bool JournalSearch::passes(SearchProblem problem) {
-    QString message;
+    if (problem == SearchProblem::None)
+        return true;
     QWidget* focus = nullptr;
     switch (problem) {
-    case SearchProblem::None:
-        return true;
-    case SearchProblem::NoBankAccount:
-        message = QStringLiteral("请先选择开户银行!");
-        break;
     case SearchProblem::DateRange:
-        message = QStringLiteral("日期输入错误,请重新输入!");
-        focus = m_dateFrom;
-        break;
     case SearchProblem::DateOrder:
-        message = QStringLiteral("日期从大于日期到,请重新输入!");
         focus = m_dateFrom;
         break;
     case SearchProblem::DebitRange:
-        message = QStringLiteral("借方金额输入错误,请重新输入!");
         focus = m_debitLower;
         break;
     case SearchProblem::CreditRange:
-        message = QStringLiteral("贷方金额输入错误,请重新输入!");
         focus = m_creditLower;
         break;
+    default:
+        break;
     }
-    ui::warn(this, message);
+    ui::warn(this, SearchCriteria::problemText(problem));
     if (focus)
         focus->setFocus();
     return false;
@@ -265,7 +257,7 @@ void JournalSearch::search() {
     const ui::BusyScope busy(m_busy);
     const QString criteria = SearchCriteria::text(m_kind, f);
     if (criteria.isEmpty()) {
-        ui::warn(this, QStringLiteral("查询条件没有输入,请确认!"));
+        ui::warn(this, SearchCriteria::noCriteriaText());
         return;
     }
     store::Query& q = ui::Dm1->q_xjrjz;

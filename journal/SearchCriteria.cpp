@@ -3,6 +3,7 @@
 #include "store/Currency.h"
 #include "store/DateTime.h"
 #include "store/SqlText.h"
+#include "ui/KeyRules.h"
 
 #include <optional>
 
@@ -87,6 +88,33 @@ QString SearchCriteria::text(JournalKind kind, const SearchFields& fields) {
                                       fields.creditUpper.trimmed()));
     return criteria.text();
 }
+
+SearchFields SearchCriteria::asTyped(SearchFields fields) {
+    for (QString* text : {&fields.voucher, &fields.detail, &fields.handler, &fields.invoiceParty,
+                          &fields.note})
+        *text = ui::upperCaseLatin(*text);
+    return fields;
+}
+
+QString SearchCriteria::problemText(SearchProblem problem) {
+    switch (problem) {
+    case SearchProblem::None:
+        break;
+    case SearchProblem::NoBankAccount:
+        return QStringLiteral("请先选择开户银行!");
+    case SearchProblem::DateRange:
+        return QStringLiteral("日期输入错误,请重新输入!");
+    case SearchProblem::DateOrder:
+        return QStringLiteral("日期从大于日期到,请重新输入!");
+    case SearchProblem::DebitRange:
+        return QStringLiteral("借方金额输入错误,请重新输入!");
+    case SearchProblem::CreditRange:
+        return QStringLiteral("贷方金额输入错误,请重新输入!");
+    }
+    return QString();
+}
+
+QString SearchCriteria::noCriteriaText() { return QStringLiteral("查询条件没有输入,请确认!"); }
 
 QStringList SearchCriteria::statement(JournalKind kind, const QString& criteria) {
     return {QStringLiteral("select * from ") + journalTable(kind),

@@ -50,6 +50,14 @@ public:
     /// summaries containing it when another piece came before.
     static QString text(JournalKind kind, const SearchFields& fields);
 
+    /// The fields as the dialog holds them once typed: Latin letters of the
+    /// five plain text fields (凭证号, 明细, 经办人, 发票单位, 备注) in upper case.
+    static SearchFields asTyped(SearchFields fields);
+
+    /// The dialog's message for a failed range check, and for no criterion at all.
+    static QString problemText(SearchProblem problem);
+    static QString noCriteriaText();
+
     /// The three lines of the search statement for a non-empty criteria text.
     static QStringList statement(JournalKind kind, const QString& criteria);
 };

@@ -1,5 +1,6 @@
 #include "XlsExportWriter.h"
 
+#include "BiffRecords.h"
 #include "ExportStream.h"
 #include "TableSnapshot.h"
 
@@ -9,13 +10,7 @@ namespace lists {
 
 namespace {
 
-constexpr quint16 BofRecord = 0x0809;
-constexpr quint16 CodePageRecord = 0x0042;
-constexpr quint16 LabelRecord = 0x0204;
-constexpr quint16 NumberRecord = 0x0203;
-constexpr quint16 IntegerRecord = 0x027E;
-constexpr quint16 BlankRecord = 0x0201;
-constexpr quint16 EofRecord = 0x000A;
+using namespace biff;
 
 constexpr quint16 GbkCodePage = 936;
 constexpr quint16 BlankAttribute = 0x0017;

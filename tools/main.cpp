@@ -1,6 +1,8 @@
 // tallomer-db: the command-line companion of the desktop program.
 
 #include "DemoData.h"
+#include "ImportCommand.h"
+#include "JournalSearchCommand.h"
 #include "ListExport.h"
 #include "ListPrint.h"
 #include "StatsReport.h"
@@ -45,6 +47,8 @@ const char* const kOverview =
     "  export FILE           write a list as its window exports it\n"
     "  print FILE            write a list's printout to a PDF file\n"
     "  stats FILE STATISTIC  fill the statistics table and print its rows\n"
+    "  import FILE           把导出的日记帐或电子表格的行导入一个日记帐\n"
+    "  search FILE           按查询窗口的条件查找所有月份的日记帐记录\n"
     "\n"
     "tallomer-db COMMAND --help tells more about a command.\n"
     "\n"
@@ -58,7 +62,8 @@ constexpr int kDatabaseInUse = 3;
 
 struct Arguments {
     QStringList positional;
-    std::map<QString, QString> options;
+    std::map<QString, QString> options; // a flag has an empty value
+    std::map<QString, std::pair<QString, QString>> ranges;
 
     QString option(const char* name) const {
         const auto it = options.find(QLatin1String(name));
@@ -67,8 +72,10 @@ struct Arguments {
     bool has(const char* name) const { return options.count(QLatin1String(name)) > 0; }
 };
 
-// Reads "--name value" pairs; false (with a message) for a malformed list.
-bool parseArguments(const QStringList& args, const QStringList& known, Arguments& parsed) {
+// Reads "--name value" pairs, "--flag"s and "--range low high"; false (with
+// a message) for a malformed list.
+bool parseArguments(const QStringList& args, const QStringList& known, Arguments& parsed,
+                    const QStringList& flags = {}, const QStringList& ranges = {}) {
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
         if (!a.startsWith(QLatin1String("--"))) {
@@ -76,6 +83,19 @@ bool parseArguments(const QStringList& args, const QStringList& known, Arguments
             continue;
         }
         const QString name = a.mid(2);
+        if (flags.contains(name)) {
+            parsed.options[name] = QString();
+            continue;
+        }
+        if (ranges.contains(name)) {
+            if (i + 2 >= args.size()) {
+                err(QStringLiteral("tallomer-db: %1 后面要有下限和上限两个值").arg(a));
+                return false;
+            }
+            parsed.ranges[name] = {args[i + 1], args[i + 2]};
+            i += 2;
+            continue;
+        }
         if (!known.contains(name)) {
             err(QStringLiteral("tallomer-db: unknown option %1").arg(a));
             return false;
@@ -396,12 +416,74 @@ int printList(const Arguments& a) {
     return 0;
 }
 
+// The journal an --kind names; false (with a message) for anything but cash or bank,
+// and for --bank with the cash journal.
+bool readKind(const Arguments& a, const char* command, store::JournalKind& kind) {
+    const QString name = a.option("kind");
+    if (name != QLatin1String("cash") && name != QLatin1String("bank")) {
+        err(QStringLiteral("tallomer-db %1: --kind 只能是 cash 或 bank").arg(QLatin1String(command)));
+        return false;
+    }
+    kind = name == QLatin1String("cash") ? store::JournalKind::Cash : store::JournalKind::Bank;
+    if (kind == store::JournalKind::Cash && a.has("bank")) {
+        err(QStringLiteral("tallomer-db %1: --bank 只用于银行日记帐").arg(QLatin1String(command)));
+        return false;
+    }
+    return true;
+}
+
+int importJournal(const Arguments& a) {
+    if (int rc = needOneFile(a, "import"))
+        return rc;
+    tools::ImportRequest request;
+    if (!readKind(a, "import", request.kind))
+        return 2;
+    if (a.option("from").isEmpty()) {
+        err(QStringLiteral("tallomer-db import: 请用 --from 指定要导入的文件"));
+        return 2;
+    }
+    request.book = a.positional[0];
+    request.file = a.option("from");
+    request.bankAccount = a.option("bank");
+    if (a.has("operator"))
+        request.operatorName = a.option("operator");
+    request.addSummaries = a.has("add-summaries");
+    request.dryRun = a.has("dry-run");
+    return tools::runImport(request, out, err);
+}
+
+int searchJournal(const Arguments& a) {
+    if (int rc = needOneFile(a, "search"))
+        return rc;
+    tools::SearchRequest request;
+    if (!readKind(a, "search", request.kind))
+        return 2;
+    request.book = a.positional[0];
+    journal::SearchFields& f = request.fields;
+    f.bankAccount = a.option("bank");
+    f.voucher = a.option("voucher");
+    f.summary = a.option("summary");
+    f.detail = a.option("detail");
+    f.handler = a.option("handler");
+    f.invoiceParty = a.option("invoice");
+    f.note = a.option("note");
+    f.dateFrom = a.option("from");
+    f.dateTo = a.option("to");
+    if (const auto debit = a.ranges.find(QStringLiteral("debit")); debit != a.ranges.end())
+        std::tie(f.debitLower, f.debitUpper) = debit->second;
+    if (const auto credit = a.ranges.find(QStringLiteral("credit")); credit != a.ranges.end())
+        std::tie(f.creditLower, f.creditUpper) = credit->second;
+    return tools::runSearch(request, out, err);
+}
+
 struct Command {
     QStringList options;
     std::function<int(const Arguments&)> run;
     const char* help;
     /// Writes into the database FILE, and so must hold its lock.
     bool writes = false;
+    QStringList flags = {};  // options without a value
+    QStringList ranges = {}; // options with two values, a lower and an upper bound
 };
 
 // Takes the lock of the database a writing command works on, as the program
@@ -544,6 +626,66 @@ const std::map<QString, Command>& commands() {
           "  --voucher NUMBER   voucher: the voucher number\n"
           "  --bank NAME        bank: one account (default every account)\n",
           true}},
+        {QStringLiteral("import"),
+         {{QStringLiteral("kind"), QStringLiteral("from"), QStringLiteral("bank"),
+           QStringLiteral("operator")},
+          importJournal,
+          "usage: tallomer-db import FILE --kind cash|bank --from PATH [--bank NAME]\n"
+          "                          [--operator NAME] [--add-summaries] [--dry-run]\n"
+          "\n"
+          "把 PATH 中的行导入数据库 FILE 的现金或银行日记帐。PATH 可以是本程序导出的\n"
+          "txt、csv 或 xls 文件（GBK 编码，带标题行，最后的“记录数”行不导入），也可以是\n"
+          "电子表格保存的 CSV 文件（UTF-8，有无 BOM 均可，或 GBK；用逗号、分号或制表符\n"
+          "分隔；引号中的值可以含有双写的引号和换行）。\n"
+          "\n"
+          "按标题认列：日期、摘要、明细、借方(增加)或借方、贷方(减少)或贷方、凭证号、\n"
+          "经办人、发票单位、备注，银行日记帐还有开户银行；余额列不读（余额重新计算）。\n"
+          "不认识的列、缺少日期、摘要、借方、贷方（银行：开户银行）列时不导入。\n"
+          "\n"
+          "每一行都像编辑窗口存盘一样检查：日期是四位年份的日子，摘要不为空，借方和贷方\n"
+          "恰有一个不为零，金额可带千位分隔符、最多四位小数，摘要在摘要设置中（记录取它的\n"
+          "属性），开户银行在开户银行设置中。只要有一行不合格，就列出每个不合格的行\n"
+          "（行号、内容和原因），什么都不写（退出状态 1）；否则在一个事务中写入所有的行，\n"
+          "并重新计算涉及的每个月份（银行：每个账户的每个月份）的余额。同一个月中的记录\n"
+          "按文件中的顺序排列。数据库被另一个程序打开时不导入（退出状态 3）。\n"
+          "\n"
+          "  --kind cash|bank   导入现金日记帐或银行日记帐\n"
+          "  --from PATH        要导入的文件\n"
+          "  --bank NAME        银行日记帐：文件中没有开户银行的行属于这个账户\n"
+          "  --operator NAME    记录的操作员，须在操作员表中（默认 系统管理员，如果有）\n"
+          "  --add-summaries    摘要设置中没有的摘要，按它的金额方向（借方：增加，\n"
+          "                     贷方：减少）加入摘要设置，而不是拒绝这一行\n"
+          "  --dry-run          只检查并报告，不写入\n",
+          true,
+          {QStringLiteral("add-summaries"), QStringLiteral("dry-run")}}},
+        {QStringLiteral("search"),
+         {{QStringLiteral("kind"), QStringLiteral("bank"), QStringLiteral("voucher"),
+           QStringLiteral("summary"), QStringLiteral("detail"), QStringLiteral("handler"),
+           QStringLiteral("invoice"), QStringLiteral("note"), QStringLiteral("from"),
+           QStringLiteral("to")},
+          searchJournal,
+          "usage: tallomer-db search FILE --kind cash|bank [--bank NAME] [--voucher V]\n"
+          "                          [--summary S] [--detail D] [--handler H] [--invoice I]\n"
+          "                          [--note N] [--from DATE --to DATE]\n"
+          "                          [--debit LOW HIGH] [--credit LOW HIGH]\n"
+          "\n"
+          "像日记帐的查询窗口一样查找所有月份的记录：同样的检查和提示，同样的查询条件\n"
+          "（凭证号、明细、经办人、发票单位、备注中的英文字母变为大写；摘要在第一个条件时\n"
+          "找以它开头的摘要，否则找含有它的摘要）。查询条件写在标准错误上；找到的记录按\n"
+          "日记帐窗口查询后的顺序写在标准输出上，每行一条，用制表符分隔，第一行是窗口\n"
+          "各列的标题，金额和日期与表格中显示的一样。\n"
+          "\n"
+          "  --kind cash|bank     查找现金日记帐或银行日记帐\n"
+          "  --bank NAME          银行日记帐的开户银行（银行日记帐必须指定）\n"
+          "  --voucher V ...      凭证号、摘要、明细、经办人、发票单位、备注中含有的文字\n"
+          "  --from DATE --to DATE  日期范围（yyyy-M-d，两端都包括）\n"
+          "  --debit LOW HIGH     借方金额范围（两端都包括）\n"
+          "  --credit LOW HIGH    贷方金额范围（两端都包括）\n"
+          "\n"
+          "退出状态：0 找到记录，1 没有找到，2 条件有错误或没有条件。\n",
+          false,
+          {},
+          {QStringLiteral("debit"), QStringLiteral("credit")}}},
     };
     return table;
 }
@@ -585,10 +727,10 @@ int main(int argc, char** argv) {
         return 0;
     }
     Arguments parsed;
-    if (!parseArguments(args, it->second.options, parsed))
+    if (!parseArguments(args, it->second.options, parsed, it->second.flags, it->second.ranges))
         return 2;
     std::unique_ptr<store::BookLock> lock;
-    if (it->second.writes && !parsed.positional.isEmpty()) {
+    if (it->second.writes && !parsed.has("dry-run") && !parsed.positional.isEmpty()) {
         lock = std::make_unique<store::BookLock>(parsed.positional.first());
         if (const int rc = lockDatabase(command, parsed.positional.first(), *lock))
             return rc;

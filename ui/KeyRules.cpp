@@ -74,10 +74,7 @@ public:
         , m_inner(inner) {}
 
     State validate(QString& input, int& pos) const override {
-        for (QChar& c : input) {
-            if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
-                c = QChar(c.unicode() - 'a' + 'A');
-        }
+        input = upperCaseLatin(input);
         return m_inner ? m_inner->validate(input, pos) : Acceptable;
     }
 
@@ -112,6 +109,14 @@ void enterClicks(QWidget* from, QAbstractButton* button) {
         if (button)
             button->click();
     });
+}
+
+QString upperCaseLatin(QString text) {
+    for (QChar& c : text) {
+        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+            c = QChar(c.unicode() - 'a' + 'A');
+    }
+    return text;
 }
 
 void upperCaseInput(QLineEdit* field) {

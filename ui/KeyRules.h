@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <functional>
 
 class QAbstractButton;
@@ -21,6 +23,8 @@ void onEnter(QWidget* from, std::function<void()> action);
 /// field's validator; a validator the field already has keeps checking the result, and
 /// one set later replaces this rule.
 void upperCaseInput(QLineEdit* field);
+/// The text as such a field holds it once typed: a-z turned into A-Z, nothing else changed.
+QString upperCaseLatin(QString text);
 /// A password field: "*" for each character, upper case, at most `maxLength` characters.
 void makePasswordField(QLineEdit* field, int maxLength = 32767);
 

@@ -1,6 +1,8 @@
 // tallomer-db recompute, export, the lock of the writing commands and the
 // help of every command, run as a cashier would run them.
 
+#include "ToolRun.h"
+
 #include "store/BookLock.h"
 #include "store/BookkeepingPeriod.h"
 #include "store/Currency.h"
@@ -29,26 +31,9 @@
 
 namespace {
 
-const QString kTool = QStringLiteral(TALLOMER_DB);
-
-struct ToolRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-ToolRun tool(const QStringList& args,
-             const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.start(kTool, args);
-    EXPECT_TRUE(process.waitForFinished(60000)) << args.join(QLatin1Char(' ')).toStdString();
-    ToolRun run;
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
-}
+using toolrun::kTool;
+using toolrun::tool;
+using toolrun::ToolRun;
 
 QString fromGbk(const QByteArray& bytes) {
     iconv_t cd = iconv_open("UTF-8", "GBK");
@@ -446,7 +431,8 @@ TEST(ToolHelp, EveryCommandExplainsItself) {
     const ToolRun overview = tool({QStringLiteral("--help")});
     EXPECT_EQ(overview.exitCode, 0);
     for (const char* command :
-         {"create", "demo", "check", "backup", "restore", "recompute", "export", "print"}) {
+         {"create", "demo", "check", "backup", "restore", "recompute", "export", "print", "import",
+          "search"}) {
         const QString name = QLatin1String(command);
         EXPECT_TRUE(overview.out.contains(QStringLiteral("  ") + name + QLatin1Char(' '))) << command;
         for (const QStringList& args : {QStringList{name, QStringLiteral("--help")},

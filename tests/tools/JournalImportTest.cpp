@@ -1,0 +1,240 @@
+// tallomer-db import: the program's own exports coming back whole, spreadsheet
+// files, refused rows and the summaries an import may add.
+
+#include "ToolRun.h"
+
+#include "support/TestDatabase.h"
+#include "tools/DemoData.h"
+#include "tools/ImportFileReader.h"
+#include "tools/JournalImport.h"
+#include "tools/ListExport.h"
+
+#include "store/BookLock.h"
+#include "store/Connection.h"
+#include "store/Database.h"
+#include "store/NewDatabase.h"
+#include "store/Statement.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+using testing_support::TestDatabase;
+using toolrun::tool;
+
+namespace {
+
+QByteArray contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QStringList rowsOf(store::Database& db, const QString& sql,
+                   const QString& nullText = QStringLiteral("<null>")) {
+    QStringList rows;
+    store::Statement s(db, sql);
+    while (s.step()) {
+        QStringList cells;
+        for (int c = 0; c < s.columnCount(); ++c)
+            cells << (s.isNull(c) ? nullText : s.value(c).toString());
+        rows << cells.join(QLatin1Char('|'));
+    }
+    return rows;
+}
+
+QString journalRows(const QString& table) {
+    // Each bank account's entries come back in their order; how accounts interleave is no order.
+    const bool bank = table == QStringLiteral("银行日记帐");
+    return QStringLiteral("select 日期, 摘要, 属性, 明细, 借方, 贷方, 余额, 凭证号, 经办人, 发票单位, 备注%1 "
+                          "from %2 order by %3日期+编号, 编号")
+        .arg(bank ? QStringLiteral(", 开户银行") : QString(), table,
+             bank ? QStringLiteral("开户银行, ") : QString());
+}
+
+} // namespace
+
+TEST(JournalImport, ExportedMonthsComeBackByteForByteInEveryFormat) {
+    TestDatabase source;
+    source.exec(QStringLiteral("update 关帐日期 set 关帐日期 = cdate('2023-6-18')"));
+    tools::DemoOptions demo;
+    demo.entries = 1200;
+    demo.years = 1;
+    demo.bankAccounts = 2;
+    tools::addDemoData(source.connection(), demo);
+    const QStringList accounts = rowsOf(source.db(), QStringLiteral("select 项目 from 开户银行"));
+
+    for (const int type : {1, 2, 5}) {
+        SCOPED_TRACE(type);
+        TestDatabase copy;
+        for (const QString& account : accounts)
+            copy.exec(QStringLiteral("insert into 开户银行 (项目) select '%1' where not exists "
+                                     "(select 1 from 开户银行 where 项目 = '%1')").arg(account));
+        int files = 0;
+        for (int m = 1; m <= 12; ++m) {
+            const QDate month = QDate(2022, 7, 1).addMonths(m - 1);
+            QList<std::pair<tools::ExportList, QString>> lists = {{tools::ExportList::CashMonth, QString()}};
+            for (const QString& account : accounts)
+                lists.append({tools::ExportList::BankMonth, account});
+            for (const auto& [list, account] : lists) {
+                tools::ExportRequest request{list, type, source.folder() + QStringLiteral("/out"), month, account};
+                tools::exportList(source.connection(), request);
+                tools::ImportOptions options;
+                options.kind = list == tools::ExportList::CashMonth ? store::JournalKind::Cash
+                                                                    : store::JournalKind::Bank;
+                options.addSummaries = true;
+                const tools::ImportResult imported = tools::importJournal(
+                    copy.connection(), tools::readImportFile(request.path), options);
+                ASSERT_TRUE(imported.refused.isEmpty()) << imported.refused.first().reason.toStdString();
+                EXPECT_TRUE(imported.written || imported.entries == 0);
+                const QByteArray first = contents(request.path);
+                request.path = copy.folder() + QStringLiteral("/again");
+                tools::exportList(copy.connection(), request);
+                ASSERT_EQ(contents(request.path), first) << month.toString().toStdString();
+                ++files;
+            }
+        }
+        EXPECT_EQ(files, 36);
+        // What no export shows comes back too: each entry's attribute, in the same journal order.
+        for (const QString& table : {QStringLiteral("现金日记帐"), QStringLiteral("银行日记帐")}) {
+            // A text file has no null: an empty text comes back as an empty cell.
+            const QStringList copied = rowsOf(copy.db(), journalRows(table), QString());
+            const QStringList original = rowsOf(source.db(), journalRows(table), QString());
+            ASSERT_EQ(copied.size(), original.size());
+            for (qsizetype i = 0; i < copied.size(); ++i)
+                ASSERT_EQ(copied[i].toStdString(), original[i].toStdString()) << table.toStdString() << " " << i;
+        }
+    }
+}
+
+class ImportCommand : public ::testing::Test {
+protected:
+    ImportCommand() {
+        m_book = m_dir.filePath(QStringLiteral("xjrjz.mdb"));
+        EXPECT_EQ(tool({QStringLiteral("create"), m_book}).exitCode, 0);
+        m_file = m_dir.filePath(QStringLiteral("rows.csv"));
+    }
+
+    toolrun::ToolRun import(const QString& kind, QStringList more = {}) {
+        return tool(QStringList{QStringLiteral("import"), m_book, QStringLiteral("--kind"), kind,
+                                QStringLiteral("--from"), m_file} + more);
+    }
+    QStringList rows(const QString& sql) {
+        const auto db = store::openDatabaseFile(m_book, store::standardPassword());
+        return rowsOf(*db, sql);
+    }
+
+    QTemporaryDir m_dir;
+    QString m_book;
+    QString m_file;
+};
+
+TEST_F(ImportCommand, ReadsASpreadsheetsCsvWithItsQuotesLineBreaksAndGroupSeparators) {
+    writeFile(m_file, "\xEF\xBB\xBF"
+                      "日期,凭证号,摘要,明细,借方,贷方,余额,经办人,发票单位,备注\r\n"
+                      "2023-6-1,0001,销售收入,\"门市零售\r\n第二行\",\"1,234.50\",,\"1,234.50\",张伟,"
+                      "\"星海\"\"文具\"\"店\",\r\n"
+                      "2023-06-01,0002,办公费,复印纸,,88.8,,王芳,,\r\n"
+                      "2023/6/2,0003, 工资 ,六月工资,0,\"12,000.0001\",,李娜,,附单据2张\r\n"
+                      ",,,,,,,,,\r\n");
+    const toolrun::ToolRun run = import(QStringLiteral("cash"));
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, QStringLiteral("已把 3 条记录导入现金日记帐，重新计算了 1 个月份的余额。\n"));
+    EXPECT_EQ(rows(QStringLiteral("select 日期, 凭证号, 摘要, 属性, 明细, 借方, 贷方, 余额, 经办人, 发票单位, "
+                                  "备注, 操作员 from 现金日记帐 order by 日期+编号")),
+              (QStringList{
+                  QStringLiteral("45078|0001|销售收入|增加|门市零售\r\n第二行|12345000|<null>|12345000|张伟|"
+                                 "星海\"文具\"店|<null>|系统管理员"),
+                  QStringLiteral("45078|0002|办公费|减少|复印纸|<null>|888000|11457000|王芳|<null>|<null>|系统管理员"),
+                  QStringLiteral("45079|0003|工资|减少|六月工资|0|120000001|-108543001|李娜|<null>|附单据2张|"
+                                 "系统管理员"),
+              }));
+    // UTF-8 without its mark and ";" between values read alike; a dry run writes nothing.
+    writeFile(m_file, "日期;摘要;借方;贷方\n2023-6-3;销售收入;5;\n");
+    const toolrun::ToolRun dry = import(QStringLiteral("cash"), {QStringLiteral("--dry-run")});
+    EXPECT_EQ(dry.exitCode, 0) << dry.err.toStdString();
+    EXPECT_TRUE(dry.out.startsWith(QStringLiteral("检查完毕：1 条记录都可以导入现金日记帐"))) << dry.out.toStdString();
+    EXPECT_EQ(rows(QStringLiteral("select count(*) from 现金日记帐")), QStringList{QStringLiteral("3")});
+}
+
+TEST_F(ImportCommand, RefusesEveryBadRowWithItsLineAndWritesNothing) {
+    writeFile(m_file, "开户银行,日期,摘要,借方,贷方,明细\n"
+                      "工商银行基本户,2023-6-1,销售收入,100,,好的\n"
+                      "工商银行基本户,2023-2-30,销售收入,100,,坏日期\n"
+                      "工商银行基本户,23-6-1,销售收入,100,,两位年份\n"
+                      "工商银行基本户,2023-6-2,销售收入,100,50,\"两个\n金额\"\n"
+                      "工商银行基本户,2023-6-3,租金收入,100,,不认识的摘要\n"
+                      "招商银行,2023-6-3,销售收入,100,,不认识的银行\n"
+                      "工商银行基本户,2023-6-3,销售收入,1.00005,,五位小数\n"
+                      "工商银行基本户,2023-6-3,办公费,0,,没有金额\n"
+                      "工商银行基本户,2023-6-3,,5,,没有摘要\n");
+    const toolrun::ToolRun run = import(QStringLiteral("bank"), {QStringLiteral("--add-summaries")});
+    EXPECT_EQ(run.exitCode, 1);
+    const QString f = m_file;
+    EXPECT_EQ(run.err,
+              f + QStringLiteral(" 第 3 行：日期输入错误,请重新输入!\n    工商银行基本户,2023-2-30,销售收入,100,,坏日期\n") +
+              f + QStringLiteral(" 第 4 行：日期输入错误,请重新输入!\n    工商银行基本户,23-6-1,销售收入,100,,两位年份\n") +
+              f + QStringLiteral(" 第 5 行：借方和贷方不能同时有金额,请重新输入!\n"
+                                 "    工商银行基本户,2023-6-2,销售收入,100,50,\"两个\n    金额\"\n") +
+              f + QStringLiteral(" 第 8 行：开户银行“招商银行”不在开户银行设置中!\n    招商银行,2023-6-3,销售收入,100,,不认识的银行\n") +
+              f + QStringLiteral(" 第 9 行：借方“1.00005”超过四位小数,请重新输入!\n"
+                                 "    工商银行基本户,2023-6-3,销售收入,1.00005,,五位小数\n") +
+              f + QStringLiteral(" 第 10 行：借方和贷方不能同时为零,请重新输入!\n    工商银行基本户,2023-6-3,办公费,0,,没有金额\n") +
+              f + QStringLiteral(" 第 11 行：摘要不能为空,请重新输入!\n    工商银行基本户,2023-6-3,,5,,没有摘要\n") +
+              QStringLiteral("tallomer-db import: 有 7 行不能导入，没有写入任何记录！\n"));
+    // Nothing went in, not even the summary the one good unknown-summary row would have added.
+    EXPECT_EQ(rows(QStringLiteral("select count(*) from 银行日记帐")), QStringList{QStringLiteral("0")});
+    EXPECT_EQ(rows(QStringLiteral("select count(*) from 摘要 where 摘要 = '租金收入'")), QStringList{QStringLiteral("0")});
+
+    // Without the flag the unknown summary is refused by name.
+    writeFile(m_file, "日期,摘要,借方,贷方\n2023-6-3,租金收入,100,\n");
+    EXPECT_TRUE(import(QStringLiteral("bank"), {QStringLiteral("--bank"), QStringLiteral("工商银行基本户")})
+                    .err.contains(QStringLiteral("第 2 行：摘要“租金收入”不在摘要设置中")));
+
+    const std::pair<QByteArray, QString> wrongTitles[] = {
+        {"日期,摘要,金额,贷方\n", QStringLiteral("不认识的列“金额”（第 3 列）")},
+        {"日期,摘要,借方\n", QStringLiteral("缺少“贷方(减少)”或“贷方”列")},
+        {"开户银行,日期,摘要,借方,贷方\n", QStringLiteral("不认识的列“开户银行”（第 1 列）")},
+    };
+    for (const auto& [titles, message] : wrongTitles) {
+        writeFile(m_file, titles + "工商银行基本户,2023-6-3,销售收入,1,\n");
+        const toolrun::ToolRun refused = import(QStringLiteral("cash"));
+        EXPECT_EQ(refused.exitCode, 1);
+        EXPECT_TRUE(refused.err.contains(message)) << refused.err.toStdString();
+    }
+}
+
+TEST_F(ImportCommand, AddsUnknownSummariesWithTheAttributeOfTheirSide) {
+    writeFile(m_file, "日期,摘要,借方(增加),贷方(减少),凭证号\n"
+                      "2023-6-1,租金收入,500,,1\n"
+                      "2023-6-2,罚款支出,,20,2\n"
+                      "2023-6-3,租金收入,,30,3\n");
+    const toolrun::ToolRun dry = import(QStringLiteral("cash"), {QStringLiteral("--add-summaries"), QStringLiteral("--dry-run")});
+    EXPECT_EQ(dry.exitCode, 0);
+    EXPECT_TRUE(dry.out.startsWith(QStringLiteral("将增加摘要：租金收入（增加）\n将增加摘要：罚款支出（减少）\n")));
+    EXPECT_EQ(rows(QStringLiteral("select count(*) from 摘要 where 摘要 like '%租金%'")), QStringList{QStringLiteral("0")});
+
+    EXPECT_EQ(import(QStringLiteral("cash"), {QStringLiteral("--operator"), QStringLiteral("无名氏")}).exitCode, 2);
+    const toolrun::ToolRun run = import(QStringLiteral("cash"), {QStringLiteral("--add-summaries")});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(rows(QStringLiteral("select 摘要, 属性, 操作员 from 摘要 order by 代码 desc limit 2")),
+              (QStringList{QStringLiteral("罚款支出|减少|系统管理员"), QStringLiteral("租金收入|增加|系统管理员")}));
+    // An entry takes its summary's attribute from the catalogue, whatever its side.
+    EXPECT_EQ(rows(QStringLiteral("select 属性, 余额 from 现金日记帐 order by 日期+编号")),
+              (QStringList{QStringLiteral("增加|5000000"), QStringLiteral("减少|4800000"),
+                           QStringLiteral("增加|4500000")}));
+}
+
+TEST_F(ImportCommand, WaitsForTheProgramThatHasTheBookOpenButChecksAllTheSame) {
+    writeFile(m_file, "日期,摘要,借方,贷方\n2023-6-3,销售收入,5,\n");
+    store::BookLock program(m_book);
+    ASSERT_EQ(program.tryLock(), store::BookLock::Result::Taken);
+    EXPECT_EQ(import(QStringLiteral("cash")).exitCode, 3);
+    EXPECT_EQ(import(QStringLiteral("cash"), {QStringLiteral("--dry-run")}).exitCode, 0);
+    EXPECT_EQ(rows(QStringLiteral("select count(*) from 现金日记帐")), QStringList{QStringLiteral("0")});
+}

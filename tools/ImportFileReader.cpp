@@ -1,0 +1,130 @@
+#include "ImportFileReader.h"
+
+#include "TextDecoding.h"
+#include "XlsSheetReader.h"
+
+#include <QFile>
+
+namespace tools {
+
+namespace {
+
+// The separator the title row holds most of; a tab wins a tie, then ";".
+QChar separatorOf(const QString& text) {
+    int tabs = 0, semicolons = 0, commas = 0;
+    bool quoted = false;
+    for (const QChar c : text) {
+        if (c == QLatin1Char('"'))
+            quoted = !quoted;
+        else if (!quoted && (c == QLatin1Char('\n') || c == QLatin1Char('\r')))
+            break;
+        else if (!quoted && c == QLatin1Char('\t'))
+            ++tabs;
+        else if (!quoted && c == QLatin1Char(';'))
+            ++semicolons;
+        else if (!quoted && c == QLatin1Char(','))
+            ++commas;
+    }
+    if (tabs >= semicolons && tabs >= commas)
+        return QLatin1Char('\t');
+    return semicolons >= commas ? QLatin1Char(';') : QLatin1Char(',');
+}
+
+bool isLineEnd(QChar c) { return c == QLatin1Char('\n') || c == QLatin1Char('\r'); }
+
+} // namespace
+
+QList<ImportRow> readDelimitedText(const QString& text) {
+    const QChar separator = separatorOf(text);
+    QList<ImportRow> rows;
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    int line = 1;
+    // A line break: CR LF, LF or CR alone; counted once.
+    auto skipLineEnd = [&] {
+        if (text[i] == QLatin1Char('\r') && i + 1 < n && text[i + 1] == QLatin1Char('\n'))
+            ++i;
+        ++i;
+        ++line;
+    };
+    while (i < n) {
+        ImportRow row;
+        row.line = line;
+        const qsizetype start = i;
+        for (;;) {
+            QString cell;
+            if (i < n && text[i] == QLatin1Char('"')) {
+                ++i;
+                while (i < n) {
+                    if (text[i] == QLatin1Char('"')) {
+                        if (i + 1 < n && text[i + 1] == QLatin1Char('"')) {
+                            cell += QLatin1Char('"');
+                            i += 2;
+                            continue;
+                        }
+                        ++i;
+                        break;
+                    }
+                    if (isLineEnd(text[i])) {
+                        const qsizetype from = i;
+                        skipLineEnd();
+                        cell += text.mid(from, i - from);
+                        continue;
+                    }
+                    cell += text[i++];
+                }
+                // Text after the closing quote belongs to the value, as spreadsheets read it.
+                while (i < n && text[i] != separator && !isLineEnd(text[i]))
+                    cell += text[i++];
+            } else {
+                const qsizetype from = i;
+                while (i < n && text[i] != separator && !isLineEnd(text[i]))
+                    ++i;
+                cell = text.mid(from, i - from);
+            }
+            row.cells << (cell.isEmpty() ? QString() : cell);
+            if (i < n && text[i] == separator) {
+                ++i;
+                continue;
+            }
+            break;
+        }
+        row.text = text.mid(start, i - start);
+        if (i < n)
+            skipLineEnd();
+        rows << row;
+    }
+    return rows;
+}
+
+QList<ImportRow> readImportFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw ImportFileError(QStringLiteral("不能打开文件 %1：%2").arg(path, file.errorString()));
+    const QByteArray bytes = file.readAll();
+    QList<ImportRow> rows;
+    if (XlsSheetReader::isWorksheet(bytes)) {
+        QString problem;
+        const std::optional<QList<QStringList>> sheet = XlsSheetReader::read(bytes, &problem);
+        if (!sheet)
+            throw ImportFileError(QStringLiteral("不能读取工作表 %1：%2").arg(path, problem));
+        for (qsizetype r = 0; r < sheet->size(); ++r) {
+            ImportRow row;
+            row.line = int(r + 1);
+            row.cells = sheet->at(r);
+            row.text = row.cells.join(QLatin1Char('\t'));
+            rows << row;
+        }
+    } else {
+        const std::optional<QString> text = decodeImportText(bytes);
+        if (!text)
+            throw ImportFileError(
+                QStringLiteral("文件 %1 既不是 UTF-8 也不是 GBK 编码的文字").arg(path));
+        rows = readDelimitedText(*text);
+    }
+    if (rows.isEmpty())
+        throw ImportFileError(QStringLiteral("文件 %1 是空的，没有标题行").arg(path));
+    return rows;
+}
+
+} // namespace tools

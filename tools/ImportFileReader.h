@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <stdexcept>
+
+namespace tools {
+
+/// One row of a file being imported: its cells (a null text for an empty
+/// cell), the line it begins on and its text as the file holds it.
+struct ImportRow {
+    int line = 0;
+    QStringList cells;
+    QString text;
+};
+
+/// A file that cannot be read as a table, with the reason in Chinese.
+class ImportFileError : public std::runtime_error {
+public:
+    explicit ImportFileError(const QString& message)
+        : std::runtime_error("import file error")
+        , m_message(message) {}
+    const QString& message() const { return m_message; }
+
+private:
+    QString m_message;
+};
+
+/// Reads the table of a file to import: a worksheet as the program exports
+/// it, or text as the program's txt and csv exports and spreadsheets write
+/// it. Text is UTF-8 (with or without its byte-order mark) or GBK; the
+/// separator is the tab, ";" or "," that the first line holds most of; a
+/// value that begins with a double quote runs to the closing quote, with
+/// doubled quotes and line breaks inside. The first row is the title row.
+/// Throws ImportFileError for a file that is missing, unreadable or empty.
+QList<ImportRow> readImportFile(const QString& path);
+
+/// The rows of text already decoded, as readImportFile reads a text file.
+QList<ImportRow> readDelimitedText(const QString& text);
+
+} // namespace tools

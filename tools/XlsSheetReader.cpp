@@ -1,0 +1,88 @@
+#include "XlsSheetReader.h"
+
+#include "TextDecoding.h"
+
+#include "lists/BiffRecords.h"
+#include "store/Currency.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace tools {
+
+namespace {
+
+using namespace lists::biff;
+
+int word(const QByteArray& bytes, qsizetype at) {
+    return static_cast<unsigned char>(bytes[at]) | static_cast<unsigned char>(bytes[at + 1]) << 8;
+}
+
+// The text an amount cell holds: the double the writer made from ten-thousandths, rounded back.
+QString numberText(double value) {
+    const double scaled = std::round(value * store::Currency::kScale);
+    if (!std::isfinite(scaled) || std::fabs(scaled) > 9.2e18)
+        return QString::number(value, 'g', 17);
+    return store::Currency::fromRaw(static_cast<qint64>(scaled)).toString();
+}
+
+} // namespace
+
+bool XlsSheetReader::isWorksheet(const QByteArray& bytes) {
+    return bytes.size() >= 4 && word(bytes, 0) == BofRecord;
+}
+
+std::optional<QList<QStringList>> XlsSheetReader::read(const QByteArray& bytes, QString* problem) {
+    QList<QStringList> rows;
+    auto put = [&rows](int row, int column, const QString& text) {
+        if (rows.size() <= row)
+            rows.resize(row + 1);
+        QStringList& cells = rows[row];
+        while (cells.size() <= column)
+            cells.append(QString());
+        cells[column] = text;
+    };
+    qsizetype p = 0;
+    while (p + 4 <= bytes.size()) {
+        const int type = word(bytes, p);
+        const int length = word(bytes, p + 2);
+        const qsizetype data = p + 4;
+        if (data + length > bytes.size())
+            break;
+        p = data + length;
+        if (type == EofRecord)
+            return rows;
+        const bool cell = type == LabelRecord || type == NumberRecord || type == IntegerRecord ||
+                          type == BlankRecord;
+        if (!cell)
+            continue;
+        if (length < 6)
+            break;
+        const int row = word(bytes, data);
+        const int column = word(bytes, data + 2);
+        if (type == LabelRecord) {
+            if (length < 8 || 8 + word(bytes, data + 6) > length)
+                break;
+            const std::optional<QString> text = decodeGbk(bytes.mid(data + 8, word(bytes, data + 6)));
+            if (!text) {
+                *problem = QStringLiteral("第 %1 行第 %2 列的文字不是 GBK 编码").arg(row + 1).arg(column + 1);
+                return std::nullopt;
+            }
+            put(row, column, text->isNull() ? QStringLiteral("") : *text);
+        } else if (type == NumberRecord && length >= 14) {
+            double value;
+            std::memcpy(&value, bytes.constData() + data + 6, sizeof value); // little-endian host
+            put(row, column, numberText(value));
+        } else if (type == IntegerRecord && length >= 10) {
+            qint32 marked;
+            std::memcpy(&marked, bytes.constData() + data + 6, sizeof marked);
+            put(row, column, QString::number(marked >> 2));
+        } else {
+            put(row, column, QString());
+        }
+    }
+    *problem = QStringLiteral("工作表文件不完整（没有结束记录）");
+    return std::nullopt;
+}
+
+} // namespace tools
