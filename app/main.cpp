@@ -9,6 +9,7 @@
 #include "store/ConnectionString.h"
 #include "store/EngineError.h"
 #include "ui/Artwork.h"
+#include "ui/ChineseTranslations.h"
 #include "ui/Fonts.h"
 #include "ui/InputMethods.h"
 #include "ui/MessageBoxes.h"
@@ -19,6 +20,7 @@
 
 int main(int argc, char** argv) {
     app::Application application(argc, argv);
+    ui::installChineseTranslations();
     ui::installFontSubstitutions();
     application.setFont(ui::songFont(12));
     application.setWindowIcon(ui::artwork::applicationIcon());

@@ -1,5 +1,6 @@
 #include "ui/MessageBoxes.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 
@@ -39,12 +40,16 @@ bool present(QWidget* parent, const QString& title, const QString& text, Message
     QMessageBox box(boxIcon(icon), title, text, QMessageBox::NoButton, parent);
     // Texts carry engine messages and typed values; they must never be read as markup.
     box.setTextFormat(Qt::PlainText);
+    // The buttons read as the system's own boxes do, with or without Qt's translations.
     if (question) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("是"));
+        box.button(QMessageBox::No)->setText(QStringLiteral("否"));
         box.setDefaultButton(QMessageBox::No);
         box.setEscapeButton(QMessageBox::No);
     } else {
         box.setStandardButtons(QMessageBox::Ok);
+        box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
         box.setDefaultButton(QMessageBox::Ok);
         box.setEscapeButton(QMessageBox::Ok);
     }

@@ -1,5 +1,7 @@
 // Test entry for suites that drive widgets: one QApplication for the run.
 
+#include "ui/ChineseTranslations.h"
+
 #include <QApplication>
 
 #include "support/QuietOffscreen.h"
@@ -11,6 +13,7 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tallomer"));
+    ui::installChineseTranslations();
     testing_support::quietOffscreenWarnings();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
