@@ -2,6 +2,7 @@
 
 #include "Commands.h"
 #include "DailyCopyAtClose.h"
+#include "ExactCaption.h"
 #include "MainMenu.h"
 #include "TForm_Enter.h"
 
@@ -206,7 +207,7 @@ void TForm_main::formActivate() {
 
     dm.q_gsxx.openWith({QStringLiteral("select * from 公司信息")});
     setBannerText(dm.q_gsxx.fieldByName(QStringLiteral("动态文字")).asString());
-    setWindowTitle(dm.q_gsxx.fieldByName(QStringLiteral("系统标题")).asString());
+    setExactCaption(this, dm.q_gsxx.fieldByName(QStringLiteral("系统标题")).asString());
     dm.q_gsxx.close();
 
     statusPanel(2)->setText(store::DateTime::today().toShortDateString());

@@ -26,10 +26,7 @@ QMessageBox::Icon boxIcon(MessageIcon icon) {
     return QMessageBox::NoIcon;
 }
 
-QString applicationTitle() {
-    // The display name falls back to the application name when none was set.
-    return QGuiApplication::applicationDisplayName();
-}
+QString applicationTitle() { return QCoreApplication::applicationName(); }
 
 // Shows one box, or hands it to the recorder; true when the answer was Yes.
 bool present(QWidget* parent, const QString& title, const QString& text, MessageIcon icon,

@@ -30,6 +30,19 @@ TEST_F(ShellFixture, ActivationLoadsTitleBannerClosingDateAndLogsIn) {
     EXPECT_TRUE(messages.records().isEmpty());
 }
 
+TEST_F(ShellFixture, CaptionIsTheStoredSystemTitleAloneEvenWhenEmpty) {
+    db.exec(QStringLiteral("update 公司信息 set 系统标题=''"));
+    start(loginWith(""));
+    ASSERT_TRUE(main->activated());
+    EXPECT_TRUE(main->windowTitle().isEmpty()) << main->windowTitle().toStdString();
+    // A display name set on the application is added to every caption on a desktop
+    // ("提示 — Tallomer"); none is set, so the display name follows the name.
+    const QString name = QCoreApplication::applicationName();
+    QCoreApplication::setApplicationName(QStringLiteral("其他"));
+    EXPECT_EQ(QGuiApplication::applicationDisplayName().toStdString(), "其他");
+    QCoreApplication::setApplicationName(name);
+}
+
 TEST_F(ShellFixture, NoConnectionEndsTheProgramWithItsMessage) {
     const QString missing = store::ConnectionString::forFile(db.folder() + QStringLiteral("/none.mdb"));
     start(nullptr, missing);
