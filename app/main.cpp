@@ -12,6 +12,7 @@
 #include "ui/ChineseTranslations.h"
 #include "ui/Fonts.h"
 #include "ui/InputMethods.h"
+#include "ui/KeyRules.h"
 #include "ui/MessageBoxes.h"
 #include "ui/TDm1.h"
 
@@ -21,6 +22,7 @@
 int main(int argc, char** argv) {
     app::Application application(argc, argv);
     ui::installChineseTranslations();
+    ui::installEnterOnFocusedButtons();
     ui::installFontSubstitutions();
     application.setFont(ui::songFont(12));
     application.setWindowIcon(ui::artwork::applicationIcon());

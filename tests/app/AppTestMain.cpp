@@ -3,6 +3,7 @@
 
 #include "app/Application.h"
 #include "ui/ChineseTranslations.h"
+#include "ui/KeyRules.h"
 #include "ui/Fonts.h"
 
 #include "support/QuietOffscreen.h"
@@ -16,6 +17,7 @@ int main(int argc, char** argv) {
     app::Application application(argc, argv);
     ui::installFontSubstitutions();
     ui::installChineseTranslations();
+    ui::installEnterOnFocusedButtons();
     testing_support::quietOffscreenWarnings();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

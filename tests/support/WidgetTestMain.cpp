@@ -1,6 +1,7 @@
 // Test entry for suites that drive widgets: one QApplication for the run.
 
 #include "ui/ChineseTranslations.h"
+#include "ui/KeyRules.h"
 
 #include <QApplication>
 
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tallomer"));
     ui::installChineseTranslations();
+    ui::installEnterOnFocusedButtons();
     testing_support::quietOffscreenWarnings();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
