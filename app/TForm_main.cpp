@@ -236,7 +236,9 @@ void TForm_main::closeEvent(QCloseEvent* event) {
 }
 
 void TForm_main::timerTick() {
-    if (m_banner->x() == -m_banner->width())
+    // At or beyond its own width past the left edge the text is wholly gone; a shorter text
+    // saved while the old one was partly gone starts there, and must come back as well.
+    if (m_banner->x() <= -m_banner->width())
         m_banner->move(m_bannerPanel->width(), m_banner->y());
     else
         m_banner->move(m_banner->x() - 1, m_banner->y());
