@@ -6,6 +6,8 @@
 #include "ui/Choosers.h"
 #include "ui/MessageBoxes.h"
 
+#include "support/ModalDriver.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCalendarWidget>
@@ -17,7 +19,6 @@
 #include <QRegularExpression>
 #include <QTableView>
 #include <QTest>
-#include <QTimer>
 #include <QToolButton>
 
 #include <functional>
@@ -26,21 +27,14 @@
 
 namespace {
 
-// Acts on the next modal window as soon as it shows, from inside its exec(); closes it
-// afterwards whatever the checks found, so that a failing test ends.
-void whenModalShows(std::function<void(QWidget*)> act) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            timer->stop();
-            timer->deleteLater();
-            act(modal);
-            if (modal->isVisible())
-                static_cast<QDialog*>(modal)->reject();
-        }
+// Looks at the next modal dialog, then closes it whatever the checks found, so that a
+// failing test ends.
+void whenModalShows(std::function<void(QDialog*)> look) {
+    testing_support::onNextModal([look](QDialog* dialog) {
+        look(dialog);
+        if (dialog->isVisible())
+            dialog->reject();
     });
-    timer->start();
 }
 
 QStringList buttonTexts(const QList<QAbstractButton*>& buttons) {
@@ -65,14 +59,14 @@ bool hasLatinWord(const QString& text) {
 TEST(ChineseTexts, MessageBoxButtonsReadOkYesAndNoInChinese) {
     ASSERT_EQ(ui::MessageRecorder::active(), nullptr);
     QStringList notice;
-    whenModalShows([&](QWidget* modal) {
+    whenModalShows([&](QDialog* modal) {
         notice = buttonTexts(modal->findChildren<QAbstractButton*>());
     });
     ui::warn(nullptr, QStringLiteral("请选择操作人员！  "));
     EXPECT_EQ(notice, QStringList({QStringLiteral("确定")}));
 
     QString yes, no;
-    whenModalShows([&](QWidget* modal) {
+    whenModalShows([&](QDialog* modal) {
         auto* box = qobject_cast<QMessageBox*>(modal);
         ASSERT_NE(box, nullptr);
         EXPECT_EQ(box->windowTitle(), QStringLiteral("请选择"));
@@ -87,7 +81,7 @@ TEST(ChineseTexts, MessageBoxButtonsReadOkYesAndNoInChinese) {
 TEST(ChineseTexts, FileDialogSpeaksChinese) {
     QStringList buttons;
     QString overwriteQuestion;
-    whenModalShows([&](QWidget* modal) {
+    whenModalShows([&](QDialog* modal) {
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(dialog->windowTitle(), QStringLiteral("导出"));
