@@ -12,12 +12,15 @@
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 
@@ -79,8 +82,10 @@ TEST(ChineseTexts, MessageBoxButtonsReadOkYesAndNoInChinese) {
 }
 
 TEST(ChineseTexts, FileDialogSpeaksChinese) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("账本")));
     QStringList buttons;
-    QString overwriteQuestion;
+    QStringList types;
     whenModalShows([&](QDialog* modal) {
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         ASSERT_NE(dialog, nullptr);
@@ -88,10 +93,18 @@ TEST(ChineseTexts, FileDialogSpeaksChinese) {
         auto* box = dialog->findChild<QDialogButtonBox*>();
         ASSERT_NE(box, nullptr);
         buttons = buttonTexts(box->buttons());
+        // The type column of the file list in the folder that holds one folder.
+        auto* files = dialog->findChild<QFileSystemModel*>();
+        ASSERT_NE(files, nullptr);
+        const QModelIndex folder = files->index(dir.path());
+        QTest::qWaitFor([&] { return files->rowCount(folder) > 0; }, 2000);
+        for (int row = 0; row < files->rowCount(folder); ++row)
+            types.append(files->index(row, 2, folder).data().toString());
     });
     ui::chooseSaveFile(nullptr, {QStringLiteral("导出"), QStringLiteral("Text files (*.txt)|*.TXT"),
-                                 1, QStringLiteral("file1"), {}, false});
+                                 1, dir.filePath(QStringLiteral("file1")), {}, false});
     ASSERT_EQ(buttons.size(), 2);
+    EXPECT_EQ(types, QStringList({QStringLiteral("文件夹")}));
     for (const QString& text : buttons)
         EXPECT_FALSE(hasLatinWord(text)) << text.toStdString();
     EXPECT_TRUE(buttons.contains(QStringLiteral("取消")));
