@@ -13,6 +13,7 @@
 #include <QCalendarWidget>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QLineEdit>
@@ -108,6 +109,36 @@ TEST(ChineseTexts, FileDialogSpeaksChinese) {
     for (const QString& text : buttons)
         EXPECT_FALSE(hasLatinWord(text)) << text.toStdString();
     EXPECT_TRUE(buttons.contains(QStringLiteral("取消")));
+}
+
+TEST(ChineseTexts, TheFileDialogAsksInChineseBeforeReplacingAFile) {
+    QTemporaryDir dir;
+    const QString existing = dir.filePath(QStringLiteral("图形.bmp"));
+    QFile file(existing);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    QString question;
+    testing_support::onNextModal([&](QDialog* dialog) {
+        testing_support::onNextModal([&](QDialog* box) {
+            if (auto* asking = qobject_cast<QMessageBox*>(box)) {
+                question = asking->text();
+                asking->button(QMessageBox::Yes)->click();
+            } else {
+                box->reject();
+            }
+        });
+        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(existing);
+        QMetaObject::invokeMethod(dialog, "accept");
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+    const ui::SaveFileAnswer answer = ui::chooseSaveFile(
+        nullptr, {QStringLiteral("保存到BMP文件中"), QStringLiteral("Bitmap Files|*.bmp"), 1,
+                  QStringLiteral("TEE0.BMP"), QStringLiteral("BMP"), true});
+    EXPECT_TRUE(answer.accepted);
+    EXPECT_TRUE(question.contains(QStringLiteral("图形.bmp"))) << question.toStdString();
+    EXPECT_FALSE(hasLatinWord(QString(question).remove(QStringLiteral("图形.bmp"))))
+        << question.toStdString();
 }
 
 TEST(ChineseTexts, CalendarDropDownShowsChineseMonthAndDayNames) {
