@@ -7,6 +7,8 @@
 
 #include <xcb/xcb.h>
 
+#include <cstdlib>
+
 namespace app {
 
 namespace {
