@@ -7,7 +7,6 @@ namespace app {
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Tallomer"));
-    setApplicationDisplayName(QStringLiteral("Tallomer"));
     setApplicationVersion(QStringLiteral(TALLOMER_VERSION));
 }
 

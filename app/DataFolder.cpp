@@ -21,7 +21,7 @@ void makeUserFolder(const QString& userFolder) {
         QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
     const QString parent = QFileInfo(QDir::cleanPath(userFolder)).absolutePath();
     if (!QDir().mkpath(parent) || !QDir().mkdir(userFolder, ownerOnly))
-        throw store::EngineError(QStringLiteral("Cannot create the data folder %1").arg(userFolder));
+        throw store::EngineError(QStringLiteral("不能建立数据文件夹 %1").arg(userFolder));
     try {
         store::createDatabaseFile(QDir(userFolder).filePath(kDatabaseFile), store::standardPassword());
     } catch (const store::EngineError&) {

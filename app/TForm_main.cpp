@@ -2,6 +2,7 @@
 
 #include "Commands.h"
 #include "DailyCopyAtClose.h"
+#include "ExactCaption.h"
 #include "MainMenu.h"
 #include "TForm_Enter.h"
 
@@ -206,7 +207,7 @@ void TForm_main::formActivate() {
 
     dm.q_gsxx.openWith({QStringLiteral("select * from 公司信息")});
     setBannerText(dm.q_gsxx.fieldByName(QStringLiteral("动态文字")).asString());
-    setWindowTitle(dm.q_gsxx.fieldByName(QStringLiteral("系统标题")).asString());
+    setExactCaption(this, dm.q_gsxx.fieldByName(QStringLiteral("系统标题")).asString());
     dm.q_gsxx.close();
 
     statusPanel(2)->setText(store::DateTime::today().toShortDateString());
@@ -235,7 +236,9 @@ void TForm_main::closeEvent(QCloseEvent* event) {
 }
 
 void TForm_main::timerTick() {
-    if (m_banner->x() == -m_banner->width())
+    // At or beyond its own width past the left edge the text is wholly gone; a shorter text
+    // saved while the old one was partly gone starts there, and must come back as well.
+    if (m_banner->x() <= -m_banner->width())
         m_banner->move(m_bannerPanel->width(), m_banner->y());
     else
         m_banner->move(m_banner->x() - 1, m_banner->y());

@@ -9,8 +9,10 @@
 #include "store/ConnectionString.h"
 #include "store/EngineError.h"
 #include "ui/Artwork.h"
+#include "ui/ChineseTranslations.h"
 #include "ui/Fonts.h"
 #include "ui/InputMethods.h"
+#include "ui/KeyRules.h"
 #include "ui/MessageBoxes.h"
 #include "ui/TDm1.h"
 
@@ -19,6 +21,8 @@
 
 int main(int argc, char** argv) {
     app::Application application(argc, argv);
+    ui::installChineseTranslations();
+    ui::installEnterOnFocusedButtons();
     ui::installFontSubstitutions();
     application.setFont(ui::songFont(12));
     application.setWindowIcon(ui::artwork::applicationIcon());

@@ -1,5 +1,7 @@
 #include "ExportStream.h"
 
+#include "store/SystemErrorText.h"
+
 #include <QIODevice>
 
 namespace lists {
@@ -43,7 +45,7 @@ void ExportStream::flush() {
         const qint64 n = m_device.write(m_buffer.constData() + written, size - written);
         if (n <= 0) {
             m_buffer.clear();
-            throw ExportWriteError(m_device.errorString());
+            throw ExportWriteError(store::deviceErrorText(m_device));
         }
         written += n;
     }

@@ -51,7 +51,7 @@ void ListWindow::exportList() {
         return;
     } catch (const ExportWriteError& e) {
         file.cancelWriting();
-        throw store::EngineError(QStringLiteral("Cannot write file %1: %2").arg(path, e.message()));
+        throw store::EngineError(QStringLiteral("不能写入文件 %1：%2").arg(path, e.message()));
     }
     if (!file.commit())
         throw store::EngineError(QStringLiteral("Cannot create file %1").arg(path));

@@ -3,6 +3,8 @@
 #include "BarChartGeometry.h"
 #include "BarChartPainter.h"
 
+#include "store/SystemErrorText.h"
+
 #include <QImage>
 #include <QImageWriter>
 #include <QPainter>
@@ -33,14 +35,15 @@ private:
 QString writeBitmap(const QImage& picture, const QString& path) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
+        return store::deviceErrorText(file);
     QImageWriter writer(&file, "BMP");
     if (!writer.write(picture)) {
         file.cancelWriting();
-        return writer.errorString();
+        return writer.error() == QImageWriter::DeviceError ? store::deviceErrorText(file)
+                                                           : writer.errorString();
     }
     if (!file.commit())
-        return file.errorString();
+        return store::deviceErrorText(file);
     return QString();
 }
 

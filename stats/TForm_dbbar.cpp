@@ -161,7 +161,7 @@ bool TForm_dbbar::choosePrinter(QPrinter& printer) {
     // Without any printer the page can still be kept, as a PDF file.
     ui::SaveFileRequest request;
     request.title = QStringLiteral("没有安装打印机，打印到PDF文件");
-    request.filter = QStringLiteral("PDF Files|*.pdf");
+    request.filter = QStringLiteral("PDF 文件|*.pdf");
     request.defaultExtension = QStringLiteral("PDF");
     request.fileName = QStringLiteral("TEE0.PDF");
     request.confirmOverwrite = true;

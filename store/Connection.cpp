@@ -65,7 +65,7 @@ void Connection::open(bool toRead) {
         return;
     const ConnectionString properties(m_connectionString);
     if (properties.dataSource().isEmpty())
-        throw EngineError(QStringLiteral("The connection string names no data source"));
+        throw EngineError(QStringLiteral("连接字符串中没有指定数据源"));
     m_db = toRead ? openDatabaseFileToRead(properties.dataSource(), properties.password())
                   : openDatabaseFile(properties.dataSource(), properties.password());
 }
@@ -79,7 +79,7 @@ void Connection::close() {
 
 Database& Connection::database() const {
     if (!m_db)
-        throw EngineError(QStringLiteral("Operation is not allowed when the connection is closed"));
+        throw EngineError(QStringLiteral("连接已经关闭，不能进行这个操作"));
     return *m_db;
 }
 

@@ -2,6 +2,7 @@
 
 #include "Currency.h"
 #include "EngineError.h"
+#include "EngineErrorText.h"
 #include "SqlFunctions.h"
 
 #include <QFileInfo>
@@ -12,7 +13,7 @@ namespace store {
 
 Database::Database(const QString& path, OpenMode mode) : m_path(path) {
     if (mode != OpenMode::Create && !QFileInfo(path).isFile())
-        throw EngineError(QStringLiteral("Could not find file '%1'")
+        throw EngineError(QStringLiteral("找不到数据库文件“%1”")
                               .arg(QFileInfo(path).absoluteFilePath()));
     int flags = SQLITE_OPEN_NOMUTEX;
     if (mode == OpenMode::ReadOnly)
@@ -27,7 +28,7 @@ Database::Database(const QString& path, OpenMode mode) : m_path(path) {
                                      : QString::fromUtf8(sqlite3_errstr(rc));
         sqlite3_close_v2(m_db);
         m_db = nullptr;
-        throw EngineError(message + QStringLiteral(": ") + path);
+        throw EngineError(engineErrorText(rc, message) + QStringLiteral("：") + path);
     }
     sqlite3_extended_result_codes(m_db, 0);
     registerSqlFunctions(m_db);
@@ -44,7 +45,7 @@ void Database::exec(const QString& sql) {
     if (rc != SQLITE_OK) {
         const QString message = error ? QString::fromUtf8(error) : QString::fromUtf8(sqlite3_errstr(rc));
         sqlite3_free(error);
-        throwEngineError(message);
+        throwEngineError(rc, message);
     }
 }
 
@@ -58,14 +59,14 @@ void Database::check(sqlite3* db, int rc) {
     if (rc == SQLITE_OK || rc == SQLITE_ROW || rc == SQLITE_DONE)
         return;
     const char* message = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
-    throwEngineError(QString::fromUtf8(message ? message : sqlite3_errstr(rc)));
+    throwEngineError(rc, QString::fromUtf8(message ? message : sqlite3_errstr(rc)));
 }
 
-void Database::throwEngineError(const QString& message) {
+void Database::throwEngineError(int rc, const QString& message) {
     // The only integers that are summed are amounts: sum() beyond 64 bits.
     if (message == QLatin1String("integer overflow"))
         throw CurrencyOverflow();
-    throw EngineError(message);
+    throw EngineError(engineErrorText(rc, message));
 }
 
 } // namespace store

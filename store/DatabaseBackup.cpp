@@ -3,6 +3,8 @@
 #include "Connection.h"
 #include "Database.h"
 #include "DatabaseCheck.h"
+#include "EngineErrorText.h"
+#include "SystemErrorText.h"
 
 #include <QDir>
 #include <QFile>
@@ -38,17 +40,17 @@ QByteArray local(const QString& path) {
     return QFile::encodeName(path);
 }
 
+// `what` names the step that failed: "不能读取", "不能写入" ...
 [[noreturn]] void failed(const QString& what, const QString& path) {
     throw BackupError(BackupError::Reason::Failed,
-                      QStringLiteral("%1 '%2': %3")
-                          .arg(what, QDir::toNativeSeparators(path),
-                               QString::fromLocal8Bit(std::strerror(errno))));
+                      QStringLiteral("%1“%2”：%3")
+                          .arg(what, QDir::toNativeSeparators(path), systemErrorText(errno)));
 }
 
 [[noreturn]] void failed(const QString& what, const QString& path, const QFile& file) {
     throw BackupError(BackupError::Reason::Failed,
-                      QStringLiteral("%1 '%2': %3")
-                          .arg(what, QDir::toNativeSeparators(path), file.errorString()));
+                      QStringLiteral("%1“%2”：%3")
+                          .arg(what, QDir::toNativeSeparators(path), deviceErrorText(file)));
 }
 
 bool sameFile(const QString& a, const QString& b) {
@@ -83,21 +85,21 @@ void removeCompanions(const QString& database) {
 void sync(const QString& path, int flags) {
     const int fd = ::open(local(path).constData(), flags | O_CLOEXEC);
     if (fd < 0)
-        failed(QStringLiteral("Cannot open"), path);
+        failed(QStringLiteral("不能打开"), path);
     const bool ok = ::fsync(fd) == 0;
     const int saved = errno;
     ::close(fd);
     errno = saved;
     if (!ok)
-        failed(QStringLiteral("Cannot write"), path);
+        failed(QStringLiteral("不能写入"), path);
 }
 
 // Creates an empty file that only its owner may read and write and returns its
-// descriptor; -1 if the name is taken.
-int createPrivateFile(const QString& path) {
+// descriptor; -1 if the name is taken. A failure names `shownAs`, the file the user chose.
+int createPrivateFile(const QString& path, const QString& shownAs) {
     const int fd = ::open(local(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0 && errno != EEXIST)
-        failed(QStringLiteral("Cannot create"), path);
+        failed(QStringLiteral("不能建立"), shownAs);
     return fd;
 }
 
@@ -127,7 +129,7 @@ public:
         : m_target(QFileInfo(target).absoluteFilePath()) {
         for (;;) {
             m_path = temporaryName(QFileInfo(m_target), QRandomGenerator::global()->generate());
-            m_lock = createPrivateFile(m_path);
+            m_lock = createPrivateFile(m_path, m_target);
             if (m_lock < 0)
                 continue;
             // Another process tidying up may have taken the new file for a
@@ -160,13 +162,13 @@ public:
         removeCompanions(m_path);
         removeCompanions(m_target);
         if (::rename(local(m_path).constData(), local(m_target).constData()) != 0)
-            failed(QStringLiteral("Cannot replace"), m_target);
+            failed(QStringLiteral("不能替换"), m_target);
         m_path.clear();
         try {
             const QString folder = QFileInfo(m_target).absolutePath();
             if (m_target == unsyncedTarget) {
                 errno = EIO;
-                failed(QStringLiteral("Cannot write"), folder);
+                failed(QStringLiteral("不能写入"), folder);
             }
             sync(folder, O_RDONLY | O_DIRECTORY);
         } catch (const BackupError& e) {
@@ -199,21 +201,21 @@ void removeIfStale(const QString& path) {
 void copyBytes(const QString& from, const QString& to) {
     QFile in(from);
     if (!in.open(QIODevice::ReadOnly))
-        failed(QStringLiteral("Cannot read"), from, in);
+        failed(QStringLiteral("不能读取"), from, in);
     QFile out(to);
     if (!out.open(QIODevice::WriteOnly | QIODevice::Append))
-        failed(QStringLiteral("Cannot write"), to, out);
+        failed(QStringLiteral("不能写入"), to, out);
     for (;;) {
         const QByteArray chunk = in.read(kCopyChunk);
         if (chunk.isEmpty() && in.error() == QFileDevice::NoError)
             break;
         if (chunk.isEmpty())
-            failed(QStringLiteral("Cannot read"), from, in);
+            failed(QStringLiteral("不能读取"), from, in);
         if (out.write(chunk) != chunk.size())
-            failed(QStringLiteral("Cannot write"), to, out);
+            failed(QStringLiteral("不能写入"), to, out);
     }
     if (!out.flush())
-        failed(QStringLiteral("Cannot write"), to, out);
+        failed(QStringLiteral("不能写入"), to, out);
     out.close();
     sync(to, O_RDONLY);
 }
@@ -223,7 +225,8 @@ void copyPages(Database& source, const QString& to, const BackupProgress& progre
     sqlite3_backup* backup = sqlite3_backup_init(copy.handle(), "main", source.handle(), "main");
     if (!backup)
         throw BackupError(BackupError::Reason::Failed,
-                          QString::fromUtf8(sqlite3_errmsg(copy.handle())));
+                          engineErrorText(sqlite3_errcode(copy.handle()),
+                                          QString::fromUtf8(sqlite3_errmsg(copy.handle()))));
     int rc = SQLITE_OK;
     if (!progress) {
         rc = sqlite3_backup_step(backup, -1);
@@ -237,8 +240,8 @@ void copyPages(Database& source, const QString& to, const BackupProgress& progre
     sqlite3_backup_finish(backup);
     if (rc != SQLITE_DONE)
         throw BackupError(BackupError::Reason::Failed,
-                          QStringLiteral("%1: %2").arg(QString::fromUtf8(sqlite3_errstr(rc)),
-                                                       QDir::toNativeSeparators(to)));
+                          QStringLiteral("%1：%2").arg(engineErrorText(rc, QString::fromUtf8(sqlite3_errstr(rc))),
+                                                      QDir::toNativeSeparators(to)));
     // The copy carries the source's WAL marker; a backup should open on its
     // own, without journal files beside it.
     copy.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
@@ -253,7 +256,7 @@ void copyJournals(const QString& from, const QString& to) {
             continue;
         const QString copy = to + QLatin1String(suffix);
         ::unlink(local(copy).constData());
-        const int fd = createPrivateFile(copy);
+        const int fd = createPrivateFile(copy, copy);
         if (fd >= 0)
             ::close(fd);
         copyBytes(journal, copy);
@@ -320,7 +323,7 @@ void settleAndVerify(const QString& copy, const QString& source, const QString& 
 
 void requireName(const QString& path) {
     if (path.trimmed().isEmpty())
-        throw BackupError(BackupError::Reason::Failed, QStringLiteral("No file was named"));
+        throw BackupError(BackupError::Reason::Failed, QStringLiteral("没有指定文件"));
 }
 
 } // namespace
@@ -361,10 +364,10 @@ void backupDatabase(Database& source, const QString& target, const BackupProgres
     if (isPartOf(target, source.path()))
         throw BackupError(
             BackupError::Reason::SameFile,
-            QStringLiteral("'%1' is the database itself").arg(QDir::toNativeSeparators(target)));
+            QStringLiteral("“%1”就是数据库文件本身").arg(QDir::toNativeSeparators(target)));
     if (QFileInfo(target).isDir())
         throw BackupError(BackupError::Reason::Failed,
-                          QStringLiteral("'%1' is a folder").arg(QDir::toNativeSeparators(target)));
+                          QStringLiteral("“%1”是一个文件夹").arg(QDir::toNativeSeparators(target)));
     removeStaleTemporaries(target);
     FileBeside copy(target);
     copyPages(source, copy.path(), progress);
@@ -380,11 +383,11 @@ void restoreDatabaseFile(const QString& source, const QString& working, const QS
     requireName(source);
     if (!QFileInfo(source).isFile()) {
         errno = ENOENT;
-        failed(QStringLiteral("Cannot read"), source);
+        failed(QStringLiteral("不能读取"), source);
     }
     if (isPartOf(source, working))
         throw BackupError(BackupError::Reason::SameFile,
-                          QStringLiteral("'%1' is the working database itself")
+                          QStringLiteral("“%1”就是正在使用的数据库文件本身")
                               .arg(QDir::toNativeSeparators(source)));
 
     removeStaleTemporaries(working);
@@ -399,7 +402,7 @@ void restoreDatabaseFile(const QString& source, const QString& working, const QS
 
     if (QFileInfo::exists(working) && inUseElsewhere(working, password))
         throw BackupError(BackupError::Reason::Failed,
-                          QStringLiteral("'%1' is in use by another program")
+                          QStringLiteral("“%1”正在被另一个程序使用")
                               .arg(QDir::toNativeSeparators(working)));
 
     // Every check has passed: only now is the former book kept and replaced.

@@ -16,7 +16,7 @@ QStringList checkDatabaseFile(const QString& path, const QString& password) {
         while (integrity.step()) {
             const QString line = integrity.text(0);
             if (line != QLatin1String("ok"))
-                problems << QStringLiteral("integrity: ") + line;
+                problems << QStringLiteral("完整性检查：") + line;
         }
         return problems;
     } catch (const EngineError& e) {

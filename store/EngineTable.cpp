@@ -57,10 +57,10 @@ void EngineTable::verify(Database& db, const QString& password) {
                             "SELECT count(*) FROM sqlite_master WHERE type='table' AND name='_engine'"));
     probe.step();
     if (probe.int64(0) == 0)
-        throw EngineError(QStringLiteral("Unrecognized database format '%1'").arg(db.path()));
+        throw EngineError(QStringLiteral("不能识别的数据库格式“%1”").arg(db.path()));
     Statement read(db, QStringLiteral("SELECT value FROM _engine WHERE key='password'"));
     if (!read.step() || !matches(read.text(0), password))
-        throw EngineError(QStringLiteral("Not a valid password"));
+        throw EngineError(QStringLiteral("不是有效的数据库密码"));
 }
 
 } // namespace store

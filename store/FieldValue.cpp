@@ -96,10 +96,10 @@ QVariant valueFromString(const QString& text, FieldType type) {
         try {
             amount = Currency::parse(text);
         } catch (const CurrencyOverflow&) {
-            throw EngineError(QStringLiteral("'%1' is out of the range of an amount").arg(text));
+            throw EngineError(amountOutOfRangeText(text));
         }
         if (!amount)
-            throw EngineError(QStringLiteral("'%1' is not a valid amount").arg(text));
+            throw EngineError(unreadableValueText(type, text));
         return QVariant(qlonglong(amount->raw()));
     }
     case FieldType::DateTime: {
@@ -107,7 +107,7 @@ QVariant valueFromString(const QString& text, FieldType type) {
             return QVariant();
         const auto date = DateTime::parse(text);
         if (!date)
-            throw EngineError(QStringLiteral("'%1' is not a valid date").arg(text));
+            throw EngineError(unreadableValueText(type, text));
         return QVariant(date->serial());
     }
     case FieldType::Integer:
@@ -117,7 +117,7 @@ QVariant valueFromString(const QString& text, FieldType type) {
         bool ok = false;
         const qlonglong n = text.trimmed().toLongLong(&ok);
         if (!ok)
-            throw EngineError(QStringLiteral("'%1' is not a valid integer").arg(text));
+            throw EngineError(unreadableValueText(type, text));
         return QVariant(n);
     }
     case FieldType::Float: {
@@ -126,12 +126,30 @@ QVariant valueFromString(const QString& text, FieldType type) {
         bool ok = false;
         const double d = text.trimmed().toDouble(&ok);
         if (!ok)
-            throw EngineError(QStringLiteral("'%1' is not a valid number").arg(text));
+            throw EngineError(unreadableValueText(type, text));
         return QVariant(d);
     }
     default:
         return QVariant(text);
     }
+}
+
+QString unreadableValueText(FieldType type, const QString& text) {
+    switch (type) {
+    case FieldType::Currency:
+        return QStringLiteral("“%1”不是有效的金额").arg(text);
+    case FieldType::DateTime:
+        return QStringLiteral("“%1”不是有效的日期").arg(text);
+    case FieldType::Integer:
+    case FieldType::Counter:
+        return QStringLiteral("“%1”不是有效的整数").arg(text);
+    default:
+        return QStringLiteral("“%1”不是有效的数值").arg(text);
+    }
+}
+
+QString amountOutOfRangeText(const QString& text) {
+    return QStringLiteral("“%1”超出了金额的范围").arg(text);
 }
 
 } // namespace store

@@ -26,4 +26,10 @@ qint64 valueToInteger(const QVariant& value, FieldType type);
 /// stores null. Throws EngineError for text the type cannot hold.
 QVariant valueFromString(const QString& text, FieldType type);
 
+/// The message for text that a field of this type cannot read, as every field that takes
+/// typed text reports it.
+QString unreadableValueText(FieldType type, const QString& text);
+/// The message for an amount beyond what the currency type holds.
+QString amountOutOfRangeText(const QString& text);
+
 } // namespace store

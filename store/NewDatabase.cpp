@@ -6,13 +6,13 @@
 #include "EngineError.h"
 #include "Schema.h"
 #include "Statement.h"
+#include "SystemErrorText.h"
 #include "Transaction.h"
 
 #include <QFile>
 #include <QFileInfo>
 
 #include <cerrno>
-#include <cstring>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -49,9 +49,8 @@ void createPrivateFile(const QString& path) {
     if (fd < 0) {
         const int error = errno;
         if (error == EEXIST)
-            throw EngineError(QStringLiteral("Database '%1' already exists").arg(path));
-        throw EngineError(QStringLiteral("Cannot create database '%1': %2")
-                              .arg(path, QString::fromLocal8Bit(std::strerror(error))));
+            throw EngineError(QStringLiteral("数据库文件“%1”已经存在").arg(path));
+        throw EngineError(QStringLiteral("不能建立数据库文件“%1”：%2").arg(path, systemErrorText(error)));
     }
     ::close(fd);
 }
@@ -62,7 +61,7 @@ QString standardPassword() { return ConnectionString(ConnectionString::standard(
 
 void createDatabaseFile(const QString& path, const QString& password) {
     if (QFileInfo::exists(path))
-        throw EngineError(QStringLiteral("Database '%1' already exists").arg(path));
+        throw EngineError(QStringLiteral("数据库文件“%1”已经存在").arg(path));
     createPrivateFile(path);
     {
         Database db(path, Database::OpenMode::Create);

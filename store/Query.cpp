@@ -83,7 +83,7 @@ Statement& Query::cachedStatement(const QString& sql) {
 
 void Query::setSqlLine(int index, const QString& line) {
     if (index < 0 || index >= m_sql.size())
-        fail(QStringLiteral("List index out of bounds (%1)").arg(index));
+        fail(QStringLiteral("列表序号越界（%1）").arg(index));
     m_sql[index] = line;
 }
 
@@ -188,7 +188,7 @@ void Query::open() {
     if (!withRowId)
         statement = std::make_unique<Statement>(db, original);
     if (statement->columnCount() <= (withRowId ? 1 : 0))
-        fail(QStringLiteral("The statement returns no rows; it cannot be opened"));
+        fail(QStringLiteral("该语句不返回记录，不能打开"));
 
     const int first = withRowId ? 1 : 0;
     const int count = statement->columnCount();
@@ -271,7 +271,7 @@ void Query::close() {
 
 void Query::checkBrowseMode() {
     if (!isOpen())
-        fail(QStringLiteral("Operation is not allowed when the object is closed"));
+        fail(QStringLiteral("数据集已经关闭，不能进行这个操作"));
     if (m_state == QueryState::Edit || m_state == QueryState::Insert) {
         updateRecord();
         if (m_modified)
@@ -335,7 +335,7 @@ void Query::moveTo(int index) {
 
 Field Query::field(int index) {
     if (index < 0 || index >= m_columns.size())
-        fail(QStringLiteral("Field index %1 out of range").arg(index));
+        fail(QStringLiteral("字段序号 %1 超出了范围").arg(index));
     return Field(this, index);
 }
 
@@ -357,7 +357,7 @@ std::optional<Field> Query::findField(const QString& name) {
 Field Query::fieldByName(const QString& name) {
     const int i = fieldIndex(name);
     if (i < 0)
-        fail(QStringLiteral("Field '%1' not found").arg(name));
+        fail(QStringLiteral("找不到字段“%1”").arg(name));
     return Field(this, i);
 }
 
@@ -382,7 +382,7 @@ QVariant Query::valueAt(int row, int column) const {
 
 void Query::setCurrentValue(int column, const QVariant& value) {
     if (m_state != QueryState::Edit && m_state != QueryState::Insert)
-        fail(QStringLiteral("Dataset not in edit or insert mode"));
+        fail(QStringLiteral("数据集不在编辑或插入状态"));
     if (m_buffer.values.at(column) == value && m_buffer.values.at(column).isNull() == value.isNull() &&
         m_buffer.values.at(column).typeId() == value.typeId())
         return;
@@ -397,9 +397,9 @@ void Query::setCurrentValue(int column, const QVariant& value) {
 
 void Query::requireCurrentRow() const {
     if (!isOpen())
-        fail(QStringLiteral("Operation is not allowed when the object is closed"));
+        fail(QStringLiteral("数据集已经关闭，不能进行这个操作"));
     if (m_current < 0)
-        fail(QStringLiteral("Cannot perform this operation on an empty dataset"));
+        fail(QStringLiteral("数据集是空的，不能进行这个操作"));
 }
 
 void Query::setState(QueryState state) {
@@ -411,11 +411,11 @@ void Query::setState(QueryState state) {
 
 void Query::edit() {
     if (!isOpen())
-        fail(QStringLiteral("Operation is not allowed when the object is closed"));
+        fail(QStringLiteral("数据集已经关闭，不能进行这个操作"));
     if (m_state == QueryState::Edit || m_state == QueryState::Insert)
         return;
     if (isReadOnly())
-        fail(QStringLiteral("Cannot modify a read-only dataset"));
+        fail(QStringLiteral("数据集是只读的，不能修改"));
     if (m_rows.isEmpty()) {
         append();
         return;
@@ -429,7 +429,7 @@ void Query::edit() {
 void Query::append() {
     checkBrowseMode();
     if (isReadOnly())
-        fail(QStringLiteral("Cannot modify a read-only dataset"));
+        fail(QStringLiteral("数据集是只读的，不能修改"));
     m_buffer = Row();
     m_buffer.values = QList<QVariant>(m_columns.size());
     m_changed = QList<bool>(m_columns.size(), false);
@@ -452,7 +452,7 @@ void Query::updateRecord() {
 
 void Query::post() {
     if (m_state != QueryState::Edit && m_state != QueryState::Insert)
-        fail(QStringLiteral("Dataset not in edit or insert mode"));
+        fail(QStringLiteral("数据集不在编辑或插入状态"));
     updateRecord();
     if (m_state == QueryState::Edit)
         postUpdate();
@@ -482,8 +482,7 @@ void Query::postUpdate() {
         update.bindInt64(i, m_buffer.rowid);
         update.step();
         if (db.changes() == 0)
-            fail(QStringLiteral("Row cannot be located for updating. Some values may have "
-                                "been changed since it was last read"));
+            fail(QStringLiteral("找不到要更新的记录，它可能在读出之后已被修改或删除"));
     }
     m_rows[m_current] = m_buffer;
 }
@@ -561,7 +560,7 @@ void Query::deleteCurrent() {
         cancel();
     requireCurrentRow();
     if (isReadOnly())
-        fail(QStringLiteral("Cannot modify a read-only dataset"));
+        fail(QStringLiteral("数据集是只读的，不能修改"));
     Statement& remove = cachedStatement(QStringLiteral("DELETE FROM %1 WHERE _ROWID_=?").arg(m_tableName));
     remove.bindInt64(1, m_rows.at(m_current).rowid);
     remove.step();

@@ -1,6 +1,7 @@
 #include "SafetyCopies.h"
 
 #include "Database.h"
+#include "SystemErrorText.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -11,6 +12,7 @@
 #include <QStorageInfo>
 
 #include <algorithm>
+#include <cerrno>
 
 namespace store {
 
@@ -66,8 +68,8 @@ void SafetyCopies::makeFolder() const {
         QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
     if (!QDir().mkdir(m_folder, ownerOnly))
         throw BackupError(BackupError::Reason::Failed,
-                          QStringLiteral("Cannot create the folder '%1'")
-                              .arg(QDir::toNativeSeparators(m_folder)));
+                          QStringLiteral("不能建立文件夹“%1”：%2")
+                              .arg(QDir::toNativeSeparators(m_folder), systemErrorText(errno)));
 }
 
 SafetyCopies::DailyResult SafetyCopies::makeDailyCopy(Database& book, const QDate& day,

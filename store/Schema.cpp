@@ -152,7 +152,7 @@ QStringList schemaProblems(Database& db) {
         while (info.step())
             present.append({info.text(0), info.text(1)});
         if (present.isEmpty()) {
-            problems << QStringLiteral("table %1 is missing").arg(t.name);
+            problems << QStringLiteral("缺少表 %1").arg(t.name);
             continue;
         }
         for (const ColumnDef& c : t.columns) {
@@ -160,9 +160,9 @@ QStringList schemaProblems(Database& db) {
                 return p.first.compare(c.name, Qt::CaseInsensitive) == 0;
             });
             if (found == present.end())
-                problems << QStringLiteral("column %1.%2 is missing").arg(t.name, c.name);
+                problems << QStringLiteral("缺少字段 %1.%2").arg(t.name, c.name);
             else if (found->second.compare(declaredTypeName(c.type), Qt::CaseInsensitive) != 0)
-                problems << QStringLiteral("column %1.%2 has type %3, expected %4")
+                problems << QStringLiteral("字段 %1.%2 的类型是 %3，应该是 %4")
                                 .arg(t.name, c.name, found->second, declaredTypeName(c.type));
         }
     }

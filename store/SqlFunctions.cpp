@@ -40,7 +40,7 @@ void cdate(sqlite3_context* context, int, sqlite3_value** argv) {
     if (const auto date = DateTime::parse(text))
         sqlite3_result_double(context, date->serial());
     else
-        fail(context, QStringLiteral("Data type mismatch: '%1' is not a date").arg(text));
+        fail(context, QStringLiteral("数据类型不匹配：“%1”不是日期").arg(text));
 }
 
 void ccur(sqlite3_context* context, int, sqlite3_value** argv) {
@@ -51,7 +51,7 @@ void ccur(sqlite3_context* context, int, sqlite3_value** argv) {
     case SQLITE_INTEGER: {
         qint64 raw = 0;
         if (__builtin_mul_overflow(sqlite3_value_int64(argv[0]), Currency::kScale, &raw))
-            fail(context, QStringLiteral("Overflow in a currency value"));
+            fail(context, QStringLiteral("金额数值溢出"));
         else
             sqlite3_result_int64(context, raw);
         return;
@@ -59,7 +59,7 @@ void ccur(sqlite3_context* context, int, sqlite3_value** argv) {
     case SQLITE_FLOAT: {
         const double scaled = std::round(sqlite3_value_double(argv[0]) * Currency::kScale);
         if (!(std::fabs(scaled) < 9.2e18))
-            fail(context, QStringLiteral("Overflow in a currency value"));
+            fail(context, QStringLiteral("金额数值溢出"));
         else
             sqlite3_result_int64(context, qint64(scaled));
         return;
@@ -72,9 +72,9 @@ void ccur(sqlite3_context* context, int, sqlite3_value** argv) {
         if (const auto amount = Currency::parse(text))
             sqlite3_result_int64(context, amount->raw());
         else
-            fail(context, QStringLiteral("Data type mismatch: '%1' is not an amount").arg(text));
+            fail(context, QStringLiteral("数据类型不匹配：“%1”不是金额").arg(text));
     } catch (const CurrencyOverflow&) {
-        fail(context, QStringLiteral("Overflow in a currency value: '%1'").arg(text));
+        fail(context, QStringLiteral("金额数值溢出：“%1”").arg(text));
     }
 }
 

@@ -23,13 +23,12 @@ Statement::Statement(const Database& db, const QString& sql) : m_db(db) {
     // dropped without a word, or the statement refused for a reason that
     // names only what came before it.
     if (utf8.contains('\0'))
-        throw EngineError(QStringLiteral("The statement text holds a NUL character, which no "
-                                         "statement can carry"));
+        throw EngineError(QStringLiteral("SQL 语句中含有 NUL 字符，任何语句都不能带有这个字符"));
     const char* tail = nullptr;
     Database::check(db.handle(),
                     sqlite3_prepare_v2(db.handle(), utf8.constData(), int(utf8.size()), &m_stmt, &tail));
     if (!m_stmt)
-        throw EngineError(QStringLiteral("The statement text is empty"));
+        throw EngineError(QStringLiteral("SQL 语句是空的"));
 }
 
 Statement::~Statement() { sqlite3_finalize(m_stmt); }
@@ -43,7 +42,7 @@ bool Statement::step() {
     // The statement's own code carries the message of a failed function too.
     const QString message = fromUtf8(sqlite3_errmsg(m_db.handle()));
     sqlite3_reset(m_stmt);
-    Database::throwEngineError(message);
+    Database::throwEngineError(rc, message);
 }
 
 void Statement::reset() {

@@ -13,6 +13,7 @@
 #include "store/EngineError.h"
 #include "store/Query.h"
 #include "store/Statement.h"
+#include "store/SystemErrorText.h"
 #include "ui/Fonts.h"
 
 #include <QRegularExpression>
@@ -127,23 +128,24 @@ int exportList(store::Connection& connection, const ExportRequest& request) {
     QSaveFile file(request.path);
     if (!file.open(QIODevice::WriteOnly))
         throw store::EngineError(
-            QStringLiteral("Cannot create file %1: %2").arg(request.path, file.errorString()));
+            QStringLiteral("Cannot create file %1: %2")
+                .arg(request.path, store::deviceErrorText(file)));
     try {
         lists::writeExport(request.type, snapshot, file);
     } catch (const lists::XlsTooManyRows&) {
         file.cancelWriting();
         throw store::EngineError(
-            QStringLiteral("%1 records are too many for a worksheet, which holds at most %2")
+            QStringLiteral("%1 条记录太多，Excel 工作表最多只能保存 %2 条记录")
                 .arg(snapshot.rows.size())
                 .arg(lists::XlsMaxRecords));
     } catch (const lists::ExportWriteError& e) {
         file.cancelWriting();
         throw store::EngineError(
-            QStringLiteral("Cannot write file %1: %2").arg(request.path, e.message()));
+            QStringLiteral("不能写入文件 %1：%2").arg(request.path, e.message()));
     }
     if (!file.commit())
         throw store::EngineError(
-            QStringLiteral("Cannot write file %1: %2").arg(request.path, file.errorString()));
+            QStringLiteral("不能写入文件 %1：%2").arg(request.path, store::deviceErrorText(file)));
     return int(snapshot.rows.size());
 }
 

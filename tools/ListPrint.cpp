@@ -6,6 +6,7 @@
 #include "store/EngineError.h"
 #include "store/Statement.h"
 #include "store/Connection.h"
+#include "store/SystemErrorText.h"
 #include "ui/Fonts.h"
 
 #include <QSaveFile>
@@ -41,11 +42,11 @@ PrintResult printList(store::Connection& connection, const PrintRequest& request
     QSaveFile file(request.path);
     if (!file.open(QIODevice::WriteOnly))
         throw store::EngineError(
-            QStringLiteral("不能建立文件 %1：%2！").arg(request.path, file.errorString()));
+            QStringLiteral("不能建立文件 %1：%2！").arg(request.path, store::deviceErrorText(file)));
     if (!lists::writePdf(document, file) || !file.commit()) {
         file.cancelWriting();
         throw store::EngineError(
-            QStringLiteral("不能写入文件 %1：%2！").arg(request.path, file.errorString()));
+            QStringLiteral("不能写入文件 %1：%2！").arg(request.path, store::deviceErrorText(file)));
     }
     result.pages = document.pageCount();
     return result;

@@ -97,11 +97,11 @@ bool parseArguments(const QStringList& args, const QStringList& known, Arguments
             continue;
         }
         if (!known.contains(name)) {
-            err(QStringLiteral("tallomer-db: unknown option %1").arg(a));
+            err(QStringLiteral("tallomer-db: 没有选项 %1").arg(a));
             return false;
         }
         if (i + 1 >= args.size()) {
-            err(QStringLiteral("tallomer-db: %1 needs a value").arg(a));
+            err(QStringLiteral("tallomer-db: 选项 %1 后面要有一个值").arg(a));
             return false;
         }
         parsed.options[name] = args[++i];
@@ -116,7 +116,7 @@ bool readNumber(const Arguments& a, const QString& name, int min, int& value) {
     bool ok = false;
     const int n = it->second.toInt(&ok);
     if (!ok || n < min) {
-        err(QStringLiteral("tallomer-db: --%1 takes a whole number of at least %2").arg(name).arg(min));
+        err(QStringLiteral("tallomer-db: --%1 要写一个不小于 %2 的整数").arg(name).arg(min));
         return false;
     }
     value = n;
@@ -125,7 +125,7 @@ bool readNumber(const Arguments& a, const QString& name, int min, int& value) {
 
 int needOneFile(const Arguments& a, const char* command) {
     if (a.positional.size() != 1) {
-        err(QStringLiteral("tallomer-db %1: name one database file").arg(QLatin1String(command)));
+        err(QStringLiteral("tallomer-db %1: 请指定一个数据库文件").arg(QLatin1String(command)));
         return 2;
     }
     return 0;
@@ -198,15 +198,15 @@ int check(const Arguments& a) {
 
 int needTwoFiles(const Arguments& a, const char* command, const char* second) {
     if (a.positional.size() != 2) {
-        err(QStringLiteral("tallomer-db %1: name the database file and the %2 file")
-                .arg(QLatin1String(command), QLatin1String(second)));
+        err(QStringLiteral("tallomer-db %1: 请指定数据库文件和%2文件")
+                .arg(QLatin1String(command), QString::fromUtf8(second)));
         return 2;
     }
     return 0;
 }
 
 int backup(const Arguments& a) {
-    if (int rc = needTwoFiles(a, "backup", "target"))
+    if (int rc = needTwoFiles(a, "backup", "目标"))
         return rc;
     store::backupDatabaseFile(a.positional[0], store::standardPassword(), a.positional[1]);
     out(QStringLiteral("backed up %1 to %2").arg(a.positional[0], a.positional[1]));
@@ -214,7 +214,7 @@ int backup(const Arguments& a) {
 }
 
 int restore(const Arguments& a) {
-    if (int rc = needTwoFiles(a, "restore", "source"))
+    if (int rc = needTwoFiles(a, "restore", "来源"))
         return rc;
     const bool replacing = QFileInfo::exists(a.positional[0]);
     store::restoreDatabaseFile(a.positional[1], a.positional[0], store::standardPassword());
@@ -234,7 +234,7 @@ bool readMonth(const Arguments& a, const char* command, store::Connection& conne
     }
     const std::optional<QDate> named = tools::monthNamed(a.option("month"));
     if (!named) {
-        err(QStringLiteral("tallomer-db %1: --month takes a month as YYYY-MM, not '%2'")
+        err(QStringLiteral("tallomer-db %1: --month 要写成 YYYY-MM 形式的月份，不能是“%2”")
                 .arg(QLatin1String(command), a.option("month")));
         return false;
     }
@@ -246,12 +246,12 @@ bool readMonth(const Arguments& a, const char* command, store::Connection& conne
 bool readBank(const Arguments& a, const char* command, store::Connection& connection,
               QString& bank) {
     if (!a.has("bank")) {
-        err(QStringLiteral("tallomer-db %1: name the bank account with --bank").arg(QLatin1String(command)));
+        err(QStringLiteral("tallomer-db %1: 请用 --bank 指定开户银行").arg(QLatin1String(command)));
         return false;
     }
     bank = a.option("bank");
     if (!tools::hasBankAccount(connection, bank)) {
-        err(QStringLiteral("tallomer-db %1: there is no bank account '%2'").arg(QLatin1String(command), bank));
+        err(QStringLiteral("tallomer-db %1: 没有开户银行“%2”").arg(QLatin1String(command), bank));
         return false;
     }
     return true;
@@ -262,13 +262,13 @@ int recompute(const Arguments& a) {
         return rc;
     const QString kindName = a.option("kind");
     if (kindName != QLatin1String("cash") && kindName != QLatin1String("bank")) {
-        err(QStringLiteral("tallomer-db recompute: --kind takes cash or bank"));
+        err(QStringLiteral("tallomer-db recompute: --kind 只能是 cash 或 bank"));
         return 2;
     }
     const journal::JournalKind kind =
         kindName == QLatin1String("cash") ? journal::JournalKind::Cash : journal::JournalKind::Bank;
     if (kind == journal::JournalKind::Cash && a.has("bank")) {
-        err(QStringLiteral("tallomer-db recompute: --bank belongs to the bank journal"));
+        err(QStringLiteral("tallomer-db recompute: --bank 只用于银行日记帐"));
         return 2;
     }
     const auto connection = connect(a.positional[0]);
@@ -289,19 +289,19 @@ int recompute(const Arguments& a) {
 
 int statistics(const Arguments& a) {
     if (a.positional.size() != 2) {
-        err(QStringLiteral("tallomer-db stats: name the database file and summary, month or voucher"));
+        err(QStringLiteral("tallomer-db stats: 请指定数据库文件和统计方式 summary、month 或 voucher"));
         return 2;
     }
     tools::StatsRequest request;
     request.statistic = a.positional[1];
     if (request.statistic != QLatin1String("summary") && request.statistic != QLatin1String("month") &&
         request.statistic != QLatin1String("voucher")) {
-        err(QStringLiteral("tallomer-db stats: unknown statistic '%1'").arg(request.statistic));
+        err(QStringLiteral("tallomer-db stats: 没有统计方式“%1”").arg(request.statistic));
         return 2;
     }
     const QString kindName = a.has("kind") ? a.option("kind") : QStringLiteral("cash");
     if (kindName != QLatin1String("cash") && kindName != QLatin1String("bank")) {
-        err(QStringLiteral("tallomer-db stats: --kind takes cash or bank"));
+        err(QStringLiteral("tallomer-db stats: --kind 只能是 cash 或 bank"));
         return 2;
     }
     request.kind = kindName == QLatin1String("cash") ? store::JournalKind::Cash : store::JournalKind::Bank;
@@ -335,8 +335,8 @@ bool readListRows(const Arguments& a, const char* command, store::Connection& co
 bool monthAndBankFit(const Arguments& a, const char* command, tools::ExportList list) {
     const bool journalList = list == tools::ExportList::CashMonth || list == tools::ExportList::BankMonth;
     if ((!journalList && a.has("month")) || (list != tools::ExportList::BankMonth && a.has("bank"))) {
-        err(QStringLiteral("tallomer-db %1: --month and --bank belong to the month lists "
-                           "(--bank to bank-month only)").arg(QLatin1String(command)));
+        err(QStringLiteral("tallomer-db %1: --month 和 --bank 只用于月份的列表"
+                           "（--bank 只用于 bank-month）").arg(QLatin1String(command)));
         return false;
     }
     return true;
@@ -348,18 +348,18 @@ int exportList(const Arguments& a) {
     tools::ExportRequest request;
     const std::optional<tools::ExportList> list = tools::exportListNamed(a.option("list"));
     if (!list) {
-        err(QStringLiteral("tallomer-db export: --list takes cash-month, bank-month, summaries, "
-                           "banks or operators, not '%1'").arg(a.option("list")));
+        err(QStringLiteral("tallomer-db export: --list 只能是 cash-month、bank-month、summaries、"
+                           "banks 或 operators，不能是“%1”").arg(a.option("list")));
         return 2;
     }
     const std::optional<int> type = tools::exportTypeNamed(a.option("format"));
     if (!type) {
-        err(QStringLiteral("tallomer-db export: --format takes txt, csv, htm, rtf or xls, not '%1'")
+        err(QStringLiteral("tallomer-db export: --format 只能是 txt、csv、htm、rtf 或 xls，不能是“%1”")
                 .arg(a.option("format")));
         return 2;
     }
     if (a.option("out").isEmpty()) {
-        err(QStringLiteral("tallomer-db export: name the file to write with --out"));
+        err(QStringLiteral("tallomer-db export: 请用 --out 指定要写的文件"));
         return 2;
     }
     if (!monthAndBankFit(a, "export", *list))
@@ -718,7 +718,7 @@ int main(int argc, char** argv) {
     }
     const auto it = commands().find(command);
     if (it == commands().end()) {
-        err(QStringLiteral("tallomer-db: unknown command '%1'").arg(command));
+        err(QStringLiteral("tallomer-db: 没有命令“%1”").arg(command));
         std::fputs(kOverview, stderr);
         return 2;
     }

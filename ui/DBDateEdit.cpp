@@ -39,7 +39,8 @@ void DBDateEdit::writeText(store::Field& field, const QString& text) {
     }
     const std::optional<DateTime> d = DateTime::parseDay(text);
     if (!d)
-        throw store::EngineError(QStringLiteral("'%1' is not a valid date").arg(text.trimmed()));
+        throw store::EngineError(
+            store::unreadableValueText(store::FieldType::DateTime, text.trimmed()));
     field.setDateTime(*d);
 }
 

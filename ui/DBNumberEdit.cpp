@@ -48,10 +48,10 @@ void DBNumberEdit::writeText(store::Field& field, const QString& text) {
     try {
         amount = Currency::parse(text);
     } catch (const store::CurrencyOverflow&) {
-        throw store::EngineError(QStringLiteral("'%1' is out of the range of an amount").arg(text));
+        throw store::EngineError(store::amountOutOfRangeText(text));
     }
     if (!amount)
-        throw store::EngineError(QStringLiteral("'%1' is not a valid amount").arg(text));
+        throw store::EngineError(store::unreadableValueText(store::FieldType::Currency, text));
     field.setCurrency(*amount);
 }
 

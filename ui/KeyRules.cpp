@@ -1,9 +1,12 @@
 #include "ui/KeyRules.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPointer>
+#include <QPushButton>
+#include <QToolButton>
 #include <QValidator>
 
 namespace ui {
@@ -65,6 +68,35 @@ private:
     std::function<void()> m_action;
 };
 
+/// Enter on a focused push or tool button clicks it. Filtering the application sees the key
+/// before the button, which ignores it unless it is a dialog's default button, and before the
+/// dialog, which would click its default button instead.
+class EnterOnFocusedButtons : public QObject {
+public:
+    explicit EnterOnFocusedButtons(QObject* application) : QObject(application) {
+        application->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
+            return false;
+        auto* button = qobject_cast<QAbstractButton*>(watched);
+        if (!button || !(qobject_cast<QPushButton*>(button) || qobject_cast<QToolButton*>(button)) ||
+            !button->hasFocus() || !isEnter(static_cast<QKeyEvent*>(event)) || EnterRule::of(button))
+            return false;
+        if (event->type() == QEvent::ShortcutOverride) {
+            // The key belongs to the button, not to a shortcut of the window.
+            event->accept();
+            return true;
+        }
+        // Held down, the key clicks once, as Space does.
+        if (!static_cast<QKeyEvent*>(event)->isAutoRepeat() && button->isEnabled())
+            button->click();
+        return true;
+    }
+};
+
 /// Turns a-z into A-Z and leaves every other character alone, then lets the validator the
 /// field had before judge the result.
 class UpperCaseValidator : public QValidator {
@@ -117,6 +149,12 @@ QString upperCaseLatin(QString text) {
             c = QChar(c.unicode() - 'a' + 'A');
     }
     return text;
+}
+
+void installEnterOnFocusedButtons() {
+    static QPointer<EnterOnFocusedButtons> installed;
+    if (!installed)
+        installed = new EnterOnFocusedButtons(QCoreApplication::instance());
 }
 
 void upperCaseInput(QLineEdit* field) {

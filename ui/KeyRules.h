@@ -19,6 +19,10 @@ void enterClicks(QWidget* from, QAbstractButton* button);
 /// has one Enter rule: a later call replaces the earlier one. An open drop-down of a combo
 /// box or date field still takes its Enter first, to close itself.
 void onEnter(QWidget* from, std::function<void()> action);
+/// Enter (Return or the keypad's Enter) clicks the push button or tool button that has the
+/// focus, as Space does, in every window of the program. A button given a rule above keeps
+/// its rule. Call once, after the application object exists.
+void installEnterOnFocusedButtons();
 /// Latin letters typed into the field arrive in upper case. This works through the
 /// field's validator; a validator the field already has keeps checking the result, and
 /// one set later replaces this rule.

@@ -1,5 +1,6 @@
 #include "ui/MessageBoxes.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 
@@ -25,10 +26,7 @@ QMessageBox::Icon boxIcon(MessageIcon icon) {
     return QMessageBox::NoIcon;
 }
 
-QString applicationTitle() {
-    // The display name falls back to the application name when none was set.
-    return QGuiApplication::applicationDisplayName();
-}
+QString applicationTitle() { return QCoreApplication::applicationName(); }
 
 // Shows one box, or hands it to the recorder; true when the answer was Yes.
 bool present(QWidget* parent, const QString& title, const QString& text, MessageIcon icon,
@@ -39,12 +37,16 @@ bool present(QWidget* parent, const QString& title, const QString& text, Message
     QMessageBox box(boxIcon(icon), title, text, QMessageBox::NoButton, parent);
     // Texts carry engine messages and typed values; they must never be read as markup.
     box.setTextFormat(Qt::PlainText);
+    // The buttons read as the system's own boxes do, with or without Qt's translations.
     if (question) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("是"));
+        box.button(QMessageBox::No)->setText(QStringLiteral("否"));
         box.setDefaultButton(QMessageBox::No);
         box.setEscapeButton(QMessageBox::No);
     } else {
         box.setStandardButtons(QMessageBox::Ok);
+        box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
         box.setDefaultButton(QMessageBox::Ok);
         box.setEscapeButton(QMessageBox::Ok);
     }

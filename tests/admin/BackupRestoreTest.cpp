@@ -371,7 +371,7 @@ TEST_F(Restore, AWorkingFileInUseElsewhereIsNotReplaced) {
         FAIL() << "the restore went ahead";
     } catch (const store::BackupError& e) {
         EXPECT_EQ(e.reason(), store::BackupError::Reason::Failed);
-        EXPECT_TRUE(e.message().contains(QStringLiteral("in use"))) << e.message().toStdString();
+        EXPECT_TRUE(e.message().contains(QStringLiteral("正在被另一个程序使用"))) << e.message().toStdString();
     }
     // The refusal came before the working file was kept: the earlier kept file is as it was.
     EXPECT_EQ(contents(kept), keptBefore);

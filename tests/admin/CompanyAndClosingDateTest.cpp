@@ -110,7 +110,7 @@ TEST_F(CompanyEditor, ARefusedPostIsReportedAndItsChangesDropped) {
         click(editor, "bitbtn2");
         ASSERT_EQ(messages.records().size(), 1);
         EXPECT_EQ(messages.records()[0].icon, ui::MessageIcon::Critical);
-        EXPECT_EQ(messages.records()[0].text, QStringLiteral("locked."));
+        EXPECT_EQ(messages.records()[0].text, QStringLiteral("数据不符合表的约束：locked."));
         EXPECT_EQ(name->text(), QStringLiteral("本公司"));
         EXPECT_EQ(dm->q_gsxx.state(), store::QueryState::Browse);
     });

@@ -2,6 +2,8 @@
 // uncaught engine errors reach the error box as they do in the program.
 
 #include "app/Application.h"
+#include "ui/ChineseTranslations.h"
+#include "ui/KeyRules.h"
 #include "ui/Fonts.h"
 
 #include "support/QuietOffscreen.h"
@@ -14,6 +16,8 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     app::Application application(argc, argv);
     ui::installFontSubstitutions();
+    ui::installChineseTranslations();
+    ui::installEnterOnFocusedButtons();
     testing_support::quietOffscreenWarnings();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -45,6 +45,37 @@ TEST_F(ShellFixture, NoOperatorChosenCountsAsAFailure) {
     EXPECT_EQ(dm->login.operatorName, QStringLiteral("系统管理员"));
 }
 
+// Presses Enter on the window's button with the focus, which closes the window; a window
+// still open is closed all the same, so that a failing test ends.
+void pressEnterOn(QDialog* window, const char* button) {
+    auto* target = child<QPushButton>(window, button);
+    target->setFocus();
+    QTest::keyClick(target, Qt::Key_Return);
+    if (window->isVisible()) {
+        ADD_FAILURE() << button << " did not take Enter";
+        window->done(QDialog::Rejected);
+    }
+}
+
+TEST_F(ShellFixture, EnterPressesTheFocusedLoginButtons) {
+    start([](QDialog* login) {
+        pickOperator(login);
+        typePassword(login, "");
+        pressEnterOn(login, "bitbtn_ok");
+    });
+    EXPECT_EQ(dm->login.operatorName, QStringLiteral("系统管理员"));
+    EXPECT_TRUE(messages.records().isEmpty());
+
+    db.exec(QStringLiteral("insert into 权限表 (姓名, 操作口令) values ('乙', '')"));
+    onNextModal([](QDialog* login) {
+        pickOperator(login);
+        pressEnterOn(login, "bitbtn_cancel");
+    });
+    child<QAction>(main.get(), "N4")->trigger();
+    EXPECT_EQ(dm->login.operatorName, QStringLiteral("系统管理员"));
+    EXPECT_TRUE(main->isVisible());
+}
+
 TEST_F(ShellFixture, PasswordsCompareInUpperCase) {
     db.exec(QStringLiteral("update 权限表 set 操作口令='abc1'"));
     start(loginWith("abc1")); // typed in lower case, arrives in upper case
@@ -133,6 +164,21 @@ TEST_F(OwnPassword, ChecksRunInOrderWithTheirFocus) {
     EXPECT_EQ(messages.records()[0].icon, ui::MessageIcon::Information);
     EXPECT_EQ(storedPassword(db, QStringLiteral("系统管理员")), QStringLiteral(" NEW"));
     EXPECT_EQ(dm->login.operatorPassword, QStringLiteral(" NEW"));
+}
+
+TEST_F(OwnPassword, EnterPressesTheFocusedSaveAndBackButtons) {
+    start(loginWith(""));
+    onNextModal([](QDialog* window) {
+        child<QLineEdit>(window, "MaskEdit1")->setText(QStringLiteral("NEW"));
+        child<QLineEdit>(window, "MaskEdit2")->setText(QStringLiteral("NEW"));
+        pressEnterOn(window, "bitbtn_ok");
+    });
+    child<QAction>(main.get(), "N3")->trigger();
+    EXPECT_EQ(storedPassword(db, QStringLiteral("系统管理员")), QStringLiteral("NEW"));
+
+    onNextModal([](QDialog* window) { pressEnterOn(window, "bitbtn1"); });
+    child<QAction>(main.get(), "N3")->trigger();
+    EXPECT_EQ(messages.texts(), QStringList({QStringLiteral("已经成功的修改了操作口令,请牢记!")}));
 }
 
 TEST_F(OwnPassword, FieldsTakeTenCharacters) {

@@ -2,6 +2,7 @@
 
 #include "app/DataFolder.h"
 #include "store/NewDatabase.h"
+#include "ui/DBMemo.h"
 
 #include <QAction>
 #include <QDir>
@@ -28,6 +29,19 @@ TEST_F(ShellFixture, ActivationLoadsTitleBannerClosingDateAndLogsIn) {
     EXPECT_TRUE(dm->login.loggedIn);
     EXPECT_FALSE(dm->q_qxb.isOpen());
     EXPECT_TRUE(messages.records().isEmpty());
+}
+
+TEST_F(ShellFixture, CaptionIsTheStoredSystemTitleAloneEvenWhenEmpty) {
+    db.exec(QStringLiteral("update 公司信息 set 系统标题=''"));
+    start(loginWith(""));
+    ASSERT_TRUE(main->activated());
+    EXPECT_TRUE(main->windowTitle().isEmpty()) << main->windowTitle().toStdString();
+    // A display name set on the application is added to every caption on a desktop
+    // ("提示 — Tallomer"); none is set, so the display name follows the name.
+    const QString name = QCoreApplication::applicationName();
+    QCoreApplication::setApplicationName(QStringLiteral("其他"));
+    EXPECT_EQ(QGuiApplication::applicationDisplayName().toStdString(), "其他");
+    QCoreApplication::setApplicationName(name);
 }
 
 TEST_F(ShellFixture, NoConnectionEndsTheProgramWithItsMessage) {
@@ -139,6 +153,28 @@ TEST_F(ShellFixture, BannerScrollsLeftAndReentersFromTheRight) {
     tick();
     tick();
     EXPECT_EQ(banner->x(), 0);
+    tick();
+    EXPECT_EQ(banner->x(), panel->width());
+}
+
+TEST_F(ShellFixture, BannerComesBackAfterAShorterTextIsSavedWhileItIsPartlyGone) {
+    db.exec(QStringLiteral("update 公司信息 set 动态文字='欢迎使用出纳日记账，日清月结，账实相符。'"));
+    start(loginWith(""));
+    auto* banner = child<QLabel>(main.get(), "Label1");
+    auto* panel = child<QWidget>(main.get(), "Panel5");
+    auto* timer = child<QTimer>(main.get(), "Timer1");
+    auto tick = [timer] { QMetaObject::invokeMethod(timer, "timeout"); };
+    timer->stop();
+    banner->move(-banner->width() / 2, banner->y()); // half of it past the left edge
+
+    testing_support::onNextModal([](QDialog* editor) {
+        child<ui::DBMemo>(editor, "DBEdit6")->setPlainText(QStringLiteral("月底"));
+        child<QPushButton>(editor, "bitbtn2")->click();
+        child<QAbstractButton>(editor, "SpeedButton2")->click();
+    });
+    child<QAction>(main.get(), "N18")->trigger();
+    ASSERT_EQ(banner->text(), QStringLiteral("月底"));
+    ASSERT_LT(banner->x(), -banner->width()); // the short text is already wholly gone
     tick();
     EXPECT_EQ(banner->x(), panel->width());
 }

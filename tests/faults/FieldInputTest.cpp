@@ -87,12 +87,12 @@ TEST_F(JournalFields, RandomTextStoresItsValueOrIsRefused) {
             EXPECT_FALSE(empty);
             if (inDate) {
                 EXPECT_FALSE(expectedDate);
-                EXPECT_EQ(e.message(), QStringLiteral("'%1' is not a valid date").arg(text.trimmed()));
+                EXPECT_EQ(e.message(), QStringLiteral("“%1”不是有效的日期").arg(text.trimmed()));
             } else {
                 EXPECT_TRUE(!expectedAmount);
                 EXPECT_EQ(e.message(), amountOverflows
-                                           ? QStringLiteral("'%1' is out of the range of an amount").arg(text)
-                                           : QStringLiteral("'%1' is not a valid amount").arg(text));
+                                           ? QStringLiteral("“%1”超出了金额的范围").arg(text)
+                                           : QStringLiteral("“%1”不是有效的金额").arg(text));
             }
             query.cancel();
             EXPECT_EQ(query.state(), store::QueryState::Browse);

@@ -195,7 +195,7 @@ TEST(ExportFormat, ADeviceThatRefusesBytesIsAnError) {
             lists::writeExport(type, sample(), disk);
             ADD_FAILURE() << "type " << type << " reported success";
         } catch (const lists::ExportWriteError& e) {
-            EXPECT_EQ(e.message(), QStringLiteral("No space left on device"));
+            EXPECT_EQ(e.message(), QStringLiteral("磁盘空间不足"));
         }
     }
 }

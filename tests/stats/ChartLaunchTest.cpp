@@ -387,7 +387,7 @@ TEST_F(ChartLaunch, WithoutAPrinterThePageGoesToAFileTheUserNames) {
         QTest::mouseClick(child<QToolButton>(window, "SpeedButton2"), Qt::LeftButton);
     });
     ASSERT_EQ(chooser.saveRequests().size(), 2);
-    EXPECT_EQ(chooser.saveRequests()[1].filter, QStringLiteral("PDF Files|*.pdf"));
+    EXPECT_EQ(chooser.saveRequests()[1].filter, QStringLiteral("PDF 文件|*.pdf"));
     EXPECT_EQ(chooser.saveRequests()[1].defaultExtension, QStringLiteral("PDF"));
     QFile file(pdf);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));

@@ -52,7 +52,7 @@ TEST(Connection, FailsForAMissingFileAWrongPasswordOrAForeignFile) {
         openWith(wrong);
         FAIL() << "a wrong password connected";
     } catch (const store::EngineError& e) {
-        EXPECT_EQ(e.message(), QStringLiteral("Not a valid password"));
+        EXPECT_EQ(e.message(), QStringLiteral("不是有效的数据库密码"));
     }
 
     const QString garbage = t.folder() + QStringLiteral("/garbage.mdb");

@@ -1,5 +1,8 @@
 // Test entry for suites that drive widgets: one QApplication for the run.
 
+#include "ui/ChineseTranslations.h"
+#include "ui/KeyRules.h"
+
 #include <QApplication>
 
 #include "support/QuietOffscreen.h"
@@ -11,6 +14,8 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tallomer"));
+    ui::installChineseTranslations();
+    ui::installEnterOnFocusedButtons();
     testing_support::quietOffscreenWarnings();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

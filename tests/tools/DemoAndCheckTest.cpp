@@ -62,10 +62,10 @@ TEST(DatabaseCheck, NamesWhatIsWrong) {
     TestDatabase t;
     EXPECT_TRUE(store::checkDatabaseFile(t.path(), QStringLiteral("kvmtr")).isEmpty());
     EXPECT_EQ(store::checkDatabaseFile(t.path(), QStringLiteral("nope")),
-              QStringList({QStringLiteral("Not a valid password")}));
+              QStringList({QStringLiteral("不是有效的数据库密码")}));
     t.exec(QStringLiteral("drop table 通用"));
     EXPECT_EQ(store::checkDatabaseFile(t.path(), QStringLiteral("kvmtr")),
-              QStringList({QStringLiteral("table 通用 is missing")}));
+              QStringList({QStringLiteral("缺少表 通用")}));
 }
 
 TEST(DatabaseCheck, FindsJournalDatesWithATimeOfDayButStillPassesTheBook) {

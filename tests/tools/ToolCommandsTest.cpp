@@ -170,23 +170,23 @@ TEST_F(ToolCommands, RecomputeRefusesWhatItCannotDo) {
     const QString cash = QStringLiteral("cash");
     const QString bank = QStringLiteral("bank");
     const Case cases[] = {
-        {{r, path("missing.mdb"), kind, cash}, 1, QStringLiteral("Could not find file")},
-        {{r, other, kind, cash}, 1, QStringLiteral("Not a valid password")},
-        {{r, m_path}, 2, QStringLiteral("--kind takes cash or bank")},
-        {{r, m_path, kind, QStringLiteral("money")}, 2, QStringLiteral("--kind takes cash or bank")},
+        {{r, path("missing.mdb"), kind, cash}, 1, QStringLiteral("找不到数据库文件")},
+        {{r, other, kind, cash}, 1, QStringLiteral("不是有效的数据库密码")},
+        {{r, m_path}, 2, QStringLiteral("--kind 只能是 cash 或 bank")},
+        {{r, m_path, kind, QStringLiteral("money")}, 2, QStringLiteral("--kind 只能是 cash 或 bank")},
         {{r, m_path, kind, cash, QStringLiteral("--month"), QStringLiteral("2023-13")}, 2,
-         QStringLiteral("--month takes a month as YYYY-MM, not '2023-13'")},
+         QStringLiteral("--month 要写成 YYYY-MM 形式的月份，不能是“2023-13”")},
         {{r, m_path, kind, cash, QStringLiteral("--month"), QStringLiteral("2023/03")}, 2,
-         QStringLiteral("--month takes a month as YYYY-MM")},
+         QStringLiteral("--month 要写成 YYYY-MM 形式的月份")},
         {{r, m_path, kind, cash, QStringLiteral("--month"), QStringLiteral("March")}, 2,
-         QStringLiteral("--month takes a month as YYYY-MM")},
-        {{r, m_path, kind, bank}, 2, QStringLiteral("name the bank account with --bank")},
+         QStringLiteral("--month 要写成 YYYY-MM 形式的月份")},
+        {{r, m_path, kind, bank}, 2, QStringLiteral("请用 --bank 指定开户银行")},
         {{r, m_path, kind, bank, QStringLiteral("--bank"), QStringLiteral("花旗银行")}, 2,
-         QStringLiteral("there is no bank account '花旗银行'")},
+         QStringLiteral("没有开户银行“花旗银行”")},
         {{r, m_path, kind, cash, QStringLiteral("--bank"), QStringLiteral("工商银行基本户")}, 2,
-         QStringLiteral("--bank belongs to the bank journal")},
+         QStringLiteral("--bank 只用于银行日记帐")},
         {{r, m_path, kind, cash, QStringLiteral("--days"), QStringLiteral("3")}, 2,
-         QStringLiteral("unknown option --days")},
+         QStringLiteral("没有选项 --days")},
     };
     const qint64 balances = scalar(QStringLiteral("select sum(余额) from 现金日记帐"));
     for (const Case& c : cases) {
@@ -303,23 +303,23 @@ TEST_F(ToolCommands, ExportRefusesWhatItCannotDo) {
     };
     const Case cases[] = {
         {{e, path("missing.mdb"), list, QStringLiteral("summaries"), format, QStringLiteral("txt"), outOption, out},
-         1, QStringLiteral("Could not find file")},
+         1, QStringLiteral("找不到数据库文件")},
         {{e, m_path, list, QStringLiteral("journal"), format, QStringLiteral("txt"), outOption, out}, 2,
-         QStringLiteral("--list takes cash-month, bank-month, summaries, banks or operators, not 'journal'")},
+         QStringLiteral("--list 只能是 cash-month、bank-month、summaries、banks 或 operators，不能是“journal”")},
         {{e, m_path, list, QStringLiteral("summaries"), format, QStringLiteral("pdf"), outOption, out}, 2,
-         QStringLiteral("--format takes txt, csv, htm, rtf or xls, not 'pdf'")},
+         QStringLiteral("--format 只能是 txt、csv、htm、rtf 或 xls，不能是“pdf”")},
         {{e, m_path, list, QStringLiteral("summaries"), format, QStringLiteral("TXT"), outOption, out}, 2,
-         QStringLiteral("--format takes")},
+         QStringLiteral("--format 只能是")},
         {{e, m_path, list, QStringLiteral("summaries"), format, QStringLiteral("txt")}, 2,
-         QStringLiteral("name the file to write with --out")},
+         QStringLiteral("请用 --out 指定要写的文件")},
         {{e, m_path, list, QStringLiteral("cash-month"), format, QStringLiteral("txt"), outOption, out,
           QStringLiteral("--month"), QStringLiteral("2023-00")},
-         2, QStringLiteral("--month takes a month as YYYY-MM")},
+         2, QStringLiteral("--month 要写成 YYYY-MM 形式的月份")},
         {{e, m_path, list, QStringLiteral("summaries"), format, QStringLiteral("txt"), outOption, out,
           QStringLiteral("--month"), QStringLiteral("2023-01")},
-         2, QStringLiteral("--month and --bank belong to the month lists")},
+         2, QStringLiteral("--month 和 --bank 只用于月份的列表")},
         {{e, m_path, list, QStringLiteral("bank-month"), format, QStringLiteral("txt"), outOption, out}, 2,
-         QStringLiteral("name the bank account with --bank")},
+         QStringLiteral("请用 --bank 指定开户银行")},
         {{e, m_path, list, QStringLiteral("summaries"), format, QStringLiteral("txt"), outOption,
           path("no/such/folder/out.txt")},
          1, QStringLiteral("Cannot create file")},
@@ -444,7 +444,7 @@ TEST(ToolHelp, EveryCommandExplainsItself) {
     }
     const ToolRun unknown = tool({QStringLiteral("compact")});
     EXPECT_EQ(unknown.exitCode, 2);
-    EXPECT_TRUE(unknown.err.startsWith(QStringLiteral("tallomer-db: unknown command 'compact'")));
+    EXPECT_TRUE(unknown.err.startsWith(QStringLiteral("tallomer-db: 没有命令“compact”")));
     EXPECT_EQ(tool({}).exitCode, 2);
 }
 
@@ -602,16 +602,16 @@ TEST_F(ToolCommands, PrintRefusesWhatItCannotDo) {
         {{p, m_path, list, cash, outOption, path("out.txt")}, 2, QStringLiteral("文件名以 .pdf 结尾")},
         {{p, m_path, list, QStringLiteral("operators"), outOption, out, QStringLiteral("--month"),
           QStringLiteral("2023-01")},
-         2, QStringLiteral("--month and --bank belong to the month lists")},
+         2, QStringLiteral("--month 和 --bank 只用于月份的列表")},
         {{p, m_path, list, QStringLiteral("bank-month"), outOption, out}, 2,
-         QStringLiteral("name the bank account with --bank")},
+         QStringLiteral("请用 --bank 指定开户银行")},
         {{p, m_path, list, cash, outOption, out, QStringLiteral("--operator"), QStringLiteral("张三")}, 2,
          QStringLiteral("操作员表中没有 '张三'，请用 --operator 指定打印的操作员！")},
         {{p, m_path, list, cash, outOption, out, QStringLiteral("--month"), QStringLiteral("2030-01")}, 1,
          QStringLiteral("列表中没有记录，没有写出 %1！").arg(out)},
         {{p, m_path, list, cash, outOption, path("no/such/folder/out.pdf")}, 1,
          QStringLiteral("不能建立文件")},
-        {{p, path("missing.mdb"), list, cash, outOption, out}, 1, QStringLiteral("Could not find file")},
+        {{p, path("missing.mdb"), list, cash, outOption, out}, 1, QStringLiteral("找不到数据库文件")},
     };
     for (const Case& c : cases) {
         const ToolRun run = tool(c.args);

@@ -150,7 +150,7 @@ TEST_F(TextControls, DateShowsShortDateAndReadsTypedDates) {
         query.post();
         ADD_FAILURE() << "an impossible date was posted";
     } catch (const store::EngineError& e) {
-        EXPECT_EQ(e.message(), QStringLiteral("'2005-2-30' is not a valid date"));
+        EXPECT_EQ(e.message(), QStringLiteral("“2005-2-30”不是有效的日期"));
     }
     EXPECT_EQ(query.state(), QueryState::Edit);
     focus(elsewhere()); // leaving the field keeps the text pending, without throwing

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QTest>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
@@ -158,6 +159,35 @@ TEST_F(KeyRules, EnterClicksTheButtonAndTheLatestRuleWins) {
     press(Qt::Key_Return);
     EXPECT_EQ(saves, 1);
     EXPECT_EQ(m_defaultClicks, 0); // consumed even when the button cannot act
+}
+
+TEST_F(KeyRules, EnterClicksTheFocusedButtonNotTheDefaultOne) {
+    auto* push = add<QPushButton>(QStringLiteral("保存"));
+    push->setAutoDefault(false);
+    auto* tool = add<QToolButton>();
+    tool->setFocusPolicy(Qt::StrongFocus);
+    auto* next = add<QLineEdit>();
+    int pushes = 0;
+    int tools = 0;
+    QObject::connect(push, &QPushButton::clicked, [&] { ++pushes; });
+    QObject::connect(tool, &QToolButton::clicked, [&] { ++tools; });
+    showAndFocus(push);
+    press(Qt::Key_Return);
+    press(Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(pushes, 2);
+    tool->setFocus();
+    press(Qt::Key_Return);
+    EXPECT_EQ(tools, 1);
+    EXPECT_EQ(m_defaultClicks, 0);
+
+    // Shift+Enter is no Enter; a button with an Enter rule of its own keeps it.
+    push->setFocus();
+    press(Qt::Key_Return, Qt::ShiftModifier);
+    EXPECT_EQ(pushes, 2);
+    ui::enterMovesTo(push, next);
+    press(Qt::Key_Return);
+    EXPECT_EQ(pushes, 2);
+    EXPECT_EQ(QApplication::focusWidget(), next);
 }
 
 TEST_F(KeyRules, UpperCaseTurnsOnlyLatinLettersAndKeepsTheCursor) {
