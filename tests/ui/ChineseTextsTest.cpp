@@ -98,7 +98,7 @@ TEST(ChineseTexts, FileDialogSpeaksChinese) {
         auto* files = dialog->findChild<QFileSystemModel*>();
         ASSERT_NE(files, nullptr);
         const QModelIndex folder = files->index(dir.path());
-        QTest::qWaitFor([&] { return files->rowCount(folder) > 0; }, 2000);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return files->rowCount(folder) > 0; }, 2000));
         for (int row = 0; row < files->rowCount(folder); ++row)
             types.append(files->index(row, 2, folder).data().toString());
     });
