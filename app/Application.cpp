@@ -8,6 +8,8 @@ namespace app {
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Tallomer"));
     setApplicationVersion(QStringLiteral(TALLOMER_VERSION));
+    // Lets the desktop match the windows to the menu entry and its icon.
+    setDesktopFileName(QStringLiteral(TALLOMER_APP_ID));
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {
