@@ -68,6 +68,7 @@ ListWindow::ListWindow(QWidget* owner, const ListWindowTraits& traits, ui::DataS
     m_grid = new DataGrid(this);
     m_grid->setFontSizes(traits.cellPixels, traits.footerPixels);
     m_grid->setThreeDimensionalFrame(traits.threeDimensionalFrame);
+    m_grid->setCopyAndSelectAll(traits.copyAndSelectAll);
     m_grid->setColumns(columns);
     m_grid->setQuery(source->query());
 
@@ -126,6 +127,7 @@ ListWindow::ListWindow(QWidget* owner, const ListWindowTraits& traits, ui::DataS
         connect(m_print, &QToolButton::clicked, this, &ListWindow::printList);
     connect(m_close, &QToolButton::clicked, this, [this] { done(QDialog::Rejected); });
     connect(m_grid, &DataGrid::rowDoubleClicked, this, [this] { rowAction(); });
+    connect(m_grid, &DataGrid::blankDoubleClicked, this, [this] { blankAction(); });
     if (traits.sorting == ListWindowTraits::Sorting::Requery)
         connect(m_grid, &DataGrid::sortChanged, this, &ListWindow::resortQuery);
 

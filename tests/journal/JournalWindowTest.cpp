@@ -2,8 +2,10 @@
 
 #include "journal/JournalEditor.h"
 
+#include <QClipboard>
 #include <QLabel>
 #include <QStatusBar>
+#include <QTableView>
 
 using testing_support::child;
 using testing_support::onNextModal;
@@ -86,4 +88,41 @@ TEST_F(JournalFixture, EditorClosedWithoutChangesStillRecomputes) {
     onNextModal([](QDialog* editor) { QTest::keyClick(editor, Qt::Key_Escape); });
     click("bitbtn_edit");
     EXPECT_EQ(column("余额"), QStringList({"7"}));
+}
+
+TEST_F(JournalFixture, CopyAndSelectAllDoNothingInTheJournals) {
+    db.exec(QStringLiteral("insert into 现金日记帐 (日期, 摘要, 借方) values "
+                           "(cdate('2005-3-1'), 'a', ccur('7')), (cdate('2005-3-2'), 'b', ccur('8'))"));
+    openCash();
+    QTableView* view = window->grid()->view();
+    view->setFocus();
+    QApplication::clipboard()->setText(QStringLiteral("before"));
+    QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("before"));
+    EXPECT_EQ(view->selectionModel()->selectedRows().size(), 1);
+    // A click with Shift selects no range either.
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                      view->visualRect(view->model()->index(1, 1)).center());
+    EXPECT_EQ(view->selectionModel()->selectedRows().size(), 1);
+    EXPECT_EQ(dm->q_xjrjz.currentIndex(), 1);
+}
+
+TEST_F(JournalFixture, DoubleClickOnAnEmptyGridOpensTheEditor) {
+    openCash();
+    ASSERT_EQ(dm->q_xjrjz.recordCount(), 0);
+    QString opened;
+    onNextModal([&opened](QDialog* editor) {
+        opened = editor->objectName();
+        QTest::keyClick(editor, Qt::Key_Escape);
+    });
+    QWidget* body = window->grid()->view()->viewport();
+    QTest::mouseDClick(body, Qt::LeftButton, Qt::NoModifier, body->rect().center());
+    EXPECT_EQ(opened, QStringLiteral("Form_xjrjz_edit"));
+
+    // The bank window without an account says what 编辑 says.
+    openBank();
+    body = window->grid()->view()->viewport();
+    QTest::mouseDClick(body, Qt::LeftButton, Qt::NoModifier, body->rect().center());
+    EXPECT_EQ(messages.texts(), QStringList({QStringLiteral("请先选择开户银行!")}));
 }
