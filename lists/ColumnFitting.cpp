@@ -60,8 +60,8 @@ QList<int> widthsAfterResize(const QList<int>& current, const QList<qreal>& prop
     }
     const int own = std::max(width, narrowest);
     widths << own;
-    const QList<qreal> right = fitColumnWidths(proportions.mid(resized + 1), minimums.mid(resized + 1),
-                                               qreal(room - left - own));
+    const QList<qreal> right = fitColumnWidths(proportions.mid(resized + 1),
+                                               minimums.mid(resized + 1), qreal(room - left - own));
     widths += wholePixels(right, std::max(0, room - left - own));
     return widths;
 }

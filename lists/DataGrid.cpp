@@ -48,6 +48,8 @@ DataGrid::DataGrid(QWidget* parent)
     m_view->horizontalHeader()->setHighlightSections(false);
     m_view->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     m_view->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    // The default follows the font's widest glyph, which a CJK face makes wide.
+    m_view->horizontalHeader()->setMinimumSectionSize(kNarrowestColumn);
     m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_view->verticalHeader()->setFixedWidth(14);
     m_view->verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
@@ -64,7 +66,8 @@ DataGrid::DataGrid(QWidget* parent)
 
     connect(m_model, &QueryTableModel::contentsChanged, this, &DataGrid::refreshFooter);
     // A reset gives the title row its default sections; the grid lays them out again.
-    connect(m_model, &QAbstractItemModel::modelAboutToBeReset, this, [this] { ++m_sizingSections; });
+    connect(m_model, &QAbstractItemModel::modelAboutToBeReset, this,
+            [this] { ++m_sizingSections; });
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
         for (int c = 0; c < m_visible.size(); ++c)
             m_view->setColumnHidden(c, !m_visible[c]);
@@ -186,8 +189,9 @@ void DataGrid::setFontSizes(int cellPixels, int footerPixels) {
     m_view->horizontalHeader()->setFont(m_cellFont);
     m_footer->setFont(m_footerFont);
     // One line of text plus two pixels.
-    m_view->verticalHeader()->setDefaultSectionSize(QFontMetrics(m_cellFont).height() + 2);
-    m_view->verticalHeader()->setMinimumSectionSize(QFontMetrics(m_cellFont).height() + 2);
+    const int rowHeight = int(std::ceil(ui::textLineHeight(m_cellFont))) + 2;
+    m_view->verticalHeader()->setDefaultSectionSize(rowHeight);
+    m_view->verticalHeader()->setMinimumSectionSize(rowHeight);
     m_footer->setFixedHeight(QFontMetrics(m_footerFont).height() + 6);
     m_cellMeasurer = std::make_unique<CellTextMeasurer>(m_cellFont);
     m_footerMeasurer = std::make_unique<CellTextMeasurer>(m_footerFont);
@@ -209,7 +213,8 @@ void DataGrid::setFitToWidth(bool on) {
 
 void DataGrid::setCopyAndSelectAll(bool on) {
     m_copyAndSelectAll = on;
-    m_view->setSelectionMode(on ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
+    m_view->setSelectionMode(on ? QAbstractItemView::ExtendedSelection
+                                : QAbstractItemView::SingleSelection);
 }
 
 QList<int> DataGrid::shownColumns() const {
@@ -372,8 +377,8 @@ bool DataGrid::gridKey(QKeyEvent* key) {
     if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
         (modifiers == Qt::NoModifier || modifiers == Qt::ShiftModifier)) {
         // Enter moves as Tab does: the same key goes to the view.
-        QKeyEvent tab(QEvent::KeyPress, modifiers == Qt::ShiftModifier ? Qt::Key_Backtab : Qt::Key_Tab,
-                      modifiers);
+        const int key = modifiers == Qt::ShiftModifier ? Qt::Key_Backtab : Qt::Key_Tab;
+        QKeyEvent tab(QEvent::KeyPress, key, modifiers);
         QCoreApplication::sendEvent(m_view, &tab);
         return true;
     }
@@ -573,7 +578,8 @@ void DataGrid::followQueryCursor(int row) {
     int column = current.isValid() && m_visible.value(current.column()) ? current.column() : 0;
     while (column < m_visible.size() && !m_visible[column])
         ++column;
-    const QModelIndex target = m_model->index(row, std::min(column, std::max(0, int(m_visible.size()) - 1)));
+    const QModelIndex target =
+        m_model->index(row, std::min(column, std::max(0, int(m_visible.size()) - 1)));
     m_followingQuery = true;
     m_view->setCurrentIndex(target);
     m_view->scrollTo(target);

@@ -11,6 +11,10 @@ namespace {
 /// spreadsheet.
 class GridKeys : public ListWindowTest {
 protected:
+    void SetUp() override {
+        ListWindowTest::SetUp();
+        settle();
+    }
     QTableView* view() { return grid()->view(); }
     void clickRow(int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::mouseClick(view()->viewport(), Qt::LeftButton, modifiers,
@@ -40,7 +44,8 @@ TEST_F(GridKeys, EnterMovesAsTabDoes) {
     EXPECT_EQ(view()->currentIndex(), afterTab);
     // Through the row's last cell to the next row, which the query follows.
     for (int i = 1; i < columns; ++i)
-        QTest::keyClick(view(), i % 2 ? Qt::Key_Enter : Qt::Key_Return, i % 2 ? Qt::KeypadModifier : Qt::NoModifier);
+        QTest::keyClick(view(), i % 2 ? Qt::Key_Enter : Qt::Key_Return,
+                        i % 2 ? Qt::KeypadModifier : Qt::NoModifier);
     EXPECT_EQ(view()->currentIndex().row(), 1);
     EXPECT_EQ(dm->q_xjrjz.currentIndex(), 1);
     // Shift+Enter goes back as Shift+Tab does.
@@ -51,16 +56,22 @@ TEST_F(GridKeys, EnterMovesAsTabDoes) {
 }
 
 TEST_F(GridKeys, CopyPutsTheSelectedRowsWithTheirTitlesOnTheClipboard) {
-    db.exec(QStringLiteral("update 银行日记帐 set 明细 = '两行' || char(13, 10) || '带' || char(9) || '制表', "
-                           "余额 = ccur('-1234567.5') where 凭证号 = '1'"));
+    db.exec(QStringLiteral(
+        "update 银行日记帐 set 明细 = '两行' || char(13, 10) || '带' || char(9) || '制表', "
+        "余额 = ccur('-1234567.5') where 凭证号 = '1'"));
     dm->q_xjrjz.openWith(dm->q_xjrjz.sql());
     clickRow(1);
-    EXPECT_EQ(copied(), kTitles + QStringLiteral("工行\t2005-3-2\t1\t付款\t两行 带 制表\t\t0.00\t-1,234,567.50\t\t\t\n"));
+    EXPECT_EQ(
+        copied(),
+        kTitles +
+            QStringLiteral("工行\t2005-3-2\t1\t付款\t两行 带 制表\t\t0.00\t-1,234,567.50\t\t\t\n"));
 
     // Shift+click takes a range; the rows come in the grid's order.
     clickRow(2, Qt::ShiftModifier);
-    EXPECT_EQ(copied(), kTitles + QStringLiteral("工行\t2005-3-2\t1\t付款\t两行 带 制表\t\t0.00\t-1,234,567.50\t\t\t\n"
-                                                 "工行\t2005-3-3\t3\t收款\t\t1,000.00\t\t\t\t\t\n"));
+    EXPECT_EQ(copied(),
+              kTitles + QStringLiteral(
+                            "工行\t2005-3-2\t1\t付款\t两行 带 制表\t\t0.00\t-1,234,567.50\t\t\t\n"
+                            "工行\t2005-3-3\t3\t收款\t\t1,000.00\t\t\t\t\t\n"));
 
     // Ctrl+A selects every row; a hidden column is not copied.
     testing_support::child<QToolButton>(window.get(), "ToolButton2")->click();

@@ -6,8 +6,10 @@
 #include "lists/GridColumn.h"
 #include "lists/ListWindow.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QHeaderView>
+#include <QScreen>
 #include <QTableView>
 #include <QTest>
 
@@ -60,6 +62,15 @@ protected:
         window.reset();
         DataModuleFixture::TearDown();
     }
+    /// Waits until the window manager has given the maximised window its final size, so
+    /// that no later resize lays the columns out anew in the middle of a test.
+    void settle() {
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        const int screenWidth = window->screen()->availableGeometry().width();
+        ASSERT_TRUE(QTest::qWaitFor(
+            [this, screenWidth] { return window->frameGeometry().width() <= screenWidth; }, 1000));
+        QApplication::processEvents();
+    }
     lists::DataGrid* grid() { return window->grid(); }
     void clickTitle(const QString& field, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QHeaderView* header = grid()->view()->horizontalHeader();
@@ -78,7 +89,8 @@ protected:
         // Several steps, as a hand moves the mouse.
         for (int step = 1; step <= 4; ++step)
             QTest::mouseMove(header->viewport(), edge + QPoint(dx * step / 4, 0));
-        QTest::mouseRelease(header->viewport(), Qt::LeftButton, Qt::NoModifier, edge + QPoint(dx, 0));
+        QTest::mouseRelease(header->viewport(), Qt::LeftButton, Qt::NoModifier,
+                            edge + QPoint(dx, 0));
     }
     /// The width of every column, hidden ones as 0.
     QList<int> widths() {
