@@ -6,6 +6,7 @@
 
 #include "store/EngineError.h"
 #include "store/Query.h"
+#include "ui/Artwork.h"
 #include "ui/DBNavigator.h"
 #include "ui/DataSource.h"
 #include "ui/MessageBoxes.h"
@@ -93,7 +94,8 @@ ListWindow::ListWindow(QWidget* owner, const ListWindowTraits& traits, ui::DataS
             m_showHidden = new QToolButton(this);
             m_showHidden->setObjectName(QStringLiteral("ToolButton1"));
             m_showHidden->setToolTip(QStringLiteral("显示隐藏的列"));
-            m_showHidden->setIcon(QIcon(ui::Dm1 ? ui::Dm1->Arrows.value(0) : QPixmap()));
+            m_showHidden->setIcon(
+                ui::artwork::glyphIcon(ui::Dm1 ? ui::Dm1->Arrows.value(0) : QPixmap()));
             m_showHidden->setPopupMode(QToolButton::MenuButtonPopup);
             m_hiddenMenu = new QMenu(m_showHidden);
             m_hiddenMenu->setObjectName(QStringLiteral("HiddenColumnsMenu"));
@@ -102,7 +104,8 @@ ListWindow::ListWindow(QWidget* owner, const ListWindowTraits& traits, ui::DataS
             m_hideRightmost = new QToolButton(this);
             m_hideRightmost->setObjectName(QStringLiteral("ToolButton2"));
             m_hideRightmost->setToolTip(QStringLiteral("隐藏最右边的列"));
-            m_hideRightmost->setIcon(QIcon(ui::Dm1 ? ui::Dm1->Arrows.value(1) : QPixmap()));
+            m_hideRightmost->setIcon(
+                ui::artwork::glyphIcon(ui::Dm1 ? ui::Dm1->Arrows.value(1) : QPixmap()));
             m_hideRightmost->setEnabled(traits.columnButtons == ListWindowTraits::ColumnButtons::Enabled);
             for (QToolButton* b : {m_showHidden, m_hideRightmost}) {
                 b->setAutoRaise(true);

@@ -52,4 +52,9 @@ QIcon applicationIcon();
 /// null pixmap.
 QPixmap arrowImage(int index);
 
+/// A one-colour glyph (the arrows, the navigator's triangles) as a button's
+/// icon. On a disabled button it shows in the light grey of a disabled
+/// caption: the style's own dimming leaves a dark glyph almost as dark.
+QIcon glyphIcon(const QPixmap& glyph);
+
 } // namespace ui::artwork

@@ -3,9 +3,12 @@
 #include "journal/JournalEditor.h"
 
 #include <QClipboard>
+#include <QImage>
 #include <QLabel>
 #include <QStatusBar>
 #include <QTableView>
+
+#include <algorithm>
 
 using testing_support::child;
 using testing_support::onNextModal;
@@ -125,4 +128,43 @@ TEST_F(JournalFixture, DoubleClickOnAnEmptyGridOpensTheEditor) {
     body = window->grid()->view()->viewport();
     QTest::mouseDClick(body, Qt::LeftButton, Qt::NoModifier, body->rect().center());
     EXPECT_EQ(messages.texts(), QStringList({QStringLiteral("请先选择开户银行!")}));
+}
+
+namespace {
+
+/// The darkest grey of a button as it is painted now: its glyph or caption.
+int darkestGrey(QWidget* button) {
+    const QImage image = button->grab().toImage();
+    int darkest = 255;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            darkest = std::min(darkest, qGray(image.pixel(x, y)));
+    return darkest;
+}
+
+} // namespace
+
+TEST_F(JournalFixture, DisabledColumnAndNavigatorButtonsLookDisabled) {
+    db.exec(QStringLiteral("insert into 现金日记帐 (日期, 摘要, 借方) values "
+                           "(cdate('2005-3-1'), 'a', ccur('7')), (cdate('2005-3-2'), 'b', ccur('8'))"));
+    openCash();
+    // The cash window's column buttons are disabled for its life; at the first row so are
+    // the navigator's first two.
+    auto* showHidden = child<QToolButton>(window.get(), "ToolButton1");
+    auto* hideRightmost = child<QToolButton>(window.get(), "ToolButton2");
+    ASSERT_FALSE(hideRightmost->isEnabled());
+    const QList<QToolButton*> navigator =
+        child<QWidget>(window.get(), "DBNavigator1")->findChildren<QToolButton*>();
+    ASSERT_EQ(navigator.size(), 4);
+    ASSERT_FALSE(navigator[0]->isEnabled());
+    ASSERT_TRUE(navigator[3]->isEnabled());
+    EXPECT_GT(darkestGrey(showHidden), 150);
+    EXPECT_GT(darkestGrey(hideRightmost), 150);
+    EXPECT_GT(darkestGrey(navigator[0]), 150);
+    EXPECT_LT(darkestGrey(navigator[3]), 100);
+
+    openBank();
+    hideRightmost = child<QToolButton>(window.get(), "ToolButton2");
+    ASSERT_TRUE(hideRightmost->isEnabled());
+    EXPECT_LT(darkestGrey(hideRightmost), 100);
 }
