@@ -60,6 +60,9 @@ TEST_F(GridKeys, CopyPutsTheSelectedRowsWithTheirTitlesOnTheClipboard) {
         "update 银行日记帐 set 明细 = '两行' || char(13, 10) || '带' || char(9) || '制表', "
         "余额 = ccur('-1234567.5') where 凭证号 = '1'"));
     dm->q_xjrjz.openWith(dm->q_xjrjz.sql());
+    // Sort marks belong to the title row, not to the copied titles.
+    clickTitle(QStringLiteral("日期"));
+    ASSERT_EQ(lastSqlLine(), QStringLiteral(" ORDER BY 日期"));
     clickRow(1);
     EXPECT_EQ(
         copied(),
@@ -83,14 +86,4 @@ TEST_F(GridKeys, CopyPutsTheSelectedRowsWithTheirTitlesOnTheClipboard) {
     EXPECT_EQ(lines[0], kTitles.chopped(QStringLiteral("\t备注\n").size()));
     EXPECT_EQ(lines[1], QStringLiteral("工行\t2005-3-1\t2\t收款\t\t100.25\t\t\t\t"));
     EXPECT_EQ(lines[3].count(QLatin1Char('\t')), 9);
-}
-
-TEST_F(GridKeys, CopyFollowsTheTitlesAsShown) {
-    clickTitle(QStringLiteral("日期"));
-    clickTitle(QStringLiteral("凭证号"), Qt::ControlModifier);
-    QTest::keyRelease(view(), Qt::Key_Control);
-    ASSERT_EQ(lastSqlLine(), QStringLiteral(" ORDER BY 日期, 凭证号"));
-    clickRow(0);
-    // Sort marks belong to the title row, not to the copied titles.
-    EXPECT_TRUE(copied().startsWith(kTitles + QStringLiteral("工行\t2005-3-1\t")));
 }
