@@ -20,6 +20,7 @@ ListWindowTraits journalTraits(JournalKind kind) {
     traits.printTitle = cash ? QStringLiteral("现金日记帐打印清单") : QStringLiteral("银行日记帐打印清单");
     traits.exportName = cash ? QStringLiteral("现金日记帐") : QStringLiteral("银行日记帐");
     traits.sorting = ListWindowTraits::Sorting::Requery;
+    traits.copyAndSelectAll = false;
     traits.cellPixels = cash ? 14 : 12;
     traits.footerPixels = 12;
     return traits;

@@ -40,6 +40,7 @@ protected:
     bool readyToPrintOrExport() override;
     QString exportName() const override;
     void rowAction() override { editEntries(); }
+    void blankAction() override { editEntries(); }
 
 private:
     store::BookkeepingPeriod period() const;

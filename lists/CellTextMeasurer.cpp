@@ -1,5 +1,7 @@
 #include "CellTextMeasurer.h"
 
+#include "ui/Fonts.h"
+
 #include <QTextLayout>
 #include <QTextOption>
 
@@ -10,7 +12,7 @@ namespace lists {
 CellTextMeasurer::CellTextMeasurer(const QFont& font)
     : m_font(font)
     , m_metrics(font)
-    , m_lineHeight(m_metrics.height())
+    , m_lineHeight(ui::textLineHeight(font))
     , m_advances(0x10000, -1.0f) {}
 
 qreal CellTextMeasurer::advance(char16_t c) {

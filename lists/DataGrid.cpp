@@ -2,6 +2,7 @@
 
 #include "CellTextMeasurer.h"
 #include "ColumnFitting.h"
+#include "CopiedRows.h"
 #include "GridFooter.h"
 #include "QueryTableModel.h"
 #include "WholeValueDelegate.h"
@@ -10,6 +11,8 @@
 #include "store/Query.h"
 #include "ui/Fonts.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -36,7 +39,7 @@ DataGrid::DataGrid(QWidget* parent)
     m_view->setModel(m_model);
     m_view->setItemDelegate(m_delegate);
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_view->setSelectionMode(QAbstractItemView::SingleSelection);
+    setCopyAndSelectAll(true);
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_view->setShowGrid(true);
     m_view->setWordWrap(false);
@@ -45,6 +48,8 @@ DataGrid::DataGrid(QWidget* parent)
     m_view->horizontalHeader()->setHighlightSections(false);
     m_view->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     m_view->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    // The default follows the font's widest glyph, which a CJK face makes wide.
+    m_view->horizontalHeader()->setMinimumSectionSize(kNarrowestColumn);
     m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_view->verticalHeader()->setFixedWidth(14);
     m_view->verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
@@ -60,15 +65,24 @@ DataGrid::DataGrid(QWidget* parent)
     setFontSizes(kDefaultCellPixels, kDefaultCellPixels);
 
     connect(m_model, &QueryTableModel::contentsChanged, this, &DataGrid::refreshFooter);
+    // A reset gives the title row its default sections; the grid lays them out again.
+    connect(m_model, &QAbstractItemModel::modelAboutToBeReset, this,
+            [this] { ++m_sizingSections; });
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
         for (int c = 0; c < m_visible.size(); ++c)
             m_view->setColumnHidden(c, !m_visible[c]);
+        --m_sizingSections;
         applyWidths();
         if (store::Query* q = query())
             followQueryCursor(q->currentIndex());
     });
     connect(m_view->horizontalHeader(), &QHeaderView::sectionClicked, this,
             [this](int column) { titleClicked(column, m_lastPressHadCtrl); });
+    connect(m_view->horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this](int column, int, int width) {
+                if (m_sizingSections == 0)
+                    userResized(column, width);
+            });
     connect(m_view, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
         if (index.isValid())
             emit rowDoubleClicked();
@@ -101,6 +115,11 @@ store::Query* DataGrid::query() const { return m_model->query(); }
 
 void DataGrid::setColumns(const QList<GridColumn>& columns) {
     m_visible = QList<bool>(columns.size(), true);
+    m_baseWidths.clear();
+    for (const GridColumn& column : columns)
+        m_baseWidths << column.width;
+    m_dragged = QList<bool>(columns.size(), false);
+    m_arrangedFor = -1;
     m_markers.clear();
     m_model->setColumns(columns);
     refreshHeaders();
@@ -117,7 +136,11 @@ void DataGrid::setColumnVisible(int column, bool visible) {
     if (column < 0 || column >= m_visible.size())
         return;
     m_visible[column] = visible;
+    ++m_sizingSections;
     m_view->setColumnHidden(column, !visible);
+    --m_sizingSections;
+    // The others share the width anew, from what the user arranged.
+    m_arrangedFor = -1;
     applyWidths();
     refreshFooter();
 }
@@ -133,6 +156,8 @@ void DataGrid::moveColumn(int from, int to) {
     order.move(from, to);
     columns.move(from, to);
     m_visible.move(from, to);
+    m_baseWidths.move(from, to);
+    m_dragged.move(from, to);
     SortMarkers moved;
     for (int old : m_markers.markedColumns()) {
         const int now = int(order.indexOf(old));
@@ -164,8 +189,9 @@ void DataGrid::setFontSizes(int cellPixels, int footerPixels) {
     m_view->horizontalHeader()->setFont(m_cellFont);
     m_footer->setFont(m_footerFont);
     // One line of text plus two pixels.
-    m_view->verticalHeader()->setDefaultSectionSize(QFontMetrics(m_cellFont).height() + 2);
-    m_view->verticalHeader()->setMinimumSectionSize(QFontMetrics(m_cellFont).height() + 2);
+    const int rowHeight = int(std::ceil(ui::textLineHeight(m_cellFont))) + 2;
+    m_view->verticalHeader()->setDefaultSectionSize(rowHeight);
+    m_view->verticalHeader()->setMinimumSectionSize(rowHeight);
     m_footer->setFixedHeight(QFontMetrics(m_footerFont).height() + 6);
     m_cellMeasurer = std::make_unique<CellTextMeasurer>(m_cellFont);
     m_footerMeasurer = std::make_unique<CellTextMeasurer>(m_footerFont);
@@ -185,40 +211,122 @@ void DataGrid::setFitToWidth(bool on) {
     applyWidths();
 }
 
-void DataGrid::applyWidths() {
-    const QList<GridColumn>& columns = m_model->columns();
+void DataGrid::setCopyAndSelectAll(bool on) {
+    m_copyAndSelectAll = on;
+    m_view->setSelectionMode(on ? QAbstractItemView::ExtendedSelection
+                                : QAbstractItemView::SingleSelection);
+}
+
+QList<int> DataGrid::shownColumns() const {
     QList<int> shown;
-    QList<qreal> designed;
+    for (int c = 0; c < m_visible.size(); ++c) {
+        if (m_visible[c])
+            shown << c;
+    }
+    return shown;
+}
+
+qreal DataGrid::narrowestWidth(int column) const {
+    int needed = m_neededWidths.value(column);
+    // A column the user made narrower than its text keeps that width and shows marks.
+    if (m_dragged.value(column))
+        needed = std::min(needed, m_baseWidths.value(column));
+    return std::max(needed, kNarrowestColumn);
+}
+
+void DataGrid::applyWidths() {
+    const QList<int> shown = shownColumns();
+    QList<qreal> base;
     QList<qreal> narrowest;
-    for (int c = 0; c < columns.size(); ++c) {
-        if (!m_visible.value(c))
-            continue;
-        shown << c;
-        designed << columns[c].width;
-        narrowest << std::max(m_neededWidths.value(c), kNarrowestColumn);
+    for (int c : shown) {
+        base << m_baseWidths.value(c);
+        narrowest << narrowestWidth(c);
     }
     const int available = m_view->viewport()->width();
+    m_laidOutFor = available;
     const bool fit = m_fit && !shown.isEmpty() && available > 0;
     QList<qreal> widths;
-    if (fit) {
+    if (fit && m_arrangedFor != available) {
         // Dates and amounts keep what they need; the other columns give way.
-        widths = fitColumnWidths(designed, narrowest, available);
+        widths = fitColumnWidths(base, narrowest, available);
     } else {
+        // The designed widths, or what the user arranged for this width.
         for (qsizetype i = 0; i < shown.size(); ++i)
-            widths << std::max(designed[i], narrowest[i]);
+            widths << std::max(base[i], narrowest[i]);
     }
+    setWidths(shown, wholePixels(widths, fit ? available : -1));
+}
+
+void DataGrid::setWidths(const QList<int>& columns, const QList<int>& widths) {
+    ++m_sizingSections;
+    for (qsizetype i = 0; i < columns.size() && i < widths.size(); ++i)
+        m_view->setColumnWidth(columns[i], widths[i]);
+    --m_sizingSections;
     int used = 0;
-    for (qsizetype i = 0; i < shown.size(); ++i) {
-        const int width = int(std::floor(widths[i] + 1e-6));
-        m_view->setColumnWidth(shown[i], width);
-        used += width;
-    }
-    // Rounding leaves a few pixels; the last column takes them.
-    if (fit && used < available)
-        m_view->setColumnWidth(shown.last(), m_view->columnWidth(shown.last()) + available - used);
+    for (int c : shownColumns())
+        used += m_view->columnWidth(c);
     // A grid too narrow for what its dates and amounts need scrolls.
-    m_view->setHorizontalScrollBarPolicy(fit && used <= available ? Qt::ScrollBarAlwaysOff
-                                                                  : Qt::ScrollBarAsNeeded);
+    m_view->setHorizontalScrollBarPolicy(m_fit && used <= m_view->viewport()->width()
+                                             ? Qt::ScrollBarAlwaysOff
+                                             : Qt::ScrollBarAsNeeded);
+}
+
+void DataGrid::userResized(int column, int width) {
+    if (!m_visible.value(column))
+        return;
+    m_resizedWhilePressed = m_titlePressed;
+    m_dragged[column] = true;
+    if (!m_fit) {
+        m_baseWidths[column] = width;
+        return;
+    }
+    // The columns right of the dragged one share what is left, in the
+    // proportions they had before the drag.
+    const QList<int> shown = shownColumns();
+    QList<int> current;
+    QList<qreal> proportions;
+    QList<qreal> minimums;
+    for (int c : shown) {
+        current << m_view->columnWidth(c);
+        proportions << m_baseWidths.value(c);
+        minimums << (c == column ? kNarrowestColumn : narrowestWidth(c));
+    }
+    setWidths(shown, widthsAfterResize(current, proportions, minimums, shown.indexOf(column), width,
+                                       m_view->viewport()->width()));
+    if (!m_titlePressed)
+        keepArrangement();
+}
+
+void DataGrid::keepArrangement() {
+    for (int c : shownColumns())
+        m_baseWidths[c] = m_view->columnWidth(c);
+    m_arrangedFor = m_view->viewport()->width();
+}
+
+void DataGrid::copySelectedRows() const {
+    QList<int> rows;
+    for (const QItemSelectionRange& range : m_view->selectionModel()->selection()) {
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            rows << row;
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    if (rows.isEmpty() && m_view->currentIndex().isValid())
+        rows << m_view->currentIndex().row();
+    if (rows.isEmpty())
+        return;
+    const QList<int> shown = shownColumns();
+    QStringList titles;
+    for (int c : shown)
+        titles << columns()[c].titleText().replace(QLatin1Char('|'), QLatin1Char(' '));
+    QList<QStringList> texts;
+    for (int row : std::as_const(rows)) {
+        QStringList cells;
+        for (int c : shown)
+            cells << m_model->data(m_model->index(row, c), Qt::DisplayRole).toString();
+        texts << cells;
+    }
+    QGuiApplication::clipboard()->setText(tabSeparatedRows(titles, texts));
 }
 
 void DataGrid::resizeEvent(QResizeEvent* event) { QWidget::resizeEvent(event); }
@@ -257,11 +365,52 @@ QString DataGrid::orderByClause() const {
     return m_markers.orderByClause(fields);
 }
 
+bool DataGrid::gridKey(QKeyEvent* key) {
+    if (key->matches(QKeySequence::Copy)) {
+        if (m_copyAndSelectAll)
+            copySelectedRows();
+        return true;
+    }
+    if (key->matches(QKeySequence::SelectAll))
+        return !m_copyAndSelectAll;
+    const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+    if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+        (modifiers == Qt::NoModifier || modifiers == Qt::ShiftModifier)) {
+        // Enter moves as Tab does: the same key goes to the view.
+        const int key = modifiers == Qt::ShiftModifier ? Qt::Key_Backtab : Qt::Key_Tab;
+        QKeyEvent tab(QEvent::KeyPress, key, modifiers);
+        QCoreApplication::sendEvent(m_view, &tab);
+        return true;
+    }
+    return false;
+}
+
 bool DataGrid::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::MouseButtonPress:
-        if (watched == m_view->horizontalHeader()->viewport())
+        if (watched == m_view->horizontalHeader()->viewport()) {
             m_lastPressHadCtrl = static_cast<QMouseEvent*>(event)->modifiers() & Qt::ControlModifier;
+            m_titlePressed = true;
+            m_resizedWhilePressed = false;
+        }
+        break;
+    case QEvent::MouseButtonRelease:
+        // A drag ends: what the user arranged is what the grid keeps.
+        if (watched == m_view->horizontalHeader()->viewport()) {
+            m_titlePressed = false;
+            if (m_resizedWhilePressed && m_fit)
+                keepArrangement();
+            m_resizedWhilePressed = false;
+        }
+        break;
+    case QEvent::MouseButtonDblClick:
+        if (watched == m_view->viewport() &&
+            !m_view->indexAt(static_cast<QMouseEvent*>(event)->position().toPoint()).isValid())
+            emit blankDoubleClicked();
+        break;
+    case QEvent::KeyPress:
+        if (watched == m_view && gridKey(static_cast<QKeyEvent*>(event)))
+            return true;
         break;
     case QEvent::KeyRelease:
         if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Control)
@@ -269,7 +418,7 @@ bool DataGrid::eventFilter(QObject* watched, QEvent* event) {
         break;
     case QEvent::Resize:
         // The columns fill the body, whose size is known only once it is laid out.
-        if (watched == m_view->viewport() && m_fit)
+        if (watched == m_view->viewport() && m_fit && m_view->viewport()->width() != m_laidOutFor)
             applyWidths();
         break;
     case QEvent::FocusOut:
@@ -422,12 +571,18 @@ TableSnapshot DataGrid::snapshot() const {
 void DataGrid::followQueryCursor(int row) {
     if (row < 0 || row >= m_model->rowCount())
         return;
-    int column = 0;
+    // The cell the user is on keeps its column; after a reset there is none.
+    const QModelIndex current = m_view->currentIndex();
+    if (current.isValid() && current.row() == row)
+        return;
+    int column = current.isValid() && m_visible.value(current.column()) ? current.column() : 0;
     while (column < m_visible.size() && !m_visible[column])
         ++column;
+    const QModelIndex target =
+        m_model->index(row, std::min(column, std::max(0, int(m_visible.size()) - 1)));
     m_followingQuery = true;
-    m_view->setCurrentIndex(m_model->index(row, std::min(column, std::max(0, int(m_visible.size()) - 1))));
-    m_view->scrollTo(m_model->index(row, 0));
+    m_view->setCurrentIndex(target);
+    m_view->scrollTo(target);
     m_followingQuery = false;
 }
 

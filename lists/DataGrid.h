@@ -9,6 +9,7 @@
 
 #include <memory>
 
+class QKeyEvent;
 class QTableView;
 
 namespace store {
@@ -57,9 +58,14 @@ public:
     bool dichromatic() const;
     /// Scales the visible columns to fill the width; off: the designed widths.
     /// Either way a column of dates or numbers is at least as wide as it needs.
+    /// Widths the user drags replace the designed ones for the grid's life.
     void setFitToWidth(bool on);
     bool fitToWidth() const { return m_fit; }
     void setThreeDimensionalFrame(bool on) { m_threeDimensional = on; }
+    /// On: Ctrl+A selects every row, Shift and Ctrl clicks select several, and
+    /// Ctrl+C copies the selected rows. Off: one row is selected and both keys
+    /// do nothing.
+    void setCopyAndSelectAll(bool on);
 
     const SortMarkers& markers() const { return m_markers; }
     /// " ORDER BY ..." from the marked columns, empty when none is marked.
@@ -84,6 +90,8 @@ signals:
     /// (or leaving the grid) for clicks with Ctrl held.
     void sortChanged();
     void rowDoubleClicked();
+    /// A double click in the body where there is no row, as in an empty grid.
+    void blankDoubleClicked();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -96,6 +104,14 @@ private:
     void refreshFooter();
     bool measureWholeColumns(const QStringList& footers);
     void applyWidths();
+    QList<int> shownColumns() const;
+    qreal narrowestWidth(int column) const;
+    void setWidths(const QList<int>& columns, const QList<int>& widths);
+    void userResized(int column, int width);
+    void keepArrangement();
+    void copySelectedRows() const;
+    /// Enter, copy and select-all; true when the key was taken.
+    bool gridKey(QKeyEvent* key);
     void followQueryCursor(int row);
     GridStyle style() const;
 
@@ -110,6 +126,18 @@ private:
     bool m_sortPending = false;
     bool m_lastPressHadCtrl = false;
     bool m_followingQuery = false;
+    bool m_copyAndSelectAll = true;
+    // Widths the columns are laid out from: the designed ones until the user drags.
+    QList<int> m_baseWidths;
+    // Columns whose width the user chose by dragging.
+    QList<bool> m_dragged;
+    // The body width the user's arrangement fills; -1 while there is none.
+    int m_arrangedFor = -1;
+    int m_laidOutFor = -1;
+    // While above 0 the grid sizes, hides or resets the sections itself.
+    int m_sizingSections = 0;
+    bool m_titlePressed = false;
+    bool m_resizedWhilePressed = false;
     QFont m_cellFont;
     QFont m_footerFont;
     std::unique_ptr<CellTextMeasurer> m_cellMeasurer;

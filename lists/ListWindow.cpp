@@ -6,6 +6,7 @@
 
 #include "store/EngineError.h"
 #include "store/Query.h"
+#include "ui/Artwork.h"
 #include "ui/DBNavigator.h"
 #include "ui/DataSource.h"
 #include "ui/MessageBoxes.h"
@@ -68,6 +69,7 @@ ListWindow::ListWindow(QWidget* owner, const ListWindowTraits& traits, ui::DataS
     m_grid = new DataGrid(this);
     m_grid->setFontSizes(traits.cellPixels, traits.footerPixels);
     m_grid->setThreeDimensionalFrame(traits.threeDimensionalFrame);
+    m_grid->setCopyAndSelectAll(traits.copyAndSelectAll);
     m_grid->setColumns(columns);
     m_grid->setQuery(source->query());
 
@@ -92,7 +94,8 @@ ListWindow::ListWindow(QWidget* owner, const ListWindowTraits& traits, ui::DataS
             m_showHidden = new QToolButton(this);
             m_showHidden->setObjectName(QStringLiteral("ToolButton1"));
             m_showHidden->setToolTip(QStringLiteral("显示隐藏的列"));
-            m_showHidden->setIcon(QIcon(ui::Dm1 ? ui::Dm1->Arrows.value(0) : QPixmap()));
+            m_showHidden->setIcon(
+                ui::artwork::glyphIcon(ui::Dm1 ? ui::Dm1->Arrows.value(0) : QPixmap()));
             m_showHidden->setPopupMode(QToolButton::MenuButtonPopup);
             m_hiddenMenu = new QMenu(m_showHidden);
             m_hiddenMenu->setObjectName(QStringLiteral("HiddenColumnsMenu"));
@@ -101,7 +104,8 @@ ListWindow::ListWindow(QWidget* owner, const ListWindowTraits& traits, ui::DataS
             m_hideRightmost = new QToolButton(this);
             m_hideRightmost->setObjectName(QStringLiteral("ToolButton2"));
             m_hideRightmost->setToolTip(QStringLiteral("隐藏最右边的列"));
-            m_hideRightmost->setIcon(QIcon(ui::Dm1 ? ui::Dm1->Arrows.value(1) : QPixmap()));
+            m_hideRightmost->setIcon(
+                ui::artwork::glyphIcon(ui::Dm1 ? ui::Dm1->Arrows.value(1) : QPixmap()));
             m_hideRightmost->setEnabled(traits.columnButtons == ListWindowTraits::ColumnButtons::Enabled);
             for (QToolButton* b : {m_showHidden, m_hideRightmost}) {
                 b->setAutoRaise(true);
@@ -126,6 +130,7 @@ ListWindow::ListWindow(QWidget* owner, const ListWindowTraits& traits, ui::DataS
         connect(m_print, &QToolButton::clicked, this, &ListWindow::printList);
     connect(m_close, &QToolButton::clicked, this, [this] { done(QDialog::Rejected); });
     connect(m_grid, &DataGrid::rowDoubleClicked, this, [this] { rowAction(); });
+    connect(m_grid, &DataGrid::blankDoubleClicked, this, [this] { blankAction(); });
     if (traits.sorting == ListWindowTraits::Sorting::Requery)
         connect(m_grid, &DataGrid::sortChanged, this, &ListWindow::resortQuery);
 

@@ -79,6 +79,8 @@ protected:
     virtual QString exportName() const { return m_traits.exportName; }
     /// The double click on a row.
     virtual void rowAction() {}
+    /// The double click in the grid where there is no row.
+    virtual void blankAction() {}
 
 private:
     void hideRightmostColumn();

@@ -25,6 +25,7 @@ struct ListWindowTraits {
     bool threeDimensionalFrame = false;
     Sorting sorting = Sorting::MarkersOnly;
     bool maximised = true;        // otherwise a fixed-size dialog
+    bool copyAndSelectAll = true; // Ctrl+C and Ctrl+A in the grid
     int cellPixels = 12;
     int footerPixels = 12;
 };

@@ -120,6 +120,11 @@ PrintDocument::PrintDocument(TableSnapshot snapshot, PrintSetup setup, PageCanva
 
 PrintDocument::~PrintDocument() = default;
 
+QList<QFont> PrintDocument::fonts() const {
+    QList<QFont> all = {m_headerFont, m_footerFont, m_afterGridFont, m_titleFont, m_gridFooterFont};
+    return all + m_cellFonts;
+}
+
 CellTextMeasurer& PrintDocument::measurer(const QFont& font) {
     for (const auto& known : m_measurers) {
         if (known->font() == font)
@@ -429,9 +434,10 @@ void PrintDocument::drawLines(QPainter& painter, const QRectF& box, const QStrin
                          int(horizontal) | Qt::AlignTop, lines.first());
         return;
     }
+    // A line higher than the face's own keeps its text in the middle.
     for (const QString& line : lines) {
         painter.drawText(QRectF(inner.left(), top, inner.width(), lineHeight),
-                         int(horizontal) | Qt::AlignTop | Qt::TextDontClip, line);
+                         int(horizontal) | Qt::AlignVCenter | Qt::TextDontClip, line);
         top += lineHeight;
     }
 }

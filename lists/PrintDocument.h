@@ -90,6 +90,8 @@ public:
 
     const PageCanvas& canvas() const { return m_canvas; }
     const PrintSetup& setup() const { return m_setup; }
+    /// Every font the pages are drawn with.
+    QList<QFont> fonts() const;
     const TableSnapshot& snapshot() const { return m_snapshot; }
     /// The paper less its margins, in device units.
     QRectF frame() const { return m_frame; }

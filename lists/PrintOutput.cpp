@@ -1,5 +1,8 @@
 #include "PrintOutput.h"
 
+#include "PdfTextLayer.h"
+
+#include <QBuffer>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
@@ -76,7 +79,11 @@ bool printPages(const PrintDocument& document, QPrinter& printer, PageRange rang
             printer.abort();
         return false;
     }
-    return painter.end();
+    if (!painter.end())
+        return false;
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        return mendPdfFile(printer.outputFileName(), document.fonts());
+    return true;
 }
 
 PageCanvas pdfCanvas(const PrintSetup& setup) {
@@ -86,7 +93,10 @@ PageCanvas pdfCanvas(const PrintSetup& setup) {
 bool writePdf(const PrintDocument& document, QIODevice& device) {
     if (document.pageCount() == 0)
         return false;
-    QPdfWriter writer(&device);
+    // The whole file is mended before any of it reaches the device.
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&pdf);
     writer.setResolution(int(document.canvas().resolution));
     writer.setPageLayout(
         QPageLayout(document.setup().pageSize, document.setup().orientation, QMarginsF()));
@@ -98,7 +108,11 @@ bool writePdf(const PrintDocument& document, QIODevice& device) {
     bool stopped = false;
     const bool painted = paintPages(document, painter, writer, writer.resolution(), 0,
                                     document.pageCount() - 1, {}, stopped);
-    return painter.end() && painted;
+    if (!painter.end() || !painted)
+        return false;
+    QByteArray bytes = pdf.buffer();
+    mendPdfTextLayer(bytes, document.fonts());
+    return device.write(bytes) == bytes.size();
 }
 
 } // namespace lists

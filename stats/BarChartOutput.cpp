@@ -3,6 +3,7 @@
 #include "BarChartGeometry.h"
 #include "BarChartPainter.h"
 
+#include "lists/PdfTextLayer.h"
 #include "store/SystemErrorText.h"
 
 #include <QImage>
@@ -58,7 +59,13 @@ bool printBarChart(const BarChartData& data, const QSize& shownSize, QPrinter& p
     const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
     painter.scale(page.width() / shownSize.width(), page.height() / shownSize.height());
     paintBarChart(painter, data, BarChartGeometry(data, QSizeF(shownSize)));
-    return painter.end();
+    if (!painter.end())
+        return false;
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        return lists::mendPdfFile(printer.outputFileName(),
+                                  {BarChartGeometry::titleFont(), BarChartGeometry::labelFont(),
+                                   BarChartGeometry::markFont()});
+    return true;
 }
 
 } // namespace stats

@@ -1,6 +1,8 @@
 #include "ui/Artwork.h"
 
 #include <QGuiApplication>
+#include <QIcon>
+#include <QPalette>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
@@ -675,6 +677,24 @@ QPixmap arrowImage(int index) {
         });
     }
     return pixmap;
+}
+
+QIcon glyphIcon(const QPixmap& glyph) {
+    QIcon icon(glyph);
+    if (glyph.isNull())
+        return icon;
+    QPixmap greyed(glyph.size());
+    greyed.setDevicePixelRatio(glyph.devicePixelRatio());
+    greyed.fill(Qt::transparent);
+    QPainter p(&greyed);
+    p.drawPixmap(0, 0, glyph);
+    // Keep the glyph's shape and edges, in the grey alone.
+    p.setCompositionMode(QPainter::CompositionMode_SourceIn);
+    p.fillRect(QRectF(QPointF(0, 0), glyph.deviceIndependentSize()),
+               QGuiApplication::palette().color(QPalette::Disabled, QPalette::ButtonText));
+    p.end();
+    icon.addPixmap(greyed, QIcon::Disabled);
+    return icon;
 }
 
 } // namespace ui::artwork

@@ -57,4 +57,9 @@ void paintEmblem(QPainter& p, int extent);
 /// null pixmap.
 QPixmap arrowImage(int index);
 
+/// A one-colour glyph (the arrows, the navigator's triangles) as a button's
+/// icon. On a disabled button it shows in the light grey of a disabled
+/// caption: the style's own dimming leaves a dark glyph almost as dark.
+QIcon glyphIcon(const QPixmap& glyph);
+
 } // namespace ui::artwork

@@ -1,5 +1,6 @@
 #include "DBNavigator.h"
 
+#include "Artwork.h"
 #include "DataSource.h"
 
 #include <QHBoxLayout>
@@ -37,7 +38,7 @@ QIcon navigatorIcon(DBNavigator::Button which) {
         p.drawRect(QRectF(3, 3, 2, 10));
     else if (which == DBNavigator::Last)
         p.drawRect(QRectF(11, 3, 2, 10));
-    return QIcon(pixmap);
+    return artwork::glyphIcon(pixmap);
 }
 
 } // namespace

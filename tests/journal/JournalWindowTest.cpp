@@ -2,8 +2,13 @@
 
 #include "journal/JournalEditor.h"
 
+#include <QClipboard>
+#include <QImage>
 #include <QLabel>
 #include <QStatusBar>
+#include <QTableView>
+
+#include <algorithm>
 
 using testing_support::child;
 using testing_support::onNextModal;
@@ -86,4 +91,80 @@ TEST_F(JournalFixture, EditorClosedWithoutChangesStillRecomputes) {
     onNextModal([](QDialog* editor) { QTest::keyClick(editor, Qt::Key_Escape); });
     click("bitbtn_edit");
     EXPECT_EQ(column("余额"), QStringList({"7"}));
+}
+
+TEST_F(JournalFixture, CopyAndSelectAllDoNothingInTheJournals) {
+    db.exec(QStringLiteral("insert into 现金日记帐 (日期, 摘要, 借方) values "
+                           "(cdate('2005-3-1'), 'a', ccur('7')), (cdate('2005-3-2'), 'b', ccur('8'))"));
+    openCash();
+    QTableView* view = window->grid()->view();
+    view->setFocus();
+    QApplication::clipboard()->setText(QStringLiteral("before"));
+    QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("before"));
+    EXPECT_EQ(view->selectionModel()->selectedRows().size(), 1);
+    // A click with Shift selects no range either.
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                      view->visualRect(view->model()->index(1, 1)).center());
+    EXPECT_EQ(view->selectionModel()->selectedRows().size(), 1);
+    EXPECT_EQ(dm->q_xjrjz.currentIndex(), 1);
+}
+
+TEST_F(JournalFixture, DoubleClickOnAnEmptyGridOpensTheEditor) {
+    openCash();
+    ASSERT_EQ(dm->q_xjrjz.recordCount(), 0);
+    QString opened;
+    onNextModal([&opened](QDialog* editor) {
+        opened = editor->objectName();
+        QTest::keyClick(editor, Qt::Key_Escape);
+    });
+    QWidget* body = window->grid()->view()->viewport();
+    QTest::mouseDClick(body, Qt::LeftButton, Qt::NoModifier, body->rect().center());
+    EXPECT_EQ(opened, QStringLiteral("Form_xjrjz_edit"));
+
+    // The bank window without an account says what 编辑 says.
+    openBank();
+    body = window->grid()->view()->viewport();
+    QTest::mouseDClick(body, Qt::LeftButton, Qt::NoModifier, body->rect().center());
+    EXPECT_EQ(messages.texts(), QStringList({QStringLiteral("请先选择开户银行!")}));
+}
+
+namespace {
+
+/// The darkest grey of a button as it is painted now: its glyph or caption.
+int darkestGrey(QWidget* button) {
+    const QImage image = button->grab().toImage();
+    int darkest = 255;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            darkest = std::min(darkest, qGray(image.pixel(x, y)));
+    return darkest;
+}
+
+} // namespace
+
+TEST_F(JournalFixture, DisabledColumnAndNavigatorButtonsLookDisabled) {
+    db.exec(QStringLiteral("insert into 现金日记帐 (日期, 摘要, 借方) values "
+                           "(cdate('2005-3-1'), 'a', ccur('7')), (cdate('2005-3-2'), 'b', ccur('8'))"));
+    openCash();
+    // The cash window's column buttons are disabled for its life; at the first row so are
+    // the navigator's first two.
+    auto* showHidden = child<QToolButton>(window.get(), "ToolButton1");
+    auto* hideRightmost = child<QToolButton>(window.get(), "ToolButton2");
+    ASSERT_FALSE(hideRightmost->isEnabled());
+    const QList<QToolButton*> navigator =
+        child<QWidget>(window.get(), "DBNavigator1")->findChildren<QToolButton*>();
+    ASSERT_EQ(navigator.size(), 4);
+    ASSERT_FALSE(navigator[0]->isEnabled());
+    ASSERT_TRUE(navigator[3]->isEnabled());
+    EXPECT_GT(darkestGrey(showHidden), 150);
+    EXPECT_GT(darkestGrey(hideRightmost), 150);
+    EXPECT_GT(darkestGrey(navigator[0]), 150);
+    EXPECT_LT(darkestGrey(navigator[3]), 100);
+
+    openBank();
+    hideRightmost = child<QToolButton>(window.get(), "ToolButton2");
+    ASSERT_TRUE(hideRightmost->isEnabled());
+    EXPECT_LT(darkestGrey(hideRightmost), 100);
 }

@@ -1,4 +1,4 @@
-#include "support/DataModuleFixture.h"
+#include "ListWindowFixture.h"
 
 #include "lists/DataGrid.h"
 #include "lists/HiddenColumns.h"
@@ -19,68 +19,6 @@ using lists::GridColumn;
 using lists::ListWindowTraits;
 using testing_support::child;
 
-namespace {
-
-/// The bank journal's eleven columns over a window built from a traits alone.
-QList<GridColumn> bankColumns() {
-    return {
-        {QStringLiteral("开户银行"), {}, 120},
-        {QStringLiteral("日期"), {}, 70, FooterKind::StaticText, QStringLiteral("记录数"), true},
-        {QStringLiteral("凭证号"), {}, 60, FooterKind::None, {}, true},
-        {QStringLiteral("摘要"), {}, 110, FooterKind::Count, {}, true},
-        {QStringLiteral("明细"), {}, 180, FooterKind::None, {}, true},
-        {QStringLiteral("借方"), QStringLiteral("借方(增加)"), 68, FooterKind::Sum, {}, true},
-        {QStringLiteral("贷方"), QStringLiteral("贷方(减少)"), 68, FooterKind::Sum, {}, true},
-        {QStringLiteral("余额"), {}, 68},
-        {QStringLiteral("经办人"), {}, 65, FooterKind::None, {}, true},
-        {QStringLiteral("发票单位"), {}, 160},
-        {QStringLiteral("备注"), {}, 200},
-    };
-}
-
-ListWindowTraits bankTraits() {
-    ListWindowTraits traits;
-    traits.objectName = QStringLiteral("Form_test");
-    traits.title = QStringLiteral("银行日记账");
-    traits.hideLimit = 9;
-    traits.sorting = ListWindowTraits::Sorting::Requery;
-    traits.deleteNeeds = ListWindowTraits::DeleteNeeds::OpenQueryAndRecords;
-    traits.startFitted = false;
-    return traits;
-}
-
-class ListWindowTest : public DataModuleFixture {
-protected:
-    std::unique_ptr<lists::ListWindow> window;
-
-    void SetUp() override {
-        DataModuleFixture::SetUp();
-        db.exec(QStringLiteral(
-            "insert into 银行日记帐 (开户银行, 日期, 凭证号, 摘要, 借方, 贷方) values "
-            "('工行', cdate('2005-3-1'), '2', '收款', ccur('100.25'), null),"
-            "('工行', cdate('2005-3-2'), '1', '付款', null, ccur('0.0001')),"
-            "('工行', cdate('2005-3-3'), '3', '收款', ccur('1000'), null)"));
-        dm->q_xjrjz.openWith({QStringLiteral("select * from 银行日记帐"),
-                              QStringLiteral("where (开户银行='工行')"), QStringLiteral("order by 日期+编号")});
-        window = std::make_unique<lists::ListWindow>(nullptr, bankTraits(), &dm->ds_xjrjz, bankColumns());
-        window->resize(1000, 500);
-        window->show();
-    }
-    void TearDown() override {
-        window.reset();
-        DataModuleFixture::TearDown();
-    }
-    lists::DataGrid* grid() { return window->grid(); }
-    void clickTitle(const QString& field, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QHeaderView* header = grid()->view()->horizontalHeader();
-        const int column = grid()->indexOfField(field);
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, modifiers,
-                          QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
-    }
-    QString lastSqlLine() { return dm->q_xjrjz.sql().last(); }
-};
-
-} // namespace
 
 TEST(HiddenColumns, CaptionKeepsTheLastTwoLevels) {
     EXPECT_EQ(lists::hiddenColumnCaption(QStringLiteral("A|B|C")), QStringLiteral("B\tC"));
