@@ -35,27 +35,27 @@ void out(const QString& text) { std::fputs((text + QLatin1Char('\n')).toUtf8().c
 void err(const QString& text) { std::fputs((text + QLatin1Char('\n')).toUtf8().constData(), stderr); }
 
 const char* const kOverview =
-    "usage: tallomer-db COMMAND [ARGS]\n"
+    "用法：tallomer-db COMMAND [ARGS]\n"
     "\n"
-    "commands:\n"
-    "  create FILE           write a new database with the shipped first rows\n"
-    "  demo FILE             add reproducible journal entries to a database\n"
-    "  check FILE            verify password, tables, columns and integrity\n"
-    "  backup FILE TARGET    write a complete copy of the database to TARGET\n"
-    "  restore FILE SOURCE   replace the database with a verified copy of SOURCE\n"
-    "  recompute FILE        recompute the running balances of one month\n"
-    "  export FILE           write a list as its window exports it\n"
-    "  print FILE            write a list's printout to a PDF file\n"
-    "  stats FILE STATISTIC  fill the statistics table and print its rows\n"
+    "命令：\n"
+    "  create FILE           建立一个新的数据库，带有安装时提供的初始记录\n"
+    "  demo FILE             向数据库加入可重现的演示日记帐记录\n"
+    "  check FILE            检查数据库的密码、表、字段和完整性\n"
+    "  backup FILE TARGET    把数据库完整地备份到 TARGET\n"
+    "  restore FILE SOURCE   用 SOURCE 经过检查的副本恢复数据库\n"
+    "  recompute FILE        整理日记帐一个月份的余额\n"
+    "  export FILE           像列表窗口的“导出”一样导出一个列表\n"
+    "  print FILE            把一个列表的打印结果写成 PDF 文件\n"
+    "  stats FILE STATISTIC  填写统计表并输出它的行\n"
     "  import FILE           把导出的日记帐或电子表格的行导入一个日记帐\n"
     "  search FILE           按查询窗口的条件查找所有月份的日记帐记录\n"
     "\n"
-    "tallomer-db COMMAND --help tells more about a command.\n"
+    "tallomer-db COMMAND --help 显示一个命令的详细说明。\n"
     "\n"
-    "exit status: 0 done, 1 failed, 2 wrong arguments, 3 the database is open in\n"
-    "another program (create, demo, restore, recompute and stats write into it\n"
-    "and hold its lock file FILE.LCK while they work, as the program does while\n"
-    "it runs; check, export, print and backup only read and work all the same).\n";
+    "退出状态：0 完成，1 失败，2 参数有错误，3 数据库正被另一个程序打开（create、demo、\n"
+    "restore、recompute、stats 和 import 要写入数据库，工作时像程序运行时一样占用它的\n"
+    "锁文件 FILE.LCK；check、backup、export、print、search 和 import --dry-run 只读取\n"
+    "数据库，照常工作）。\n";
 
 // The exit status of a writing command whose database another program holds.
 constexpr int kDatabaseInUse = 3;
@@ -147,7 +147,7 @@ int create(const Arguments& a) {
     if (int rc = needOneFile(a, "create"))
         return rc;
     store::createDatabaseFile(a.positional[0], store::standardPassword());
-    out(QStringLiteral("created %1").arg(a.positional[0]));
+    out(QStringLiteral("已建立数据库 %1。").arg(a.positional[0]));
     return 0;
 }
 
@@ -165,7 +165,7 @@ int demo(const Arguments& a) {
     options.seed = std::uint32_t(seed);
     const auto connection = connect(a.positional[0]);
     tools::addDemoData(*connection, options);
-    out(QStringLiteral("added %1 entries to %2").arg(options.entries).arg(a.positional[0]));
+    out(QStringLiteral("已向 %1 加入 %2 条演示记录。").arg(a.positional[0]).arg(options.entries));
     return 0;
 }
 
@@ -187,7 +187,7 @@ int check(const Arguments& a) {
         return rc;
     const QStringList problems = store::checkDatabaseFile(a.positional[0], store::standardPassword());
     if (problems.isEmpty()) {
-        out(QStringLiteral("%1: ok").arg(a.positional[0]));
+        out(QStringLiteral("%1: 检查通过").arg(a.positional[0]));
         warnOfTimesOfDay(a.positional[0]);
         return 0;
     }
@@ -209,7 +209,7 @@ int backup(const Arguments& a) {
     if (int rc = needTwoFiles(a, "backup", "目标"))
         return rc;
     store::backupDatabaseFile(a.positional[0], store::standardPassword(), a.positional[1]);
-    out(QStringLiteral("backed up %1 to %2").arg(a.positional[0], a.positional[1]));
+    out(QStringLiteral("已把 %1 备份到 %2。").arg(a.positional[0], a.positional[1]));
     return 0;
 }
 
@@ -218,9 +218,9 @@ int restore(const Arguments& a) {
         return rc;
     const bool replacing = QFileInfo::exists(a.positional[0]);
     store::restoreDatabaseFile(a.positional[1], a.positional[0], store::standardPassword());
-    out(QStringLiteral("restored %1 from %2").arg(a.positional[0], a.positional[1]));
+    out(QStringLiteral("已用 %1 恢复 %2。").arg(a.positional[1], a.positional[0]));
     if (replacing)
-        out(QStringLiteral("the replaced file is kept as %1").arg(store::keptPreviousFile(a.positional[0])));
+        out(QStringLiteral("被替换的文件保留为 %1。").arg(store::keptPreviousFile(a.positional[0])));
     return 0;
 }
 
@@ -280,10 +280,10 @@ int recompute(const Arguments& a) {
     const store::BookkeepingPeriod period(store::DateTime::fromDate(month));
     store::Query query(connection.get());
     journal::BalanceRecomputation::run(query, kind, period, bank);
-    out(QStringLiteral("recomputed %1 entries of %2 %3")
-            .arg(query.recordCount())
-            .arg(store::journalTable(kind), month.toString(QStringLiteral("yyyy-MM"))) +
-        (bank.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(bank)));
+    out(QStringLiteral("已重新计算%1 %2%3的 %4 条记录的余额。")
+            .arg(store::journalTable(kind), month.toString(QStringLiteral("yyyy-MM")),
+                 bank.isEmpty() ? QStringLiteral(" ") : QStringLiteral("（%1）").arg(bank),
+                 QString::number(query.recordCount())));
     return 0;
 }
 
@@ -371,7 +371,7 @@ int exportList(const Arguments& a) {
     if (!readListRows(a, "export", *connection, *list, request.month, request.bankAccount))
         return 2;
     const int records = tools::exportList(*connection, request);
-    out(QStringLiteral("wrote %1 records to %2").arg(records).arg(request.path));
+    out(QStringLiteral("已把 %1 条记录导出到 %2。").arg(records).arg(request.path));
     return 0;
 }
 
@@ -513,125 +513,116 @@ const std::map<QString, Command>& commands() {
         {QStringLiteral("create"),
          {{},
           create,
-          "usage: tallomer-db create FILE\n"
+          "用法：tallomer-db create FILE\n"
           "\n"
-          "Writes a new database with the nine tables and the rows an installation ships:\n"
-          "one operator with an empty password, the company row, the closing date, common\n"
-          "summaries and one bank account. FILE must not exist. The file is readable by\n"
-          "its owner only.\n",
+          "建立一个新的数据库，其中有九个表和安装时提供的初始记录：一个口令为空的操作员、\n"
+          "公司信息、记帐时间、常用摘要和一个开户银行。FILE 不能已经存在。只有文件的所有者\n"
+          "可以读取这个文件。\n",
           true}},
         {QStringLiteral("demo"),
          {{QStringLiteral("entries"), QStringLiteral("years"), QStringLiteral("summaries"),
            QStringLiteral("banks"), QStringLiteral("seed")},
           demo,
-          "usage: tallomer-db demo FILE [options]\n"
+          "用法：tallomer-db demo FILE [选项]\n"
           "\n"
-          "Adds reproducible journal entries to a database and computes every month's\n"
-          "running balances.\n"
+          "向数据库加入可重现的演示日记帐记录，并整理每个月份的余额。\n"
           "\n"
-          "  --entries N     entries in both journals together (default 2000)\n"
-          "  --years N       years of months, ending with the closing month (default 3)\n"
-          "  --summaries N   grow the summary catalogue to N entries\n"
-          "  --banks N       bank accounts to spread bank entries over (default 3)\n"
-          "  --seed S        random seed (default 1)\n",
+          "  --entries N     两个日记帐合计的记录数（默认 2000）\n"
+          "  --years N       记录分布的年数，到记帐时间所在的月份为止（默认 3）\n"
+          "  --summaries N   把摘要设置扩充到 N 个摘要\n"
+          "  --banks N       银行日记帐记录分布的开户银行数（默认 3）\n"
+          "  --seed S        随机数种子（默认 1）\n",
           true}},
         {QStringLiteral("check"),
          {{},
           check,
-          "usage: tallomer-db check FILE\n"
+          "用法：tallomer-db check FILE\n"
           "\n"
-          "Verifies that FILE opens with the program's password, holds the nine tables\n"
-          "with their columns and passes SQLite's integrity check. Exits with 1 and names\n"
-          "each problem otherwise. A sound file's journal entries whose date carries a time\n"
-          "of day (written by an older build; their month's list misses them) are named\n"
-          "in a warning line each, on standard error; they do not change the exit code.\n"}},
+          "检查 FILE 能否用程序的密码打开，是否有九个表及其字段，能否通过 SQLite 的完整性\n"
+          "检查；不合格时逐个列出问题，退出状态为 1。检查通过的文件中，日期带有时刻的日记帐\n"
+          "记录（由旧版本写入，其月份的列表中不显示）在标准错误上各有一行警告，它们不影响\n"
+          "退出状态。\n"}},
         {QStringLiteral("backup"),
          {{},
           backup,
-          "usage: tallomer-db backup FILE TARGET\n"
+          "用法：tallomer-db backup FILE TARGET\n"
           "\n"
-          "Writes a complete copy of the database FILE to TARGET, readable by its owner\n"
-          "only. An existing TARGET is replaced only by a complete copy.\n"}},
+          "把数据库 FILE 完整地备份到 TARGET，只有文件的所有者可以读取备份文件。已经存在的\n"
+          "TARGET 只会被完整的副本替换。\n"}},
         {QStringLiteral("restore"),
          {{},
           restore,
-          "usage: tallomer-db restore FILE SOURCE\n"
+          "用法：tallomer-db restore FILE SOURCE\n"
           "\n"
-          "Replaces the database FILE with a verified copy of SOURCE, keeping the replaced\n"
-          "file as FILE.bak. SOURCE is only read. Refused, with exit status 3, while the\n"
-          "program or another tallomer-db command has FILE open.\n",
+          "用 SOURCE 经过检查的副本替换数据库 FILE，被替换的文件保留为 FILE.bak。SOURCE 只被\n"
+          "读取。程序或另一个 tallomer-db 命令打开着 FILE 时不恢复（退出状态 3）。\n",
           true}},
         {QStringLiteral("recompute"),
          {{QStringLiteral("kind"), QStringLiteral("month"), QStringLiteral("bank")},
           recompute,
-          "usage: tallomer-db recompute FILE --kind cash|bank [--month YYYY-MM] [--bank NAME]\n"
+          "用法：tallomer-db recompute FILE --kind cash|bank [--month YYYY-MM] [--bank NAME]\n"
           "\n"
-          "Recomputes the running balances of one month of a journal, as the journal\n"
-          "window's recomputation does: stored whole, or not at all.\n"
+          "像日记帐窗口的“整理”一样重新计算日记帐一个月份的余额：要么全部保存，要么什么都\n"
+          "不改。\n"
           "\n"
-          "  --kind cash|bank   the cash journal, or the bank journal\n"
-          "  --month YYYY-MM    the month (default: the month of the closing date)\n"
-          "  --bank NAME        the bank account (bank journal only, required there)\n",
+          "  --kind cash|bank   现金日记帐或银行日记帐\n"
+          "  --month YYYY-MM    月份（默认：记帐时间所在的月份）\n"
+          "  --bank NAME        开户银行（只用于银行日记帐，银行日记帐必须指定）\n",
           true}},
         {QStringLiteral("export"),
          {{QStringLiteral("list"), QStringLiteral("format"), QStringLiteral("out"),
            QStringLiteral("month"), QStringLiteral("bank")},
           exportList,
-          "usage: tallomer-db export FILE --list LIST --format FORMAT --out PATH\n"
-          "                          [--month YYYY-MM] [--bank NAME]\n"
+          "用法：tallomer-db export FILE --list LIST --format FORMAT --out PATH\n"
+          "                         [--month YYYY-MM] [--bank NAME]\n"
           "\n"
-          "Writes a list with every column its window has, as the window's export does.\n"
+          "像列表窗口的“导出”一样，把一个列表连同其窗口的所有列写入文件。\n"
           "\n"
-          "  --list LIST        cash-month, bank-month, summaries, banks or operators\n"
-          "  --format FORMAT    txt, csv, htm, rtf or xls\n"
-          "  --out PATH         the file to write (replaced whole)\n"
-          "  --month YYYY-MM    the month lists' month (default: the month of the\n"
-          "                     closing date)\n"
-          "  --bank NAME        the account of bank-month (required there)\n"}},
+          "  --list LIST        cash-month、bank-month、summaries、banks 或 operators\n"
+          "  --format FORMAT    txt、csv、htm、rtf 或 xls\n"
+          "  --out PATH         要写的文件（整个替换）\n"
+          "  --month YYYY-MM    月份列表的月份（默认：记帐时间所在的月份）\n"
+          "  --bank NAME        bank-month 的开户银行（bank-month 必须指定）\n"}},
         {QStringLiteral("print"),
          {{QStringLiteral("list"), QStringLiteral("out"), QStringLiteral("month"),
            QStringLiteral("bank"), QStringLiteral("operator")},
           printList,
-          "usage: tallomer-db print FILE --list LIST --out PATH.pdf [--month YYYY-MM]\n"
-          "                         [--bank NAME] [--operator NAME]\n"
+          "用法：tallomer-db print FILE --list LIST --out PATH.pdf [--month YYYY-MM]\n"
+          "                        [--bank NAME] [--operator NAME]\n"
           "\n"
-          "Writes the list's printout to a PDF file, as the window's print preview and\n"
-          "printer show it: the page header with the title and the page number, the\n"
-          "grid with its title row on every page and its footer row, then the line\n"
-          "naming the time of printing and the operator. The window's print setup\n"
-          "applies (A4 upright, margins of 2 cm, a grid wider than the page drawn\n"
-          "smaller). Nothing is written for an empty list (exit status 1).\n"
+          "像窗口的打印预览和打印机显示的那样，把列表的打印结果写成 PDF 文件：页头的标题和\n"
+          "页码，每页都带有标题行的表格及其表尾行，最后是写明打印时间和操作员的一行。使用\n"
+          "窗口的打印设置（A4 纵向，页边距 2 厘米，比页面宽的表格缩小绘制）。列表中没有记录\n"
+          "时不写文件（退出状态 1）。\n"
           "\n"
-          "  --list LIST        cash-month, bank-month or operators (the summary and\n"
-          "                     bank account catalogues have no printout)\n"
-          "  --out PATH.pdf     the file to write (replaced whole)\n"
-          "  --month YYYY-MM    the month lists' month (default: the month of the\n"
-          "                     closing date)\n"
-          "  --bank NAME        the account of bank-month (required there)\n"
-          "  --operator NAME    the operator named as the one who printed, one of the\n"
-          "                     operator table (default 系统管理员)\n"}},
+          "  --list LIST        cash-month、bank-month 或 operators（摘要设置和开户银行设置\n"
+          "                     在程序中没有打印）\n"
+          "  --out PATH.pdf     要写的文件（整个替换）\n"
+          "  --month YYYY-MM    月份列表的月份（默认：记帐时间所在的月份）\n"
+          "  --bank NAME        bank-month 的开户银行（bank-month 必须指定）\n"
+          "  --operator NAME    作为打印者写出的操作员，须在操作员表中（默认 系统管理员）\n"}},
         {QStringLiteral("stats"),
          {{QStringLiteral("kind"), QStringLiteral("from"), QStringLiteral("to"), QStringLiteral("year"),
            QStringLiteral("voucher"), QStringLiteral("bank")},
           statistics,
-          "usage: tallomer-db stats FILE summary|month|voucher [--kind cash|bank] [options]\n"
+          "用法：tallomer-db stats FILE summary|month|voucher [--kind cash|bank] [选项]\n"
           "\n"
-          "Empties and fills the statistics table exactly as the statistics windows do,\n"
-          "then prints its rows, tab-separated, after a title line.\n"
+          "像统计窗口一样清空并填写统计表，然后在一个标题行之后输出它的行，用制表符分隔。\n"
+          "summary 按摘要统计，month 按月份统计，voucher 按凭证号+摘要统计。\n"
           "\n"
-          "  --kind cash|bank   the journal to total (default cash)\n"
-          "  --from DATE        summary, voucher: the first day (yyyy-M-d)\n"
-          "  --to DATE          summary, voucher: the last day\n"
-          "  --year YEAR        month: the year (2005 or 2005年)\n"
-          "  --voucher NUMBER   voucher: the voucher number\n"
-          "  --bank NAME        bank: one account (default every account)\n",
+          "  --kind cash|bank   统计的日记帐（默认 cash）\n"
+          "  --from DATE        summary、voucher：起始日期（yyyy-M-d）\n"
+          "  --to DATE          summary、voucher：终止日期\n"
+          "  --year YEAR        month：年度（2005 或 2005年）\n"
+          "  --voucher NUMBER   voucher：凭证号\n"
+          "  --bank NAME        银行日记帐：一个开户银行（默认所有开户银行）\n",
           true}},
         {QStringLiteral("import"),
          {{QStringLiteral("kind"), QStringLiteral("from"), QStringLiteral("bank"),
            QStringLiteral("operator")},
           importJournal,
-          "usage: tallomer-db import FILE --kind cash|bank --from PATH [--bank NAME]\n"
-          "                          [--operator NAME] [--add-summaries] [--dry-run]\n"
+          "用法：tallomer-db import FILE --kind cash|bank --from PATH [--bank NAME]\n"
+          "                         [--operator NAME] [--add-summaries] [--dry-run]\n"
           "\n"
           "把 PATH 中的行导入数据库 FILE 的现金或银行日记帐。PATH 可以是本程序导出的\n"
           "txt、csv 或 xls 文件（GBK 编码，带标题行，最后的“记录数”行不导入），也可以是\n"
@@ -664,10 +655,10 @@ const std::map<QString, Command>& commands() {
            QStringLiteral("invoice"), QStringLiteral("note"), QStringLiteral("from"),
            QStringLiteral("to")},
           searchJournal,
-          "usage: tallomer-db search FILE --kind cash|bank [--bank NAME] [--voucher V]\n"
-          "                          [--summary S] [--detail D] [--handler H] [--invoice I]\n"
-          "                          [--note N] [--from DATE --to DATE]\n"
-          "                          [--debit LOW HIGH] [--credit LOW HIGH]\n"
+          "用法：tallomer-db search FILE --kind cash|bank [--bank NAME] [--voucher V]\n"
+          "                         [--summary S] [--detail D] [--handler H] [--invoice I]\n"
+          "                         [--note N] [--from DATE --to DATE]\n"
+          "                         [--debit LOW HIGH] [--credit LOW HIGH]\n"
           "\n"
           "像日记帐的查询窗口一样查找所有月份的记录：同样的检查和提示，同样的查询条件\n"
           "（凭证号、明细、经办人、发票单位、备注中的英文字母变为大写；摘要在第一个条件时\n"
