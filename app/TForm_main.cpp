@@ -22,6 +22,8 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
+
+#include <algorithm>
 #include <QVBoxLayout>
 
 namespace app {
@@ -30,6 +32,7 @@ namespace {
 
 constexpr int kTopBarHeight = 50;
 constexpr int kToolButtonHeight = 39;
+constexpr int kTopBarMargin = 2;
 constexpr int kBannerIntervalMs = 60;
 constexpr int kActivationFallbackMs = 500;
 const QString kSupportText = QStringLiteral("技术支持：请与本单位系统管理员联系");
@@ -100,7 +103,7 @@ QWidget* TForm_main::buildTopBar() {
     bar->setFixedHeight(kTopBarHeight);
     bar->setFrameShape(QFrame::StyledPanel);
     auto* row = new QHBoxLayout(bar);
-    row->setContentsMargins(4, 2, 4, 2);
+    row->setContentsMargins(4, kTopBarMargin, 4, kTopBarMargin);
     row->setSpacing(2);
     for (const ToolButtonDef& def : toolButtons()) {
         if (def.dividerBefore) {
@@ -116,7 +119,11 @@ QWidget* TForm_main::buildTopBar() {
         button->setIconSize(QSize(24, 24));
         button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         button->setAutoRaise(true);
-        button->setFixedHeight(kToolButtonHeight);
+        // 39 pixels hold the picture and a caption of a face with a short line; the
+        // CJK faces' taller line would lose the caption's bottom, so the button grows
+        // as far as the top bar leaves room.
+        button->setFixedHeight(std::clamp(button->sizeHint().height(), kToolButtonHeight,
+                                          kTopBarHeight - 2 * kTopBarMargin));
         button->setFocusPolicy(Qt::NoFocus);
         const QString command = def.command;
         connect(button, &QToolButton::clicked, this, [this, command] { runCommand(command); });

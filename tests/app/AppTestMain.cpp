@@ -16,6 +16,7 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     app::Application application(argc, argv);
     ui::installFontSubstitutions();
+    application.setFont(ui::songFont(12));
     ui::installChineseTranslations();
     ui::installEnterOnFocusedButtons();
     testing_support::quietOffscreenWarnings();

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QTimer>
+#include <QImage>
 #include <QToolButton>
 
 using testing_support::child;
@@ -103,6 +104,44 @@ TEST_F(ShellFixture, MenusAndToolBarCarryTheirComponentNames) {
     child<QToolButton>(main.get(), "SpeedButton7")->click();
     EXPECT_FALSE(main->isVisible());
     EXPECT_FALSE(dm->ADO_xjrjz.isConnected());
+}
+
+namespace {
+// Pixels of text or outline a tool button shows: its caption cut at the bottom shows fewer.
+int inkOf(QToolButton& button, const QSize& size) {
+    button.setFixedSize(size);
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    button.render(&image);
+    int ink = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            ink += qGray(image.pixel(x, y)) < 128 ? 1 : 0;
+    return ink;
+}
+} // namespace
+
+TEST_F(ShellFixture, ToolBarCaptionsAreDrawnWhole) {
+    start(loginWith(""));
+    int buttons = 0;
+    for (auto* b : main->findChildren<QToolButton*>()) {
+        if (!b->objectName().startsWith(QLatin1String("SpeedButton")))
+            continue;
+        ++buttons;
+        EXPECT_LE(b->geometry().bottom(), b->parentWidget()->height()) << b->objectName().toStdString();
+        QToolButton shown, tall;
+        for (QToolButton* copy : {&shown, &tall}) {
+            copy->setText(b->text());
+            copy->setIcon(b->icon());
+            copy->setIconSize(b->iconSize());
+            copy->setToolButtonStyle(b->toolButtonStyle());
+            copy->setAutoRaise(b->autoRaise());
+            copy->setFont(b->font());
+        }
+        EXPECT_EQ(inkOf(shown, b->size()), inkOf(tall, QSize(b->width(), 3 * b->height())))
+            << b->objectName().toStdString() << " " << b->text().toStdString();
+    }
+    EXPECT_EQ(buttons, 7);
 }
 
 TEST_F(ShellFixture, InterfaceResetDeletesBothFilesAndAlwaysReports) {
