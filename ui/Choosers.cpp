@@ -2,6 +2,8 @@
 
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QHeaderView>
+#include <QTreeView>
 #include <QFontDialog>
 
 namespace ui {
@@ -24,6 +26,15 @@ void prepare(QFileDialog& dialog, const QString& title, const QStringList& filte
     if (!filters.isEmpty())
         dialog.setNameFilters(filters);
     dialog.setDefaultSuffix(withoutDot(defaultExtension));
+    // Qt's widths suit a narrow Latin face; in the CJK faces sizes, types and dates
+    // would end in "…". They follow their texts, and the name takes the rest.
+    if (auto* list = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        QHeaderView* header = list->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(QHeaderView::ResizeToContents);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+        dialog.resize(std::max(dialog.sizeHint().width(), 720), dialog.sizeHint().height());
+    }
 }
 
 // 1-based; the dialog names the chosen filter as shown, that is without the added patterns.

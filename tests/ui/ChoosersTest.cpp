@@ -4,6 +4,11 @@
 #include <QColorDialog>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QTest>
+#include <QSettings>
+#include <QStyle>
+#include <QTreeView>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -153,4 +158,46 @@ TEST(Choosers, OpenAndColourDialogsReturnNothingWhenCancelled) {
     EXPECT_EQ(ui::chooseColor(nullptr, Qt::white), QColor(2, 162, 196));
     whenModalShows([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
     EXPECT_FALSE(ui::chooseColor(nullptr, Qt::white).has_value());
+}
+
+// The file list's columns are as wide as their texts: no modification date ends in "…".
+TEST(Choosers, FileListShowsWholeDatesAndSizes) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    for (const char* name : {"a-file-with-a-rather-long-name-for-the-list.txt", "b.txt"}) {
+        QFile file(dir.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(123456, 'x'));
+    }
+    // Qt keeps the list's column layout of the last dialog; start from its own.
+    QSettings(QSettings::UserScope, QStringLiteral("QtProject"))
+        .remove(QStringLiteral("FileDialog/treeViewHeader"));
+    int checked = 0;
+    whenModalShows([&](QWidget* modal) {
+        auto* list = modal->findChild<QTreeView*>(QStringLiteral("treeView"));
+        auto* files = modal->findChild<QFileSystemModel*>();
+        if (list && files) {
+            const QModelIndex folder = files->index(dir.path());
+            EXPECT_TRUE(QTest::qWaitFor([&] { return files->rowCount(folder) == 2; }, 2000));
+            QApplication::processEvents();
+            for (int row = 0; row < files->rowCount(folder); ++row) {
+                for (int column = 1; column <= 3; ++column) {
+                    const QString text = files->index(row, column, folder).data().toString();
+                    // The item delegate elides a text wider than the cell less its margins.
+                    const int margins =
+                        2 * (list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1);
+                    EXPECT_LE(list->fontMetrics().horizontalAdvance(text) + margins,
+                              list->columnWidth(column))
+                        << text.toStdString();
+                    ++checked;
+                }
+            }
+        } else {
+            ADD_FAILURE() << "no file list";
+        }
+        qobject_cast<QDialog*>(modal)->reject();
+    });
+    ui::chooseSaveFile(nullptr, {QStringLiteral("导出"), kExportFilter, 1,
+                                 dir.filePath(QStringLiteral("file1")), {}, false});
+    EXPECT_EQ(checked, 6);
 }
