@@ -1,5 +1,6 @@
 // Backing the working database up and restoring it, through the two windows.
 
+#include "support/FileContents.h"
 #include "AdminFixture.h"
 
 #include "admin/AdminCommands.h"
@@ -25,12 +26,9 @@
 using testing_support::child;
 using testing_support::onNextModal;
 
-namespace {
+using testing_support::contents;
 
-QByteArray contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+namespace {
 
 int modeOf(const QString& path) {
     struct stat info {};

@@ -1,6 +1,7 @@
 // tallomer-db import: the program's own exports coming back whole, spreadsheet
 // files, refused rows and the summaries an import may add.
 
+#include "support/FileContents.h"
 #include "ToolRun.h"
 
 #include "support/TestDatabase.h"
@@ -22,12 +23,9 @@
 using testing_support::TestDatabase;
 using toolrun::tool;
 
-namespace {
+using testing_support::contents;
 
-QByteArray contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+namespace {
 
 void writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);

@@ -1,6 +1,7 @@
 // tallomer-db recompute, export, the lock of the writing commands and the
 // help of every command, run as a cashier would run them.
 
+#include "support/FileContents.h"
 #include "ToolRun.h"
 
 #include "store/BookLock.h"
@@ -29,6 +30,8 @@
 #include <iconv.h>
 #include <signal.h>
 
+using testing_support::contents;
+
 namespace {
 
 using toolrun::kTool;
@@ -47,11 +50,6 @@ QString fromGbk(const QByteArray& bytes) {
     iconv_close(cd);
     EXPECT_NE(rc, size_t(-1)) << "not GBK";
     return QString::fromUtf8(out.constData(), qsizetype(out.size() - qsizetype(outLeft)));
-}
-
-QByteArray contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 /// Puts a file into a journal mode as SQLite itself would, without this
