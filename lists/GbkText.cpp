@@ -116,4 +116,25 @@ QByteArray toGbk(QStringView text) {
     return encoder.encode(text);
 }
 
+std::optional<QString> fromGbk(const QByteArray& bytes) {
+    if (bytes.isEmpty())
+        return QString();
+    const char* to = QSysInfo::ByteOrder == QSysInfo::LittleEndian ? "UTF-16LE" : "UTF-16BE";
+    iconv_t cd = iconv_open(to, "GBK");
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        return std::nullopt;
+    // Every GBK byte gives at most one UTF-16 unit.
+    QByteArray out(bytes.size() * 2, '\0');
+    char* in = const_cast<char*>(bytes.constData());
+    size_t inLeft = size_t(bytes.size());
+    char* dst = out.data();
+    size_t outLeft = size_t(out.size());
+    const size_t result = iconv(cd, &in, &inLeft, &dst, &outLeft);
+    iconv_close(cd);
+    if (result == static_cast<size_t>(-1) || inLeft != 0)
+        return std::nullopt;
+    return QString::fromUtf16(reinterpret_cast<const char16_t*>(out.constData()),
+                              qsizetype((size_t(out.size()) - outLeft) / 2));
+}
+
 } // namespace lists

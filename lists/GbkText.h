@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 #include <QStringView>
 
 #include <memory>
+#include <optional>
 
 namespace lists {
 
@@ -36,5 +38,9 @@ private:
 
 /// The GBK bytes of `text`, for the odd string; exports keep one GbkEncoder.
 QByteArray toGbk(QStringView text);
+
+/// GBK bytes as text; nothing for bytes the C library's GBK does not hold
+/// (it reads a lone 0x80 as the euro sign, which GBK proper lacks).
+std::optional<QString> fromGbk(const QByteArray& bytes);
 
 } // namespace lists

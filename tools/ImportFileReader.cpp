@@ -1,13 +1,29 @@
 #include "ImportFileReader.h"
 
-#include "TextDecoding.h"
 #include "XlsSheetReader.h"
 
+#include "lists/GbkText.h"
+#include "store/SystemErrorText.h"
+
 #include <QFile>
+#include <QStringDecoder>
 
 namespace tools {
 
 namespace {
+
+// The text of a file a spreadsheet or this program wrote: UTF-8 after its
+// byte-order mark, UTF-8 when the bytes are valid UTF-8, otherwise GBK (what
+// the program's exports hold); nothing when it is neither.
+std::optional<QString> decodeImportText(const QByteArray& bytes) {
+    const bool marked = bytes.startsWith("\xEF\xBB\xBF");
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8(marked ? bytes.mid(3) : bytes);
+    if (!utf8.hasError())
+        return text;
+    // A file that announces UTF-8 is not read as anything else.
+    return marked ? std::nullopt : lists::fromGbk(bytes);
+}
 
 // The separator the title row holds most of; a tab wins a tie, then ";".
 QChar separatorOf(const QString& text) {
@@ -100,7 +116,7 @@ QList<ImportRow> readDelimitedText(const QString& text) {
 QList<ImportRow> readImportFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw ImportFileError(QStringLiteral("不能打开文件 %1：%2").arg(path, file.errorString()));
+        throw ImportFileError(QStringLiteral("不能打开文件 %1：%2").arg(path, store::deviceErrorText(file)));
     const QByteArray bytes = file.readAll();
     QList<ImportRow> rows;
     if (XlsSheetReader::isWorksheet(bytes)) {

@@ -1,8 +1,7 @@
 #include "XlsSheetReader.h"
 
-#include "TextDecoding.h"
-
 #include "lists/BiffRecords.h"
+#include "lists/GbkText.h"
 #include "store/Currency.h"
 
 #include <cmath>
@@ -63,7 +62,7 @@ std::optional<QList<QStringList>> XlsSheetReader::read(const QByteArray& bytes, 
         if (type == LabelRecord) {
             if (length < 8 || 8 + word(bytes, data + 6) > length)
                 break;
-            const std::optional<QString> text = decodeGbk(bytes.mid(data + 8, word(bytes, data + 6)));
+            const std::optional<QString> text = lists::fromGbk(bytes.mid(data + 8, word(bytes, data + 6)));
             if (!text) {
                 *problem = QStringLiteral("第 %1 行第 %2 列的文字不是 GBK 编码").arg(row + 1).arg(column + 1);
                 return std::nullopt;

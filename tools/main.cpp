@@ -257,20 +257,37 @@ bool readBank(const Arguments& a, const char* command, store::Connection& connec
     return true;
 }
 
+// The journal --kind names (`fallback` when it is not given); false, with a
+// message, for any other name.
+bool journalKindOf(const Arguments& a, const char* command, store::JournalKind& kind,
+                   const QString& fallback = QString()) {
+    const QString name = a.has("kind") ? a.option("kind") : fallback;
+    if (name != QLatin1String("cash") && name != QLatin1String("bank")) {
+        err(QStringLiteral("tallomer-db %1: --kind 只能是 cash 或 bank").arg(QLatin1String(command)));
+        return false;
+    }
+    kind = name == QLatin1String("cash") ? store::JournalKind::Cash : store::JournalKind::Bank;
+    return true;
+}
+
+// The journal of a command that works on one journal: --kind is required,
+// and --bank belongs to the bank journal.
+bool readKind(const Arguments& a, const char* command, store::JournalKind& kind) {
+    if (!journalKindOf(a, command, kind))
+        return false;
+    if (kind == store::JournalKind::Cash && a.has("bank")) {
+        err(QStringLiteral("tallomer-db %1: --bank 只用于银行日记帐").arg(QLatin1String(command)));
+        return false;
+    }
+    return true;
+}
+
 int recompute(const Arguments& a) {
     if (int rc = needOneFile(a, "recompute"))
         return rc;
-    const QString kindName = a.option("kind");
-    if (kindName != QLatin1String("cash") && kindName != QLatin1String("bank")) {
-        err(QStringLiteral("tallomer-db recompute: --kind 只能是 cash 或 bank"));
+    journal::JournalKind kind;
+    if (!readKind(a, "recompute", kind))
         return 2;
-    }
-    const journal::JournalKind kind =
-        kindName == QLatin1String("cash") ? journal::JournalKind::Cash : journal::JournalKind::Bank;
-    if (kind == journal::JournalKind::Cash && a.has("bank")) {
-        err(QStringLiteral("tallomer-db recompute: --bank 只用于银行日记帐"));
-        return 2;
-    }
     const auto connection = connect(a.positional[0]);
     QDate month;
     QString bank;
@@ -299,12 +316,10 @@ int statistics(const Arguments& a) {
         err(QStringLiteral("tallomer-db stats: 没有统计方式“%1”").arg(request.statistic));
         return 2;
     }
-    const QString kindName = a.has("kind") ? a.option("kind") : QStringLiteral("cash");
-    if (kindName != QLatin1String("cash") && kindName != QLatin1String("bank")) {
-        err(QStringLiteral("tallomer-db stats: --kind 只能是 cash 或 bank"));
+    // The statistics total the cash journal unless told otherwise, and one
+    // account of either journal may be named.
+    if (!journalKindOf(a, "stats", request.kind, QStringLiteral("cash")))
         return 2;
-    }
-    request.kind = kindName == QLatin1String("cash") ? store::JournalKind::Cash : store::JournalKind::Bank;
     request.from = a.option("from");
     request.to = a.option("to");
     request.year = a.option("year");
@@ -416,21 +431,6 @@ int printList(const Arguments& a) {
     return 0;
 }
 
-// The journal an --kind names; false (with a message) for anything but cash or bank,
-// and for --bank with the cash journal.
-bool readKind(const Arguments& a, const char* command, store::JournalKind& kind) {
-    const QString name = a.option("kind");
-    if (name != QLatin1String("cash") && name != QLatin1String("bank")) {
-        err(QStringLiteral("tallomer-db %1: --kind 只能是 cash 或 bank").arg(QLatin1String(command)));
-        return false;
-    }
-    kind = name == QLatin1String("cash") ? store::JournalKind::Cash : store::JournalKind::Bank;
-    if (kind == store::JournalKind::Cash && a.has("bank")) {
-        err(QStringLiteral("tallomer-db %1: --bank 只用于银行日记帐").arg(QLatin1String(command)));
-        return false;
-    }
-    return true;
-}
 
 int importJournal(const Arguments& a) {
     if (int rc = needOneFile(a, "import"))

@@ -2,13 +2,14 @@
 
 // Readers of exported files for the tests, written apart from the writers.
 
+#include "lists/GbkText.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QMap>
 #include <QString>
 
 #include <cctype>
-#include <iconv.h>
 #include <optional>
 
 namespace exportreading {
@@ -66,19 +67,8 @@ template <typename Text> CsvRows<Text> readCsv(const Text& file) {
 /// glibc's converter reads a lone 0x80 as the euro sign, which GBK proper
 /// (Python's gbk codec, which xlrd and pandas use) refuses.
 inline std::optional<QString> fromGbkProper(const QByteArray& bytes) {
-    iconv_t cd = iconv_open("UTF-16LE", "GBK");
-    QByteArray out(bytes.size() * 2 + 2, '\0');
-    char* in = const_cast<char*>(bytes.constData());
-    size_t inLeft = bytes.size();
-    char* dst = out.data();
-    size_t outLeft = out.size();
-    const size_t result = iconv(cd, &in, &inLeft, &dst, &outLeft);
-    iconv_close(cd);
-    if (result == static_cast<size_t>(-1))
-        return std::nullopt;
-    const QString text = QString::fromUtf16(reinterpret_cast<const char16_t*>(out.constData()),
-                                            (out.size() - outLeft) / 2);
-    if (text.contains(QChar(0x20AC)))
+    const std::optional<QString> text = lists::fromGbk(bytes);
+    if (!text || text->contains(QChar(0x20AC)))
         return std::nullopt;
     return text;
 }

@@ -3,6 +3,7 @@
 
 #include "support/FileContents.h"
 #include "ToolRun.h"
+#include "lists/GbkText.h"
 
 #include "store/BookLock.h"
 #include "store/BookkeepingPeriod.h"
@@ -27,7 +28,6 @@
 
 #include <gtest/gtest.h>
 
-#include <iconv.h>
 #include <signal.h>
 
 using testing_support::contents;
@@ -39,17 +39,9 @@ using toolrun::tool;
 using toolrun::ToolRun;
 
 QString fromGbk(const QByteArray& bytes) {
-    iconv_t cd = iconv_open("UTF-8", "GBK");
-    QByteArray in = bytes;
-    QByteArray out(bytes.size() * 3 + 4, '\0');
-    char* inPtr = in.data();
-    char* outPtr = out.data();
-    size_t inLeft = size_t(in.size());
-    size_t outLeft = size_t(out.size());
-    const size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-    iconv_close(cd);
-    EXPECT_NE(rc, size_t(-1)) << "not GBK";
-    return QString::fromUtf8(out.constData(), qsizetype(out.size() - qsizetype(outLeft)));
+    const std::optional<QString> text = lists::fromGbk(bytes);
+    EXPECT_TRUE(text) << "not GBK";
+    return text.value_or(QString());
 }
 
 /// Puts a file into a journal mode as SQLite itself would, without this
