@@ -4,22 +4,12 @@
 
 #include "journal/JournalLayout.h"
 #include "lists/CellText.h"
+#include "lists/CopiedRows.h"
 #include "store/Connection.h"
 #include "store/ConnectionString.h"
 #include "store/Query.h"
 
-#include <QRegularExpression>
-
 namespace tools {
-
-namespace {
-
-QString oneLine(QString cell) {
-    static const QRegularExpression breaks(QStringLiteral("\r\n|[\t\r\n]"));
-    return cell.replace(breaks, QStringLiteral(" "));
-}
-
-} // namespace
 
 int runSearch(const SearchRequest& request, const ReportLine& out, const ReportLine& err) {
     const QString prefix = QStringLiteral("tallomer-db search: ");
@@ -56,14 +46,16 @@ int runSearch(const SearchRequest& request, const ReportLine& out, const ReportL
         titles << c.titleText();
         fieldsAt << query.fieldIndex(c.fieldName);
     }
-    out(titles.join(QLatin1Char('\t')));
+    QList<QStringList> rows;
+    rows.reserve(query.recordCount());
     for (int row = 0; row < query.recordCount(); ++row) {
         QStringList cells;
         for (const int field : fieldsAt)
-            cells << (field < 0 ? QString()
-                                : oneLine(lists::cellText(query.valueAt(row, field), query.fieldType(field))));
-        out(cells.join(QLatin1Char('\t')));
+            cells << (field < 0 ? QString() : lists::cellText(query.valueAt(row, field), query.fieldType(field)));
+        rows << cells;
     }
+    // The rows as the grid's copy puts them on the clipboard; `out` ends the last line.
+    out(lists::tabSeparatedRows(titles, rows).chopped(1));
     if (query.isEmpty()) {
         err(prefix + QStringLiteral("没有找到合适的记录!"));
         return 1;
