@@ -3,6 +3,7 @@
 #include "OperatorLayout.h"
 #include "TForm_qxb_edit.h"
 
+#include "ui/KeyRules.h"
 #include "ui/TDm1.h"
 
 #include <QToolButton>
@@ -14,6 +15,7 @@ TForm_qxb::TForm_qxb(QWidget* owner)
     QToolButton* edit = addButton(QStringLiteral("bitbtn_edit"), QStringLiteral("编辑"));
     arrangeButtons({QStringLiteral("SpeedButton2"), QStringLiteral("bitbtn_edit"), QStringLiteral("SpeedButton1"),
                     QStringLiteral("SpeedButton3"), QStringLiteral("SpeedButton4")});
+    ui::giveKey(edit, Qt::Key_F2);
     connect(edit, &QToolButton::clicked, this, &TForm_qxb::editOperator);
 }
 

@@ -22,7 +22,7 @@
 int main(int argc, char** argv) {
     app::Application application(argc, argv);
     ui::installChineseTranslations();
-    ui::installEnterOnFocusedButtons();
+    ui::installKeyRules();
     ui::installFontSubstitutions();
     application.setFont(ui::songFont(12));
     application.setWindowIcon(ui::artwork::applicationIcon());

@@ -306,8 +306,15 @@ void JournalEditor::save() {
     const auto last = store::DateTime::parse(m_lastDay);
     if (!first || !last || day < first->date() || day > last->date()) {
         ui::warn(this, QStringLiteral("不能编辑记帐时间以外的数据!"));
+        const bool wasNew = q.state() == store::QueryState::Insert;
         q.cancel();
         setAdding(false);
+        // A discarded new entry leaves another stored entry in the fields: the focus goes to
+        // "增加", where Enter begins the next entry, so nothing typed lands in that one.
+        if (wasNew)
+            m_add->setFocus(Qt::OtherFocusReason);
+        else
+            m_date->setFocus();
         return;
     }
     const store::Currency debit = q.fieldByName(QStringLiteral("借方")).asCurrency();

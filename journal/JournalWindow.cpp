@@ -9,6 +9,7 @@
 #include "store/BookkeepingPeriod.h"
 #include "store/Query.h"
 #include "ui/ChoiceLists.h"
+#include "ui/KeyRules.h"
 #include "ui/MessageBoxes.h"
 #include "ui/TDm1.h"
 
@@ -37,6 +38,9 @@ JournalWindow::JournalWindow(QWidget* owner, JournalKind kind)
     arrangeButtons({QStringLiteral("SpeedButton2"), QStringLiteral("SpeedButton6"), QStringLiteral("SpeedButton5"),
                     QStringLiteral("bitbtn_edit"), QStringLiteral("SpeedButton1"), QStringLiteral("SpeedButton3"),
                     QStringLiteral("SpeedButton4")});
+    ui::giveKey(tidy, Qt::Key_F6);
+    ui::giveKey(find, Qt::Key_F3);
+    ui::giveKey(edit, Qt::Key_F2);
     connect(tidy, &QToolButton::clicked, this, &JournalWindow::tidy);
     connect(find, &QToolButton::clicked, this, &JournalWindow::search);
     connect(edit, &QToolButton::clicked, this, &JournalWindow::editEntries);

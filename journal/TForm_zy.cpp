@@ -10,6 +10,7 @@
 #include "ui/MessageBoxes.h"
 #include "ui/TDm1.h"
 
+#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -64,6 +65,22 @@ TForm_zy::TForm_zy(QWidget* owner, store::Query* journal)
 
     ui::enterMovesTo(m_attribute, m_name);
     ui::enterClicks(m_name, findChild<QAbstractButton*>(QStringLiteral("bitbtn_save")));
+    m_pick->installEventFilter(this);
+    updateSaveKey();
+}
+
+bool TForm_zy::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_pick && event->type() == QEvent::EnabledChange)
+        updateSaveKey();
+    return CatalogueWindow::eventFilter(watched, event);
+}
+
+void TForm_zy::updateSaveKey() {
+    // "选中 (&S)" and "存盘 (&S)" share a letter: in the picker Alt+S picks, and "存盘" has it
+    // only while "选中" cannot act (a summary being added).
+    auto* save = findChild<QAbstractButton*>(QStringLiteral("bitbtn_save"));
+    const bool pickHasIt = m_journal && m_pick->isEnabled();
+    save->setShortcut(pickHasIt ? QKeySequence() : QKeySequence::mnemonic(save->text()));
 }
 
 bool TForm_zy::checkFields() {

@@ -35,8 +35,11 @@ protected:
     QWidget* nameField() const override;
     QList<QWidget*> lockedWhileAdding() const override;
     void rowAction() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void updateSaveKey();
+
     store::Query* m_journal;
     QToolButton* m_pick;
     QLabel* m_hint;

@@ -9,12 +9,14 @@
 #include "ui/Artwork.h"
 #include "ui/DBNavigator.h"
 #include "ui/DataSource.h"
+#include "ui/KeyRules.h"
 #include "ui/MessageBoxes.h"
 #include "ui/TDm1.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QTableView>
 #include <QToolButton>
@@ -63,6 +65,12 @@ ListWindow::ListWindow(QWidget* owner, const ListWindowTraits& traits, ui::DataS
         if (b)
             m_buttons->addWidget(b);
     }
+    // The flat buttons take no focus; each has a key instead, the same in every list window.
+    ui::giveKey(m_export, Qt::Key_F9);
+    ui::giveKey(m_delete, Qt::Key_F8);
+    if (m_print)
+        ui::giveKey(m_print, QKeySequence::Print);
+    ui::giveKey(m_close, Qt::ALT | Qt::Key_R);
     m_buttons->addStretch();
     m_layout->addLayout(m_buttons);
 
@@ -107,6 +115,8 @@ ListWindow::ListWindow(QWidget* owner, const ListWindowTraits& traits, ui::DataS
             m_hideRightmost->setIcon(
                 ui::artwork::glyphIcon(ui::Dm1 ? ui::Dm1->Arrows.value(1) : QPixmap()));
             m_hideRightmost->setEnabled(traits.columnButtons == ListWindowTraits::ColumnButtons::Enabled);
+            ui::giveKey(m_showHidden, Qt::Key_F12);
+            ui::giveKey(m_hideRightmost, Qt::Key_F11);
             for (QToolButton* b : {m_showHidden, m_hideRightmost}) {
                 b->setAutoRaise(true);
                 b->setFocusPolicy(Qt::NoFocus);
@@ -140,6 +150,13 @@ ListWindow::ListWindow(QWidget* owner, const ListWindowTraits& traits, ui::DataS
 }
 
 ListWindow::~ListWindow() = default;
+
+void ListWindow::keyPressEvent(QKeyEvent* event) {
+    // A list window is left by "返回" (or its close box); Esc is no key of it.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)
+        return;
+    QDialog::keyPressEvent(event);
+}
 
 store::Query* ListWindow::query() const { return m_source->query(); }
 

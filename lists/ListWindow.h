@@ -81,6 +81,7 @@ protected:
     virtual void rowAction() {}
     /// The double click in the grid where there is no row.
     virtual void blankAction() {}
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void hideRightmostColumn();

@@ -4,6 +4,7 @@
 #include "CriteriaDialog.h"
 
 #include "ui/Fonts.h"
+#include "ui/KeyRules.h"
 #include "ui/TDm1.h"
 
 #include <QHBoxLayout>
@@ -16,11 +17,13 @@ StatsWindow::StatsWindow(QWidget* owner, Statistic statistic, store::JournalKind
     : ListWindow(owner, statsTraits(statistic, kind), &ui::Dm1->ds_tongyong, statsColumns(statistic)),
       m_statistic(statistic), m_kind(kind) {
     QToolButton* run = addButton(QStringLiteral("SpeedButton5"), QStringLiteral("统计"));
+    ui::giveKey(run, Qt::Key_F3);
     connect(run, &QToolButton::clicked, this, &StatsWindow::runStatistic);
     QStringList order = {QStringLiteral("SpeedButton2"), QStringLiteral("SpeedButton5"), QStringLiteral("SpeedButton1"),
                          QStringLiteral("SpeedButton3"), QStringLiteral("SpeedButton4")};
     if (statistic == Statistic::Month) {
         QToolButton* chart = addButton(QStringLiteral("SpeedButton6"), QStringLiteral("图形显示"));
+        ui::giveKey(chart, Qt::Key_F7);
         connect(chart, &QToolButton::clicked, this, &StatsWindow::showChart);
         order.prepend(QStringLiteral("SpeedButton6"));
     }

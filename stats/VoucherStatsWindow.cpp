@@ -25,6 +25,7 @@ VoucherStatsWindow::VoucherStatsWindow(QWidget* owner, store::JournalKind kind)
     QToolButton* run = addButton(QStringLiteral("SpeedButton5"), QStringLiteral("统计"));
     arrangeButtons({QStringLiteral("SpeedButton2"), QStringLiteral("SpeedButton5"), QStringLiteral("SpeedButton1"),
                     QStringLiteral("SpeedButton3"), QStringLiteral("SpeedButton4")});
+    ui::giveKey(run, Qt::Key_F3);
     connect(run, &QToolButton::clicked, this, &VoucherStatsWindow::runStatistic);
 
     m_from = new ui::DateField(this);

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPointer>
 #include <QPushButton>
 #include <QToolButton>
@@ -13,10 +14,16 @@ namespace ui {
 
 namespace {
 
-bool isEnter(const QKeyEvent* event) {
+bool isEnter(const QKeyEvent* event, Qt::KeyboardModifiers alsoHeld = Qt::NoModifier) {
     const int key = event->key();
     return (key == Qt::Key_Return || key == Qt::Key_Enter) &&
-           (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+           (event->modifiers() & ~(Qt::KeypadModifier | alsoHeld)) == Qt::NoModifier;
+}
+
+/// In a field Shift+Enter and Ctrl+Enter are Enter: a multi-line field would
+/// otherwise take them as a line break.
+bool isFieldEnter(const QKeyEvent* event) {
+    return isEnter(event, Qt::ShiftModifier | Qt::ControlModifier);
 }
 
 /// Runs a field's Enter action. An editable combo box or a date field holds the focus
@@ -45,13 +52,13 @@ protected:
         switch (event->type()) {
         case QEvent::ShortcutOverride:
             // Enter belongs to the field, not to a shortcut of the window.
-            if (isEnter(static_cast<QKeyEvent*>(event))) {
+            if (isFieldEnter(static_cast<QKeyEvent*>(event))) {
                 event->accept();
                 return true;
             }
             return false;
         case QEvent::KeyPress:
-            if (!isEnter(static_cast<QKeyEvent*>(event)))
+            if (!isFieldEnter(static_cast<QKeyEvent*>(event)))
                 return false;
             if (m_action) {
                 // The action may close the window; work on a copy.
@@ -94,6 +101,28 @@ protected:
         if (!static_cast<QKeyEvent*>(event)->isAutoRepeat() && button->isEnabled())
             button->click();
         return true;
+    }
+};
+
+/// Drops an Alt+letter or Alt+digit that reached a widget: no enabled button's key took it
+/// (keys are looked up before the widget sees the press), and a field would type the letter.
+/// An open menu keeps it, for its own items' letters.
+class UnclaimedAltLetters : public QObject {
+public:
+    explicit UnclaimedAltLetters(QObject* application) : QObject(application) {
+        application->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress || !watched->isWidgetType() || qobject_cast<QMenu*>(watched))
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const int code = key->key();
+        const bool letterOrDigit =
+            (code >= Qt::Key_A && code <= Qt::Key_Z) || (code >= Qt::Key_0 && code <= Qt::Key_9);
+        return letterOrDigit &&
+               (key->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)) == Qt::AltModifier;
     }
 };
 
@@ -151,10 +180,20 @@ QString upperCaseLatin(QString text) {
     return text;
 }
 
-void installEnterOnFocusedButtons() {
-    static QPointer<EnterOnFocusedButtons> installed;
-    if (!installed)
-        installed = new EnterOnFocusedButtons(QCoreApplication::instance());
+void giveKey(QAbstractButton* button, const QKeySequence& key) {
+    button->setShortcut(key);
+    const QString hint = button->toolTip().isEmpty() ? button->text() : button->toolTip();
+    button->setToolTip(hint + QStringLiteral(" (") + key.toString(QKeySequence::NativeText) +
+                       QLatin1Char(')'));
+}
+
+void installKeyRules() {
+    static QPointer<EnterOnFocusedButtons> enter;
+    static QPointer<UnclaimedAltLetters> altLetters;
+    if (!enter)
+        enter = new EnterOnFocusedButtons(QCoreApplication::instance());
+    if (!altLetters)
+        altLetters = new UnclaimedAltLetters(QCoreApplication::instance());
 }
 
 void upperCaseInput(QLineEdit* field) {

@@ -2,6 +2,7 @@
 
 #include "admin/TForm_qxb.h"
 #include "admin/TForm_qxb_edit.h"
+#include "support/CommandKeys.h"
 #include "lists/DataGrid.h"
 #include "ui/DBComboBox.h"
 #include "ui/DBEdit.h"
@@ -110,4 +111,26 @@ TEST_F(Operators, EmptyListCannotBeAddedToFromTheEditor) {
     });
     EXPECT_EQ(messages.texts(), QStringList({QStringLiteral("姓名不能为空,请重新输入!")}));
     EXPECT_EQ(scalar("select count(*) from 权限表").toInt(), 0);
+}
+
+TEST_F(Operators, EveryCommandHasAKeyAndF2OpensTheEditor) {
+    EXPECT_EQ(testing_support::commandKeyFaults(list.get()), QStringList());
+    QApplication::setActiveWindow(list.get());
+    QWidget* grid = list->grid()->view();
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Escape);
+    EXPECT_TRUE(list->isVisible());
+    QString title;
+    onNextModal(
+        [&](QDialog* editor) {
+            title = editor->windowTitle();
+            QTest::keyClick(editor, Qt::Key_Escape); // no way out but 返回
+            EXPECT_TRUE(editor->isVisible());
+            QTest::keyClick(testing_support::focusedWidget(), Qt::Key_R, Qt::AltModifier);
+            EXPECT_TRUE(QTest::qWaitFor([editor] { return !editor->isVisible(); }));
+        },
+        list.get());
+    QTest::keyClick(grid, Qt::Key_F2);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !title.isEmpty(); }));
+    EXPECT_EQ(title, QStringLiteral("操作员编辑"));
 }

@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
     ui::installFontSubstitutions();
     application.setFont(ui::songFont(12));
     ui::installChineseTranslations();
-    ui::installEnterOnFocusedButtons();
+    ui::installKeyRules();
     testing_support::quietOffscreenWarnings();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -76,6 +76,27 @@ TEST_F(ShellFixture, EnterPressesTheFocusedLoginButtons) {
     EXPECT_TRUE(main->isVisible());
 }
 
+TEST_F(ShellFixture, ShiftAndCtrlEnterLogInWhileEscAndAltLettersDoNothing) {
+    start([](QDialog* login) {
+        pickOperator(login);
+        auto* list = child<QWidget>(login, "DBLookupComboBox1");
+        auto* password = child<QLineEdit>(login, "Edit1");
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Return, Qt::ShiftModifier);
+        EXPECT_EQ(QApplication::focusWidget(), password);
+        QTest::keyClick(password, Qt::Key_Escape);
+        QTest::keyClick(password, Qt::Key_X, Qt::AltModifier);
+        EXPECT_EQ(password->text(), QString());
+        QTest::keyClick(password, Qt::Key_Return, Qt::ControlModifier);
+        if (login->isVisible()) {
+            ADD_FAILURE() << "Ctrl+Enter did not confirm";
+            child<QPushButton>(login, "bitbtn_ok")->click();
+        }
+    });
+    EXPECT_TRUE(dm->login.loggedIn);
+    EXPECT_TRUE(messages.records().isEmpty());
+}
+
 TEST_F(ShellFixture, PasswordsCompareInUpperCase) {
     db.exec(QStringLiteral("update 权限表 set 操作口令='abc1'"));
     start(loginWith("abc1")); // typed in lower case, arrives in upper case

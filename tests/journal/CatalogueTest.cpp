@@ -2,6 +2,7 @@
 
 #include "journal/TForm_khyh.h"
 #include "journal/TForm_zy.h"
+#include "support/CommandKeys.h"
 #include "lists/DataGrid.h"
 #include "ui/DBComboBox.h"
 #include "ui/DBEdit.h"
@@ -207,4 +208,42 @@ TEST_F(DataModuleFixture, TheNavigatorCannotLeaveARowBeingAdded) {
     dm->q_khyh.openWith({QStringLiteral("select * from 开户银行")});
     journal::TForm_khyh banks(nullptr);
     check(banks, "开户银行");
+}
+
+TEST_F(SummaryCatalogue, InThePickerAltSPicksAndWhileAddingSaves) {
+    dm->q_xjrjz.openWith({QStringLiteral("select * from 现金日记帐")});
+    dm->q_xjrjz.append();
+    open(&dm->q_xjrjz);
+    EXPECT_EQ(testing_support::commandKeyFaults(window.get()), QStringList());
+    EXPECT_EQ(button("bitbtn_save")->text(), QStringLiteral("存盘 (&S)"));
+
+    // While adding, "选中" cannot act, so Alt+S is "存盘" again.
+    QTest::keyClick(focus(), Qt::Key_A, Qt::AltModifier);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return locked(); }));
+    attribute()->setEditText(QStringLiteral("增加"));
+    name()->setFocus();
+    name()->setText(QStringLiteral("利息收入"));
+    QTest::keyClick(focus(), Qt::Key_S, Qt::AltModifier);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !locked(); }));
+    EXPECT_EQ(scalar("select count(*) from 摘要 where 摘要='利息收入'").toInt(), 1);
+
+    // Esc does not leave the picker; Alt+S picks the current summary.
+    QTest::keyClick(focus(), Qt::Key_Escape);
+    EXPECT_TRUE(window->isVisible());
+    QTest::keyClick(focus(), Qt::Key_S, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window->isVisible(); }));
+    EXPECT_EQ(dm->q_xjrjz.fieldByName(QStringLiteral("摘要")).asString(), QStringLiteral("利息收入"));
+    EXPECT_EQ(dm->q_xjrjz.fieldByName(QStringLiteral("属性")).asString(), QStringLiteral("增加"));
+}
+
+TEST_F(SummaryCatalogue, MaintenanceKeysAndAltSSaves) {
+    open();
+    EXPECT_EQ(testing_support::commandKeyFaults(window.get()), QStringList());
+    window->grid()->view()->setFocus();
+    name()->setFocus();
+    name()->setText(QStringLiteral("差旅费"));
+    QTest::keyClick(focus(), Qt::Key_S, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return scalar("select count(*) from 摘要 where 摘要='差旅费'").toInt() == 1; }));
+    QTest::keyClick(focus(), Qt::Key_R, Qt::AltModifier); // 返回
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window->isVisible(); }));
 }

@@ -314,3 +314,71 @@ TEST_F(Editor, SavingAnEntryStoredWithATimeOfDayKeepsOnlyItsDay) {
               store::DateTime::fromDate(QDate(2005, 3, 31)).serial());
     EXPECT_EQ(column("借方"), QStringList({"4"}));
 }
+
+TEST_F(Editor, ShiftAndCtrlEnterWalkTheFieldsAndAltSPicks) {
+    openCash();
+    inEditor([](QDialog* editor) {
+        QTest::keyClick(editor, Qt::Key_F2);
+        type(editor, "DBDateTimeEditEh1", QStringLiteral("2005-3-9"));
+        // In the picker Alt+S is "选中": the summary goes into the entry.
+        onNextModal([](QDialog* picker) {
+            ui::Dm1->q_zy.last(); // a "减少" summary
+            QTest::keyClick(testing_support::focusedWidget(), Qt::Key_S, Qt::AltModifier);
+            if (!QTest::qWaitFor([picker] { return !picker->isVisible(); }, 2000))
+                picker->done(QDialog::Rejected); // Alt+S picked nothing
+        });
+        QTest::keyClick(editor, Qt::Key_F5);
+        EXPECT_EQ(child<QLineEdit>(editor, "DBEdit2")->text(), QStringLiteral("减少"));
+        EXPECT_EQ(focused(), child<QWidget>(editor, "DBEditEh2"));
+        QTest::keyClicks(focused(), "ab");
+        QTest::keyClick(focused(), Qt::Key_Return, Qt::ShiftModifier);
+        EXPECT_EQ(focused(), child<QWidget>(editor, "DBEditEh3"));
+        EXPECT_EQ(child<QPlainTextEdit>(editor, "DBEditEh2")->toPlainText(), QStringLiteral("ab"));
+        QTest::keyClick(focused(), Qt::Key_Return, Qt::ControlModifier);
+        EXPECT_EQ(focused(), child<QWidget>(editor, "DBNumberEditEh3"));
+        QTest::keyClicks(focused(), "7");
+        QTest::keyClick(focused(), Qt::Key_X, Qt::AltModifier); // claimed by nothing
+        EXPECT_EQ(child<QLineEdit>(editor, "DBNumberEditEh3")->text(), QStringLiteral("7"));
+        child<QWidget>(editor, "DBEditEh4")->setFocus();
+        QTest::keyClicks(focused(), "cd");
+        QTest::keyClick(focused(), Qt::Key_Return, Qt::ShiftModifier); // saves, as Enter
+        QTest::keyClick(editor, Qt::Key_Escape);
+    });
+    EXPECT_EQ(messages.texts(), QStringList({QStringLiteral("保存完毕！")}));
+    EXPECT_EQ(lastEntry("明细").toString(), QStringLiteral("ab"));
+    EXPECT_EQ(lastEntry("备注").toString(), QStringLiteral("cd"));
+    EXPECT_EQ(lastEntry("贷方").toLongLong(), 70000);
+}
+
+TEST_F(Editor, AfterAPeriodRefusalNoFieldOfAnotherEntryHasTheFocus) {
+    db.exec(QStringLiteral("insert into 现金日记帐 (日期, 摘要, 借方, 余额, 备注) values "
+                           "(cdate('2005-3-1'), 'a', ccur('8'), ccur('8'), '旧备注')"));
+    db.exec(QStringLiteral("insert into 现金日记帐 (日期, 摘要, 借方, 余额) values (cdate('2004-12-5'), '旧账', ccur('3'), 3)"));
+    openCash();
+    inEditor([](QDialog* editor) {
+        // A new entry dated outside the month is discarded: the fields show a stored
+        // entry again, and typing must not change it.
+        QTest::keyClick(editor, Qt::Key_F2);
+        type(editor, "DBDateTimeEditEh1", QStringLiteral("2005-4-1"));
+        ui::Dm1->q_xjrjz.fieldByName(QStringLiteral("摘要")).setString(QStringLiteral("其他"));
+        type(editor, "DBNumberEditEh2", QStringLiteral("1"));
+        child<QWidget>(editor, "DBEditEh4")->setFocus();
+        enter(focused());
+        EXPECT_EQ(focused(), child<QWidget>(editor, "bitbtn_add"));
+        QTest::keyClicks(focused(), "zz");
+        enter(focused()); // Enter on 增加 begins the next entry
+        EXPECT_EQ(focused(), child<QWidget>(editor, "DBDateTimeEditEh1"));
+        QTest::keyClick(editor, Qt::Key_Escape);
+    });
+    inEditor([](QDialog* editor) {
+        // An existing entry moved outside the month returns to its stored date.
+        type(editor, "DBDateTimeEditEh1", QStringLiteral("2005-4-2"));
+        QTest::keyClick(editor, Qt::Key_F3);
+        EXPECT_EQ(focused(), child<QWidget>(editor, "DBDateTimeEditEh1"));
+        EXPECT_EQ(child<QLineEdit>(editor, "DBDateTimeEditEh1")->text(), QStringLiteral("2005-3-1"));
+        QTest::keyClick(editor, Qt::Key_Escape);
+    });
+    EXPECT_EQ(messages.texts(), QStringList(2, QStringLiteral("不能编辑记帐时间以外的数据!")));
+    EXPECT_EQ(scalar("select count(*) from 现金日记帐").toInt(), 2);
+    EXPECT_EQ(scalar("select 备注 from 现金日记帐 where 摘要='a'").toString(), QStringLiteral("旧备注"));
+}

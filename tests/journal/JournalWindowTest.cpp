@@ -1,6 +1,7 @@
 #include "JournalFixture.h"
 
 #include "journal/JournalEditor.h"
+#include "support/CommandKeys.h"
 
 #include <QClipboard>
 #include <QImage>
@@ -31,7 +32,7 @@ TEST_F(JournalFixture, CashWindowShowsTheMonthWithCountAndSums) {
     EXPECT_EQ(child<QLabel>(window.get(), "Label2")->text(),
               QStringLiteral("只能编辑记帐时间内的记录；通过查询可以查看其它时间内的记录！"));
     EXPECT_FALSE(child<QToolButton>(window.get(), "ToolButton2")->isEnabled());
-    EXPECT_EQ(child<QToolButton>(window.get(), "SpeedButton6")->toolTip(), QStringLiteral("只能整理当前结算时间的记录"));
+    EXPECT_EQ(child<QToolButton>(window.get(), "SpeedButton6")->toolTip(), QStringLiteral("只能整理当前结算时间的记录 (F6)"));
 }
 
 TEST_F(JournalFixture, TidyAsksAndRecomputesFromZero) {
@@ -167,4 +168,36 @@ TEST_F(JournalFixture, DisabledColumnAndNavigatorButtonsLookDisabled) {
     hideRightmost = child<QToolButton>(window.get(), "ToolButton2");
     ASSERT_TRUE(hideRightmost->isEnabled());
     EXPECT_LT(darkestGrey(hideRightmost), 100);
+}
+
+TEST_F(JournalFixture, EveryCommandHasAKeyAndEscLeavesTheWindowOpen) {
+    db.exec(QStringLiteral("insert into 现金日记帐 (日期, 摘要, 属性, 借方, 余额) values "
+                           "(cdate('2005-3-1'), '提取现金', '增加', ccur('500'), ccur('500'))"));
+    openCash();
+    EXPECT_EQ(testing_support::commandKeyFaults(window.get()), QStringList());
+    EXPECT_EQ(child<QToolButton>(window.get(), "bitbtn_edit")->text(), QStringLiteral("编辑"));
+    EXPECT_EQ(child<QToolButton>(window.get(), "bitbtn_edit")->toolTip(), QStringLiteral("编辑 (F2)"));
+
+    // A cashier without a mouse: the grid has the focus, F2 opens the editor on its row.
+    QWidget* grid = window->grid()->view();
+    grid->setFocus();
+    QString shown;
+    onNextModal(
+        [&](QDialog* editor) {
+            shown = editor->windowTitle();
+            QTest::keyClick(editor, Qt::Key_Escape);
+        },
+        window.get());
+    QTest::keyClick(grid, Qt::Key_F2);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !shown.isEmpty(); }));
+    EXPECT_EQ(shown, QStringLiteral("现金日记帐编辑"));
+
+    QApplication::setActiveWindow(window.get()); // as the desktop does when the editor closes
+    QTest::keyClick(grid, Qt::Key_Escape);
+    EXPECT_TRUE(window->isVisible());
+    QTest::keyClick(grid, Qt::Key_R, Qt::AltModifier); // 返回
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window->isVisible(); }));
+
+    openBank();
+    EXPECT_EQ(testing_support::commandKeyFaults(window.get()), QStringList());
 }

@@ -5,6 +5,7 @@
 #include "lists/ListWindow.h"
 #include "lists/SnapshotBuilder.h"
 #include "store/EngineError.h"
+#include "support/CommandKeys.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -103,8 +104,8 @@ TEST_F(ListWindowTest, HidingStopsAtTheLimitAndReshowsInOrder) {
     auto* show = child<QToolButton>(window.get(), "ToolButton1");
     auto* hide = child<QToolButton>(window.get(), "ToolButton2");
     EXPECT_FALSE(show->isEnabled());
-    EXPECT_EQ(show->toolTip(), QStringLiteral("显示隐藏的列"));
-    EXPECT_EQ(hide->toolTip(), QStringLiteral("隐藏最右边的列"));
+    EXPECT_EQ(show->toolTip(), QStringLiteral("显示隐藏的列 (F12)"));
+    EXPECT_EQ(hide->toolTip(), QStringLiteral("隐藏最右边的列 (F11)"));
     for (int i = 0; i < 4; ++i)
         hide->click();
     EXPECT_EQ(grid()->visibleColumnCount(), 9);
@@ -213,4 +214,20 @@ TEST_F(ListWindowTest, GridFollowsTheCursorBothWays) {
     QTest::mouseClick(grid()->view()->viewport(), Qt::LeftButton, Qt::NoModifier,
                       grid()->view()->visualRect(grid()->view()->model()->index(1, 2)).center());
     EXPECT_EQ(dm->q_xjrjz.currentIndex(), 1);
+}
+
+TEST_F(ListWindowTest, TheCommonCommandsHaveKeysAndEscIsNoneOfThem) {
+    EXPECT_EQ(testing_support::commandKeyFaults(window.get()), QStringList());
+    QApplication::setActiveWindow(window.get());
+    QWidget* view = grid()->view();
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_Escape);
+    EXPECT_TRUE(window->isVisible());
+    QTest::keyClick(view, Qt::Key_F8); // 删除, answered No
+    EXPECT_TRUE(QTest::qWaitFor([&] { return messages.texts().size() == 1; }));
+    EXPECT_EQ(messages.texts(), QStringList({QStringLiteral("要删除当前记录吗? ")}));
+    QTest::keyClick(view, Qt::Key_F11); // 隐藏最右边的列
+    EXPECT_TRUE(QTest::qWaitFor([&] { return grid()->visibleColumnCount() == 10; }));
+    QTest::keyClick(view, Qt::Key_R, Qt::AltModifier); // 返回
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window->isVisible(); }));
 }

@@ -9,13 +9,13 @@
 
 namespace testing_support {
 
-void onNextModal(std::function<void(QDialog*)> action) {
+void onNextModal(std::function<void(QDialog*)> action, const QWidget* over) {
     auto* poll = new QTimer;
     auto started = std::make_shared<qint64>(0);
-    QObject::connect(poll, &QTimer::timeout, [poll, action, started]() mutable {
+    QObject::connect(poll, &QTimer::timeout, [poll, action, started, over]() mutable {
         *started += 10;
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (dialog && dialog->isVisible()) {
+        if (dialog && dialog->isVisible() && dialog != over) {
             poll->stop();
             poll->deleteLater();
             // Act only once the dialog has the keyboard, as a user would.

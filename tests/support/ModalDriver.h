@@ -9,8 +9,10 @@ namespace testing_support {
 
 /// Runs `action` on the next modal dialog that opens, from inside its event
 /// loop, as a user would act on it. Gives up after five seconds, so that a
-/// dialog that never comes fails the test instead of hanging it.
-void onNextModal(std::function<void(QDialog*)> action);
+/// dialog that never comes fails the test instead of hanging it. A key clicks its
+/// button a moment later, so the window that took the key is still the modal one
+/// for a while: `over` names it, to wait for the dialog that opens over it.
+void onNextModal(std::function<void(QDialog*)> action, const QWidget* over = nullptr);
 
 /// The widget with the keyboard focus. When a modal dialog closed over
 /// another, a desktop makes the one below active again; the offscreen

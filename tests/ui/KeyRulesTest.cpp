@@ -223,3 +223,75 @@ TEST_F(KeyRules, PasswordFieldMasksUpperCasesAndLimits) {
     EXPECT_EQ(password->displayText(), QString(10, QLatin1Char('*')));
     EXPECT_EQ(password->echoMode(), QLineEdit::Password);
 }
+
+TEST_F(KeyRules, ShiftAndCtrlEnterActAsEnterInAField) {
+    auto* memo = add<QPlainTextEdit>();
+    auto* next = add<QLineEdit>();
+    auto* last = add<QLineEdit>();
+    ui::enterMovesTo(memo, next);
+    ui::enterMovesTo(next, last);
+    showAndFocus(memo);
+
+    QTest::keyClicks(memo, "ab");
+    press(Qt::Key_Return, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), next);
+    EXPECT_EQ(memo->toPlainText(), QStringLiteral("ab")); // no line break typed
+    press(Qt::Key_Enter, Qt::ControlModifier | Qt::KeypadModifier);
+    EXPECT_EQ(QApplication::focusWidget(), last);
+    EXPECT_EQ(m_defaultClicks, 0);
+}
+
+TEST_F(KeyRules, AnAltLetterNoEnabledButtonClaimsIsSwallowed) {
+    auto* field = add<QLineEdit>(QStringLiteral("12"));
+    auto* memo = add<QPlainTextEdit>();
+    auto* addButton = add<QPushButton>(QStringLiteral("增加 (&A)"));
+    addButton->setAutoDefault(false);
+    int adds = 0;
+    QObject::connect(addButton, &QPushButton::clicked, [&] { ++adds; });
+    showAndFocus(field);
+
+    press(Qt::Key_X, Qt::AltModifier);
+    press(Qt::Key_X, Qt::AltModifier | Qt::ShiftModifier);
+    press(Qt::Key_7, Qt::AltModifier);
+    EXPECT_EQ(field->text(), QStringLiteral("12"));
+    memo->setFocus();
+    press(Qt::Key_Q, Qt::AltModifier);
+    EXPECT_EQ(memo->toPlainText(), QString());
+
+    // A button that claims the letter takes it; disabled, it claims nothing.
+    field->setFocus();
+    press(Qt::Key_A, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return adds == 1; }));
+    addButton->setEnabled(false);
+    press(Qt::Key_A, Qt::AltModifier);
+    QTest::qWait(150);
+    EXPECT_EQ(adds, 1);
+    EXPECT_EQ(field->text(), QStringLiteral("12"));
+    // Plain letters still type.
+    press(Qt::Key_A);
+    EXPECT_EQ(field->text(), QStringLiteral("12a"));
+}
+
+TEST_F(KeyRules, AKeyGivenToAButtonClicksItAndIsNamedInItsHint) {
+    auto* grid = add<QLineEdit>();
+    auto* edit = add<QToolButton>();
+    edit->setText(QStringLiteral("编辑"));
+    auto* tidy = add<QToolButton>();
+    tidy->setText(QStringLiteral("整理"));
+    tidy->setToolTip(QStringLiteral("只能整理当前结算时间的记录"));
+    ui::giveKey(edit, Qt::Key_F2);
+    ui::giveKey(tidy, Qt::Key_F6);
+    int edits = 0;
+    QObject::connect(edit, &QToolButton::clicked, [&] { ++edits; });
+    showAndFocus(grid);
+
+    EXPECT_EQ(edit->toolTip(), QStringLiteral("编辑 (F2)"));
+    EXPECT_EQ(tidy->toolTip(), QStringLiteral("只能整理当前结算时间的记录 (F6)"));
+    EXPECT_EQ(edit->text(), QStringLiteral("编辑"));
+    press(Qt::Key_F2);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return edits == 1; }));
+    edit->setEnabled(false);
+    press(Qt::Key_F2);
+    QTest::qWait(150);
+    EXPECT_EQ(edits, 1);
+}
