@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QPushButton>
+#include <QTableView>
 #include <QTest>
 #include <QToolButton>
 

@@ -17,7 +17,10 @@ inline QStringList commandKeyFaults(QWidget* window) {
     QMap<QString, QString> claimed;
     const QList<QAbstractButton*> buttons = window->findChildren<QAbstractButton*>();
     for (QAbstractButton* b : buttons) {
-        if (b->isHidden() || b->objectName().isEmpty() || b->objectName().startsWith(QLatin1String("nb")))
+        // Qt's own parts (a date field's calendar) and the navigator's moves are no commands.
+        const QString object = b->objectName();
+        if (b->isHidden() || object.isEmpty() || object.startsWith(QLatin1String("nb")) ||
+            object.startsWith(QLatin1String("qt_")))
             continue;
         const QString key = b->shortcut().toString(QKeySequence::NativeText);
         const QString name = b->objectName() + QLatin1Char(' ') + b->text();
