@@ -13,6 +13,7 @@
 #include "ui/Fonts.h"
 #include "ui/InputMethods.h"
 #include "ui/KeyRules.h"
+#include "ui/ModalWindows.h"
 #include "ui/MessageBoxes.h"
 #include "ui/TDm1.h"
 
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
     app::Application application(argc, argv);
     ui::installChineseTranslations();
     ui::installKeyRules();
+    ui::installModalWindowRules();
     ui::installFontSubstitutions();
     application.setFont(ui::songFont(12));
     application.setWindowIcon(ui::artwork::applicationIcon());

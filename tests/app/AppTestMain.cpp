@@ -4,6 +4,7 @@
 #include "app/Application.h"
 #include "ui/ChineseTranslations.h"
 #include "ui/KeyRules.h"
+#include "ui/ModalWindows.h"
 #include "ui/Fonts.h"
 
 #include "support/QuietOffscreen.h"
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
     application.setFont(ui::songFont(12));
     ui::installChineseTranslations();
     ui::installKeyRules();
+    ui::installModalWindowRules();
     testing_support::quietOffscreenWarnings();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

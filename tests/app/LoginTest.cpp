@@ -76,7 +76,7 @@ TEST_F(ShellFixture, EnterPressesTheFocusedLoginButtons) {
     EXPECT_TRUE(main->isVisible());
 }
 
-TEST_F(ShellFixture, ShiftAndCtrlEnterLogInWhileEscAndAltLettersDoNothing) {
+TEST_F(ShellFixture, ShiftAndCtrlEnterLogInWhileEscAltLettersAndMinimisingDoNothing) {
     start([](QDialog* login) {
         pickOperator(login);
         auto* list = child<QWidget>(login, "DBLookupComboBox1");
@@ -87,6 +87,9 @@ TEST_F(ShellFixture, ShiftAndCtrlEnterLogInWhileEscAndAltLettersDoNothing) {
         QTest::keyClick(password, Qt::Key_Escape);
         QTest::keyClick(password, Qt::Key_X, Qt::AltModifier);
         EXPECT_EQ(password->text(), QString());
+        login->setWindowState(Qt::WindowMinimized);
+        EXPECT_FALSE(login->windowState() & Qt::WindowMinimized);
+        ASSERT_TRUE(login->isVisible());
         QTest::keyClick(password, Qt::Key_Return, Qt::ControlModifier);
         if (login->isVisible()) {
             ADD_FAILURE() << "Ctrl+Enter did not confirm";

@@ -2,6 +2,7 @@
 
 #include "ui/ChineseTranslations.h"
 #include "ui/KeyRules.h"
+#include "ui/ModalWindows.h"
 
 #include <QApplication>
 
@@ -16,6 +17,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Tallomer"));
     ui::installChineseTranslations();
     ui::installKeyRules();
+    ui::installModalWindowRules();
     testing_support::quietOffscreenWarnings();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
