@@ -78,51 +78,50 @@ private:
 /// Enter on a focused push or tool button clicks it. Filtering the application sees the key
 /// before the button, which ignores it unless it is a dialog's default button, and before the
 /// dialog, which would click its default button instead.
-class EnterOnFocusedButtons : public QObject {
-public:
-    explicit EnterOnFocusedButtons(QObject* application) : QObject(application) {
-        application->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
-            return false;
-        auto* button = qobject_cast<QAbstractButton*>(watched);
-        if (!button || !(qobject_cast<QPushButton*>(button) || qobject_cast<QToolButton*>(button)) ||
-            !button->hasFocus() || !isEnter(static_cast<QKeyEvent*>(event)) || EnterRule::of(button))
-            return false;
-        if (event->type() == QEvent::ShortcutOverride) {
-            // The key belongs to the button, not to a shortcut of the window.
-            event->accept();
-            return true;
-        }
-        // Held down, the key clicks once, as Space does.
-        if (!static_cast<QKeyEvent*>(event)->isAutoRepeat() && button->isEnabled())
-            button->click();
+bool enterOnFocusedButton(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
+        return false;
+    auto* button = qobject_cast<QAbstractButton*>(watched);
+    if (!button || !(qobject_cast<QPushButton*>(button) || qobject_cast<QToolButton*>(button)) ||
+        !button->hasFocus() || !isEnter(static_cast<QKeyEvent*>(event)) || EnterRule::of(button))
+        return false;
+    if (event->type() == QEvent::ShortcutOverride) {
+        // The key belongs to the button, not to a shortcut of the window.
+        event->accept();
         return true;
     }
-};
+    // Held down, the key clicks once, as Space does.
+    if (!static_cast<QKeyEvent*>(event)->isAutoRepeat() && button->isEnabled())
+        button->click();
+    return true;
+}
 
-/// Drops an Alt+letter or Alt+digit that reached a widget: no enabled button's key took it
-/// (keys are looked up before the widget sees the press), and a field would type the letter.
-/// An open menu keeps it, for its own items' letters.
-class UnclaimedAltLetters : public QObject {
+/// An Alt+letter or Alt+digit that reached a widget: no enabled button's key took it (keys are
+/// looked up before the widget sees the press), and a field would type the letter. An open
+/// menu keeps it, for its own items' letters.
+bool unclaimedAltLetter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress || !watched->isWidgetType() ||
+        qobject_cast<QMenu*>(watched))
+        return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const int code = key->key();
+    const bool letterOrDigit =
+        (code >= Qt::Key_A && code <= Qt::Key_Z) || (code >= Qt::Key_0 && code <= Qt::Key_9);
+    return letterOrDigit &&
+           (key->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)) == Qt::AltModifier;
+}
+
+/// The keys that act alike in every window of the program.
+class ApplicationKeys : public QObject {
 public:
-    explicit UnclaimedAltLetters(QObject* application) : QObject(application) {
+    explicit ApplicationKeys(QObject* application)
+        : QObject(application) {
         application->installEventFilter(this);
     }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() != QEvent::KeyPress || !watched->isWidgetType() || qobject_cast<QMenu*>(watched))
-            return false;
-        const auto* key = static_cast<QKeyEvent*>(event);
-        const int code = key->key();
-        const bool letterOrDigit =
-            (code >= Qt::Key_A && code <= Qt::Key_Z) || (code >= Qt::Key_0 && code <= Qt::Key_9);
-        return letterOrDigit &&
-               (key->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)) == Qt::AltModifier;
+        return enterOnFocusedButton(watched, event) || unclaimedAltLetter(watched, event);
     }
 };
 
@@ -188,12 +187,9 @@ void giveKey(QAbstractButton* button, const QKeySequence& key) {
 }
 
 void installKeyRules() {
-    static QPointer<EnterOnFocusedButtons> enter;
-    static QPointer<UnclaimedAltLetters> altLetters;
-    if (!enter)
-        enter = new EnterOnFocusedButtons(QCoreApplication::instance());
-    if (!altLetters)
-        altLetters = new UnclaimedAltLetters(QCoreApplication::instance());
+    static QPointer<ApplicationKeys> installed;
+    if (!installed)
+        installed = new ApplicationKeys(QCoreApplication::instance());
 }
 
 void upperCaseInput(QLineEdit* field) {

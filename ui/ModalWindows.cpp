@@ -14,7 +14,8 @@ namespace {
 /// minimise function), a keyboard binding of the desktop, or the program itself.
 class ModalWindowRules : public QObject {
 public:
-    explicit ModalWindowRules(QObject* application) : QObject(application) {
+    explicit ModalWindowRules(QObject* application)
+        : QObject(application) {
         application->installEventFilter(this);
     }
 

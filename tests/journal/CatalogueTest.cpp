@@ -243,7 +243,8 @@ TEST_F(SummaryCatalogue, MaintenanceKeysAndAltSSaves) {
     name()->setFocus();
     name()->setText(QStringLiteral("差旅费"));
     QTest::keyClick(focus(), Qt::Key_S, Qt::AltModifier);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return scalar("select count(*) from 摘要 where 摘要='差旅费'").toInt() == 1; }));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return scalar("select count(*) from 摘要 where 摘要='差旅费'").toInt() == 1; }));
     QTest::keyClick(focus(), Qt::Key_R, Qt::AltModifier); // 返回
     EXPECT_TRUE(QTest::qWaitFor([&] { return !window->isVisible(); }));
 }

@@ -29,7 +29,8 @@ inline QStringList commandKeyFaults(QWidget* window) {
         if (qobject_cast<QToolButton*>(b) && (key.isEmpty() || !named))
             faults << name + QStringLiteral(": no key in its hint");
         if (!key.isEmpty() && claimed.contains(key))
-            faults << name + QStringLiteral(": ") + key + QStringLiteral(" also claimed by ") + claimed[key];
+            faults << name + QStringLiteral(": ") + key + QStringLiteral(" also claimed by ") +
+                          claimed[key];
         if (!key.isEmpty())
             claimed[key] = name;
     }

@@ -11,7 +11,9 @@
 
 namespace {
 
-bool minimised(const QWidget& w) { return w.windowState() & Qt::WindowMinimized; }
+bool minimised(const QWidget& w) {
+    return w.windowState() & Qt::WindowMinimized;
+}
 
 } // namespace
 
