@@ -283,6 +283,22 @@ TEST_F(ToolCommands, ExportInEveryFormat) {
     }
 }
 
+TEST_F(ToolCommands, ExportTellsOfWorksheetLabelsItCut) {
+    exec(QStringLiteral("update 现金日记帐 set 明细 = '") + QString(130, u'长') +
+         QStringLiteral("' where rowid in (select rowid from 现金日记帐 where ") + month(2023, 2) +
+         QStringLiteral(" limit 3)"));
+    for (const char* format : {"xls", "csv"}) {
+        const ToolRun run = tool({QStringLiteral("export"), m_path, QStringLiteral("--list"),
+                                  QStringLiteral("cash-month"), QStringLiteral("--month"),
+                                  QStringLiteral("2023-02"), QStringLiteral("--format"),
+                                  QLatin1String(format), QStringLiteral("--out"), path("long")});
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_EQ(run.err, qstrcmp(format, "xls") == 0
+                               ? QStringLiteral("3 个单元格超过 255 字节，已截断\n")
+                               : QString());
+    }
+}
+
 TEST_F(ToolCommands, ExportRefusesWhatItCannotDo) {
     const QString e = QStringLiteral("export");
     const QString list = QStringLiteral("--list");
