@@ -189,8 +189,7 @@ void writeHtmlExport(const TableSnapshot& table, QIODevice& device) {
     for (qsizetype c = 0; c < columns; ++c) {
         const QByteArray start = "  <TD WIDTH=" + QByteArray::number(table.columns[c].width) +
                                  " ALIGN=\"" + alignmentName(table.columns[c].footerAlignment) +
-                                 '"' + noWrap(table.columns[c]) + " BGCOLOR=#" + footerColour +
-                                 '>';
+                                 '"' + noWrap(table.columns[c]) + " BGCOLOR=#" + footerColour + '>';
         writeCell(out, start, footerFont,
                   c < table.footer.size() ? table.footer[c].text : QString());
     }

@@ -94,8 +94,8 @@ QList<int> columnTwips(const TableSnapshot& table) {
                     width = std::max(width, wholeTextTwips(row[c].text, column.font.pointSize));
             }
             if (c < table.footer.size())
-                width = std::max(width, wholeTextTwips(table.footer[c].text,
-                                                       table.footerFont.pointSize));
+                width = std::max(width,
+                                 wholeTextTwips(table.footer[c].text, table.footerFont.pointSize));
         }
         widths.append(width);
     }

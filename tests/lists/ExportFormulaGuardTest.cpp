@@ -21,11 +21,16 @@ namespace {
 lists::TableSnapshot formulas() {
     lists::TableSnapshot t = sample();
     t.rows.resize(1);
-    const QString texts[] = {
-        QStringLiteral("=1+1"), QStringLiteral("=SUM(1,2)"),
-        QStringLiteral("=HYPERLINK(\"http://example.com\",\"x\")"), QStringLiteral("+1"),
-        QStringLiteral("-2"), QStringLiteral("@A1"), QStringLiteral("\tA"), QStringLiteral("\rB"),
-        QStringLiteral("a=b"), QStringLiteral("收款")};
+    const QString texts[] = {QStringLiteral("=1+1"),
+                             QStringLiteral("=SUM(1,2)"),
+                             QStringLiteral("=HYPERLINK(\"http://example.com\",\"x\")"),
+                             QStringLiteral("+1"),
+                             QStringLiteral("-2"),
+                             QStringLiteral("@A1"),
+                             QStringLiteral("\tA"),
+                             QStringLiteral("\rB"),
+                             QStringLiteral("a=b"),
+                             QStringLiteral("收款")};
     const QList<lists::SnapshotCell> first = t.rows.first();
     t.rows.clear();
     for (const QString& text : texts) {
@@ -45,13 +50,16 @@ TEST(FormulaGuard, TextCellsThatASpreadsheetWouldEvaluateGetALeadingQuote) {
     const QByteArray text = written([&](QIODevice& d) { lists::writeTextExport(t, d); });
     const QByteArray csv = written([&](QIODevice& d) { lists::writeCsvExport(t, d); });
     const QByteArray html = written([&](QIODevice& d) { lists::writeHtmlExport(t, d); });
-    const QList<QByteArray> textCells = {"'=1+1", "'=SUM(1,2)",
-                                         "'=HYPERLINK(\"http://example.com\",\"x\")",
-                                         "'+1", "'-2", "'@A1", "' A", "' B", "a=b", shou + kuan};
+    const QList<QByteArray> textCells = {
+        "'=1+1",    "'=SUM(1,2)", "'=HYPERLINK(\"http://example.com\",\"x\")",
+        "'+1",      "'-2",        "'@A1",
+        "' A",      "' B",        "a=b",
+        shou + kuan};
     for (const QByteArray& cell : textCells) {
         SCOPED_TRACE(cell.toStdString());
         // Amounts, counts and dates are written as the grid shows them.
-        EXPECT_TRUE(text.contains("\r\n2024-3-1\t" + cell + "\t\t-3\t-1,234.50")) << text.constData();
+        EXPECT_TRUE(text.contains("\r\n2024-3-1\t" + cell + "\t\t-3\t-1,234.50"))
+            << text.constData();
         QByteArray quoted = cell;
         quoted.replace('"', "\"\"");
         quoted.replace("' ", cell.startsWith("' A") ? "'\t" : "'\r");
@@ -81,13 +89,14 @@ TEST(FormulaGuard, CalcOpensTheCsvWithFormulasAsText) {
     lists::writeCsvExport(formulas(), csv);
     csv.close();
     QProcess calc;
-    calc.start(office,
-               {QStringLiteral("-env:UserInstallation=file://") + dir.filePath(QStringLiteral("profile")),
-                QStringLiteral("--headless"),
-                QStringLiteral("--infilter=Text - txt - csv (StarCalc):59,34,67,1"),
-                QStringLiteral("--convert-to"),
-                QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76,1"),
-                QStringLiteral("--outdir"), dir.filePath(QStringLiteral("read")), csv.fileName()});
+    calc.start(
+        office,
+        {QStringLiteral("-env:UserInstallation=file://") + dir.filePath(QStringLiteral("profile")),
+         QStringLiteral("--headless"),
+         QStringLiteral("--infilter=Text - txt - csv (StarCalc):59,34,67,1"),
+         QStringLiteral("--convert-to"),
+         QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76,1"), QStringLiteral("--outdir"),
+         dir.filePath(QStringLiteral("read")), csv.fileName()});
     ASSERT_TRUE(calc.waitForFinished(180000));
     QFile read(dir.filePath(QStringLiteral("read/formulas.csv")));
     ASSERT_TRUE(read.open(QIODevice::ReadOnly)) << calc.readAllStandardError().toStdString();

@@ -5,13 +5,13 @@
 
 #include "lists/HtmlExportWriter.h"
 #include "lists/RtfExportWriter.h"
+#include "support/PdfText.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QFontMetricsF>
 #include <QProcess>
 #include <QRawFont>
-#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -120,16 +120,8 @@ TEST(ExportOneLine, HtmlDateAndAmountCellsDoNotWrap) {
 
 namespace {
 
-// The words a PDF reader finds in a PDF file.
-QStringList wordsOfPdf(const QString& pdf) {
-    QProcess reader;
-    reader.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    EXPECT_TRUE(reader.waitForFinished(60000));
-    return QString::fromUtf8(reader.readAllStandardOutput())
-        .split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
-}
-
-void expectEveryDateAndAmountWhole(const QStringList& words) {
+void expectEveryDateAndAmountWhole(const QString& pdf) {
+    const QSet<QString> words = testing_support::wordsOf(testing_support::pdfText(pdf));
     const lists::TableSnapshot t = bigMonth();
     for (const QList<lists::SnapshotCell>& row : t.rows) {
         for (int c : {0, 4, 5, 6}) {
@@ -164,7 +156,7 @@ TEST(ExportOneLine, WriterShowsEveryDateAndAmountOfTheRtfOnOneLine) {
                           QStringLiteral("pdf"), QStringLiteral("--outdir"), dir.path(), rtf});
     ASSERT_TRUE(writer.waitForFinished(180000));
     ASSERT_TRUE(QFile::exists(dir.filePath(QStringLiteral("month.pdf"))));
-    expectEveryDateAndAmountWhole(wordsOfPdf(dir.filePath(QStringLiteral("month.pdf"))));
+    expectEveryDateAndAmountWhole(dir.filePath(QStringLiteral("month.pdf")));
 }
 
 TEST(ExportOneLine, ChromiumShowsEveryDateAndAmountOfTheHtmlOnOneLine) {
@@ -175,13 +167,13 @@ TEST(ExportOneLine, ChromiumShowsEveryDateAndAmountOfTheHtmlOnOneLine) {
     const QString html = writeFile(dir, "month.htm", lists::writeHtmlExport);
     const QString pdf = dir.filePath(QStringLiteral("month.pdf"));
     QProcess browser;
-    browser.start(chromium, {QStringLiteral("--headless"), QStringLiteral("--no-sandbox"),
-                             QStringLiteral("--disable-gpu"), QStringLiteral("--no-first-run"),
-                             QStringLiteral("--user-data-dir=") + dir.filePath(QStringLiteral("p")),
-                             QStringLiteral("--no-pdf-header-footer"),
-                             QStringLiteral("--print-to-pdf=") + pdf,
-                             QStringLiteral("file://") + html});
+    browser.start(chromium,
+                  {QStringLiteral("--headless"), QStringLiteral("--no-sandbox"),
+                   QStringLiteral("--disable-gpu"), QStringLiteral("--no-first-run"),
+                   QStringLiteral("--user-data-dir=") + dir.filePath(QStringLiteral("p")),
+                   QStringLiteral("--no-pdf-header-footer"),
+                   QStringLiteral("--print-to-pdf=") + pdf, QStringLiteral("file://") + html});
     ASSERT_TRUE(browser.waitForFinished(180000));
     ASSERT_TRUE(QFile::exists(pdf)) << browser.readAllStandardError().toStdString();
-    expectEveryDateAndAmountWhole(wordsOfPdf(pdf));
+    expectEveryDateAndAmountWhole(pdf);
 }

@@ -102,7 +102,8 @@ TEST_F(ListCommands, ExportReplacesAFileAndAnUnwritablePlaceIsAnError) {
 TEST_F(ListCommands, AWorksheetExportNamesTheLabelsItCutAfterwards) {
     db.exec(QStringLiteral("update 现金日记帐 set 摘要 = '") + QString(200, u'长') +
             QStringLiteral("'"));
-    dm->q_xjrjz.openWith({QStringLiteral("select * from 现金日记帐"), QStringLiteral("order by 日期+编号")});
+    dm->q_xjrjz.openWith(
+        {QStringLiteral("select * from 现金日记帐"), QStringLiteral("order by 日期+编号")});
     chooser.answerSave(ui::SaveFileAnswer{true, path("long.txt"), 1});
     child<QToolButton>(window.get(), "SpeedButton2")->click();
     EXPECT_TRUE(messages.records().isEmpty()) << "text formats keep every character";

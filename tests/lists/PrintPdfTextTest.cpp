@@ -6,12 +6,11 @@
 #include "lists/PrintOutput.h"
 #include "lists/PrintSetup.h"
 
+#include "support/PdfText.h"
 #include "ui/Fonts.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -34,25 +33,20 @@ lists::PrintSetup bareSetup() {
 std::unique_ptr<lists::PrintDocument> laidOut(lists::TableSnapshot table) {
     ui::installFontSubstitutions();
     const lists::PrintSetup setup = bareSetup();
-    auto document = std::make_unique<lists::PrintDocument>(std::move(table), setup,
-                                                           lists::pdfCanvas(setup));
+    auto document =
+        std::make_unique<lists::PrintDocument>(std::move(table), setup, lists::pdfCanvas(setup));
     EXPECT_TRUE(document->layOut());
     return document;
 }
 
 // What a PDF reader finds in the document's PDF file, blanks and line ends left out.
 QString pdfText(const lists::PrintDocument& document) {
-    const QString reader = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
-    EXPECT_FALSE(reader.isEmpty()) << "pdftotext (poppler-utils) is missing: run scripts/setup";
     QTemporaryDir dir;
     QFile pdf(dir.filePath(QStringLiteral("list.pdf")));
     EXPECT_TRUE(pdf.open(QIODevice::WriteOnly));
     EXPECT_TRUE(lists::writePdf(document, pdf));
     pdf.close();
-    QProcess process;
-    process.start(reader, {pdf.fileName(), QStringLiteral("-")});
-    EXPECT_TRUE(process.waitForFinished(60000));
-    return QString::fromUtf8(process.readAllStandardOutput())
+    return testing_support::pdfText(pdf.fileName())
         .remove(QRegularExpression(QStringLiteral("\\s")));
 }
 
@@ -71,7 +65,8 @@ TEST(PrintPdfText, ARowTallerThanAPageGoesOnOverTheNextPagesAndLosesNothing) {
     QString tall;
     for (int i = 1; i <= 900; ++i)
         tall += QStringLiteral("第%1段").arg(i, 3, 10, QLatin1Char('0'));
-    const auto document = laidOut(oneColumn({QStringLiteral("开头"), tall, QStringLiteral("结尾")}));
+    const auto document =
+        laidOut(oneColumn({QStringLiteral("开头"), tall, QStringLiteral("结尾")}));
     ASSERT_GE(document->pageCount(), 3);
     const qreal page = document->gridArea().height() / document->scale();
     int parts = 0;
@@ -95,6 +90,7 @@ TEST(PrintPdfText, TheTextLayerHoldsLettersAndDigitsAsDrawn) {
                                QStringLiteral("页码7页")};
     const QString text = pdfText(*laidOut(oneColumn(texts)));
     for (const QString& expected : texts)
-        EXPECT_TRUE(text.contains(expected)) << expected.toStdString() << " in " << text.toStdString();
+        EXPECT_TRUE(text.contains(expected))
+            << expected.toStdString() << " in " << text.toStdString();
     EXPECT_EQ(text, QStringLiteral("明细") + texts.join(QString()));
 }

@@ -2,6 +2,7 @@
 // help of every command, run as a cashier would run them.
 
 #include "support/FileContents.h"
+#include "support/PdfText.h"
 #include "ToolRun.h"
 #include "lists/GbkText.h"
 
@@ -31,6 +32,8 @@
 #include <signal.h>
 
 using testing_support::contents;
+using testing_support::pdfText;
+using testing_support::wordsOf;
 
 namespace {
 
@@ -493,27 +496,6 @@ TEST_F(ToolCommands, SumsBeyondTheAmountRangeStopWithTheReason) {
     EXPECT_EQ(scalar(QStringLiteral("select total(余额) from 现金日记帐")), balances)
         << "a recomputation that cannot finish leaves the balances as they were";
 }
-
-namespace {
-
-/// The text of a PDF file as a reader finds it, laid out as on the page.
-QString pdfText(const QString& pdf) {
-    const QString reader = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
-    EXPECT_FALSE(reader.isEmpty()) << "pdftotext (poppler-utils) is missing: run scripts/setup";
-    QProcess process;
-    process.start(reader, {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    EXPECT_TRUE(process.waitForFinished(60000));
-    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-/// The words of a text: what stands between blanks and line ends.
-QSet<QString> wordsOf(const QString& text) {
-    const QStringList words = text.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
-    return QSet<QString>(words.begin(), words.end());
-}
-
-} // namespace
 
 // A printout made without a display, read back by a PDF reader: every date of
 // a December and every amount whole, though the designed date column is too
