@@ -353,21 +353,27 @@ bool PrintDocument::layOut(const std::function<bool()>& keepGoing) {
         y = titleHeight;
         pageHasRows = false;
     };
+    // A row that does not fit below the rows of a page starts the next page,
+    // unless it is taller than a whole page: then it starts where it is and
+    // goes on over as many pages as it needs, broken between two lines.
     const auto place = [&](PrintBand::Kind kind, int record, qreal height) {
-        if (pageHasRows && y + height > available) {
+        const bool tallerThanAPage =
+            kind == PrintBand::Kind::Record && height > available - titleHeight;
+        if (pageHasRows && y + height > available && !tallerThanAPage) {
             m_pages.append(page);
             startGridPage();
         }
-        // A row taller than a whole page goes on across as many as it needs.
         qreal from = 0;
-        while (kind == PrintBand::Kind::Record && y + height - from > available) {
+        while (tallerThanAPage && y + height - from > available) {
             const qreal to = recordBreak(record, from, from + available - y);
-            if (to <= from)
+            if (to > from) {
+                page.bands.append({kind, record, y, available - y, from, to});
+                from = to;
+            } else if (!pageHasRows) {
                 break; // a single line taller than the page: printed as it is
-            page.bands.append({kind, record, y, available - y, from, to});
+            }
             m_pages.append(page);
             startGridPage();
-            from = to;
         }
         PrintBand band{kind, record, y, height - from};
         if (from > 0)

@@ -78,6 +78,7 @@ TEST(PrintPdfText, ARowTallerThanAPageGoesOnOverTheNextPagesAndLosesNothing) {
     }
     EXPECT_GE(parts, 2);
     EXPECT_EQ(document->page(0).firstRecord(), 0);
+    EXPECT_EQ(document->page(0).lastRecord(), 1) << "it starts below the row before it";
     EXPECT_EQ(document->page(document->pageCount() - 1).lastRecord(), 2);
     // The title row stands on every page.
     EXPECT_EQ(pdfText(*document).remove(QStringLiteral("明细")),
