@@ -114,6 +114,26 @@ TEST_F(Operators, EmptyListCannotBeAddedToFromTheEditor) {
     EXPECT_EQ(scalar("select count(*) from 权限表").toInt(), 0);
 }
 
+TEST_F(Operators, ANameOfBlanksOnlyIsRefused) {
+    // The login trims the chosen name, so such an operator could never log in.
+    inEditor([](QDialog* editor) {
+        button(editor, "bitbtn_add")->click();
+        nameField(editor)->setText(QStringLiteral("   "));
+        button(editor, "bitbtn_save")->click();
+        EXPECT_EQ(QApplication::focusWidget(), nameField(editor));
+        EXPECT_FALSE(button(editor, "bitbtn_close")->isEnabled());
+        // Nor does adding another row store it on the way.
+        button(editor, "bitbtn_add")->setEnabled(true);
+        button(editor, "bitbtn_add")->click();
+        button(editor, "bitbtn_cancel")->click();
+        button(editor, "bitbtn_close")->click();
+    });
+    EXPECT_EQ(messages.texts(), QStringList({QStringLiteral("姓名不能全为空格,请重新输入!"),
+                                             QStringLiteral("姓名不能全为空格,请重新输入!")}));
+    EXPECT_EQ(messages.records()[0].title, QStringLiteral("提示"));
+    EXPECT_EQ(scalar("select count(*) from 权限表").toInt(), 1);
+}
+
 TEST_F(Operators, AColumnTheTableLacksStopsTheEditorWithTheEnginesError) {
     dm->q_change.execWith({QStringLiteral("alter table 权限表 drop column 联系电话")});
     dm->q_qxb.openWith({QStringLiteral("select * from 权限表 order by 姓名")});
