@@ -74,15 +74,15 @@ class MonthCriteriaDialog : public CriteriaDialog {
 public:
     MonthCriteriaDialog(QWidget* owner, store::JournalKind kind);
 
-    /// The years the year field offers: 2003年 to 2008年, then every year up
-    /// to the closing date's, so the year being kept is always there to pick.
-    static QStringList yearChoices(int closingYear);
-
 protected:
     bool check() override;
     void fill() override;
 
 private:
+    /// The years the year field offers: 2003年 to 2008年, then every year up
+    /// to the closing date's, so the year being kept is always there to pick.
+    static QStringList yearChoices(int closingYear);
+
     QComboBox* m_year;
     StatisticsYear m_checkedYear;
 };
