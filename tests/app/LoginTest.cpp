@@ -45,6 +45,23 @@ TEST_F(ShellFixture, NoOperatorChosenCountsAsAFailure) {
     EXPECT_EQ(dm->login.operatorName, QStringLiteral("系统管理员"));
 }
 
+TEST_F(ShellFixture, TheLoginTakesTheTenCharactersAPasswordIsStoredWith) {
+    // The own-password window stores at most ten characters; typing the longer
+    // password again at the login must still match what was stored.
+    db.exec(QStringLiteral("update 权限表 set 操作口令='ABCDEFGHIJ'"));
+    start([](QDialog* login) {
+        pickOperator(login);
+        typePassword(login, "abcdefghijk");
+        EXPECT_EQ(child<QLineEdit>(login, "Edit1")->text(), QStringLiteral("ABCDEFGHIJ"));
+        pressEnterInPassword(login);
+        if (login->isVisible())
+            child<QPushButton>(login, "bitbtn_cancel")->click();
+    });
+    EXPECT_EQ(messages.texts(), QStringList());
+    EXPECT_TRUE(dm->login.loggedIn);
+    EXPECT_EQ(dm->login.operatorPassword, QStringLiteral("ABCDEFGHIJ"));
+}
+
 // Presses Enter on the window's button with the focus, which closes the window; a window
 // still open is closed all the same, so that a failing test ends.
 void pressEnterOn(QDialog* window, const char* button) {
