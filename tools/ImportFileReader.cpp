@@ -144,8 +144,8 @@ QList<ImportRow> readImportFile(const QString& path) {
             ImportRow row;
             row.line = int(r + 1);
             row.cells = sheet->at(r);
-            row.cells.resize(width);
             row.text = row.cells.join(QLatin1Char('\t'));
+            row.cells.resize(width);
             rows << row;
         }
     } else {
