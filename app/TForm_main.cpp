@@ -3,12 +3,15 @@
 #include "Commands.h"
 #include "DailyCopyAtClose.h"
 #include "ExactCaption.h"
+#include "FirstPaint.h"
 #include "MainMenu.h"
+#include "StartTiming.h"
 #include "TForm_Enter.h"
 
 #include "store/EngineError.h"
 #include "ui/Artwork.h"
 #include "ui/Fonts.h"
+#include "ui/InputMethods.h"
 #include "ui/MessageBoxes.h"
 #include "ui/TDm1.h"
 
@@ -55,14 +58,6 @@ TForm_main::TForm_main(QWidget* parent)
     m_image->setScaledContents(true);
     m_image->setMinimumSize(1, 1);
     m_image->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
-    QPixmap picture = ui::artwork::background(QSize(1600, 1000));
-    // A picture of the company's own in the data folder replaces the built-in one.
-    if (QFile::exists(QStringLiteral("system.jpg"))) {
-        QPixmap own;
-        if (own.load(QStringLiteral("system.jpg"), "JPG"))
-            picture = own;
-    }
-    m_image->setPixmap(picture);
     layout->addWidget(m_image, 1);
     setCentralWidget(central);
 
@@ -78,6 +73,18 @@ TForm_main::TForm_main(QWidget* parent)
 }
 
 TForm_main::~TForm_main() = default;
+
+void TForm_main::showPicture() {
+    if (!m_image->pixmap().isNull())
+        return;
+    // A picture of the company's own in the data folder replaces the built-in one.
+    QPixmap own;
+    if (QFile::exists(QStringLiteral("system.jpg")) &&
+        own.load(QStringLiteral("system.jpg"), "JPG"))
+        m_image->setPixmap(own);
+    else
+        m_image->setPixmap(ui::artwork::background(QSize(1600, 1000)));
+}
 
 void TForm_main::buildMenus() {
     for (const MenuDef& def : mainMenus()) {
@@ -222,8 +229,18 @@ void TForm_main::formActivate() {
     dm.q_qxb.openWith({QStringLiteral("select * from 权限表 order by 姓名")});
     {
         TForm_Enter login(this);
+        // The start waits for the login window alone. The background picture
+        // (painted, or a company's photograph to decode) and the look for the
+        // input method in use (which starts programs; the one in use now is
+        // the default one) follow once the login window is on the screen.
+        afterFirstPaint(&login, [this, &login] {
+            reportStartIfTimed(&login);
+            showPicture();
+            ui::InputMethods::backend();
+        });
         login.exec();
     }
+    showPicture();
     dm.q_qxb.close();
     dm.login.loggedIn = true;
     showOperator();
