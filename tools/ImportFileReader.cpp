@@ -2,6 +2,7 @@
 
 #include "XlsSheetReader.h"
 
+#include "lists/FormulaGuard.h"
 #include "lists/GbkText.h"
 #include "store/SystemErrorText.h"
 
@@ -110,7 +111,8 @@ QList<ImportRow> readDelimitedText(const QString& text) {
                     ++i;
                 cell = text.mid(from, i - from);
             }
-            row.cells << (cell.isEmpty() ? QString() : cell);
+            // The text exports guard a value a spreadsheet would evaluate with a "'".
+            row.cells << (cell.isEmpty() ? QString() : lists::withoutFormulaGuard(cell));
             if (i < n && text[i] == separator) {
                 ++i;
                 continue;

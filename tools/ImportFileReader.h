@@ -34,7 +34,8 @@ private:
 /// the separator is the tab, ";" or "," that the first line holds most of.
 /// With ";" or ",", a value that begins with a double quote runs to the
 /// closing quote, with doubled quotes and line breaks inside; tab-separated
-/// text has no quoting. Every row of a worksheet has the sheet's width. The
+/// text has no quoting. A value the text exports guarded with a leading "'"
+/// is read without it. Every row of a worksheet has the sheet's width. The
 /// first row is the title row.
 /// Throws ImportFileError for a file that is missing, unreadable or empty.
 QList<ImportRow> readImportFile(const QString& path);

@@ -275,6 +275,35 @@ TEST_F(ImportCommand, ATextExportWithQuotesInItsDetailsComesBackRowForRow) {
               rowsIn(m_book, journalRows(QStringLiteral("银行日记帐"))));
 }
 
+TEST_F(ImportCommand, DetailsTheExportGuardsAsTextComeBackAsTyped) {
+    // The text exports write a leading ' before a cell a spreadsheet would take for a
+    // formula; the import reads it back as the cashier typed it.
+    writeFile(m_file, "日期,摘要,明细,借方,贷方\n"
+                      "2023-6-1,销售收入,=1+1,100,\n"
+                      "2023-6-2,办公费,-复印纸,,50.00\n"
+                      "2023-6-3,销售收入,'单引号,20,\n");
+    ASSERT_EQ(import(QStringLiteral("cash")).exitCode, 0);
+    for (const QString& format : {QStringLiteral("txt"), QStringLiteral("csv")}) {
+        const QString copy = m_dir.filePath(format + QStringLiteral(".mdb"));
+        ASSERT_EQ(tool({QStringLiteral("create"), copy}).exitCode, 0);
+        m_file = m_dir.filePath(QStringLiteral("2023-06.") + format);
+        ASSERT_EQ(tool({QStringLiteral("export"), m_book, QStringLiteral("--list"),
+                        QStringLiteral("cash-month"), QStringLiteral("--format"), format,
+                        QStringLiteral("--out"), m_file, QStringLiteral("--month"),
+                        QStringLiteral("2023-06")})
+                      .exitCode,
+                  0);
+        const toolrun::ToolRun run =
+            tool({QStringLiteral("import"), copy, QStringLiteral("--kind"), QStringLiteral("cash"),
+                  QStringLiteral("--from"), m_file});
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_EQ(rowsIn(copy, QStringLiteral("select 明细 from 现金日记帐 order by 日期+编号")),
+                  (QStringList{QStringLiteral("=1+1"), QStringLiteral("-复印纸"),
+                               QStringLiteral("'单引号")}))
+            << format.toStdString();
+    }
+}
+
 TEST_F(ImportCommand, RefusesRowsWhoseValuesDoNotFitTheTitleRow) {
     // A quote that never closes runs to the end of the file; a tab too many or too few
     // moves every value after it into another column.
