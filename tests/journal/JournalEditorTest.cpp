@@ -314,3 +314,70 @@ TEST_F(Editor, SavingAnEntryStoredWithATimeOfDayKeepsOnlyItsDay) {
               store::DateTime::fromDate(QDate(2005, 3, 31)).serial());
     EXPECT_EQ(column("借方"), QStringList({"4"}));
 }
+
+TEST_F(Editor, ADayOrAMonthAndDayIsADayOfTheMonthBeingKept) {
+    openCash();
+    auto enterEntry = [](QDialog* editor, const char* typedDate, const QString& shown,
+                         bool stored = true) {
+        QTest::keyClick(editor, Qt::Key_F2);
+        auto* date = child<QLineEdit>(editor, "DBDateTimeEditEh1");
+        EXPECT_EQ(focused(), date);
+        QTest::keyClicks(date, QLatin1String(typedDate));
+        enter(date);
+        EXPECT_EQ(focused(), child<QWidget>(editor, "DBEditEh1"));
+        EXPECT_EQ(date->text(), shown) << typedDate; // at once, before the save
+        ui::Dm1->q_xjrjz.fieldByName(QStringLiteral("摘要")).setString(QStringLiteral("其他"));
+        type(editor, "DBNumberEditEh2", QStringLiteral("1"));
+        QTest::keyClick(editor, Qt::Key_F3);
+        if (stored) {
+            EXPECT_EQ(date->text(), shown) << typedDate;
+        }
+    };
+    inEditor([&](QDialog* editor) {
+        enterEntry(editor, "15", QStringLiteral("2005-3-15"));
+        enterEntry(editor, "3-9", QStringLiteral("2005-3-9"));
+        enterEntry(editor, "03/01", QStringLiteral("2005-3-1"));
+        // Saved with the day in the field: 存盘 reads it as Enter does.
+        QTest::keyClick(editor, Qt::Key_F2);
+        QTest::keyClicks(focused(), QStringLiteral("31"));
+        ui::Dm1->q_xjrjz.fieldByName(QStringLiteral("摘要")).setString(QStringLiteral("其他"));
+        type(editor, "DBNumberEditEh2", QStringLiteral("1"));
+        child<QWidget>(editor, "DBDateTimeEditEh1")->setFocus();
+        QTest::keyClick(editor, Qt::Key_F3);
+        // Another month of the year is read, then refused as outside the month being kept.
+        enterEntry(editor, "4-1", QStringLiteral("2005-4-1"), false);
+        QTest::keyClick(editor, Qt::Key_Escape);
+    });
+    EXPECT_EQ(messages.texts(),
+              QStringList({QStringLiteral("保存完毕！"), QStringLiteral("保存完毕！"),
+                           QStringLiteral("保存完毕！"), QStringLiteral("保存完毕！"),
+                           QStringLiteral("不能编辑记帐时间以外的数据!")}));
+    QStringList days;
+    for (int day : {15, 9, 1, 31})
+        days << QString::number(store::DateTime::fromDate(QDate(2005, 3, day)).serial());
+    EXPECT_EQ(scalar("select group_concat(cast(日期 as integer)) from (select 日期 from 现金日记帐 order by 编号)")
+                  .toString(),
+              days.join(QLatin1Char(',')));
+}
+
+TEST_F(Editor, AShortDateThatIsNoDayGetsTheDateMessage) {
+    openCash();
+    inEditor([](QDialog* editor) {
+        QTest::keyClick(editor, Qt::Key_F2);
+        ui::Dm1->q_xjrjz.fieldByName(QStringLiteral("摘要")).setString(QStringLiteral("其他"));
+        type(editor, "DBNumberEditEh2", QStringLiteral("1"));
+        auto* date = child<QLineEdit>(editor, "DBDateTimeEditEh1");
+        for (const char* typed : {"0", "32", "2-30", "13-1", "3-", "-15", "3-15-", "115"}) {
+            date->setFocus();
+            date->selectAll();
+            QTest::keyClicks(date, QLatin1String(typed));
+            enter(date);
+            EXPECT_EQ(date->text(), QLatin1String(typed)); // kept as typed, to be put right
+            QTest::keyClick(editor, Qt::Key_F3);
+            EXPECT_EQ(focused(), date) << typed;
+        }
+        QTest::keyClick(editor, Qt::Key_Escape);
+    });
+    EXPECT_EQ(messages.texts(), QStringList(8, QStringLiteral("日期输入错误,请重新输入!")));
+    EXPECT_EQ(scalar("select count(*) from 现金日记帐").toInt(), 0);
+}
