@@ -36,7 +36,8 @@ TForm_backup::TForm_backup(QWidget* owner)
 QString TForm_backup::browse() {
     // Named as the day's safety copy is (xjrjz-2026-12-10.mdb): the day tells backups apart.
     const QString book = ui::Dm1->ADO_xjrjz.database().path();
-    const QString name = QFileInfo(store::SafetyCopies(book).dailyCopy(QDate::currentDate())).fileName();
+    const QString name =
+        QFileInfo(store::SafetyCopies(book).dailyCopy(QDate::currentDate())).fileName();
     const QString folder = QFileInfo(s_lastFolder).isDir() ? s_lastFolder : firstFolder();
 
     ui::SaveFileRequest request;

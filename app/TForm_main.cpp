@@ -167,13 +167,14 @@ QLabel* TForm_main::statusPanel(int number) const { return m_panels.value(number
 
 void TForm_main::showOperator() {
     QLabel* panel = statusPanel(1);
-    panel->setText(QStringLiteral("操作员：") + (ui::Dm1 ? ui::Dm1->login.operatorName : QString()));
+    panel->setText(QStringLiteral("操作员：") +
+                   (ui::Dm1 ? ui::Dm1->login.operatorName : QString()));
     // A long name shows whole: the panel widens, and the always empty third panel gives up
-    // as much, so that the date and the support text stay where they were.
+    // as much, so that the support text stays where it was.
     const int frame = panel->width() - panel->contentsRect().width();
     const int text = panel->fontMetrics().horizontalAdvance(panel->text());
-    const int width = std::max(kOperatorPanelWidth,
-                               text + frame + 2 * panel->fontMetrics().averageCharWidth());
+    const int width =
+        std::max(kOperatorPanelWidth, text + frame + 2 * panel->fontMetrics().averageCharWidth());
     panel->setFixedWidth(width);
     statusPanel(3)->setFixedWidth(std::max(0, kEmptyPanelWidth - (width - kOperatorPanelWidth)));
 }

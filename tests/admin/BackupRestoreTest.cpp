@@ -138,8 +138,8 @@ TEST_F(BackupRestore, BackupWhileConnectedHoldsTheLatestCommittedEntry) {
 }
 
 TEST_F(BackupRestore, BackupProposesADatedNameInTheFolderLastUsedAwayFromTheBook) {
-    const QString dated =
-        QStringLiteral("xjrjz-%1.mdb").arg(QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
+    const QString dated = QStringLiteral("xjrjz-%1.mdb")
+                              .arg(QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
     const QDir book = QFileInfo(db.path()).absoluteDir();
     // Made by a first backup: a folder that exists, away from the book's own files.
     QDir(book.filePath(QStringLiteral("backups"))).mkpath(QStringLiteral("."));

@@ -207,14 +207,15 @@ TEST_F(ShellFixture, TheStatusBarShowsALongOperatorNameWhole) {
     main->statusBar()->layout()->activate();
     EXPECT_EQ(panel->text(), QStringLiteral("操作员：") + name);
     EXPECT_GE(panel->contentsRect().width(), panel->fontMetrics().horizontalAdvance(panel->text()));
-    // The always empty third panel makes the room: the date and the support text stay put.
+    // The always empty third panel makes the room: the support text stays put.
     const int before = main->statusPanel(4)->x();
     db.exec(QStringLiteral("insert into 权限表 (姓名, 操作口令) values ('乙', '')"));
     onNextModal([](QDialog* login) {
         auto* list = child<QComboBox>(login, "DBLookupComboBox1");
         do
             QTest::keyClick(list, Qt::Key_Down);
-        while (list->currentText() != QStringLiteral("乙") && list->currentIndex() < list->count() - 1);
+        while (list->currentText() != QStringLiteral("乙") &&
+               list->currentIndex() < list->count() - 1);
         typePassword(login, "");
         pressEnterInPassword(login);
     });

@@ -186,9 +186,19 @@ TEST(Choosers, FileListShowsWholeDatesAndSizesInChinese) {
         if (list && files) {
             const QModelIndex folder = files->index(dir.path());
             EXPECT_TRUE(QTest::qWaitFor([&] { return files->rowCount(folder) == 2; }, 2000));
-            QApplication::processEvents();
             const QAbstractItemModel* model = list->model();
             const QModelIndex listed = list->rootIndex();
+            // The sizes and dates come from a thread of the model's, after the names.
+            EXPECT_TRUE(QTest::qWaitFor(
+                [&] {
+                    for (int row = 0; row < model->rowCount(listed); ++row) {
+                        if (model->index(row, 1, listed).data().toString().startsWith(u'0'))
+                            return false;
+                    }
+                    return true;
+                },
+                2000));
+            QApplication::processEvents();
             for (int row = 0; row < model->rowCount(listed); ++row) {
                 for (int column = 1; column <= 3; ++column) {
                     const QString text = model->index(row, column, listed).data().toString();
