@@ -38,6 +38,8 @@ constexpr int kToolButtonHeight = 39;
 constexpr int kTopBarMargin = 2;
 constexpr int kBannerIntervalMs = 60;
 constexpr int kActivationFallbackMs = 500;
+constexpr int kOperatorPanelWidth = 120;
+constexpr int kEmptyPanelWidth = 350;
 const QString kSupportText = QStringLiteral("技术支持：请与本单位系统管理员联系");
 
 } // namespace
@@ -149,7 +151,7 @@ QWidget* TForm_main::buildTopBar() {
 }
 
 void TForm_main::buildStatusBar() {
-    const int widths[] = {120, 100, 350, 0};
+    const int widths[] = {kOperatorPanelWidth, 100, kEmptyPanelWidth, 0};
     for (int i = 0; i < 4; ++i) {
         auto* panel = new QLabel(statusBar());
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i + 1));
@@ -171,7 +173,17 @@ void TForm_main::buildStatusBar() {
 QLabel* TForm_main::statusPanel(int number) const { return m_panels.value(number - 1); }
 
 void TForm_main::showOperator() {
-    statusPanel(1)->setText(QStringLiteral("操作员：") + (ui::Dm1 ? ui::Dm1->login.operatorName : QString()));
+    QLabel* panel = statusPanel(1);
+    panel->setText(QStringLiteral("操作员：") +
+                   (ui::Dm1 ? ui::Dm1->login.operatorName : QString()));
+    // A long name shows whole: the panel widens, and the always empty third panel gives up
+    // as much, so that the support text stays where it was.
+    const int frame = panel->width() - panel->contentsRect().width();
+    const int text = panel->fontMetrics().horizontalAdvance(panel->text());
+    const int width =
+        std::max(kOperatorPanelWidth, text + frame + 2 * panel->fontMetrics().averageCharWidth());
+    panel->setFixedWidth(width);
+    statusPanel(3)->setFixedWidth(std::max(0, kEmptyPanelWidth - (width - kOperatorPanelWidth)));
 }
 
 void TForm_main::setBannerText(const QString& text) {

@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QLayout>
+#include <QStatusBar>
 
 using testing_support::child;
 using testing_support::onNextModal;
@@ -211,4 +213,32 @@ TEST_F(OwnPassword, AVanishedOperatorRowIsNeverRecreated) {
     EXPECT_EQ(messages.texts(), QStringList({QStringLiteral("当前操作员已不存在,不能修改口令!")}));
     EXPECT_EQ(db.scalar(QStringLiteral("select count(*) from 权限表")).toInt(), 1);
     EXPECT_EQ(storedPassword(db, QStringLiteral("改名了")), QString());
+}
+
+TEST_F(ShellFixture, TheStatusBarShowsALongOperatorNameWhole) {
+    const QString name = QStringLiteral("东方明珠电视塔旅游发展有限公司总出纳员");
+    db.exec(QStringLiteral("update 权限表 set 姓名='%1'").arg(name));
+    start(loginWith(""));
+    ASSERT_EQ(dm->login.operatorName, name);
+    QLabel* panel = main->statusPanel(1);
+    main->statusBar()->layout()->activate();
+    EXPECT_EQ(panel->text(), QStringLiteral("操作员：") + name);
+    EXPECT_GE(panel->contentsRect().width(), panel->fontMetrics().horizontalAdvance(panel->text()));
+    // The always empty third panel makes the room: the support text stays put.
+    const int before = main->statusPanel(4)->x();
+    db.exec(QStringLiteral("insert into 权限表 (姓名, 操作口令) values ('乙', '')"));
+    onNextModal([](QDialog* login) {
+        auto* list = child<QComboBox>(login, "DBLookupComboBox1");
+        do
+            QTest::keyClick(list, Qt::Key_Down);
+        while (list->currentText() != QStringLiteral("乙") &&
+               list->currentIndex() < list->count() - 1);
+        typePassword(login, "");
+        pressEnterInPassword(login);
+    });
+    child<QAction>(main.get(), "N4")->trigger();
+    ASSERT_EQ(dm->login.operatorName, QStringLiteral("乙"));
+    main->statusBar()->layout()->activate();
+    EXPECT_EQ(panel->width(), 120);
+    EXPECT_EQ(main->statusPanel(4)->x(), before);
 }
