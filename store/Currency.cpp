@@ -49,21 +49,27 @@ std::optional<Currency> Currency::parse(const QString& text) {
     }
     std::uint64_t magnitude = 0;
     int intDigits = 0;
-    bool lastWasGroup = false;
+    int groupDigits = 0; // since the last separator
+    bool grouped = false;
     for (; i < n; ++i) {
         const QChar c = t[i];
         if (c.isDigit() && c.unicode() < 128) {
             if (!appendDigit(magnitude, c.unicode() - '0'))
                 throw CurrencyOverflow();
             ++intDigits;
-            lastWasGroup = false;
-        } else if (c == QLatin1Char(',') && intDigits > 0 && !lastWasGroup) {
-            lastWasGroup = true;
+            ++groupDigits;
+        } else if (c == QLatin1Char(',')) {
+            // A separator ends a group: the first of one to three digits, every later one of three.
+            // "1,50" is a slip, not 150.
+            if (groupDigits == 0 || groupDigits > 3 || (grouped && groupDigits != 3))
+                return std::nullopt;
+            grouped = true;
+            groupDigits = 0;
         } else {
             break;
         }
     }
-    if (lastWasGroup)
+    if (grouped && groupDigits != 3)
         return std::nullopt;
     int fracDigits = 0;
     bool roundUp = false;
