@@ -1,0 +1,81 @@
+#include "TextComparisons.h"
+
+#include "TextFolding.h"
+
+#include <QString>
+
+#include <sqlite3.h>
+
+namespace store {
+
+namespace {
+
+int foldedOrder(void*, int aBytes, const void* a, int bBytes, const void* b) {
+    return compareFolded(static_cast<const char*>(a), aBytes, static_cast<const char*>(b), bBytes);
+}
+
+int asciiCaseOrder(void*, int aBytes, const void* a, int bBytes, const void* b) {
+    const int r = sqlite3_strnicmp(static_cast<const char*>(a), static_cast<const char*>(b),
+                                   aBytes < bBytes ? aBytes : bBytes);
+    return r != 0 ? r : aBytes - bBytes;
+}
+
+// The folded pattern of a statement is kept with it, so a scan folds it once.
+struct Pattern {
+    std::u32string folded;
+};
+
+void deletePattern(void* pattern) {
+    delete static_cast<Pattern*>(pattern);
+}
+
+std::u32string foldedArgument(sqlite3_value* value) {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
+    return foldedCodePoints(text, sqlite3_value_bytes(value));
+}
+
+// like(pattern, text [, escape]): what "text LIKE pattern [ESCAPE e]" calls.
+void like(sqlite3_context* context, int argc, sqlite3_value** argv) {
+    for (int i = 0; i < argc; ++i) {
+        if (sqlite3_value_type(argv[i]) == SQLITE_NULL) {
+            sqlite3_result_null(context);
+            return;
+        }
+    }
+    char32_t escape = 0;
+    if (argc == 3) {
+        const std::u32string e = foldedArgument(argv[2]);
+        if (e.size() != 1) {
+            sqlite3_result_error(context, "ESCAPE expression must be a single character", -1);
+            return;
+        }
+        escape = e[0];
+    }
+    auto* pattern = static_cast<Pattern*>(sqlite3_get_auxdata(context, 0));
+    if (!pattern) {
+        pattern = new Pattern{foldedArgument(argv[0])};
+        sqlite3_set_auxdata(context, 0, pattern, deletePattern);
+        pattern = static_cast<Pattern*>(sqlite3_get_auxdata(context, 0));
+        if (!pattern) { // not kept (a pattern that changes from row to row): fold it each time
+            const std::u32string folded = foldedArgument(argv[0]);
+            sqlite3_result_int(context, likeFolded(folded, foldedArgument(argv[1]), escape));
+            return;
+        }
+    }
+    sqlite3_result_int(context, likeFolded(pattern->folded, foldedArgument(argv[1]), escape));
+}
+
+} // namespace
+
+void registerTextComparisons(sqlite3* db) {
+    sqlite3_create_collation(db, "NOCASE", SQLITE_UTF8, nullptr, foldedOrder);
+    const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
+    sqlite3_create_function_v2(db, "like", 2, flags, nullptr, like, nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(db, "like", 3, flags, nullptr, like, nullptr, nullptr, nullptr);
+}
+
+void useAsciiCaseOrder(sqlite3* db) {
+    sqlite3_create_collation(db, "NOCASE", SQLITE_UTF8, nullptr, asciiCaseOrder);
+}
+
+} // namespace store
