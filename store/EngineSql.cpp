@@ -2,6 +2,7 @@
 
 #include "Schema.h"
 #include "SqlText.h"
+#include "TextComparisons.h"
 #include "TextFolding.h"
 
 #include <QRegularExpression>
@@ -110,11 +111,35 @@ qsizetype prefixLikeAt(const QString& sql, qsizetype start, QString& replacement
     return end + 1 - start;
 }
 
+// The ORDER BY list with each plain text column sorted in pinyin order.
+QString pinyinOrder(const QString& terms) {
+    if (terms.contains(QLatin1Char('(')) || terms.contains(QLatin1Char('\'')) ||
+        terms.contains(QLatin1Char('"')))
+        return terms;
+    static const QRegularExpression plain(QStringLiteral(R"(^(\s*)(\w+)(\s+(?:asc|desc))?(\s*)$)"),
+                                          QRegularExpression::CaseInsensitiveOption |
+                                              QRegularExpression::UseUnicodePropertiesOption);
+    QStringList out;
+    for (const QString& term : terms.split(QLatin1Char(','))) {
+        const QRegularExpressionMatch m = plain.match(term);
+        if (!m.hasMatch() || !textColumns().contains(m.captured(2))) {
+            out << term;
+            continue;
+        }
+        out << m.captured(1) + m.captured(2) + QStringLiteral(" collate ") +
+                   QLatin1String(kPinyinCollation) + m.captured(3) + m.captured(4);
+    }
+    return out.join(QLatin1Char(','));
+}
+
 } // namespace
 
 QString engineSql(const QString& sql, bool foldedTextOrder) {
+    static const QRegularExpression orderBy(QStringLiteral(R"(order\s+by\b)"),
+                                            QRegularExpression::CaseInsensitiveOption);
     QString out;
     out.reserve(sql.size());
+    qsizetype orderTerms = -1;
     for (qsizetype i = 0; i < sql.size();) {
         const QChar c = sql[i];
         if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
@@ -133,10 +158,24 @@ QString engineSql(const QString& sql, bool foldedTextOrder) {
                 continue;
             }
         }
+        if ((c == QLatin1Char('o') || c == QLatin1Char('O')) &&
+            (i == 0 || !isNameChar(sql[i - 1]))) {
+            const QRegularExpressionMatch m =
+                orderBy.match(sql, i, QRegularExpression::NormalMatch,
+                              QRegularExpression::AnchorAtOffsetMatchOption);
+            if (m.hasMatch()) {
+                out += m.captured();
+                i += m.capturedLength();
+                orderTerms = out.size();
+                continue;
+            }
+        }
         out += c;
         ++i;
     }
-    return out;
+    if (orderTerms < 0)
+        return out;
+    return out.left(orderTerms) + pinyinOrder(out.mid(orderTerms));
 }
 
 } // namespace store

@@ -2,6 +2,8 @@
 
 #include "TextFolding.h"
 
+#include <QCollator>
+#include <QLocale>
 #include <QString>
 
 #include <sqlite3.h>
@@ -18,6 +20,32 @@ int asciiCaseOrder(void*, int aBytes, const void* a, int bBytes, const void* b) 
     const int r = sqlite3_strnicmp(static_cast<const char*>(a), static_cast<const char*>(b),
                                    aBytes < bBytes ? aBytes : bBytes);
     return r != 0 ? r : aBytes - bBytes;
+}
+
+// Han characters by pinyin, through the zh_CN collator. Where two texts
+// first differ in a Han character against another character, the other comes
+// first, as the Chinese sort order of Windows has it (the collator would put
+// Han characters before Latin letters and digits).
+int pinyinOrder(void*, int aBytes, const void* a, int bBytes, const void* b) {
+    static thread_local const QCollator collator(QLocale(QLocale::Chinese, QLocale::China));
+    const QString x = QString::fromUtf8(static_cast<const char*>(a), aBytes);
+    const QString y = QString::fromUtf8(static_cast<const char*>(b), bBytes);
+    const std::u32string xs = x.toStdU32String();
+    const std::u32string ys = y.toStdU32String();
+    std::size_t i = 0;
+    while (i < xs.size() && i < ys.size() && xs[i] == ys[i])
+        ++i;
+    if (i < xs.size() && i < ys.size()) {
+        const bool xHan = QChar::script(xs[i]) == QChar::Script_Han;
+        const bool yHan = QChar::script(ys[i]) == QChar::Script_Han;
+        if (xHan != yHan)
+            return xHan ? 1 : -1;
+    }
+    const int r = collator.compare(x, y);
+    // Texts the collator takes as equal still get one order, by their code points.
+    return r != 0 ? r
+                  : compareFolded(static_cast<const char*>(a), aBytes, static_cast<const char*>(b),
+                                  bBytes);
 }
 
 // The folded pattern of a statement is kept with it, so a scan folds it once.
@@ -69,6 +97,7 @@ void like(sqlite3_context* context, int argc, sqlite3_value** argv) {
 
 void registerTextComparisons(sqlite3* db) {
     sqlite3_create_collation(db, "NOCASE", SQLITE_UTF8, nullptr, foldedOrder);
+    sqlite3_create_collation(db, kPinyinCollation, SQLITE_UTF8, nullptr, pinyinOrder);
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
     sqlite3_create_function_v2(db, "like", 2, flags, nullptr, like, nullptr, nullptr, nullptr);
     sqlite3_create_function_v2(db, "like", 3, flags, nullptr, like, nullptr, nullptr, nullptr);

@@ -1,9 +1,11 @@
 // Text comparisons ignore the case of every cased letter, an indexed prefix
-// is still searched as a range, and books of earlier builds keep working.
+// is still searched as a range, books of earlier builds keep working, and
+// names sort in pinyin order.
 
 #include "support/TestDatabase.h"
 
 #include "store/Database.h"
+#include "store/Query.h"
 #include "store/Statement.h"
 
 #include <gtest/gtest.h>
@@ -98,4 +100,33 @@ TEST(TextComparisons, ABookOfAnEarlierBuildIsReindexedOnceWhenOpened) {
     EXPECT_EQ(count(t, QStringLiteral("摘要 like 'ö%'")), 80);
     EXPECT_FALSE(
         t.scalar(QStringLiteral("select value from _engine where key = 'text order'")).isNull());
+}
+
+// Names and summaries sort by pinyin, not by character code; Latin letters
+// come before Chinese characters.
+TEST(TextComparisons, TextColumnsSortInPinyinOrder) {
+    TestDatabase t;
+    t.exec(QStringLiteral("insert into 权限表 (姓名) values ('张三'), ('李四'), ('Li');"
+                          "insert into 现金日记帐 (日期, 摘要) values (1, '差旅费'), (2, '办公费'),"
+                          "(3, '工资')"));
+    const auto column = [&t](const QStringList& sql, const char* field) {
+        store::Query q(&t.connection());
+        q.openWith(sql);
+        QStringList values;
+        for (q.first(); !q.eof(); q.next())
+            values << q.fieldByName(QString::fromUtf8(field)).asString();
+        return values;
+    };
+    EXPECT_EQ(column({QStringLiteral("select * from 权限表 order by 姓名")}, "姓名"),
+              QStringList({QStringLiteral("Li"), QStringLiteral("李四"),
+                           QStringLiteral("系统管理员"), QStringLiteral("张三")}));
+    // A list sorted by its 摘要 title: ban, chai, gong.
+    EXPECT_EQ(
+        column({QStringLiteral("select * from 现金日记帐"), QStringLiteral(" ORDER BY 摘要")},
+               "摘要"),
+        QStringList({QStringLiteral("办公费"), QStringLiteral("差旅费"), QStringLiteral("工资")}));
+    EXPECT_EQ(
+        column({QStringLiteral("select * from 现金日记帐"), QStringLiteral(" ORDER BY 摘要 DESC ")},
+               "摘要"),
+        QStringList({QStringLiteral("工资"), QStringLiteral("差旅费"), QStringLiteral("办公费")}));
 }
