@@ -7,6 +7,7 @@
 #include "store/Database.h"
 #include "store/Query.h"
 #include "store/Statement.h"
+#include "store/TextIndexOrder.h"
 
 #include <gtest/gtest.h>
 
@@ -74,13 +75,11 @@ TEST(TextComparisons, ASummaryPrefixIsARangeOfItsIndexAndFindsEveryCase) {
             .contains(QStringLiteral("USING COVERING INDEX 现金日记帐_摘要 (摘要>? AND 摘要<?)")));
 }
 
-// An earlier build made the indexes in SQLite's own order, which folds a-z
-// only; the book is put in order once, when it is opened, and stays sound.
-TEST(TextComparisons, ABookOfAnEarlierBuildIsReindexedOnceWhenOpened) {
-    TestDatabase t;
-    t.connection().close();
+// Entries written by an earlier build, whose indexes SQLite's own NOCASE
+// ordered (a-z folded only), and a book without the record of its order.
+void writeAsAnEarlierBuild(const QString& path) {
     sqlite3* raw = nullptr;
-    ASSERT_EQ(sqlite3_open(t.path().toUtf8().constData(), &raw), SQLITE_OK);
+    ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &raw), SQLITE_OK);
     QStringList values;
     for (int i = 0; i < 40; ++i) {
         for (const char* start : {"Á", "É", "á", "é", "Ö", "ö", "z", "Z"})
@@ -92,6 +91,13 @@ TEST(TextComparisons, ABookOfAnEarlierBuildIsReindexedOnceWhenOpened) {
                                .toUtf8();
     ASSERT_EQ(sqlite3_exec(raw, sql.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(raw);
+}
+
+// The book is put in order once, when it is opened, and stays sound.
+TEST(TextComparisons, ABookOfAnEarlierBuildIsReindexedOnceWhenOpened) {
+    TestDatabase t;
+    t.connection().close();
+    writeAsAnEarlierBuild(t.path());
 
     t.reopen();
     EXPECT_EQ(t.scalar(QStringLiteral("pragma integrity_check")).toString(), QStringLiteral("ok"));
@@ -100,6 +106,29 @@ TEST(TextComparisons, ABookOfAnEarlierBuildIsReindexedOnceWhenOpened) {
     EXPECT_EQ(count(t, QStringLiteral("摘要 like 'ö%'")), 80);
     EXPECT_FALSE(
         t.scalar(QStringLiteral("select value from _engine where key = 'text order'")).isNull());
+}
+
+// A connection that may not write leaves the indexes as they are and
+// compares in their order: "=" folds a-z only there, LIKE still every letter.
+TEST(TextComparisons, ABookOfAnEarlierBuildReadOnlyKeepsItsOrder) {
+    TestDatabase t;
+    t.connection().close();
+    writeAsAnEarlierBuild(t.path());
+
+    store::Database db(t.path(), store::Database::OpenMode::ReadOnly);
+    store::keepTextIndexOrder(db);
+    EXPECT_FALSE(db.hasFoldedTextOrder());
+    const auto count = [&db](const QString& where) {
+        store::Statement s(db, QStringLiteral("select count(*) from 现金日记帐 where ") + where);
+        s.step();
+        return s.int64(0);
+    };
+    EXPECT_EQ(count(QStringLiteral("摘要 = 'é7'")), 1);
+    EXPECT_EQ(count(QStringLiteral("摘要 = 'Z7'")), 2);
+    EXPECT_EQ(count(QStringLiteral("(摘要 like 'ö%')")), 80);
+    store::Statement check(db, QStringLiteral("pragma integrity_check"));
+    ASSERT_TRUE(check.step());
+    EXPECT_EQ(check.text(0), QStringLiteral("ok"));
 }
 
 // Names and summaries sort by pinyin, not by character code; Latin letters
