@@ -362,3 +362,31 @@ TEST_F(Editor, ADayOrAMonthAndDayIsADayOfTheMonthBeingKept) {
                   .toString(),
               days.join(QLatin1Char(',')));
 }
+
+// A slip of the comma is refused with the amount field's own message, the
+// entry stays as typed and nothing reaches the journal; grouped thousands read.
+TEST_F(Editor, AnAmountWithAStrayCommaIsRefusedAndNothingIsStored) {
+    openCash();
+    inEditor([](QDialog* editor) {
+        QTest::keyClick(editor, Qt::Key_F2);
+        type(editor, "DBDateTimeEditEh1", QStringLiteral("2005-3-2"));
+        ui::Dm1->q_xjrjz.fieldByName(QStringLiteral("摘要")).setString(QStringLiteral("其他"));
+        auto* debit = child<QLineEdit>(editor, "DBNumberEditEh2");
+        for (const char* typed : {"1,50", "12,5"}) {
+            type(editor, "DBNumberEditEh2", QLatin1String(typed));
+            child<QWidget>(editor, "DBEditEh1")->setFocus();
+            QTest::keyClick(editor, Qt::Key_F3);
+            EXPECT_EQ(focused(), debit) << typed;
+            EXPECT_EQ(debit->text(), QLatin1String(typed));
+            EXPECT_FALSE(child<QPushButton>(editor, "bitbtn_add")->isEnabled()) << typed;
+        }
+        type(editor, "DBNumberEditEh2", QStringLiteral("1,234.56"));
+        QTest::keyClick(editor, Qt::Key_F3);
+        QTest::keyClick(editor, Qt::Key_Escape);
+    });
+    EXPECT_EQ(messages.texts(), QStringList({QStringLiteral("“1,50”不是有效的金额."),
+                                             QStringLiteral("“12,5”不是有效的金额."),
+                                             QStringLiteral("保存完毕！")}));
+    EXPECT_EQ(scalar("select count(*) from 现金日记帐").toInt(), 1);
+    EXPECT_EQ(lastEntry("借方").toLongLong(), 12345600);
+}
