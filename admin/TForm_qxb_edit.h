@@ -22,6 +22,8 @@ public slots:
     void reject() override {}
 
 private:
+    /// Shows why the current row's name cannot be stored; false then.
+    bool nameAccepted();
     void add();
     void save();
     void cancelChange();

@@ -235,6 +235,8 @@ bool JournalEditor::event(QEvent* event) {
         const store::BookkeepingPeriod period(ui::Dm1->login.closingDate);
         m_firstDay = period.firstDayText();
         m_lastDay = period.lastDayText();
+        // "15" and "3-15" are days of the month being kept.
+        m_date->setShortFormsMonth(period.firstDay());
     }
     return QDialog::event(event);
 }
@@ -294,7 +296,19 @@ void JournalEditor::save() {
         m_date->setFocus();
         return;
     }
-    q.updateRecord();
+    try {
+        q.updateRecord();
+    } catch (const store::EngineError& e) {
+        // An amount that reads as none ("1,50") stays as typed, to be put right.
+        ui::showError(this, e.message());
+        for (ui::DBNumberEdit* amount : {m_debit, m_credit}) {
+            if (!amount->text().trimmed().isEmpty() && !amount->value()) {
+                amount->setFocus();
+                break;
+            }
+        }
+        return;
+    }
     const store::Field date = q.fieldByName(QStringLiteral("日期"));
     if (date.isNull()) {
         ui::warn(this, noDateText());

@@ -33,6 +33,9 @@ public:
     bool dichromatic() const { return m_dichromatic; }
     /// Whether the column shows dates or numbers.
     bool keepsWhole(int column) const;
+    /// Numbers to the right, everything else to the left; known from the
+    /// column's type, so also while there are no rows.
+    Qt::Alignment alignment(int column) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;

@@ -4,6 +4,7 @@
 #include "Database.h"
 #include "EngineError.h"
 #include "EngineTable.h"
+#include "TextIndexOrder.h"
 
 #include <QFileInfo>
 
@@ -20,6 +21,7 @@ std::unique_ptr<Database> openVerified(const QString& path, const QString& passw
     auto db = std::make_unique<Database>(path, mode);
     sqlite3_busy_timeout(db->handle(), kBusyTimeoutMs);
     EngineTable::verify(*db, password);
+    keepTextIndexOrder(*db);
     return db;
 }
 

@@ -48,22 +48,28 @@ std::optional<Currency> Currency::parse(const QString& text) {
         ++i;
     }
     std::uint64_t magnitude = 0;
+    bool overflow = false; // told only once the whole text has been read
     int intDigits = 0;
-    bool lastWasGroup = false;
+    int groupDigits = 0; // since the last separator
+    bool grouped = false;
     for (; i < n; ++i) {
         const QChar c = t[i];
         if (c.isDigit() && c.unicode() < 128) {
-            if (!appendDigit(magnitude, c.unicode() - '0'))
-                throw CurrencyOverflow();
+            overflow = overflow || !appendDigit(magnitude, c.unicode() - '0');
             ++intDigits;
-            lastWasGroup = false;
-        } else if (c == QLatin1Char(',') && intDigits > 0 && !lastWasGroup) {
-            lastWasGroup = true;
+            ++groupDigits;
+        } else if (c == QLatin1Char(',')) {
+            // A separator ends a group: the first of one to three digits, every later one of three.
+            // "1,50" is a slip, not 150.
+            if (groupDigits == 0 || groupDigits > 3 || (grouped && groupDigits != 3))
+                return std::nullopt;
+            grouped = true;
+            groupDigits = 0;
         } else {
             break;
         }
     }
-    if (lastWasGroup)
+    if (grouped && groupDigits != 3)
         return std::nullopt;
     int fracDigits = 0;
     bool roundUp = false;
@@ -75,8 +81,7 @@ std::optional<Currency> Currency::parse(const QString& text) {
                 break;
             const int d = c.unicode() - '0';
             if (fracDigits < 4) {
-                if (!appendDigit(magnitude, d))
-                    throw CurrencyOverflow();
+                overflow = overflow || !appendDigit(magnitude, d);
             } else if (fracDigits == 4) {
                 roundUp = d >= 5;
             }
@@ -85,6 +90,8 @@ std::optional<Currency> Currency::parse(const QString& text) {
     }
     if (i != n || (intDigits == 0 && fracDigits == 0))
         return std::nullopt;
+    if (overflow)
+        throw CurrencyOverflow();
     for (int k = std::min(fracDigits, 4); k < 4; ++k) {
         if (!appendDigit(magnitude, 0))
             throw CurrencyOverflow();

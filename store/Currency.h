@@ -35,7 +35,8 @@ public:
     static Currency fromUnits(std::int64_t units);
 
     /// Reads an amount as an amount field shows it: optional sign, digits with
-    /// optional "," group separators, an optional point and decimals. Blanks
+    /// optional "," group separators between groups of three ("1,234,567"; "1,50"
+    /// is unreadable), an optional point and decimals. Blanks
     /// around it are ignored. Decimals past the fourth are rounded half away
     /// from zero. Returns nothing for unreadable text; throws CurrencyOverflow
     /// for a readable amount out of range.

@@ -4,6 +4,7 @@
 #include "EngineError.h"
 #include "EngineErrorText.h"
 #include "SqlFunctions.h"
+#include "TextComparisons.h"
 
 #include <QFileInfo>
 
@@ -32,6 +33,7 @@ Database::Database(const QString& path, OpenMode mode) : m_path(path) {
     }
     sqlite3_extended_result_codes(m_db, 0);
     registerSqlFunctions(m_db);
+    registerTextComparisons(m_db);
 }
 
 Database::~Database() {
@@ -47,6 +49,11 @@ void Database::exec(const QString& sql) {
         sqlite3_free(error);
         throwEngineError(rc, message);
     }
+}
+
+void Database::useAsciiCaseOrder() {
+    store::useAsciiCaseOrder(m_db);
+    m_foldedTextOrder = false;
 }
 
 qint64 Database::lastInsertRowId() const { return sqlite3_last_insert_rowid(m_db); }

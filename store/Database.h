@@ -28,6 +28,13 @@ public:
     int changes() const;
     bool inTransaction() const;
 
+    /// Whether the text indexes are in the folded order of NOCASE, so a text
+    /// prefix can be searched as a range of them (see useAsciiCaseOrder()).
+    bool hasFoldedTextOrder() const { return m_foldedTextOrder; }
+    /// For a book read as it is whose text indexes an earlier build made in
+    /// SQLite's own NOCASE order: compare as that order did.
+    void useAsciiCaseOrder();
+
     /// Turns a SQLite result code into EngineError with the engine's message.
     static void check(sqlite3* db, int rc);
     void check(int rc) const { check(m_db, rc); }
@@ -38,6 +45,7 @@ public:
 private:
     sqlite3* m_db = nullptr;
     QString m_path;
+    bool m_foldedTextOrder = true;
 };
 
 } // namespace store

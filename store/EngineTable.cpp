@@ -52,6 +52,16 @@ void EngineTable::setPassword(Database& db, const QString& password) {
     put(db, QStringLiteral("password"), makeVerifier(password));
 }
 
+QString EngineTable::value(Database& db, const QString& key) {
+    Statement read(db, QStringLiteral("SELECT value FROM _engine WHERE key=?"));
+    read.bindText(1, key);
+    return read.step() ? read.text(0) : QString();
+}
+
+void EngineTable::setValue(Database& db, const QString& key, const QString& value) {
+    put(db, key, value);
+}
+
 void EngineTable::verify(Database& db, const QString& password) {
     Statement probe(db, QStringLiteral(
                             "SELECT count(*) FROM sqlite_master WHERE type='table' AND name='_engine'"));

@@ -16,6 +16,9 @@ public:
     static void create(Database& db, const QString& password);
     /// Replaces the stored verifier.
     static void setPassword(Database& db, const QString& password);
+    /// A setting of the engine kept with the book; empty when there is none.
+    static QString value(Database& db, const QString& key);
+    static void setValue(Database& db, const QString& key, const QString& value);
     /// Throws EngineError unless the file is one of ours and `password` is its password.
     static void verify(Database& db, const QString& password);
 };

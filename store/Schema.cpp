@@ -3,6 +3,7 @@
 #include "Database.h"
 #include "EngineTable.h"
 #include "Statement.h"
+#include "TextIndexOrder.h"
 #include "Transaction.h"
 
 namespace store {
@@ -140,6 +141,7 @@ void createSchema(Database& db, const QString& password) {
     for (const char* index : kIndexes)
         db.exec(QString::fromUtf8(index));
     EngineTable::create(db, password);
+    recordFoldedTextOrder(db);
     unit.commit();
 }
 

@@ -2,6 +2,7 @@
 
 #include "Database.h"
 #include "EngineError.h"
+#include "EngineSql.h"
 
 #include <sqlite3.h>
 
@@ -18,7 +19,7 @@ QString fromUtf8(const char* text) { return text ? QString::fromUtf8(text) : QSt
 } // namespace
 
 Statement::Statement(const Database& db, const QString& sql) : m_db(db) {
-    const QByteArray utf8 = sql.toUtf8();
+    const QByteArray utf8 = engineSql(sql, db.hasFoldedTextOrder()).toUtf8();
     // SQLite reads statement text only up to a NUL; what follows one would be
     // dropped without a word, or the statement refused for a reason that
     // names only what came before it.

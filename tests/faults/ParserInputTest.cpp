@@ -13,6 +13,7 @@
 #include "store/SqlText.h"
 
 #include <QElapsedTimer>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -95,16 +96,20 @@ std::optional<__int128> expectedRaw(const QString& text) {
         negative = t[i++] == u'-';
     __int128 units = 0;
     int intDigits = 0;
+    const int intStart = i;
     for (; i < t.size(); ++i) {
         if (t[i] >= u'0' && t[i] <= u'9') {
             units = std::min<__int128>(units * 10 + (t[i].unicode() - u'0'), __int128(1) << 100);
             ++intDigits;
-        } else if (t[i] == u',' && intDigits > 0 && i + 1 < t.size() && t[i + 1] >= u'0' &&
-                   t[i + 1] <= u'9') {
-        } else {
+        } else if (t[i] != u',') {
             break;
         }
     }
+    // Separators only between groups of three: "1,234,567", never "1,50".
+    static const QRegularExpression grouped(QStringLiteral("^[0-9]{1,3}(,[0-9]{3})*$"));
+    const QString whole = t.mid(intStart, i - intStart);
+    if (whole.contains(u',') && !grouped.match(whole).hasMatch())
+        return std::nullopt;
     __int128 fraction = 0;
     int fracDigits = 0;
     bool roundUp = false;
@@ -136,8 +141,9 @@ TEST(AmountParser, ReadsExactlyOrRefusesOrOverflows) {
         case 0: { // as an amount field shows it, now and then far too long
             text = random.chance(30) ? QStringLiteral("-") : QString();
             const QString whole = random.digits(random.chance(10) ? 25 : 12);
+            const bool grouped = random.chance(50);
             for (int k = 0; k < whole.size(); ++k) {
-                if (k > 0 && (whole.size() - k) % 3 == 0 && random.chance(50))
+                if (k > 0 && (whole.size() - k) % 3 == 0 && grouped)
                     text += u',';
                 text += whole[k];
             }

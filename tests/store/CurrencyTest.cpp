@@ -24,6 +24,18 @@ TEST(Currency, RefusesUnreadableText) {
         EXPECT_FALSE(Currency::parse(QString::fromUtf8(text)).has_value()) << text;
 }
 
+// A slip of the comma must not book a hundred times the amount: "," only
+// separates groups of three digits left of the point.
+TEST(Currency, GroupSeparatorsStandOnlyBetweenGroupsOfThree) {
+    EXPECT_EQ(Currency::parse(QStringLiteral("1,234,567.89"))->raw(), 12345678900);
+    EXPECT_EQ(Currency::parse(QStringLiteral("1,234.56"))->raw(), 12345600);
+    EXPECT_EQ(Currency::parse(QStringLiteral("-12,345"))->raw(), -123450000);
+    EXPECT_EQ(Currency::parse(QStringLiteral("123,456"))->raw(), 1234560000);
+    for (const char* text : {"1,50", "12,5", "1,2345", "1234,567", "1,234,56", "1,234,5678",
+                             "12,34.5", "1.234,5", "0,5"})
+        EXPECT_FALSE(Currency::parse(QString::fromUtf8(text)).has_value()) << text;
+}
+
 TEST(Currency, FormatsExactly) {
     EXPECT_EQ(Currency::fromRaw(12345000).toString(), QStringLiteral("1234.5"));
     EXPECT_EQ(Currency::fromRaw(0).toString(), QStringLiteral("0"));

@@ -38,6 +38,7 @@ TEST(EngineMessages, StatementsThatCannotRunSayWhyInChinese) {
     EXPECT_EQ(run("selec * from 摘要"), "SQL 语句在“selec”附近有语法错误");
     EXPECT_EQ(run("select cdate('2005-2-30')"), "数据类型不匹配：“2005-2-30”不是日期");
     EXPECT_EQ(run("select ccur('12x')"), "数据类型不匹配：“12x”不是金额");
+    EXPECT_EQ(run("select ccur('1,50')"), "数据类型不匹配：“1,50”不是金额");
     EXPECT_EQ(run("insert into 摘要 (代码) values (1); insert into 摘要 (代码) values (1)"),
               "字段“摘要.代码”的值重复");
 

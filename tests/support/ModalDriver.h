@@ -9,9 +9,10 @@ namespace testing_support {
 
 /// Runs `action` on the next modal dialog that opens, from inside its event
 /// loop, as a user would act on it. Gives up after five seconds, so that a
-/// dialog that never comes fails the test instead of hanging it. A key clicks its
-/// button a moment later, so the window that took the key is still the modal one
-/// for a while: `over` names it, to wait for the dialog that opens over it.
+/// dialog that never comes fails the test instead of hanging it, and when
+/// the test that asked has ended. A key clicks its button a moment later, so
+/// the window that took the key is still the modal one for a while: `over`
+/// names it, to wait for the dialog that opens over it.
 void onNextModal(std::function<void(QDialog*)> action, const QWidget* over = nullptr);
 
 /// The widget with the keyboard focus. When a modal dialog closed over

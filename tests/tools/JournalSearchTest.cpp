@@ -164,3 +164,27 @@ TEST_F(SearchCommand, ABankSearchNeedsItsAccountAndFindsItInEveryMonth) {
     EXPECT_EQ(vouchers(joined, 2), QStringList{QStringLiteral("Y2")});
     EXPECT_EQ(search(kCash, {QStringLiteral("--bank"), QStringLiteral("工商银行基本户")}).exitCode, 2);
 }
+
+// Letter case is ignored for every letter, not only a-z: é/É, and the
+// full-width Latin letters of Chinese input.
+TEST(SearchCommandCase, FindsEveryLetterInEitherCase) {
+    QTemporaryDir dir;
+    const QString book = dir.filePath(QStringLiteral("xjrjz.mdb"));
+    ASSERT_EQ(tool({QStringLiteral("create"), book}).exitCode, 0);
+    store::openDatabaseFile(book, store::standardPassword())
+        ->exec(QStringLiteral("insert into 现金日记帐 (日期, 凭证号, 摘要, 备注) values "
+                              "(cdate('2023-6-1'), '1', '其他', 'CAFÉ 早餐'),"
+                              "(cdate('2023-6-2'), '2', '其他', '刷ｐｏｓ机'),"
+                              "(cdate('2023-6-3'), '3', '其他', 'cafe')"));
+    const auto found = [&book](const QString& note) {
+        const ToolRun run = tool({QStringLiteral("search"), book, QStringLiteral("--kind"),
+                                  QStringLiteral("cash"), QStringLiteral("--note"), note});
+        QStringList vouchers;
+        const QStringList lines = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        for (qsizetype i = 1; i < lines.size(); ++i)
+            vouchers << lines[i].split(QLatin1Char('\t')).value(kCashVoucher);
+        return vouchers;
+    };
+    EXPECT_EQ(found(QStringLiteral("café")), QStringList{QStringLiteral("1")});
+    EXPECT_EQ(found(QStringLiteral("ＰＯＳ")), QStringList{QStringLiteral("2")});
+}
