@@ -111,3 +111,14 @@ TEST_F(Operators, EmptyListCannotBeAddedToFromTheEditor) {
     EXPECT_EQ(messages.texts(), QStringList({QStringLiteral("姓名不能为空,请重新输入!")}));
     EXPECT_EQ(scalar("select count(*) from 权限表").toInt(), 0);
 }
+
+TEST_F(Operators, AddingAfterAChangeSavesTheChangeWithItsStamps) {
+    inEditor([](QDialog* editor) {
+        child<ui::DBEdit>(editor, "DBEdit3")->setText(QStringLiteral("12345"));
+        button(editor, "bitbtn_add")->click();
+        EXPECT_FALSE(button(editor, "bitbtn_close")->isEnabled());
+        button(editor, "bitbtn_cancel")->click();
+        button(editor, "bitbtn_close")->click();
+    });
+    EXPECT_EQ(scalar("select 联系电话 || '/' || 操作员 from 权限表").toString(), QStringLiteral("12345/出纳甲"));
+}
