@@ -26,7 +26,8 @@ constexpr int kClientHeight = 269;
 } // namespace
 
 TForm_qxb_edit::TForm_qxb_edit(QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      m_leaveRowCheck(&ui::Dm1->q_qxb, [this] { return save(); }) {
     setObjectName(QStringLiteral("Form_qxb_edit"));
     setWindowTitle(QStringLiteral("操作员编辑"));
     setModal(true);
@@ -112,19 +113,21 @@ void TForm_qxb_edit::add() {
         m_name->setFocus();
         return;
     }
-    q.append(); // a changed row is posted first, as it stands
+    q.append(); // a changed row is saved first
+    if (q.state() != store::QueryState::Insert)
+        return;
     setAdding(true);
     m_name->setFocus();
 }
 
-void TForm_qxb_edit::save() {
+bool TForm_qxb_edit::save() {
     store::Query& q = ui::Dm1->q_qxb;
     q.edit();
     q.updateRecord();
     if (q.fieldByName(QStringLiteral("姓名")).asString().isEmpty()) {
         ui::warn(this, QStringLiteral("姓名不能为空,请重新输入!"));
         m_name->setFocus();
-        return;
+        return false;
     }
     try {
         q.fieldByName(QStringLiteral("操作员")).setString(ui::Dm1->login.operatorName);
@@ -135,6 +138,7 @@ void TForm_qxb_edit::save() {
         ui::showError(this, e.message());
     }
     setAdding(false);
+    return true;
 }
 
 void TForm_qxb_edit::cancelChange() {

@@ -33,6 +33,9 @@ public:
     bool dichromatic() const { return m_dichromatic; }
     /// Whether the column shows dates or numbers.
     bool keepsWhole(int column) const;
+    /// While the query drops a row: the views' own choice of the row that
+    /// becomes current is not the query's, which follows.
+    bool removingRows() const { return m_removingRows; }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -53,6 +56,7 @@ private:
     QStringList m_headerTexts;
     bool m_dichromatic = false;
     int m_current = -1;
+    bool m_removingRows = false;
     QList<QMetaObject::Connection> m_connections;
 };
 
