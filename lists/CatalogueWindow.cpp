@@ -25,7 +25,8 @@ constexpr int kClientHeight = 395;
 
 CatalogueWindow::CatalogueWindow(QWidget* owner, const ListWindowTraits& traits, ui::DataSource* source,
                                  const QList<GridColumn>& columns)
-    : ListWindow(owner, traits, source, columns), m_leaveRowCheck(query(), [this] { return save(); }) {
+    : ListWindow(owner, traits, source, columns),
+      m_leaveRowCheck(query(), [this] { return save(); }) {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setFixedSize(kClientWidth, kClientHeight);
     if (const QScreen* screen = QGuiApplication::primaryScreen())

@@ -97,10 +97,13 @@ DataGrid::DataGrid(QWidget* parent)
                 // A changed row the window would not let go keeps the cursor; the
                 // grid returns to it once the click or key that moved it is done.
                 if (q->currentIndex() != current.row())
-                    QMetaObject::invokeMethod(this, [this] {
-                        if (store::Query* q = query())
-                            followQueryCursor(q->currentIndex());
-                    }, Qt::QueuedConnection);
+                    QMetaObject::invokeMethod(
+                        this,
+                        [this] {
+                            if (store::Query* q = query())
+                                followQueryCursor(q->currentIndex());
+                        },
+                        Qt::QueuedConnection);
             });
     m_view->horizontalHeader()->viewport()->installEventFilter(this);
     m_view->viewport()->installEventFilter(this);

@@ -256,40 +256,55 @@ TEST_F(SummaryCatalogue, PickingLeavesAChangedRowThroughTheSaveToo) {
     EXPECT_TRUE(dm->q_xjrjz.fieldByName(QStringLiteral("属性")).isNull()) << "nothing picked";
 }
 
-TEST_F(DataModuleFixture, BankAccountLeftWithAnEmptyNameStaysUnsaved) {
-    db.exec(QStringLiteral("insert into 开户银行 (项目) values ('农行')"));
-    dm->q_khyh.openWith({QStringLiteral("select * from 开户银行")});
-    journal::TForm_khyh window(nullptr);
-    window.show();
-    QApplication::setActiveWindow(&window);
-    auto* nameField = child<ui::DBEdit>(&window, "DBEditEh2");
-    nameField->setText(QStringLiteral(" "));
-    clickRow(window.grid()->view(), 1);
+namespace {
+
+/// The bank account catalogue over the shipped account and `more` added ones.
+class BankCatalogue : public DataModuleFixture {
+protected:
+    std::unique_ptr<journal::TForm_khyh> window;
+
+    void open(const char* more) {
+        db.exec(QStringLiteral("insert into 开户银行 (项目) values %1").arg(QString::fromUtf8(more)));
+        dm->q_khyh.openWith({QStringLiteral("select * from 开户银行")});
+        window = std::make_unique<journal::TForm_khyh>(nullptr);
+        window->show();
+        QApplication::setActiveWindow(window.get());
+    }
+    void TearDown() override {
+        window.reset();
+        DataModuleFixture::TearDown();
+    }
+    ui::DBEdit* name() { return child<ui::DBEdit>(window.get(), "DBEditEh2"); }
+};
+
+} // namespace
+
+TEST_F(BankCatalogue, AnAccountLeftWithAnEmptyNameStaysUnsaved) {
+    open("('农行')");
+    name()->setText(QStringLiteral(" "));
+    clickRow(window->grid()->view(), 1);
     EXPECT_EQ(messages.texts(), QStringList({QStringLiteral("开户银行不能为空,请重新输入!")}));
     EXPECT_EQ(dm->q_khyh.currentIndex(), 0);
     EXPECT_EQ(scalar("select group_concat(项目, '/') from 开户银行").toString(), QStringLiteral("工商银行基本户/农行"));
 
-    nameField->setText(QStringLiteral("建行"));
-    QTest::mouseClick(child<ui::DBNavigator>(&window, "DBNavigator1")->button(ui::DBNavigator::Last), Qt::LeftButton);
+    name()->setText(QStringLiteral("建行"));
+    QTest::mouseClick(child<ui::DBNavigator>(window.get(), "DBNavigator1")->button(ui::DBNavigator::Last),
+                      Qt::LeftButton);
     EXPECT_EQ(dm->q_khyh.currentIndex(), 1);
     EXPECT_EQ(scalar("select 项目 || '/' || 操作员 from 开户银行 order by rowid limit 1").toString(),
               QStringLiteral("建行/出纳甲"));
 }
 
-TEST_F(DataModuleFixture, AfterDeletingAnAccountTheNextOneIsCurrentAndShown) {
-    db.exec(QStringLiteral("insert into 开户银行 (项目) values ('农行'), ('建行')"));
-    dm->q_khyh.openWith({QStringLiteral("select * from 开户银行")});
-    journal::TForm_khyh window(nullptr);
-    window.show();
-    QApplication::setActiveWindow(&window);
-    QTableView* view = window.grid()->view();
-    auto* remove = child<QToolButton>(&window, "SpeedButton1");
+TEST_F(BankCatalogue, AfterDeletingAnAccountTheNextOneIsCurrentAndShown) {
+    open("('农行'), ('建行')");
+    QTableView* view = window->grid()->view();
+    auto* remove = child<QToolButton>(window.get(), "SpeedButton1");
     clickRow(view, 1);
     messages.answerNext(true);
     remove->click();
     EXPECT_EQ(dm->q_khyh.currentIndex(), 1);
     EXPECT_EQ(view->currentIndex().row(), 1);
-    EXPECT_EQ(child<ui::DBEdit>(&window, "DBEditEh2")->text(), QStringLiteral("建行"));
+    EXPECT_EQ(name()->text(), QStringLiteral("建行"));
     // A second deletion takes the row the grid shows.
     messages.answerNext(true);
     remove->click();
