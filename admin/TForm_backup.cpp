@@ -1,11 +1,32 @@
 #include "TForm_backup.h"
 
+#include "store/Database.h"
 #include "store/DatabaseBackup.h"
+#include "store/SafetyCopies.h"
 #include "ui/Choosers.h"
 #include "ui/MessageBoxes.h"
 #include "ui/TDm1.h"
 
+#include <QDate>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
 namespace admin {
+
+namespace {
+
+// The folder of the last chosen backup, for the rest of the run: the program keeps no
+// settings file.
+QString s_lastFolder;
+
+// A backup belongs away from the book: not in its folder, nor among the safety copies.
+QString firstFolder() {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
+} // namespace
 
 TForm_backup::TForm_backup(QWidget* owner)
     : DatabaseFileWindow(owner, QStringLiteral("系统备份管理"), QStringLiteral("备份")) {
@@ -13,11 +34,21 @@ TForm_backup::TForm_backup(QWidget* owner)
 }
 
 QString TForm_backup::browse() {
+    // Named as the day's safety copy is (xjrjz-2026-12-10.mdb): the day tells backups apart.
+    const QString book = ui::Dm1->ADO_xjrjz.database().path();
+    const QString name =
+        QFileInfo(store::SafetyCopies(book).dailyCopy(QDate::currentDate())).fileName();
+    const QString folder = QFileInfo(s_lastFolder).isDir() ? s_lastFolder : firstFolder();
+
     ui::SaveFileRequest request;
     request.title = QStringLiteral("备份数据库文件");
     request.defaultExtension = QStringLiteral("mdb");
+    request.fileName = QDir(folder).filePath(name);
     const ui::SaveFileAnswer answer = ui::chooseSaveFile(this, request);
-    return answer.accepted ? answer.path : QString();
+    if (!answer.accepted || answer.path.isEmpty())
+        return QString();
+    s_lastFolder = QFileInfo(answer.path).absolutePath();
+    return answer.path;
 }
 
 bool TForm_backup::run(const QString& file) {

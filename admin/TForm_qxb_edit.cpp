@@ -105,14 +105,22 @@ void TForm_qxb_edit::setAdding(bool adding) {
     m_close->setEnabled(!adding);
 }
 
+bool TForm_qxb_edit::nameAccepted() {
+    const QString name = ui::Dm1->q_qxb.fieldByName(QStringLiteral("姓名")).asString();
+    if (!name.isEmpty() && !name.trimmed().isEmpty())
+        return true;
+    // A name of blanks only could never be chosen at the login, whose list trims it.
+    ui::warn(this, name.isEmpty() ? QStringLiteral("姓名不能为空,请重新输入!")
+                                  : QStringLiteral("姓名不能全为空格,请重新输入!"));
+    m_name->setFocus();
+    return false;
+}
+
 void TForm_qxb_edit::add() {
     store::Query& q = ui::Dm1->q_qxb;
     q.updateRecord();
-    if (q.fieldByName(QStringLiteral("姓名")).asString().isEmpty()) {
-        ui::warn(this, QStringLiteral("姓名不能为空,请重新输入!"));
-        m_name->setFocus();
+    if (!nameAccepted())
         return;
-    }
     q.append(); // a changed row is saved first
     if (q.state() != store::QueryState::Insert)
         return;
@@ -124,11 +132,8 @@ bool TForm_qxb_edit::save() {
     store::Query& q = ui::Dm1->q_qxb;
     q.edit();
     q.updateRecord();
-    if (q.fieldByName(QStringLiteral("姓名")).asString().isEmpty()) {
-        ui::warn(this, QStringLiteral("姓名不能为空,请重新输入!"));
-        m_name->setFocus();
+    if (!nameAccepted())
         return false;
-    }
     try {
         q.fieldByName(QStringLiteral("操作员")).setString(ui::Dm1->login.operatorName);
         q.fieldByName(QStringLiteral("操作日期")).setDateTime(store::DateTime::now());

@@ -25,6 +25,8 @@ public slots:
     void reject() override {}
 
 private:
+    /// Shows why the current row's name cannot be stored; false then.
+    bool nameAccepted();
     void add();
     /// "存盘"; false when the name check keeps the row as typed.
     bool save();

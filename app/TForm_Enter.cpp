@@ -1,5 +1,7 @@
 #include "TForm_Enter.h"
 
+#include "TForm_password.h"
+
 #include "ui/Artwork.h"
 #include "ui/DBLookupComboBox.h"
 #include "ui/KeyRules.h"
@@ -37,7 +39,7 @@ TForm_Enter::TForm_Enter(QWidget* owner)
 
     m_password = new QLineEdit(this);
     m_password->setObjectName(QStringLiteral("Edit1"));
-    ui::makePasswordField(m_password);
+    ui::makePasswordField(m_password, TForm_password::passwordLength);
 
     m_ok = new QPushButton(QStringLiteral("确认"), this);
     m_ok->setObjectName(QStringLiteral("bitbtn_ok"));

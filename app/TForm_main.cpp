@@ -3,12 +3,15 @@
 #include "Commands.h"
 #include "DailyCopyAtClose.h"
 #include "ExactCaption.h"
+#include "FirstPaint.h"
 #include "MainMenu.h"
+#include "StartTiming.h"
 #include "TForm_Enter.h"
 
 #include "store/EngineError.h"
 #include "ui/Artwork.h"
 #include "ui/Fonts.h"
+#include "ui/InputMethods.h"
 #include "ui/MessageBoxes.h"
 #include "ui/TDm1.h"
 
@@ -35,6 +38,8 @@ constexpr int kToolButtonHeight = 39;
 constexpr int kTopBarMargin = 2;
 constexpr int kBannerIntervalMs = 60;
 constexpr int kActivationFallbackMs = 500;
+constexpr int kOperatorPanelWidth = 120;
+constexpr int kEmptyPanelWidth = 350;
 const QString kSupportText = QStringLiteral("技术支持：请与本单位系统管理员联系");
 
 } // namespace
@@ -55,14 +60,6 @@ TForm_main::TForm_main(QWidget* parent)
     m_image->setScaledContents(true);
     m_image->setMinimumSize(1, 1);
     m_image->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
-    QPixmap picture = ui::artwork::background(QSize(1600, 1000));
-    // A picture of the company's own in the data folder replaces the built-in one.
-    if (QFile::exists(QStringLiteral("system.jpg"))) {
-        QPixmap own;
-        if (own.load(QStringLiteral("system.jpg"), "JPG"))
-            picture = own;
-    }
-    m_image->setPixmap(picture);
     layout->addWidget(m_image, 1);
     setCentralWidget(central);
 
@@ -78,6 +75,18 @@ TForm_main::TForm_main(QWidget* parent)
 }
 
 TForm_main::~TForm_main() = default;
+
+void TForm_main::showPicture() {
+    if (!m_image->pixmap().isNull())
+        return;
+    // A picture of the company's own in the data folder replaces the built-in one.
+    QPixmap own;
+    if (QFile::exists(QStringLiteral("system.jpg")) &&
+        own.load(QStringLiteral("system.jpg"), "JPG"))
+        m_image->setPixmap(own);
+    else
+        m_image->setPixmap(ui::artwork::background(QSize(1600, 1000)));
+}
 
 void TForm_main::buildMenus() {
     for (const MenuDef& def : mainMenus()) {
@@ -142,7 +151,7 @@ QWidget* TForm_main::buildTopBar() {
 }
 
 void TForm_main::buildStatusBar() {
-    const int widths[] = {120, 100, 350, 0};
+    const int widths[] = {kOperatorPanelWidth, 100, kEmptyPanelWidth, 0};
     for (int i = 0; i < 4; ++i) {
         auto* panel = new QLabel(statusBar());
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i + 1));
@@ -164,7 +173,17 @@ void TForm_main::buildStatusBar() {
 QLabel* TForm_main::statusPanel(int number) const { return m_panels.value(number - 1); }
 
 void TForm_main::showOperator() {
-    statusPanel(1)->setText(QStringLiteral("操作员：") + (ui::Dm1 ? ui::Dm1->login.operatorName : QString()));
+    QLabel* panel = statusPanel(1);
+    panel->setText(QStringLiteral("操作员：") +
+                   (ui::Dm1 ? ui::Dm1->login.operatorName : QString()));
+    // A long name shows whole: the panel widens, and the always empty third panel gives up
+    // as much, so that the support text stays where it was.
+    const int frame = panel->width() - panel->contentsRect().width();
+    const int text = panel->fontMetrics().horizontalAdvance(panel->text());
+    const int width =
+        std::max(kOperatorPanelWidth, text + frame + 2 * panel->fontMetrics().averageCharWidth());
+    panel->setFixedWidth(width);
+    statusPanel(3)->setFixedWidth(std::max(0, kEmptyPanelWidth - (width - kOperatorPanelWidth)));
 }
 
 void TForm_main::setBannerText(const QString& text) {
@@ -222,8 +241,18 @@ void TForm_main::formActivate() {
     dm.q_qxb.openWith({QStringLiteral("select * from 权限表 order by 姓名")});
     {
         TForm_Enter login(this);
+        // The start waits for the login window alone. The background picture
+        // (painted, or a company's photograph to decode) and the look for the
+        // input method in use (which starts programs; the one in use now is
+        // the default one) follow once the login window is on the screen.
+        afterFirstPaint(&login, [this, &login] {
+            reportStartIfTimed(&login);
+            showPicture();
+            ui::InputMethods::backend();
+        });
         login.exec();
     }
+    showPicture();
     dm.q_qxb.close();
     dm.login.loggedIn = true;
     showOperator();

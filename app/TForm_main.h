@@ -45,6 +45,8 @@ private:
     void buildMenus();
     QWidget* buildTopBar();
     void buildStatusBar();
+    /// The background: the data folder's system.jpg, else the built-in picture.
+    void showPicture();
     void queueActivation();
 
     std::unique_ptr<Commands> m_commands;

@@ -16,10 +16,6 @@
 
 namespace app {
 
-namespace {
-constexpr int kPasswordLength = 10;
-}
-
 TForm_password::TForm_password(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setObjectName(QStringLiteral("Form_password"));
@@ -33,7 +29,7 @@ TForm_password::TForm_password(QWidget* owner)
     auto makeField = [this](const char* name) {
         auto* field = new QLineEdit(this);
         field->setObjectName(QLatin1String(name));
-        ui::makePasswordField(field, kPasswordLength);
+        ui::makePasswordField(field, passwordLength);
         return field;
     };
     m_old = makeField("MaskEdit3");

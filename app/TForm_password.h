@@ -15,6 +15,10 @@ public:
     /// Expects the operators query holding the logged-in operator's row.
     explicit TForm_password(QWidget* owner);
 
+    /// The longest password an operator can set, and so the longest one the
+    /// login takes.
+    static constexpr int passwordLength = 10;
+
 public slots:
     void reject() override {}
 

@@ -11,7 +11,6 @@
 #include "ui/Artwork.h"
 #include "ui/ChineseTranslations.h"
 #include "ui/Fonts.h"
-#include "ui/InputMethods.h"
 #include "ui/KeyRules.h"
 #include "ui/MessageBoxes.h"
 #include "ui/TDm1.h"
@@ -41,8 +40,6 @@ int main(int argc, char** argv) {
             store::ConnectionString(store::ConnectionString::standard()).dataSource()));
     if (!lock)
         return app::kBookNotLockedExit;
-    // The input method in use when the program starts is the default one.
-    ui::InputMethods::backend();
     app::TForm_main mainWindow;
     ui::TDm1 dataModule(store::ConnectionString::standard());
     // Without a window manager (a bare X server) maximising does nothing, so

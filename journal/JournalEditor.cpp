@@ -235,6 +235,8 @@ bool JournalEditor::event(QEvent* event) {
         const store::BookkeepingPeriod period(ui::Dm1->login.closingDate);
         m_firstDay = period.firstDayText();
         m_lastDay = period.lastDayText();
+        // "15" and "3-15" are days of the month being kept.
+        m_date->setShortFormsMonth(period.firstDay());
     }
     return QDialog::event(event);
 }

@@ -19,6 +19,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <memory>
+
 namespace journal {
 
 namespace {
@@ -122,20 +124,28 @@ void JournalWindow::editEntries() {
             q.openWith(monthQuery(m_kind, period(), chosenAccount()));
     }
     {
-        JournalEditor editor(this, m_kind);
-        editor.setBankAccount(chosenAccount());
-        editor.exec();
+        std::unique_ptr<JournalEditor> editor;
+        if (m_kind == JournalKind::Cash)
+            editor = std::make_unique<TForm_xjrjz_edit>(this);
+        else
+            editor = std::make_unique<TForm_yhrjz_edit>(this);
+        editor->setBankAccount(chosenAccount());
+        editor->exec();
     }
     recompute();
 }
 
 void JournalWindow::search() {
-    JournalSearch dialog(this, m_kind);
-    dialog.setInputMethod(ui::Dm1->login.inputMethod);
-    dialog.setSummaries(ui::Dm1->summaryNames());
+    std::unique_ptr<JournalSearch> dialog;
+    if (m_kind == JournalKind::Cash)
+        dialog = std::make_unique<TForm_xjrjz_cx>(this);
+    else
+        dialog = std::make_unique<TForm_yhrjz_cx>(this);
+    dialog->setInputMethod(ui::Dm1->login.inputMethod);
+    dialog->setSummaries(ui::Dm1->summaryNames());
     if (m_kind == JournalKind::Bank)
-        dialog.setBankAccounts(ui::Dm1->bankAccountNames());
-    dialog.exec();
+        dialog->setBankAccounts(ui::Dm1->bankAccountNames());
+    dialog->exec();
 }
 
 } // namespace journal

@@ -1,6 +1,7 @@
 #include "CsvExportWriter.h"
 
 #include "ExportStream.h"
+#include "FormulaGuard.h"
 #include "TableSnapshot.h"
 
 namespace lists {
@@ -9,9 +10,11 @@ namespace {
 
 // The quote is doubled in the GBK bytes: 0x22 is never part of a GBK
 // double-byte character.
-void writeQuoted(ExportStream& out, const QString& value) {
+void writeQuoted(ExportStream& out, const QString& value, bool guarded = false) {
     QByteArray& buffer = out.buffer();
     buffer.append('"');
+    if (guarded)
+        buffer.append('\'');
     const qsizetype start = buffer.size();
     out.text(value);
     for (qsizetype i = buffer.indexOf('"', start); i >= 0; i = buffer.indexOf('"', i + 2))
@@ -34,7 +37,8 @@ void writeCsvExport(const TableSnapshot& table, QIODevice& device) {
         for (qsizetype c = 0; c < columns; ++c) {
             if (c > 0)
                 out << ';';
-            writeQuoted(out, c < row.size() ? row[c].text : QString());
+            const QString& text = c < row.size() ? row[c].text : QString();
+            writeQuoted(out, text, needsFormulaGuard(table.columns[c], text));
         }
         out.flushIfFull();
     }

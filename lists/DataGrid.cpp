@@ -483,8 +483,7 @@ void DataGrid::refreshFooter() {
     QList<bool> numbers;
     for (int c = 0; c < columns().size(); ++c) {
         texts << footerText(c);
-        alignments << Qt::Alignment(m_model->data(m_model->index(0, c), Qt::TextAlignmentRole).toInt() &
-                                    Qt::AlignHorizontal_Mask);
+        alignments << m_model->alignment(c);
         const FooterKind kind = columns()[c].footer;
         numbers << (kind == FooterKind::Count || kind == FooterKind::Sum);
     }

@@ -37,25 +37,28 @@ QString exportFilePath(const QString& chosenName, int type) {
     return chosenName + QLatin1Char('.') + extension;
 }
 
-void writeExport(int type, const TableSnapshot& table, QIODevice& device) {
+int writeExport(int type, const TableSnapshot& table, QIODevice& device) {
     switch (static_cast<ExportType>(type)) {
     case ExportType::Text:
         writeTextExport(table, device);
-        return;
+        return 0;
     case ExportType::Csv:
         writeCsvExport(table, device);
-        return;
+        return 0;
     case ExportType::Html:
         writeHtmlExport(table, device);
-        return;
+        return 0;
     case ExportType::Rtf:
         writeRtfExport(table, device);
-        return;
+        return 0;
     case ExportType::Xls:
-        writeXlsExport(table, device);
-        return;
+        return writeXlsExport(table, device);
     }
     throw std::invalid_argument("no export format has number " + std::to_string(type));
+}
+
+QString cutLabelsNotice(int count) {
+    return QStringLiteral("%1 个单元格超过 255 字节，已截断").arg(count);
 }
 
 } // namespace lists

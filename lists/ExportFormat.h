@@ -23,10 +23,14 @@ QString exportExtension(int type);
 /// "report.CSV.txt"; the format always follows the type, never the name.
 QString exportFilePath(const QString& chosenName, int type);
 
-/// Writes the snapshot to `device` in the format of `type` (1 to 5).
-/// Throws std::invalid_argument for another number, ExportWriteError when
+/// Writes the snapshot to `device` in the format of `type` (1 to 5) and
+/// returns the number of worksheet labels cut to fit their cells (0 for the
+/// other formats). Throws std::invalid_argument for another number, ExportWriteError when
 /// the device refuses bytes and XlsTooManyRows for a worksheet that would
 /// need more rows than the format can number.
-void writeExport(int type, const TableSnapshot& table, QIODevice& device);
+int writeExport(int type, const TableSnapshot& table, QIODevice& device);
+
+/// What the user is told after an export that cut `count` labels (count > 0).
+QString cutLabelsNotice(int count);
 
 } // namespace lists

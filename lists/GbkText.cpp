@@ -116,14 +116,16 @@ QByteArray toGbk(QStringView text) {
     return encoder.encode(text);
 }
 
-std::optional<QString> fromGbk(const QByteArray& bytes) {
+namespace {
+
+std::optional<QString> decode(const QByteArray& bytes, const char* from) {
     if (bytes.isEmpty())
         return QString();
     const char* to = QSysInfo::ByteOrder == QSysInfo::LittleEndian ? "UTF-16LE" : "UTF-16BE";
-    iconv_t cd = iconv_open(to, "GBK");
+    iconv_t cd = iconv_open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1))
         return std::nullopt;
-    // Every GBK byte gives at most one UTF-16 unit.
+    // Every byte gives at most one UTF-16 unit (GB18030's four bytes give two).
     QByteArray out(bytes.size() * 2, '\0');
     char* in = const_cast<char*>(bytes.constData());
     size_t inLeft = size_t(bytes.size());
@@ -135,6 +137,16 @@ std::optional<QString> fromGbk(const QByteArray& bytes) {
         return std::nullopt;
     return QString::fromUtf16(reinterpret_cast<const char16_t*>(out.constData()),
                               qsizetype((size_t(out.size()) - outLeft) / 2));
+}
+
+} // namespace
+
+std::optional<QString> fromGbk(const QByteArray& bytes) {
+    return decode(bytes, "GBK");
+}
+
+std::optional<QString> fromGb18030(const QByteArray& bytes) {
+    return decode(bytes, "GB18030");
 }
 
 } // namespace lists

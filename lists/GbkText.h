@@ -43,4 +43,9 @@ QByteArray toGbk(QStringView text);
 /// (it reads a lone 0x80 as the euro sign, which GBK proper lacks).
 std::optional<QString> fromGbk(const QByteArray& bytes);
 
+/// GB18030 bytes as text: GBK's superset, which spreadsheets write for the
+/// euro sign (A2E3) and for characters GBK lacks (four bytes each); nothing
+/// for bytes that are not GB18030.
+std::optional<QString> fromGb18030(const QByteArray& bytes);
+
 } // namespace lists

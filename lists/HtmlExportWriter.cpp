@@ -1,6 +1,7 @@
 #include "HtmlExportWriter.h"
 
 #include "ExportStream.h"
+#include "FormulaGuard.h"
 #include "TableSnapshot.h"
 #include "TitleLevels.h"
 
@@ -24,6 +25,11 @@ const char* alignmentName(Qt::Alignment alignment) {
     if (alignment & Qt::AlignHCenter)
         return "CENTER";
     return "LEFT";
+}
+
+// A date or an amount stays on one line whatever face the reader draws it in.
+const char* noWrap(const SnapshotColumn& column) {
+    return column.keepWhole ? " NOWRAP" : "";
 }
 
 // The font tag around a cell's text, split into what goes before and after.
@@ -150,7 +156,7 @@ void writeHtmlExport(const TableSnapshot& table, QIODevice& device) {
     QList<FontTag> fonts;
     for (const SnapshotColumn& column : table.columns) {
         starts.append("  <TD WIDTH=" + QByteArray::number(column.width) + " ALIGN=\"" +
-                      alignmentName(column.alignment) + "\" BGCOLOR=#");
+                      alignmentName(column.alignment) + '"' + noWrap(column) + " BGCOLOR=#");
         fonts.append(fontTag(out, column.font));
     }
     QRgb lastColour = 0;
@@ -168,6 +174,8 @@ void writeHtmlExport(const TableSnapshot& table, QIODevice& device) {
                 lastValid = true;
             }
             out << starts[c] << lastHex << '>' << fonts[c].open;
+            if (needsFormulaGuard(table.columns[c], cell.text))
+                out << '\'';
             writeEscaped(out, cell.text);
             out << fonts[c].close << "</TD>\r\n";
         }
@@ -181,7 +189,7 @@ void writeHtmlExport(const TableSnapshot& table, QIODevice& device) {
     for (qsizetype c = 0; c < columns; ++c) {
         const QByteArray start = "  <TD WIDTH=" + QByteArray::number(table.columns[c].width) +
                                  " ALIGN=\"" + alignmentName(table.columns[c].footerAlignment) +
-                                 "\" BGCOLOR=#" + footerColour + '>';
+                                 '"' + noWrap(table.columns[c]) + " BGCOLOR=#" + footerColour + '>';
         writeCell(out, start, footerFont,
                   c < table.footer.size() ? table.footer[c].text : QString());
     }

@@ -131,8 +131,11 @@ ListWindow::ListWindow(QWidget* owner, const ListWindowTraits& traits, ui::DataS
     connect(m_close, &QToolButton::clicked, this, [this] { done(QDialog::Rejected); });
     connect(m_grid, &DataGrid::rowDoubleClicked, this, [this] { rowAction(); });
     connect(m_grid, &DataGrid::blankDoubleClicked, this, [this] { blankAction(); });
-    if (traits.sorting == ListWindowTraits::Sorting::Requery)
+    if (traits.sorting == ListWindowTraits::Sorting::Requery) {
         connect(m_grid, &DataGrid::sortChanged, this, &ListWindow::resortQuery);
+        if (store::Query* q = query())
+            connect(q, &store::Query::reset, this, &ListWindow::dropStaleMarkers);
+    }
 
     if (traits.maximised)
         setWindowState(Qt::WindowMaximized);
@@ -240,8 +243,15 @@ void ListWindow::resortQuery() {
     if (sql.isEmpty())
         return;
     sql.last() = m_grid->orderByClause();
+    m_sortedSql = sql;
     q->openWith(sql);
     q->first();
+}
+
+void ListWindow::dropStaleMarkers() {
+    store::Query* q = query();
+    if (q && q->isOpen() && q->sql() != m_sortedSql && !m_grid->markers().markedColumns().isEmpty())
+        m_grid->clearMarkers();
 }
 
 } // namespace lists

@@ -4,6 +4,7 @@
 #include "ListWindowTraits.h"
 
 #include <QDialog>
+#include <QStringList>
 
 #include <memory>
 
@@ -87,6 +88,9 @@ private:
     void reshowLastHidden();
     void reshowColumn(QAction* entry);
     void resortQuery();
+    /// The marks tell the order the rows stand in: when a command reopens the
+    /// query in its own order (a fill, a recomputation, a search), they go.
+    void dropStaleMarkers();
     void updateColumnButtons();
 
     ListWindowTraits m_traits;
@@ -108,6 +112,8 @@ private:
     QToolButton* m_hideRightmost = nullptr;
     QMenu* m_hiddenMenu = nullptr;
     std::unique_ptr<PrintSetup> m_printSetup;
+    // The query text the last re-sort opened.
+    QStringList m_sortedSql;
 };
 
 } // namespace lists

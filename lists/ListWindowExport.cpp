@@ -42,8 +42,9 @@ void ListWindow::exportList() {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw store::EngineError(QStringLiteral("Cannot create file %1").arg(path));
+    int cutLabels = 0;
     try {
-        writeExport(type, m_grid->snapshot(), file);
+        cutLabels = writeExport(type, m_grid->snapshot(), file);
     } catch (const XlsTooManyRows& e) {
         file.cancelWriting();
         ui::warn(this, QStringLiteral("记录太多：Excel 工作表最多只能保存%1条记录，请改用其他文件类型导出！")
@@ -55,6 +56,8 @@ void ListWindow::exportList() {
     }
     if (!file.commit())
         throw store::EngineError(QStringLiteral("Cannot create file %1").arg(path));
+    if (cutLabels > 0)
+        ui::warn(this, cutLabelsNotice(cutLabels));
 }
 
 } // namespace lists

@@ -23,13 +23,17 @@ constexpr qreal kScreenDpi = 96.0;
 constexpr int kRowsPerChunk = 200;
 
 // Fonts are sized in device pixels so that measuring and drawing agree on
-// any device; without hinting the advances scale with the painter.
+// any device; without hinting the advances scale with the painter. Glyphs
+// come straight from the face's character map: shaping would draw digits
+// after Latin letters ("ABC123") with tabular glyphs of the Noto CJK faces
+// that no character maps to, which a PDF's text layer then leaves out.
 QFont atResolution(const QFont& font, qreal resolution) {
     QFont f(font);
     const qreal pixels = font.pointSizeF() > 0 ? font.pointSizeF() * resolution / 72.0
                                                : font.pixelSize() * resolution / kScreenDpi;
     f.setPixelSize(std::max(1, int(std::lround(pixels))));
     f.setHintingPreference(QFont::PreferNoHinting);
+    f.setStyleStrategy(QFont::StyleStrategy(f.styleStrategy() | QFont::PreferNoShaping));
     return f;
 }
 
@@ -300,6 +304,27 @@ qreal PrintDocument::recordHeight(int record) {
     return std::max(m_singleRowHeight, tallest + 2 * m_unit);
 }
 
+qreal PrintDocument::recordBreak(int record, qreal from, qreal limit) const {
+    // Lines begin one unit below the record's top (drawLines).
+    qreal end = limit;
+    const QList<SnapshotCell>& row = m_snapshot.rows[record];
+    const qsizetype columns = std::min(row.size(), m_columnWidths.size());
+    for (qsizetype c = 0; c < columns; ++c) {
+        const qreal lineHeight = m_columnMeasurers[c]->lineHeight();
+        const qsizetype lines = cellLines(record, int(c)).size();
+        for (qsizetype i = 0; i < lines; ++i) {
+            const qreal top = m_unit + i * lineHeight;
+            if (top >= end)
+                break;
+            if (top >= from && top + lineHeight > limit) {
+                end = top;
+                break;
+            }
+        }
+    }
+    return end;
+}
+
 qreal PrintDocument::footerRowHeight() {
     CellTextMeasurer& footer = measurer(m_gridFooterFont);
     qreal tallest = footer.lineHeight();
@@ -328,14 +353,33 @@ bool PrintDocument::layOut(const std::function<bool()>& keepGoing) {
         y = titleHeight;
         pageHasRows = false;
     };
-    // A row taller than a whole page still goes on a page of its own.
+    // A row that does not fit below the rows of a page starts the next page,
+    // unless it is taller than a whole page: then it starts where it is and
+    // goes on over as many pages as it needs, broken between two lines.
     const auto place = [&](PrintBand::Kind kind, int record, qreal height) {
-        if (pageHasRows && y + height > available) {
+        const bool tallerThanAPage =
+            kind == PrintBand::Kind::Record && height > available - titleHeight;
+        if (pageHasRows && y + height > available && !tallerThanAPage) {
             m_pages.append(page);
             startGridPage();
         }
-        page.bands.append({kind, record, y, height});
-        y += height;
+        qreal from = 0;
+        while (tallerThanAPage && y + height - from > available) {
+            const qreal to = recordBreak(record, from, from + available - y);
+            if (to > from) {
+                page.bands.append({kind, record, y, available - y, from, to});
+                from = to;
+            } else if (!pageHasRows) {
+                break; // a single line taller than the page: printed as it is
+            }
+            m_pages.append(page);
+            startGridPage();
+        }
+        PrintBand band{kind, record, y, height - from};
+        if (from > 0)
+            band.from = from;
+        page.bands.append(band);
+        y += height - from;
         pageHasRows = true;
     };
 
@@ -532,8 +576,25 @@ void PrintDocument::drawRecord(QPainter& painter, const PrintBand& band) const {
         const SnapshotColumn& column = m_snapshot.columns[c];
         painter.setPen(m_setup.colouredPrinting ? column.font.color : QColor(Qt::black));
         CellTextMeasurer& cells = *m_columnMeasurers[c];
-        drawLines(painter, box, linesOf(cell.text, c, cells), cells.lineHeight(),
-                  column.alignment & Qt::AlignHorizontal_Mask);
+        const Qt::Alignment alignment = column.alignment & Qt::AlignHorizontal_Mask;
+        const QStringList lines = linesOf(cell.text, c, cells);
+        if (!band.continues()) {
+            drawLines(painter, box, lines, cells.lineHeight(), alignment);
+            continue;
+        }
+        // The lines of this part, placed as they would be in the whole record.
+        const qreal lineHeight = cells.lineHeight();
+        qsizetype first = 0;
+        while (first < lines.size() && m_unit + first * lineHeight < band.from)
+            ++first;
+        qsizetype last = first;
+        while (last < lines.size() && m_unit + last * lineHeight < band.to)
+            ++last;
+        if (first == last)
+            continue;
+        const QRectF part(box.left(), band.top + first * lineHeight - band.from, box.width(),
+                          (last - first) * lineHeight + 2 * m_unit);
+        drawLines(painter, part, lines.mid(first, last - first), lineHeight, alignment);
     }
     drawCellLines(painter, band);
 }

@@ -14,6 +14,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -44,12 +45,18 @@ struct PrintTextLine {
 };
 
 /// A horizontal strip of the grid: its title rows, one record, or the footer row.
+/// A record taller than a page is continued on the next pages, each band
+/// holding the lines of its cells that begin between `from` and `to`.
 struct PrintBand {
     enum class Kind { Title, Record, Footer };
     Kind kind = Kind::Record;
     int record = -1;  // for records: the row of the snapshot
     qreal top = 0;    // grid units (before scaling) from the grid's top on the page
     qreal height = 0; // grid units
+    qreal from = 0;   // grid units from the record's top: where this part begins
+    qreal to = std::numeric_limits<qreal>::infinity(); // where the next part begins
+
+    bool continues() const { return from > 0 || to < std::numeric_limits<qreal>::infinity(); }
 };
 
 struct PrintPage {
@@ -128,6 +135,10 @@ private:
     void drawLines(QPainter& painter, const QRectF& box, const QStringList& lines,
                    qreal lineHeight, Qt::Alignment alignment) const;
     qreal recordHeight(int record);
+    /// Where a part of a record that begins at `from` and may reach down to
+    /// `limit` ends: at the top of the first cell line that would cross
+    /// `limit`, so that no line is cut.
+    qreal recordBreak(int record, qreal from, qreal limit) const;
     qreal footerRowHeight();
     CellTextMeasurer& measurer(const QFont& font);
     QList<PrintTextLine> marginLines(int index, bool header) const;

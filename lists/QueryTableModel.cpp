@@ -88,6 +88,12 @@ bool QueryTableModel::keepsWhole(int column) const {
     return m_query && field >= 0 && isDateOrNumber(m_query->fieldType(field));
 }
 
+Qt::Alignment QueryTableModel::alignment(int column) const {
+    const int field = m_fields.value(column, -1);
+    return m_query && field >= 0 && isNumeric(m_query->fieldType(field)) ? Qt::AlignRight
+                                                                         : Qt::AlignLeft;
+}
+
 int QueryTableModel::rowCount(const QModelIndex& parent) const {
     if (parent.isValid() || !m_query || !m_query->isOpen())
         return 0;
@@ -112,8 +118,7 @@ QVariant QueryTableModel::data(const QModelIndex& index, int role) const {
     case KeepWholeRole:
         return keepsWhole(index.column());
     case Qt::TextAlignmentRole:
-        return int((field >= 0 && isNumeric(m_query->fieldType(field)) ? Qt::AlignRight : Qt::AlignLeft) |
-                   Qt::AlignVCenter);
+        return int(alignment(index.column()) | Qt::AlignVCenter);
     default:
         return QVariant();
     }

@@ -33,6 +33,9 @@ public:
     bool dichromatic() const { return m_dichromatic; }
     /// Whether the column shows dates or numbers.
     bool keepsWhole(int column) const;
+    /// Numbers to the right, everything else to the left; known from the
+    /// column's type, so also while there are no rows.
+    Qt::Alignment alignment(int column) const;
     /// While the query drops a row: the views' own choice of the row that
     /// becomes current is not the query's, which follows.
     bool removingRows() const { return m_removingRows; }

@@ -1,11 +1,15 @@
 #include "RtfExportWriter.h"
 
+#include "ColumnFitting.h"
 #include "ExportStream.h"
 #include "TableSnapshot.h"
 #include "TitleLevels.h"
 
 #include <QStringList>
 
+#include <algorithm>
+#include <cmath>
+#include <numeric>
 #include <utility>
 
 namespace lists {
@@ -13,6 +17,8 @@ namespace lists {
 namespace {
 
 constexpr int TwipsPerPixel = 1440 / 96;
+// Half the gap between the texts of neighbouring cells (\trgaph).
+constexpr int RowGap = 40;
 // Half the grid's 10-pixel title margin in twips, less 20.
 constexpr int TitleSpacing = 10 / 2 * TwipsPerPixel - 20;
 // A cell's colour is its background (\clcbpat, written after this with the
@@ -29,8 +35,8 @@ struct RtfPage {
     static constexpr int LongSide = 16838;
     static constexpr int Margin = 720;
 
-    explicit RtfPage(int tableWidth)
-        : landscape(tableWidth > ShortSide - 2 * Margin) {}
+    explicit RtfPage(const QList<int>& widths)
+        : landscape(std::accumulate(widths.cbegin(), widths.cend(), 0) > ShortSide - 2 * Margin) {}
 
     int width() const { return landscape ? LongSide : ShortSide; }
     int height() const { return landscape ? ShortSide : LongSide; }
@@ -39,24 +45,84 @@ struct RtfPage {
     bool landscape;
 };
 
-int tableWidth(const TableSnapshot& table) {
-    int width = 0;
-    for (const SnapshotColumn& column : table.columns)
-        width += column.width * TwipsPerPixel;
-    return width;
+// The widest advance, in thousandths of an em, that a date's or an amount's
+// characters have in the faces word processors here draw 宋体 and its
+// neighbours with: Noto Serif and Sans CJK SC, AR PL UMing, WenQuanYi Zen
+// Hei, and DejaVu Sans and Serif, which LibreOffice takes for the digits of a
+// face it does not have. Any other character counts as a full em.
+int widestAdvance(char16_t c) {
+    if (c >= u'0' && c <= u'9')
+        return 636; // DejaVu
+    switch (c) {
+    case u'-':
+    case u',':
+    case u'.':
+    case u':':
+    case u' ':
+    case u'(':
+    case u')':
+        return 500; // AR PL UMing
+    case u'/':
+        return 520; // WenQuanYi Zen Hei
+    case u'%':
+        return 950; // DejaVu
+    default:
+        return 1000;
+    }
 }
 
-// The cells' right edges in twips, from the columns' widths in pixels; a
-// table wider than the printable width is narrowed to it, every column in
-// proportion.
-QList<int> cellEdges(const TableSnapshot& table, qint64 printableWidth) {
-    const qint64 width = tableWidth(table);
+// Twips a cell needs to hold `text` on one line at `pointSize` in any of
+// those faces: a tenth more than the widest, and the cell's gaps.
+int wholeTextTwips(const QString& text, int pointSize) {
+    qint64 thousandths = 0;
+    for (const QChar c : text)
+        thousandths += widestAdvance(c.unicode());
+    const qint64 twips = thousandths * pointSize * 20 / 1000;
+    return static_cast<int>(twips + twips / 10 + 2 * RowGap + 40);
+}
+
+// Each column's width in twips: a date or amount column at least as wide as
+// its longest cell or footer text needs.
+QList<int> columnTwips(const TableSnapshot& table) {
+    QList<int> widths;
+    for (qsizetype c = 0; c < table.columns.size(); ++c) {
+        const SnapshotColumn& column = table.columns[c];
+        int width = column.width * TwipsPerPixel;
+        if (column.keepWhole) {
+            for (const QList<SnapshotCell>& row : table.rows) {
+                if (c < row.size())
+                    width = std::max(width, wholeTextTwips(row[c].text, column.font.pointSize));
+            }
+            if (c < table.footer.size())
+                width = std::max(width,
+                                 wholeTextTwips(table.footer[c].text, table.footerFont.pointSize));
+        }
+        widths.append(width);
+    }
+    return widths;
+}
+
+// The cells' right edges in twips; a table wider than the printable width is
+// narrowed to it, every column in proportion, dates and amounts never below
+// what their text needs.
+QList<int> cellEdges(const TableSnapshot& table, const QList<int>& widths, int printableWidth) {
+    const int width = std::accumulate(widths.cbegin(), widths.cend(), 0);
+    QList<qreal> fitted(widths.cbegin(), widths.cend());
+    if (width > printableWidth) {
+        QList<qreal> minimums;
+        for (qsizetype c = 0; c < widths.size(); ++c) {
+            const SnapshotColumn& column = table.columns[c];
+            // Two characters a line for other text, as a word processor wraps it.
+            const int twoCharacters = 2 * column.font.pointSize * 20 + 2 * RowGap;
+            minimums.append(column.keepWhole ? widths[c] : std::min(widths[c], twoCharacters));
+        }
+        fitted = fitColumnWidths(fitted, minimums, printableWidth);
+    }
     QList<int> edges;
-    qint64 edge = 0;
-    for (const SnapshotColumn& column : table.columns) {
-        edge += column.width * TwipsPerPixel;
-        edges.append(
-            static_cast<int>(width > printableWidth ? edge * printableWidth / width : edge));
+    qreal edge = 0;
+    for (const qreal w : std::as_const(fitted)) {
+        edge += w;
+        edges.append(static_cast<int>(std::floor(edge + 1e-6)));
     }
     return edges;
 }
@@ -380,8 +446,9 @@ void writeRtfExport(const TableSnapshot& table, QIODevice& device) {
     // The tables stand in front of the body but list what the body uses, so
     // a first pass over the rows fills them before anything is written.
     RtfTables tables(table.buttonFace);
-    const RtfPage page(tableWidth(table));
-    const QList<int> edges = cellEdges(table, page.printableWidth());
+    const QList<int> widths = columnTwips(table);
+    const RtfPage page(widths);
+    const QList<int> edges = cellEdges(table, widths, page.printableWidth());
     RtfBodyWriter(table, edges, tables, nullptr).run();
 
     ExportStream out(device);

@@ -1,6 +1,7 @@
 #include "TextExportWriter.h"
 
 #include "ExportStream.h"
+#include "FormulaGuard.h"
 #include "TableSnapshot.h"
 
 namespace lists {
@@ -46,8 +47,11 @@ void writeTextExport(const TableSnapshot& table, QIODevice& device) {
         for (qsizetype c = 0; c < columns; ++c) {
             if (c > 0)
                 out << '\t';
-            if (c < row.size())
-                writeCell(out, row[c].text);
+            if (c >= row.size())
+                continue;
+            if (needsFormulaGuard(table.columns[c], row[c].text))
+                out << '\'';
+            writeCell(out, row[c].text);
         }
         out.flushIfFull();
     }

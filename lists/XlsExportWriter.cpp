@@ -47,6 +47,7 @@ public:
         if (n > MaxLabelBytes) {
             n = cutLength(buffer.constData() + textStart, n);
             buffer.truncate(textStart + n);
+            ++m_cutLabels;
         }
         patchWord(start + 2, static_cast<quint16>(8 + n));
         patchWord(start + 10, static_cast<quint16>(n));
@@ -83,6 +84,8 @@ public:
         word(BlankAttribute);
         advance();
     }
+
+    int cutLabels() const { return m_cutLabels; }
 
     void endRow() {
         ++m_row;
@@ -128,11 +131,12 @@ private:
     ExportStream& m_out;
     quint16 m_row = 0;
     quint16 m_column = 0;
+    int m_cutLabels = 0;
 };
 
 } // namespace
 
-void writeXlsExport(const TableSnapshot& table, QIODevice& device) {
+int writeXlsExport(const TableSnapshot& table, QIODevice& device) {
     if (table.rows.size() > XlsMaxRecords)
         throw XlsTooManyRows(static_cast<int>(table.rows.size()) + 2, XlsMaxRecords + 2);
 
@@ -187,6 +191,7 @@ void writeXlsExport(const TableSnapshot& table, QIODevice& device) {
     }
     cells.header(EofRecord, 0);
     out.finish();
+    return cells.cutLabels();
 }
 
 } // namespace lists

@@ -35,8 +35,9 @@ constexpr int XlsMaxRecords = 65536 - 2;
 /// end of file. Labels hold GBK bytes, at most 255 of them (a worksheet of
 /// this kind holds no more in a cell): a longer text is cut at the last
 /// whole character that fits.
+/// Returns the number of labels cut so; the caller tells the user.
 /// Throws XlsTooManyRows, before writing anything, for more than
 /// XlsMaxRecords records.
-void writeXlsExport(const TableSnapshot& table, QIODevice& device);
+int writeXlsExport(const TableSnapshot& table, QIODevice& device);
 
 } // namespace lists

@@ -41,7 +41,7 @@ QString writeBitmap(const QImage& picture, const QString& path) {
     if (!writer.write(picture)) {
         file.cancelWriting();
         return writer.error() == QImageWriter::DeviceError ? store::deviceErrorText(file)
-                                                           : writer.errorString();
+                                                           : QStringLiteral("图形不能写成位图");
     }
     if (!file.commit())
         return store::deviceErrorText(file);

@@ -11,8 +11,8 @@ namespace stats {
 struct BarChartData;
 
 /// Writes `picture` to `path` as a Windows bitmap. A file already there is
-/// replaced only once the new one is complete. Returns the system's error
-/// text, empty when the file was written.
+/// replaced only once the new one is complete. Returns why it failed, in
+/// Chinese, empty when the file was written.
 QString writeBitmap(const QImage& picture, const QString& path);
 
 /// Prints the chart on one landscape page, stretched to the page in both

@@ -19,6 +19,8 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace stats {
 
 CriteriaDialog::CriteriaDialog(QWidget* owner, store::JournalKind kind, const QString& objectName)
@@ -125,15 +127,19 @@ void SummaryCriteriaDialog::fill() {
     fillSummaryTotals(dm.q_tongyong, dm.q_zy, dm.q_xjrjz, criteria);
 }
 
+QStringList MonthCriteriaDialog::yearChoices(int closingYear) {
+    QStringList years;
+    for (int year = 2003; year <= std::max(2008, closingYear); ++year)
+        years << QStringLiteral("%1年").arg(year);
+    return years;
+}
+
 MonthCriteriaDialog::MonthCriteriaDialog(QWidget* owner, store::JournalKind kind)
     : CriteriaDialog(owner, kind,
                      kind == store::JournalKind::Cash ? QStringLiteral("Form_xjsytj_yf_tj")
                                                        : QStringLiteral("Form_yhsytj_yf_tj")),
       m_year(ui::makeEditableChoice(this, QStringLiteral("DBComboBoxEh1"))) {
-    QStringList years;
-    for (int year = 2003; year <= 2008; ++year)
-        years << QStringLiteral("%1年").arg(year);
-    ui::setChoices(m_year, years);
+    ui::setChoices(m_year, yearChoices(ui::Dm1->login.closingDate.date().year()));
     setFields({{QStringLiteral("统计年度："), m_year}});
 }
 

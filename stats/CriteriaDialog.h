@@ -1,5 +1,7 @@
 #pragma once
 
+#include "StatisticsFill.h"
+
 #include "store/JournalKind.h"
 
 #include <QDialog>
@@ -77,8 +79,44 @@ protected:
     void fill() override;
 
 private:
+    /// The years the year field offers: 2003年 to 2008年, then every year up
+    /// to the closing date's, so the year being kept is always there to pick.
+    static QStringList yearChoices(int closingYear);
+
     QComboBox* m_year;
-    int m_checkedYear = 0;
+    StatisticsYear m_checkedYear;
+};
+
+/// The cash statistics by summary's criteria.
+class TForm_xjsytj_tj : public SummaryCriteriaDialog {
+    Q_OBJECT
+public:
+    explicit TForm_xjsytj_tj(QWidget* owner)
+        : SummaryCriteriaDialog(owner, store::JournalKind::Cash) {}
+};
+
+/// The bank statistics by summary's criteria, with the account field.
+class TForm_yhsytj_tj : public SummaryCriteriaDialog {
+    Q_OBJECT
+public:
+    explicit TForm_yhsytj_tj(QWidget* owner)
+        : SummaryCriteriaDialog(owner, store::JournalKind::Bank) {}
+};
+
+/// The cash statistics by month's criteria.
+class TForm_xjsytj_yf_tj : public MonthCriteriaDialog {
+    Q_OBJECT
+public:
+    explicit TForm_xjsytj_yf_tj(QWidget* owner)
+        : MonthCriteriaDialog(owner, store::JournalKind::Cash) {}
+};
+
+/// The bank statistics by month's criteria, with the account field.
+class TForm_yhsytj_yf_tj : public MonthCriteriaDialog {
+    Q_OBJECT
+public:
+    explicit TForm_yhsytj_yf_tj(QWidget* owner)
+        : MonthCriteriaDialog(owner, store::JournalKind::Bank) {}
 };
 
 } // namespace stats

@@ -58,9 +58,8 @@ void emptyScratch(store::Query& scratch, const QStringList& reopen) {
 // The rows of each fill, written inside its transaction.
 void appendSummaryRows(store::Query& scratch, store::Query& catalogue, store::Query& sums,
                        const SummaryCriteria& criteria);
-void appendMonthRows(store::Query& scratch, store::Query& sums, store::JournalKind kind, int year,
-                     const QString& bank);
-
+void appendMonthRows(store::Query& scratch, store::Query& sums, store::JournalKind kind,
+                     const StatisticsYear& year, const QString& bank);
 
 DateRangeProblem checkDateRange(const QString& fromText, const QString& toText) {
     const bool fromEmpty = fromText.trimmed().isEmpty();
@@ -150,7 +149,7 @@ void appendSummaryRows(store::Query& scratch, store::Query& catalogue, store::Qu
     }
 }
 
-YearProblem checkYear(const QString& yearText, int* year) {
+YearProblem checkYear(const QString& yearText, StatisticsYear* year) {
     const QString text = yearText.trimmed();
     if (text.isEmpty())
         return YearProblem::Empty;
@@ -158,8 +157,10 @@ YearProblem checkYear(const QString& yearText, int* year) {
     const int value = text.left(4).toInt(&ok);
     if (!ok || value < 1 || value > 9999)
         return YearProblem::NotANumber;
-    if (year)
-        *year = value;
+    if (year) {
+        year->number = value;
+        year->text = text.left(4);
+    }
     return YearProblem::None;
 }
 
@@ -175,29 +176,30 @@ QString yearMessage(YearProblem problem) {
     return QString();
 }
 
-void fillMonthTotals(store::Query& scratch, store::Query& sums, store::JournalKind kind, int year,
-                     const QString& bank) {
+void fillMonthTotals(store::Query& scratch, store::Query& sums, store::JournalKind kind,
+                     const StatisticsYear& year, const QString& bank) {
     transactionalFill(scratch, kScratch + QStringList{QStringLiteral(" order by 月份")},
                       [&] { appendMonthRows(scratch, sums, kind, year, bank); });
     sums.close();
 }
 
-void appendMonthRows(store::Query& scratch, store::Query& sums, store::JournalKind kind, int year,
-                     const QString& bank) {
-    const QString yearText = QString::number(year);
+void appendMonthRows(store::Query& scratch, store::Query& sums, store::JournalKind kind,
+                     const StatisticsYear& year, const QString& bank) {
+    const QString yearText = QString::number(year.number);
     for (int month = 1; month <= 12; ++month) {
         const QString mm = QString::number(month).rightJustified(2, QLatin1Char('0'));
         const QString start = yearText + QLatin1Char('-') + mm + QStringLiteral("-1 0:0:0");
-        const QString end = yearText + QLatin1Char('-') + mm + QLatin1Char('-') +
-                            QString::number(store::BookkeepingPeriod::lastDayOfMonth(year, month)) +
-                            QStringLiteral(" 23:59:59");
+        const QString end =
+            yearText + QLatin1Char('-') + mm + QLatin1Char('-') +
+            QString::number(store::BookkeepingPeriod::lastDayOfMonth(year.number, month)) +
+            QStringLiteral(" 23:59:59");
         const QString condition = withBank(
             store::sql::dateRange(store::sql::dateLiteral(start), store::sql::dateLiteral(end)), kind, bank);
         const Sums s = readSums(sums, sumQuery(kind, condition));
         if (s.debit <= store::Currency() && s.credit <= store::Currency())
             continue;
         scratch.append();
-        scratch.fieldByName(QStringLiteral("年度")).setString(yearText);
+        scratch.fieldByName(QStringLiteral("年度")).setString(year.text);
         scratch.fieldByName(QStringLiteral("月份")).setString(mm + QStringLiteral("月"));
         scratch.fieldByName(QStringLiteral("现金减少")).setCurrency(s.credit);
         scratch.fieldByName(QStringLiteral("现金增加")).setCurrency(s.debit);

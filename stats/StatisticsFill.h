@@ -39,16 +39,28 @@ struct SummaryCriteria {
 void fillSummaryTotals(store::Query& scratch, store::Query& catalogue, store::Query& sums,
                        const SummaryCriteria& criteria);
 
+/// The year of a statistic by month: the number its months are summed over,
+/// and the text 年度 holds, the four characters as typed ("0999" stays so).
+struct StatisticsYear {
+    StatisticsYear() = default;
+    /// A year given as a number is written with its own digits.
+    StatisticsYear(int number)
+        : number(number)
+        , text(QString::number(number)) {}
+    int number = 0;
+    QString text;
+};
+
 /// What is wrong with a year typed into the year field.
 enum class YearProblem { None, Empty, NotANumber };
 /// The year is the first four characters of the trimmed text ("2005年" reads 2005).
-YearProblem checkYear(const QString& yearText, int* year = nullptr);
+YearProblem checkYear(const QString& yearText, StatisticsYear* year = nullptr);
 QString yearMessage(YearProblem problem);
 
 /// The totals by month of one year: one row per month with a positive debit
 /// or credit total, January first, with the month's net income. Empties and
 /// refills 通用 as fillSummaryTotals does; `scratch` is reopened in 月份 order.
-void fillMonthTotals(store::Query& scratch, store::Query& sums, store::JournalKind kind, int year,
-                     const QString& bank);
+void fillMonthTotals(store::Query& scratch, store::Query& sums, store::JournalKind kind,
+                     const StatisticsYear& year, const QString& bank);
 
 } // namespace stats

@@ -34,11 +34,16 @@ StatsWindow::StatsWindow(QWidget* owner, Statistic statistic, store::JournalKind
 }
 
 void StatsWindow::runStatistic() {
+    const bool cash = m_kind == store::JournalKind::Cash;
     std::unique_ptr<CriteriaDialog> dialog;
-    if (m_statistic == Statistic::Month)
-        dialog = std::make_unique<MonthCriteriaDialog>(this, m_kind);
+    if (m_statistic == Statistic::Month && cash)
+        dialog = std::make_unique<TForm_xjsytj_yf_tj>(this);
+    else if (m_statistic == Statistic::Month)
+        dialog = std::make_unique<TForm_yhsytj_yf_tj>(this);
+    else if (cash)
+        dialog = std::make_unique<TForm_xjsytj_tj>(this);
     else
-        dialog = std::make_unique<SummaryCriteriaDialog>(this, m_kind);
+        dialog = std::make_unique<TForm_yhsytj_tj>(this);
     if (m_kind == store::JournalKind::Bank)
         dialog->setBankAccounts(ui::Dm1->bankAccountNames());
     if (dialog->exec() == QDialog::Accepted && m_bankLabel) {

@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPrinter>
@@ -148,7 +149,8 @@ void TForm_dbbar::saveBitmap() {
         return;
     const QString error = writeBitmap(m_chart->picture(), answer.path);
     if (!error.isEmpty())
-        ui::showError(this, error);
+        ui::showError(this, QStringLiteral("不能保存文件 %1：%2")
+                                .arg(QDir::toNativeSeparators(answer.path), error));
 }
 
 bool TForm_dbbar::choosePrinter(QPrinter& printer) {

@@ -70,6 +70,19 @@ std::optional<DateTime> DateTime::parseDay(const QString& text) {
     return parse(text);
 }
 
+std::optional<DateTime> DateTime::parseDayIn(const QString& text, const QDate& month) {
+    static const QRegularExpression shortForm(
+        QStringLiteral(R"(^\s*(?:(\d{1,2})[-/])?(\d{1,2})\s*$)"));
+    const QRegularExpressionMatch m = shortForm.match(text);
+    if (!m.hasMatch() || !month.isValid())
+        return parseDay(text);
+    const int monthOfYear = m.hasCaptured(1) ? m.captured(1).toInt() : month.month();
+    const QDate day(month.year(), monthOfYear, m.captured(2).toInt());
+    if (!day.isValid())
+        return std::nullopt;
+    return fromDate(day);
+}
+
 QString DateTime::toShortDateString() const { return shortDateText(date()); }
 
 QString DateTime::toString() const {

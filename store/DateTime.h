@@ -36,6 +36,11 @@ public:
     /// zero, blanks around. A time of day or a short year makes it no day:
     /// "2005-3-1 10:00" and "05-3-1" give nothing, like any other text.
     static std::optional<DateTime> parseDay(const QString& text);
+    /// Reads what parseDay() reads, and the short forms a cashier types for a
+    /// day of the month being kept: a day alone ("15") is that day of
+    /// `month`'s month, a month and day ("3-15", "03/15") that day of its year.
+    /// A day the calendar lacks ("2-30") gives nothing.
+    static std::optional<DateTime> parseDayIn(const QString& text, const QDate& month);
 
     constexpr double serial() const { return m_serial; }
     constexpr bool isZero() const { return m_serial == 0.0; }

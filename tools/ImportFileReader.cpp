@@ -2,11 +2,14 @@
 
 #include "XlsSheetReader.h"
 
+#include "lists/FormulaGuard.h"
 #include "lists/GbkText.h"
 #include "store/SystemErrorText.h"
 
 #include <QFile>
 #include <QStringDecoder>
+
+#include <algorithm>
 
 namespace tools {
 
@@ -14,7 +17,9 @@ namespace {
 
 // The text of a file a spreadsheet or this program wrote: UTF-8 after its
 // byte-order mark, UTF-8 when the bytes are valid UTF-8, otherwise GBK (what
-// the program's exports hold); nothing when it is neither.
+// the program's exports hold), otherwise GB18030 (what a spreadsheet saves
+// under that name when a value holds the euro sign or an emoji); nothing
+// when it is none of them.
 std::optional<QString> decodeImportText(const QByteArray& bytes) {
     const bool marked = bytes.startsWith("\xEF\xBB\xBF");
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
@@ -22,7 +27,11 @@ std::optional<QString> decodeImportText(const QByteArray& bytes) {
     if (!utf8.hasError())
         return text;
     // A file that announces UTF-8 is not read as anything else.
-    return marked ? std::nullopt : lists::fromGbk(bytes);
+    if (marked)
+        return std::nullopt;
+    if (std::optional<QString> gbk = lists::fromGbk(bytes))
+        return gbk;
+    return lists::fromGb18030(bytes);
 }
 
 // The separator the title row holds most of; a tab wins a tie, then ";".
@@ -52,6 +61,10 @@ bool isLineEnd(QChar c) { return c == QLatin1Char('\n') || c == QLatin1Char('\r'
 
 QList<ImportRow> readDelimitedText(const QString& text) {
     const QChar separator = separatorOf(text);
+    // The program's text export separates with tabs and never quotes (it
+    // writes a tab or line break inside a value as a blank), so there a
+    // double quote is text like any other, wherever it stands.
+    const bool quoting = separator != QLatin1Char('\t');
     QList<ImportRow> rows;
     const qsizetype n = text.size();
     qsizetype i = 0;
@@ -69,7 +82,7 @@ QList<ImportRow> readDelimitedText(const QString& text) {
         const qsizetype start = i;
         for (;;) {
             QString cell;
-            if (i < n && text[i] == QLatin1Char('"')) {
+            if (quoting && i < n && text[i] == QLatin1Char('"')) {
                 ++i;
                 while (i < n) {
                     if (text[i] == QLatin1Char('"')) {
@@ -98,7 +111,8 @@ QList<ImportRow> readDelimitedText(const QString& text) {
                     ++i;
                 cell = text.mid(from, i - from);
             }
-            row.cells << (cell.isEmpty() ? QString() : cell);
+            // The text exports guard a value a spreadsheet would evaluate with a "'".
+            row.cells << (cell.isEmpty() ? QString() : lists::withoutFormulaGuard(cell));
             if (i < n && text[i] == separator) {
                 ++i;
                 continue;
@@ -124,18 +138,23 @@ QList<ImportRow> readImportFile(const QString& path) {
         const std::optional<QList<QStringList>> sheet = XlsSheetReader::read(bytes, &problem);
         if (!sheet)
             throw ImportFileError(QStringLiteral("不能读取工作表 %1：%2").arg(path, problem));
+        // A sheet's rows end at their last cell; all have the sheet's width.
+        qsizetype width = 0;
+        for (const QStringList& cells : *sheet)
+            width = std::max(width, cells.size());
         for (qsizetype r = 0; r < sheet->size(); ++r) {
             ImportRow row;
             row.line = int(r + 1);
             row.cells = sheet->at(r);
             row.text = row.cells.join(QLatin1Char('\t'));
+            row.cells.resize(width);
             rows << row;
         }
     } else {
         const std::optional<QString> text = decodeImportText(bytes);
         if (!text)
             throw ImportFileError(
-                QStringLiteral("文件 %1 既不是 UTF-8 也不是 GBK 编码的文字").arg(path));
+                QStringLiteral("文件 %1 既不是 UTF-8 也不是 GBK 或 GB18030 编码的文字").arg(path));
         rows = readDelimitedText(*text);
     }
     if (rows.isEmpty())

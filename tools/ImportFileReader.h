@@ -30,10 +30,13 @@ private:
 
 /// Reads the table of a file to import: a worksheet as the program exports
 /// it, or text as the program's txt and csv exports and spreadsheets write
-/// it. Text is UTF-8 (with or without its byte-order mark) or GBK; the
-/// separator is the tab, ";" or "," that the first line holds most of; a
-/// value that begins with a double quote runs to the closing quote, with
-/// doubled quotes and line breaks inside. The first row is the title row.
+/// it. Text is UTF-8 (with or without its byte-order mark), GBK or GB18030;
+/// the separator is the tab, ";" or "," that the first line holds most of.
+/// With ";" or ",", a value that begins with a double quote runs to the
+/// closing quote, with doubled quotes and line breaks inside; tab-separated
+/// text has no quoting. A value the text exports guarded with a leading "'"
+/// is read without it. Every row of a worksheet has the sheet's width. The
+/// first row is the title row.
 /// Throws ImportFileError for a file that is missing, unreadable or empty.
 QList<ImportRow> readImportFile(const QString& path);
 

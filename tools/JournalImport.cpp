@@ -278,10 +278,16 @@ ImportResult importJournal(store::Connection& connection, const QList<ImportRow>
         if (e.cells[Date].trimmed() == QStringLiteral("记录数"))
             continue;
         auto refuse = [&](const QString& reason) { result.refused.append({row.line, row.text, reason}); };
-        const auto stray = std::find_if(row.cells.begin() + std::min<qsizetype>(places.width, row.cells.size()),
-                                        row.cells.end(), [](const QString& c) { return !c.trimmed().isEmpty(); });
-        bool untitled = stray != row.cells.end();
-        for (int i = 0; i < places.width && i < row.cells.size() && !untitled; ++i)
+        // A value too many or too few (a quote that runs on, a tab typed
+        // into a cell) moves every value after it: no column can be trusted.
+        if (row.cells.size() != places.width) {
+            refuse(QStringLiteral("这一行有 %1 列，标题行有 %2 列，不能确定各个值的列！")
+                       .arg(row.cells.size())
+                       .arg(places.width));
+            continue;
+        }
+        bool untitled = false;
+        for (int i = 0; i < places.width && !untitled; ++i)
             untitled = rows.first().cells[i].trimmed().isEmpty() && !row.cells[i].trimmed().isEmpty();
         if (untitled) {
             refuse(QStringLiteral("这一行有标题行中没有的列！"));

@@ -50,7 +50,8 @@ struct ImportResult {
 /// each row is checked as the entry editor checks a save (a calendar day, a
 /// summary, an amount on exactly one side), its summary must be one of the
 /// catalogue's, whose attribute the entry takes, and a bank entry's account
-/// one of the bank account catalogue's. A file whose titles do not fit
+/// one of the bank account catalogue's; a row with more or fewer cells than
+/// the title row is refused. A file whose titles do not fit
 /// throws ImportFileError. Unless a row is refused or it is a dry run, every
 /// row goes in within one transaction, in the file's order (within a month
 /// the journal shows them as the file lists them), and the running balances

@@ -122,7 +122,7 @@ ListSnapshot listSnapshot(store::Connection& connection, ExportList list, const 
     return {plan.traits, lists::buildSnapshot(query, plan.columns, style)};
 }
 
-int exportList(store::Connection& connection, const ExportRequest& request) {
+ExportSummary exportList(store::Connection& connection, const ExportRequest& request) {
     const lists::TableSnapshot snapshot =
         listSnapshot(connection, request.list, request.month, request.bankAccount).snapshot;
     QSaveFile file(request.path);
@@ -130,8 +130,9 @@ int exportList(store::Connection& connection, const ExportRequest& request) {
         throw store::EngineError(
             QStringLiteral("Cannot create file %1: %2")
                 .arg(request.path, store::deviceErrorText(file)));
+    int cutLabels = 0;
     try {
-        lists::writeExport(request.type, snapshot, file);
+        cutLabels = lists::writeExport(request.type, snapshot, file);
     } catch (const lists::XlsTooManyRows&) {
         file.cancelWriting();
         throw store::EngineError(
@@ -146,7 +147,7 @@ int exportList(store::Connection& connection, const ExportRequest& request) {
     if (!file.commit())
         throw store::EngineError(
             QStringLiteral("不能写入文件 %1：%2").arg(request.path, store::deviceErrorText(file)));
-    return int(snapshot.rows.size());
+    return {int(snapshot.rows.size()), cutLabels};
 }
 
 } // namespace tools

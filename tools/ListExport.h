@@ -55,11 +55,16 @@ struct ExportRequest {
     QString bankAccount;   // the bank month list
 };
 
+struct ExportSummary {
+    int records = 0;   // records written
+    int cutLabels = 0; // worksheet labels cut at 255 bytes
+};
+
 /// Opens the list's query with the statement its window uses, takes the
 /// snapshot through the window's column table with every column visible, and
-/// writes it in the chosen format. Returns the number of records written.
+/// writes it in the chosen format.
 /// Throws store::EngineError for an engine failure or a file that cannot be
 /// written, with the reason (a worksheet with too many rows included).
-int exportList(store::Connection& connection, const ExportRequest& request);
+ExportSummary exportList(store::Connection& connection, const ExportRequest& request);
 
 } // namespace tools

@@ -26,7 +26,7 @@ QStringList runStatistic(store::Connection& connection, const StatsRequest& requ
     store::Query catalogue(&connection);
     store::Query sums(&connection);
     if (request.statistic == QLatin1String("month")) {
-        int year = 0;
+        stats::StatisticsYear year;
         const stats::YearProblem check = stats::checkYear(request.year, &year);
         if (check != stats::YearProblem::None) {
             *problem = stats::yearMessage(check);

@@ -8,6 +8,7 @@
 #include "StatsReport.h"
 
 #include "journal/BalanceRecomputation.h"
+#include "lists/ExportFormat.h"
 #include "store/BookLock.h"
 #include "store/BookkeepingPeriod.h"
 #include "store/Connection.h"
@@ -385,8 +386,10 @@ int exportList(const Arguments& a) {
     const auto connection = connect(a.positional[0], true);
     if (!readListRows(a, "export", *connection, *list, request.month, request.bankAccount))
         return 2;
-    const int records = tools::exportList(*connection, request);
-    out(QStringLiteral("已把 %1 条记录导出到 %2。").arg(records).arg(request.path));
+    const tools::ExportSummary done = tools::exportList(*connection, request);
+    out(QStringLiteral("已把 %1 条记录导出到 %2。").arg(done.records).arg(request.path));
+    if (done.cutLabels > 0)
+        err(lists::cutLabelsNotice(done.cutLabels));
     return 0;
 }
 

@@ -1,16 +1,44 @@
 #include "ui/Choosers.h"
 
+#include "store/DateTime.h"
+
 #include <QColorDialog>
 #include <QFileDialog>
-#include <QHeaderView>
-#include <QTreeView>
+#include <QFileSystemModel>
 #include <QFontDialog>
+#include <QHeaderView>
+#include <QIdentityProxyModel>
+#include <QTreeView>
 
 namespace ui {
 
 namespace {
 
 ChooserScript* s_script = nullptr;
+
+/// The file list's sizes and dates as the rest of the program words them: Qt words them in
+/// the desktop's language ("633 bytes", "10 Dec 2026 06:43:35").
+class ChineseFileColumns : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (role != Qt::DisplayRole || !files || (index.column() != 1 && index.column() != 3))
+            return QIdentityProxyModel::data(index, role);
+        const QModelIndex file = mapToSource(index);
+        if (index.column() == 1)
+            return files->isDir(file) ? QString() : m_chinese.formattedDataSize(files->size(file));
+        const QDateTime changed = files->lastModified(file);
+        if (!changed.isValid())
+            return QString();
+        return store::shortDateText(changed.date()) + QLatin1Char(' ') +
+               changed.time().toString(QStringLiteral("H:mm"));
+    }
+
+private:
+    const QLocale m_chinese{QLocale::Chinese, QLocale::China};
+};
 
 QString withoutDot(const QString& extension) {
     return extension.startsWith(QLatin1Char('.')) ? extension.mid(1) : extension;
@@ -21,6 +49,7 @@ void prepare(QFileDialog& dialog, const QString& title, const QStringList& filte
              const QString& defaultExtension) {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setProxyModel(new ChineseFileColumns(&dialog));
     if (!title.isEmpty())
         dialog.setWindowTitle(title);
     if (!filters.isEmpty())

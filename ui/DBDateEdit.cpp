@@ -5,6 +5,8 @@
 #include "store/DateTime.h"
 #include "store/EngineError.h"
 
+#include <QFocusEvent>
+
 namespace ui {
 
 using store::DateTime;
@@ -12,7 +14,7 @@ using store::DateTime;
 DBDateEdit::DBDateEdit(QWidget* parent) : DBEdit(parent), m_dropDown(new CalendarDropDown(this)) {}
 
 QDate DBDateEdit::date() const {
-    const std::optional<DateTime> d = DateTime::parseDay(text());
+    const std::optional<DateTime> d = DateTime::parseDayIn(text(), m_shortFormsMonth);
     return d ? d->date() : QDate();
 }
 
@@ -37,11 +39,19 @@ void DBDateEdit::writeText(store::Field& field, const QString& text) {
         field.clear();
         return;
     }
-    const std::optional<DateTime> d = DateTime::parseDay(text);
+    const std::optional<DateTime> d = DateTime::parseDayIn(text, m_shortFormsMonth);
     if (!d)
         throw store::EngineError(
             store::unreadableValueText(store::FieldType::DateTime, text.trimmed()));
     field.setDateTime(*d);
+}
+
+void DBDateEdit::focusOutEvent(QFocusEvent* event) {
+    DBEdit::focusOutEvent(event);
+    // "15" becomes the day it stands for; the field may have held that day already, so
+    // nothing else shows it anew.
+    if (!fieldLink().isModified())
+        fieldLink().refresh();
 }
 
 } // namespace ui

@@ -18,11 +18,16 @@ class CalendarDropDown;
 /// a valid date"), so post() and updateRecord() report it; a window checks
 /// hasUnreadableText() first to tell the user in its own words. The drop-down
 /// opens with the arrow button, F4 or Alt+Down; choosing a day there is an
-/// edit like typing it.
+/// edit like typing it. Leaving the field shows the day it read in full.
 class DBDateEdit : public DBEdit {
     Q_OBJECT
 public:
     explicit DBDateEdit(QWidget* parent = nullptr);
+
+    /// Also reads a day alone ("15") as that day of `month`'s month and a
+    /// month and day ("3-15") as that day of its year; an invalid date (the
+    /// default) takes whole dates only.
+    void setShortFormsMonth(const QDate& month) { m_shortFormsMonth = month; }
 
     /// The date the text stands for; invalid when empty or unreadable.
     QDate date() const;
@@ -40,9 +45,11 @@ public:
 protected:
     QString textFor(const store::Field& field) const override;
     void writeText(store::Field& field, const QString& text) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     CalendarDropDown* m_dropDown;
+    QDate m_shortFormsMonth;
 };
 
 } // namespace ui

@@ -27,10 +27,14 @@ void FieldLink::setDataSource(DataSource* source) {
     m_source = source;
     if (source) {
         m_sourceConnection =
-            connect(source, &DataSource::queryChanged, this, [this](store::Query* q) { bind(q); });
+            connect(source, &DataSource::queryChanged, this, [this](store::Query* q) {
+                bind(q);
+                requireField();
+            });
         connect(source, &QObject::destroyed, this, [this] { bind(nullptr); });
     }
     bind(source ? source->query() : nullptr);
+    requireField();
 }
 
 DataSource* FieldLink::dataSource() const {
@@ -44,6 +48,13 @@ void FieldLink::setFieldName(const QString& name) {
     m_column = -1;
     m_modified = false;
     refresh();
+    requireField();
+}
+
+void FieldLink::requireField() const {
+    store::Query* q = m_query;
+    if (q && q->isOpen() && !m_fieldName.isEmpty() && !field())
+        q->fieldByName(m_fieldName); // raises the engine's error naming the field
 }
 
 store::Query* FieldLink::query() const {
@@ -139,6 +150,7 @@ void FieldLink::bind(store::Query* query) {
                     [this] {
                         m_column = -1;
                         reset();
+                        requireField();
                     }),
             connect(query, &store::Query::currentChanged, this, [this] { onCurrentChanged(); }),
             connect(query, &store::Query::rowChanged, this, [this](int row) { onRowChanged(row); }),

@@ -23,8 +23,11 @@ class DataSource;
 /// The control re-reads when the cursor moves, the set of rows is reset, the
 /// row is posted or cancelled, and when its own field is set in the query;
 /// values set in other fields leave a pending edit of this control alone.
-/// A field name the query does not have (it is closed, or another statement is
-/// open) shows as empty and is looked up again when the query opens.
+/// While the query is closed the control shows nothing; the field is looked up
+/// when the link is bound to an open query and whenever the query opens. A
+/// field the open query lacks raises the engine's error there (store::EngineError
+/// out of the binding call, or out of the query's open), so a window over a
+/// table without that column does not open and swallow what is typed.
 class FieldLink : public QObject {
     Q_OBJECT
 public:
@@ -81,6 +84,8 @@ public:
     void refresh();
 
 private:
+    /// Throws store::EngineError when the open query lacks the bound field.
+    void requireField() const;
     void bind(store::Query* query);
     void onCurrentChanged();
     void onRowChanged(int row);

@@ -9,6 +9,7 @@
 #include "store/DatabaseCheck.h"
 #include "store/NewDatabase.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -134,6 +135,32 @@ TEST_F(BackupRestore, BackupWhileConnectedHoldsTheLatestCommittedEntry) {
     EXPECT_EQ(entriesIn(target, QStringLiteral("又一笔")), 1);
     EXPECT_EQ(QDir(elsewhere.path()).entryList(QDir::Files | QDir::Hidden).size(),
               2); // no leftovers
+}
+
+TEST_F(BackupRestore, BackupProposesADatedNameInTheFolderLastUsedAwayFromTheBook) {
+    const QString dated = QStringLiteral("xjrjz-%1.mdb")
+                              .arg(QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
+    const QDir book = QFileInfo(db.path()).absoluteDir();
+    // Made by a first backup: a folder that exists, away from the book's own files.
+    QDir(book.filePath(QStringLiteral("backups"))).mkpath(QStringLiteral("."));
+    backUpTo(outside("first.mdb"));
+    // A choice cancelled leaves the folder last used as it was.
+    for (int i = 0; i < 2; ++i) {
+        choosers.answerSave(ui::SaveFileAnswer{false, {}, 1});
+        onNextModal([](QDialog* window) {
+            click(window, "SpeedButton3");
+            click(window, "SpeedButton2");
+        });
+        admin::openBackup(&main);
+    }
+    ASSERT_EQ(choosers.saveRequests().size(), 3);
+    const QFileInfo first(choosers.saveRequests()[0].fileName);
+    EXPECT_EQ(first.fileName(), dated);
+    EXPECT_TRUE(first.absoluteDir().exists()) << first.absolutePath().toStdString();
+    EXPECT_NE(first.absoluteDir(), book);
+    EXPECT_NE(first.absoluteDir(), QDir(book.filePath(QStringLiteral("backups"))));
+    EXPECT_EQ(choosers.saveRequests()[1].fileName, elsewhere.filePath(dated));
+    EXPECT_EQ(choosers.saveRequests()[2].fileName, elsewhere.filePath(dated));
 }
 
 TEST_F(BackupRestore, BackupOntoTheWorkingFileIsRefused) {

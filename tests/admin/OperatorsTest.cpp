@@ -2,6 +2,7 @@
 
 #include "admin/TForm_qxb.h"
 #include "admin/TForm_qxb_edit.h"
+#include "store/EngineError.h"
 #include "lists/DataGrid.h"
 #include "ui/DBComboBox.h"
 #include "ui/DBEdit.h"
@@ -10,6 +11,7 @@
 #include <QApplication>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 using testing_support::child;
@@ -110,6 +112,48 @@ TEST_F(Operators, EmptyListCannotBeAddedToFromTheEditor) {
     });
     EXPECT_EQ(messages.texts(), QStringList({QStringLiteral("姓名不能为空,请重新输入!")}));
     EXPECT_EQ(scalar("select count(*) from 权限表").toInt(), 0);
+}
+
+TEST_F(Operators, ANameOfBlanksOnlyIsRefused) {
+    // The login trims the chosen name, so such an operator could never log in.
+    inEditor([](QDialog* editor) {
+        button(editor, "bitbtn_add")->click();
+        nameField(editor)->setText(QStringLiteral("   "));
+        button(editor, "bitbtn_save")->click();
+        EXPECT_EQ(QApplication::focusWidget(), nameField(editor));
+        EXPECT_FALSE(button(editor, "bitbtn_close")->isEnabled());
+        // Nor does adding another row store it on the way.
+        button(editor, "bitbtn_add")->setEnabled(true);
+        button(editor, "bitbtn_add")->click();
+        button(editor, "bitbtn_cancel")->click();
+        button(editor, "bitbtn_close")->click();
+    });
+    EXPECT_EQ(messages.texts(), QStringList({QStringLiteral("姓名不能全为空格,请重新输入!"),
+                                             QStringLiteral("姓名不能全为空格,请重新输入!")}));
+    EXPECT_EQ(messages.records()[0].title, QStringLiteral("提示"));
+    EXPECT_EQ(scalar("select count(*) from 权限表").toInt(), 1);
+}
+
+TEST_F(Operators, AColumnTheTableLacksStopsTheEditorWithTheEnginesError) {
+    dm->q_change.execWith({QStringLiteral("alter table 权限表 drop column 联系电话")});
+    dm->q_qxb.openWith({QStringLiteral("select * from 权限表 order by 姓名")});
+    bool opened = false;
+    QTimer::singleShot(0, [&opened] {
+        auto* editor = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (editor && editor->objectName() == QLatin1String("Form_qxb_edit")) {
+            opened = true;
+            editor->done(QDialog::Rejected);
+        }
+    });
+    try {
+        child<QToolButton>(list.get(), "bitbtn_edit")->click();
+        ADD_FAILURE() << "the editor opened without the column";
+    } catch (const store::EngineError& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("找不到字段“联系电话”"));
+    }
+    QTest::qWait(50);
+    EXPECT_FALSE(opened);
+    EXPECT_EQ(dm->q_qxb.state(), store::QueryState::Browse);
 }
 
 TEST_F(Operators, AddingAfterAChangeSavesTheChangeWithItsStamps) {

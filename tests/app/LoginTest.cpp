@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QLayout>
+#include <QStatusBar>
 
 using testing_support::child;
 using testing_support::onNextModal;
@@ -43,6 +45,23 @@ TEST_F(ShellFixture, NoOperatorChosenCountsAsAFailure) {
     EXPECT_EQ(messages.texts(), QStringList({QStringLiteral("请选择操作人员！  "), QStringLiteral("请选择操作人员！  ")}));
     EXPECT_TRUE(dm->login.loggedIn);
     EXPECT_EQ(dm->login.operatorName, QStringLiteral("系统管理员"));
+}
+
+TEST_F(ShellFixture, TheLoginTakesTheTenCharactersAPasswordIsStoredWith) {
+    // The own-password window stores at most ten characters; typing the longer
+    // password again at the login must still match what was stored.
+    db.exec(QStringLiteral("update 权限表 set 操作口令='ABCDEFGHIJ'"));
+    start([](QDialog* login) {
+        pickOperator(login);
+        typePassword(login, "abcdefghijk");
+        EXPECT_EQ(child<QLineEdit>(login, "Edit1")->text(), QStringLiteral("ABCDEFGHIJ"));
+        pressEnterInPassword(login);
+        if (login->isVisible())
+            child<QPushButton>(login, "bitbtn_cancel")->click();
+    });
+    EXPECT_EQ(messages.texts(), QStringList());
+    EXPECT_TRUE(dm->login.loggedIn);
+    EXPECT_EQ(dm->login.operatorPassword, QStringLiteral("ABCDEFGHIJ"));
 }
 
 // Presses Enter on the window's button with the focus, which closes the window; a window
@@ -194,4 +213,32 @@ TEST_F(OwnPassword, AVanishedOperatorRowIsNeverRecreated) {
     EXPECT_EQ(messages.texts(), QStringList({QStringLiteral("当前操作员已不存在,不能修改口令!")}));
     EXPECT_EQ(db.scalar(QStringLiteral("select count(*) from 权限表")).toInt(), 1);
     EXPECT_EQ(storedPassword(db, QStringLiteral("改名了")), QString());
+}
+
+TEST_F(ShellFixture, TheStatusBarShowsALongOperatorNameWhole) {
+    const QString name = QStringLiteral("东方明珠电视塔旅游发展有限公司总出纳员");
+    db.exec(QStringLiteral("update 权限表 set 姓名='%1'").arg(name));
+    start(loginWith(""));
+    ASSERT_EQ(dm->login.operatorName, name);
+    QLabel* panel = main->statusPanel(1);
+    main->statusBar()->layout()->activate();
+    EXPECT_EQ(panel->text(), QStringLiteral("操作员：") + name);
+    EXPECT_GE(panel->contentsRect().width(), panel->fontMetrics().horizontalAdvance(panel->text()));
+    // The always empty third panel makes the room: the support text stays put.
+    const int before = main->statusPanel(4)->x();
+    db.exec(QStringLiteral("insert into 权限表 (姓名, 操作口令) values ('乙', '')"));
+    onNextModal([](QDialog* login) {
+        auto* list = child<QComboBox>(login, "DBLookupComboBox1");
+        do
+            QTest::keyClick(list, Qt::Key_Down);
+        while (list->currentText() != QStringLiteral("乙") &&
+               list->currentIndex() < list->count() - 1);
+        typePassword(login, "");
+        pressEnterInPassword(login);
+    });
+    child<QAction>(main.get(), "N4")->trigger();
+    ASSERT_EQ(dm->login.operatorName, QStringLiteral("乙"));
+    main->statusBar()->layout()->activate();
+    EXPECT_EQ(panel->width(), 120);
+    EXPECT_EQ(main->statusPanel(4)->x(), before);
 }

@@ -30,6 +30,20 @@ TEST_F(ShellFixture, ActivationLoadsTitleBannerClosingDateAndLogsIn) {
     EXPECT_TRUE(dm->login.loggedIn);
     EXPECT_FALSE(dm->q_qxb.isOpen());
     EXPECT_TRUE(messages.records().isEmpty());
+    EXPECT_FALSE(child<QLabel>(main.get(), "Image1")->pixmap().isNull());
+}
+
+TEST_F(ShellFixture, ACompanysPictureInTheDataFolderIsTheBackground) {
+    QTemporaryDir folder;
+    QImage photograph(40, 30, QImage::Format_RGB32);
+    photograph.fill(Qt::darkGreen);
+    ASSERT_TRUE(photograph.save(folder.filePath(QStringLiteral("system.jpg")), "JPG"));
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(folder.path());
+    start(loginWith(""));
+    QDir::setCurrent(before);
+    ASSERT_TRUE(main->activated());
+    EXPECT_EQ(child<QLabel>(main.get(), "Image1")->pixmap().size(), QSize(40, 30));
 }
 
 TEST_F(ShellFixture, CaptionIsTheStoredSystemTitleAloneEvenWhenEmpty) {

@@ -260,7 +260,7 @@ TEST_F(Editor, ARefusedSaveIsCancelledAndReported) {
     EXPECT_TRUE(messages.texts()[0].contains(QStringLiteral("disk full")));
 }
 
-TEST_F(Editor, ADateWithATimeOrATwoDigitYearIsRefusedAndKeptAsTyped) {
+TEST_F(Editor, ADateWithATimeAShortYearOrNoDayIsRefusedAndKeptAsTyped) {
     dm->login.closingDate = store::DateTime::fromDate(QDate(2026, 12, 15));
     openCash();
     inEditor([](QDialog* editor) {
@@ -268,7 +268,9 @@ TEST_F(Editor, ADateWithATimeOrATwoDigitYearIsRefusedAndKeptAsTyped) {
         ui::Dm1->q_xjrjz.fieldByName(QStringLiteral("摘要")).setString(QStringLiteral("其他"));
         type(editor, "DBNumberEditEh2", QStringLiteral("1"));
         auto* date = child<QLineEdit>(editor, "DBDateTimeEditEh1");
-        for (const char* typed : {"2026-12-31 10:00", "26-1-1", "2026-12-31 0:0:0"}) {
+        // A day alone or a month and day is read, but only as a day of the calendar.
+        for (const char* typed : {"2026-12-31 10:00", "26-1-1", "2026-12-31 0:0:0", "0", "32",
+                                  "2-30", "13-1", "3-", "-15", "3-15-", "115"}) {
             date->setFocus();
             date->selectAll();
             QTest::keyClicks(date, QLatin1String(typed));
@@ -285,7 +287,7 @@ TEST_F(Editor, ADateWithATimeOrATwoDigitYearIsRefusedAndKeptAsTyped) {
         QTest::keyClick(editor, Qt::Key_Escape);
     });
     const QString wrong = QStringLiteral("日期输入错误,请重新输入!");
-    EXPECT_EQ(messages.texts(), QStringList({wrong, wrong, wrong, QStringLiteral("保存完毕！")}));
+    EXPECT_EQ(messages.texts(), QStringList(11, wrong) << QStringLiteral("保存完毕！"));
     for (const auto& record : messages.records())
         EXPECT_EQ(record.icon, ui::MessageIcon::Warning);
     EXPECT_EQ(scalar("select count(*) from 现金日记帐").toInt(), 1);
@@ -313,4 +315,50 @@ TEST_F(Editor, SavingAnEntryStoredWithATimeOfDayKeepsOnlyItsDay) {
     EXPECT_EQ(scalar("select 日期 from 现金日记帐").toDouble(),
               store::DateTime::fromDate(QDate(2005, 3, 31)).serial());
     EXPECT_EQ(column("借方"), QStringList({"4"}));
+}
+
+TEST_F(Editor, ADayOrAMonthAndDayIsADayOfTheMonthBeingKept) {
+    openCash();
+    auto enterEntry = [](QDialog* editor, const char* typedDate, const QString& shown,
+                         bool stored = true) {
+        QTest::keyClick(editor, Qt::Key_F2);
+        auto* date = child<QLineEdit>(editor, "DBDateTimeEditEh1");
+        EXPECT_EQ(focused(), date);
+        QTest::keyClicks(date, QLatin1String(typedDate));
+        enter(date);
+        EXPECT_EQ(focused(), child<QWidget>(editor, "DBEditEh1"));
+        EXPECT_EQ(date->text(), shown) << typedDate; // at once, before the save
+        ui::Dm1->q_xjrjz.fieldByName(QStringLiteral("摘要")).setString(QStringLiteral("其他"));
+        type(editor, "DBNumberEditEh2", QStringLiteral("1"));
+        QTest::keyClick(editor, Qt::Key_F3);
+        if (stored) {
+            EXPECT_EQ(date->text(), shown) << typedDate;
+        }
+    };
+    inEditor([&](QDialog* editor) {
+        enterEntry(editor, "15", QStringLiteral("2005-3-15"));
+        enterEntry(editor, "3-9", QStringLiteral("2005-3-9"));
+        enterEntry(editor, "03/01", QStringLiteral("2005-3-1"));
+        // Saved with the day in the field: 存盘 reads it as Enter does.
+        QTest::keyClick(editor, Qt::Key_F2);
+        QTest::keyClicks(focused(), QStringLiteral("31"));
+        ui::Dm1->q_xjrjz.fieldByName(QStringLiteral("摘要")).setString(QStringLiteral("其他"));
+        type(editor, "DBNumberEditEh2", QStringLiteral("1"));
+        child<QWidget>(editor, "DBDateTimeEditEh1")->setFocus();
+        QTest::keyClick(editor, Qt::Key_F3);
+        // Another month of the year is read, then refused as outside the month being kept.
+        enterEntry(editor, "4-1", QStringLiteral("2005-4-1"), false);
+        QTest::keyClick(editor, Qt::Key_Escape);
+    });
+    EXPECT_EQ(messages.texts(),
+              QStringList({QStringLiteral("保存完毕！"), QStringLiteral("保存完毕！"),
+                           QStringLiteral("保存完毕！"), QStringLiteral("保存完毕！"),
+                           QStringLiteral("不能编辑记帐时间以外的数据!")}));
+    QStringList days;
+    for (int day : {15, 9, 1, 31})
+        days << QString::number(store::DateTime::fromDate(QDate(2005, 3, day)).serial());
+    EXPECT_EQ(scalar("select group_concat(cast(日期 as integer)) from (select 日期 from 现金日记帐 "
+                     "order by 编号)")
+                  .toString(),
+              days.join(QLatin1Char(',')));
 }

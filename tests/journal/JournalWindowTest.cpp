@@ -2,7 +2,9 @@
 
 #include "journal/JournalEditor.h"
 
+#include <QAbstractButton>
 #include <QClipboard>
+#include <QHeaderView>
 #include <QImage>
 #include <QLabel>
 #include <QStatusBar>
@@ -83,6 +85,76 @@ TEST_F(JournalFixture, BankStatusBarCarriesBothHints) {
     auto* status = child<QStatusBar>(window.get(), "StatusBar1");
     EXPECT_EQ(status->findChild<QLabel*>()->text(),
               QStringLiteral("提示：当余额出现不正确时，请使用整理功能！只能编辑记帐时间内的记录；通过查询可以查看其它时间内的记录！"));
+}
+
+TEST_F(JournalFixture, SearchAndEditorAreTheKindsOwnWindows) {
+    QStringList classes;
+    auto record = [&classes](QDialog* dialog) {
+        classes << QString::fromLatin1(dialog->metaObject()->className());
+        child<QAbstractButton>(dialog, "bitbtn_close")->click();
+    };
+    openCash();
+    onNextModal(record);
+    click("SpeedButton5");
+    onNextModal(record);
+    click("bitbtn_edit");
+    openBank();
+    chooseAccount(QStringLiteral("工商银行基本户"));
+    onNextModal(record);
+    click("SpeedButton5");
+    onNextModal(record);
+    click("bitbtn_edit");
+    EXPECT_EQ(classes, QStringList({"journal::TForm_xjrjz_cx", "journal::TForm_xjrjz_edit",
+                                    "journal::TForm_yhrjz_cx", "journal::TForm_yhrjz_edit"}));
+}
+
+TEST_F(JournalFixture, RebuildingTheMonthTakesTheSortMarkAway) {
+    db.exec(QStringLiteral(
+        "insert into 现金日记帐 (日期, 摘要, 借方, 凭证号) values "
+        "(cdate('2005-3-1'), 'a', ccur('7'), '1'), (cdate('2005-3-2'), 'b', ccur('8'), '2')"));
+    openCash();
+    lists::DataGrid* grid = window->grid();
+    const int date = grid->indexOfField(QStringLiteral("日期"));
+    auto clickDateTitle = [grid, date] {
+        QHeaderView* header = grid->view()->horizontalHeader();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          QPoint(header->sectionViewportPosition(date) + 5, header->height() / 2));
+        ASSERT_EQ(grid->markers().marker(date), lists::SortMarker::Ascending);
+    };
+    auto expectUnmarked = [grid, date, this](const char* after) {
+        EXPECT_EQ(grid->markers().marker(date), lists::SortMarker::None) << after;
+        EXPECT_FALSE(grid->view()
+                         ->model()
+                         ->headerData(date, Qt::Horizontal)
+                         .toString()
+                         .contains(QStringLiteral("▲")))
+            << after;
+        EXPECT_EQ(dm->q_xjrjz.sql().last(), QStringLiteral("order by 日期+编号")) << after;
+    };
+
+    clickDateTitle();
+    messages.answerNext(true);
+    click("SpeedButton6"); // 整理
+    expectUnmarked("整理");
+
+    clickDateTitle();
+    onNextModal([](QDialog* editor) { child<QAbstractButton>(editor, "bitbtn_close")->click(); });
+    click("bitbtn_edit");
+    expectUnmarked("编辑");
+
+    clickDateTitle();
+    onNextModal([](QDialog* search) {
+        QTest::keyClicks(child<QWidget>(search, "Edit1"), "2");
+        child<QAbstractButton>(search, "bitbtn_seek")->click();
+    });
+    click("SpeedButton5");
+    expectUnmarked("查询");
+    EXPECT_EQ(dm->q_xjrjz.recordCount(), 1);
+
+    // A re-sort keeps its own mark.
+    clickDateTitle();
+    EXPECT_EQ(dm->q_xjrjz.sql().last(), QStringLiteral(" ORDER BY 日期"));
+    EXPECT_EQ(grid->markers().marker(date), lists::SortMarker::Ascending);
 }
 
 TEST_F(JournalFixture, EditorClosedWithoutChangesStillRecomputes) {

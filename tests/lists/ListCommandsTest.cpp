@@ -99,6 +99,23 @@ TEST_F(ListCommands, ExportReplacesAFileAndAnUnwritablePlaceIsAnError) {
     }
 }
 
+TEST_F(ListCommands, AWorksheetExportNamesTheLabelsItCutAfterwards) {
+    db.exec(QStringLiteral("update 现金日记帐 set 摘要 = '") + QString(200, u'长') +
+            QStringLiteral("'"));
+    dm->q_xjrjz.openWith(
+        {QStringLiteral("select * from 现金日记帐"), QStringLiteral("order by 日期+编号")});
+    chooser.answerSave(ui::SaveFileAnswer{true, path("long.txt"), 1});
+    child<QToolButton>(window.get(), "SpeedButton2")->click();
+    EXPECT_TRUE(messages.records().isEmpty()) << "text formats keep every character";
+
+    chooser.answerSave(ui::SaveFileAnswer{true, path("long"), 5});
+    child<QToolButton>(window.get(), "SpeedButton2")->click();
+    ASSERT_EQ(messages.records().size(), 1);
+    EXPECT_EQ(messages.records()[0].text, QStringLiteral("2 个单元格超过 255 字节，已截断"));
+    EXPECT_EQ(messages.records()[0].title, QStringLiteral("提示"));
+    EXPECT_FALSE(read(path("long.xls")).isEmpty()) << "the file is written before the notice";
+}
+
 TEST_F(ListCommands, EmptyListExportsAndPrintsNothing) {
     dm->q_xjrjz.openWith({QStringLiteral("select * from 现金日记帐 where 1=0")});
     child<QToolButton>(window.get(), "SpeedButton2")->click();

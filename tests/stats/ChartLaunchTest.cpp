@@ -341,12 +341,15 @@ TEST_F(ChartLaunch, SaveWritesABitmapOfTheChartAsShown) {
         const QPoint bar = onBar(window->chart(), 0);
         EXPECT_EQ(saved.pixelColor(bar), window->chart()->data().bars[0].color);
 
-        // A file that cannot be written: the system's message, in the error box.
-        chooser.answerSave(files.filePath(QStringLiteral("没有的目录/图表.bmp")));
+        // A file that cannot be written: the error box names it and says why, in Chinese
+        // (the box ends its text with ".").
+        const QString nowhere = files.filePath(QStringLiteral("没有的目录/图表.bmp"));
+        chooser.answerSave(nowhere);
         QTest::mouseClick(child<QToolButton>(window, "SpeedButton1"), Qt::LeftButton);
         ASSERT_EQ(messages.records().size(), 1);
         EXPECT_EQ(messages.records()[0].icon, ui::MessageIcon::Critical);
-        EXPECT_FALSE(messages.records()[0].text.isEmpty());
+        EXPECT_EQ(messages.records()[0].text,
+                  QStringLiteral("不能保存文件 %1：文件或文件夹不存在.").arg(nowhere));
     });
 }
 

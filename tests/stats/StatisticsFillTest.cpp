@@ -73,11 +73,11 @@ TEST(StatisticsChecks, DateRangeAndYear) {
     EXPECT_EQ(stats::dateRangeMessage(DateRangeProblem::OneEmpty), QStringLiteral("日期输入错误,请重新输入!"));
     EXPECT_EQ(stats::dateRangeMessage(DateRangeProblem::Reversed), QStringLiteral("日期从大于日期到,请重新输入!"));
 
-    int year = 0;
+    stats::StatisticsYear year;
     EXPECT_EQ(stats::checkYear(QStringLiteral("2005年"), &year), YearProblem::None);
-    EXPECT_EQ(year, 2005);
+    EXPECT_EQ(year.number, 2005);
     EXPECT_EQ(stats::checkYear(QStringLiteral(" 2005 "), &year), YearProblem::None);
-    EXPECT_EQ(year, 2005);
+    EXPECT_EQ(year.number, 2005);
     EXPECT_EQ(stats::checkYear(QStringLiteral("   ")), YearProblem::Empty);
     EXPECT_EQ(stats::checkYear(QStringLiteral("abcd")), YearProblem::NotANumber);
     EXPECT_EQ(stats::yearMessage(YearProblem::Empty), QStringLiteral("没有输入统计年度,请重新输入!"));

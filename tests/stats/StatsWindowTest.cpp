@@ -8,9 +8,12 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QHeaderView>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QTest>
 #include <QToolButton>
 
@@ -118,6 +121,124 @@ TEST_F(StatsWindows, MonthDialogChecksTheYear) {
     // The month title re-sorts; nothing can be hidden below six columns.
     child<QToolButton>(window.get(), "ToolButton2")->click();
     EXPECT_EQ(window->grid()->visibleColumnCount(), 6);
+}
+
+TEST_F(StatsWindows, CriteriaDialogsAreTheirStatisticsOwnWindows) {
+    QStringList classes;
+    auto record = [&classes](QDialog* dialog) {
+        classes << QString::fromLatin1(dialog->metaObject()->className());
+        child<QPushButton>(dialog, "bitbtn_close")->click();
+    };
+    auto runFrom = [&record](lists::ListWindow* window) {
+        onNextModal(record);
+        child<QToolButton>(window, "SpeedButton5")->click();
+    };
+    runFrom(open<stats::TForm_xjsytj>().get());
+    runFrom(open<stats::TForm_yhsytj>().get());
+    runFrom(open<stats::TForm_xjsytj_yf>().get());
+    runFrom(open<stats::TForm_yhsytj_yf>().get());
+    EXPECT_EQ(classes, QStringList({"stats::TForm_xjsytj_tj", "stats::TForm_yhsytj_tj",
+                                    "stats::TForm_xjsytj_yf_tj", "stats::TForm_yhsytj_yf_tj"}));
+}
+
+TEST_F(StatsWindows, YearListRunsOnToTheClosingDatesYear) {
+    auto yearsOffered = [this] {
+        QStringList years;
+        auto window = open<stats::TForm_xjsytj_yf>();
+        onNextModal([&years](QDialog* dialog) {
+            auto* year = child<QComboBox>(dialog, "DBComboBoxEh1");
+            for (int i = 0; i < year->count(); ++i)
+                years << year->itemText(i);
+            child<QPushButton>(dialog, "bitbtn_close")->click();
+        });
+        child<QToolButton>(window.get(), "SpeedButton5")->click();
+        return years;
+    };
+    dm->login.closingDate = store::DateTime::fromDate(QDate(2005, 3, 15));
+    EXPECT_EQ(yearsOffered(),
+              QStringList({"2003年", "2004年", "2005年", "2006年", "2007年", "2008年"}));
+    dm->login.closingDate = store::DateTime::fromDate(QDate(2026, 1, 31));
+    const QStringList years = yearsOffered();
+    ASSERT_EQ(years.size(), 24);
+    EXPECT_EQ(years.first(), QStringLiteral("2003年"));
+    EXPECT_EQ(years[5], QStringLiteral("2008年"));
+    EXPECT_EQ(years[6], QStringLiteral("2009年"));
+    EXPECT_EQ(years.last(), QStringLiteral("2026年"));
+}
+
+TEST_F(StatsWindows, MonthRowsKeepTheYearAsTypedAndAFillClearsTheSortMark) {
+    db.exec(
+        QStringLiteral("insert into 现金日记帐 (日期, 摘要, 借方) values "
+                       "(cdate('2005-3-1'), 'x', ccur('4')), (cdate('2005-7-1'), 'y', ccur('6'))"));
+    auto window = open<stats::TForm_xjsytj_yf>();
+    auto runFor = [&window](const char* typed) {
+        onNextModal([typed](QDialog* dialog) {
+            auto* year = child<QComboBox>(dialog, "DBComboBoxEh1");
+            year->setEditText(QString::fromUtf8(typed));
+            QTest::keyClick(year, Qt::Key_Return);
+        });
+        child<QToolButton>(window.get(), "SpeedButton5")->click();
+    };
+    db.exec(QStringLiteral(
+        "insert into 现金日记帐 (日期, 摘要, 借方) values (cdate('999-5-1'), 'z', ccur('1'))"));
+    runFor("0999年");
+    ASSERT_EQ(dm->q_tongyong.recordCount(), 1);
+    EXPECT_EQ(dm->q_tongyong.fieldByName(QStringLiteral("年度")).asString(),
+              QStringLiteral("0999"));
+    runFor(" 2005年 ");
+    ASSERT_EQ(dm->q_tongyong.recordCount(), 2);
+    EXPECT_EQ(dm->q_tongyong.fieldByName(QStringLiteral("年度")).asString(),
+              QStringLiteral("2005"));
+
+    lists::DataGrid* grid = window->grid();
+    const int month = grid->indexOfField(QStringLiteral("月份"));
+    QHeaderView* header = grid->view()->horizontalHeader();
+    auto clickMonthTitle = [header, month] {
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          QPoint(header->sectionViewportPosition(month) + 5, header->height() / 2));
+    };
+    clickMonthTitle();
+    clickMonthTitle();
+    EXPECT_EQ(dm->q_tongyong.sql().last(), QStringLiteral(" ORDER BY 月份 DESC "));
+    EXPECT_EQ(dm->q_tongyong.fieldByName(QStringLiteral("月份")).asString(),
+              QStringLiteral("07月"));
+    runFor("2005");
+    EXPECT_EQ(grid->markers().marker(month), lists::SortMarker::None);
+    EXPECT_FALSE(grid->view()
+                     ->model()
+                     ->headerData(month, Qt::Horizontal)
+                     .toString()
+                     .contains(QStringLiteral("▼")));
+    EXPECT_EQ(dm->q_tongyong.sql().last(), QStringLiteral(" order by 月份"));
+    EXPECT_EQ(dm->q_tongyong.fieldByName(QStringLiteral("月份")).asString(),
+              QStringLiteral("03月"));
+}
+
+TEST_F(StatsWindows, AnEmptyGridsFooterKeepsItsColumnsAlignment) {
+    auto window = open<stats::TForm_xjsytj_yf>();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    lists::DataGrid* grid = window->grid();
+    ASSERT_EQ(dm->q_tongyong.recordCount(), 0);
+    const int debit = grid->indexOfField(QStringLiteral("现金增加"));
+    ASSERT_EQ(grid->footerText(debit), QStringLiteral("0.00"));
+    // Where the sum is drawn in its cell: numbers stand at the right edge.
+    auto* footer = child<QWidget>(grid, "DBGridEh1Footer");
+    const QImage image = footer->grab().toImage();
+    QTableView* view = grid->view();
+    const int left = view->frameWidth() + view->verticalHeader()->width() +
+                     view->horizontalHeader()->sectionViewportPosition(debit);
+    const int width = view->horizontalHeader()->sectionSize(debit);
+    int firstInk = -1;
+    for (int x = left + 2; x < left + width - 2 && firstInk < 0; ++x) {
+        for (int y = 2; y < image.height() - 1; ++y) {
+            if (qGray(image.pixel(x, y)) < 100) {
+                firstInk = x - left;
+                break;
+            }
+        }
+    }
+    ASSERT_GE(firstInk, 0);
+    EXPECT_GT(firstInk, width / 2);
 }
 
 TEST_F(StatsWindows, VoucherWindowChecksDatesFirstAndKeepsAPrintHeader) {

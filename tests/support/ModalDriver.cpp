@@ -5,6 +5,8 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <gtest/gtest.h>
+
 #include <memory>
 
 namespace testing_support {
@@ -12,8 +14,16 @@ namespace testing_support {
 void onNextModal(std::function<void(QDialog*)> action) {
     auto* poll = new QTimer;
     auto started = std::make_shared<qint64>(0);
-    QObject::connect(poll, &QTimer::timeout, [poll, action, started]() mutable {
+    // A dialog that never came in its own test must not be acted on in the
+    // next one, which runs in the same process when the suite runs whole.
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    QObject::connect(poll, &QTimer::timeout, [poll, action, started, test]() mutable {
         *started += 10;
+        if (::testing::UnitTest::GetInstance()->current_test_info() != test) {
+            poll->stop();
+            poll->deleteLater();
+            return;
+        }
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
         if (dialog && dialog->isVisible()) {
             poll->stop();

@@ -9,7 +9,8 @@ namespace testing_support {
 
 /// Runs `action` on the next modal dialog that opens, from inside its event
 /// loop, as a user would act on it. Gives up after five seconds, so that a
-/// dialog that never comes fails the test instead of hanging it.
+/// dialog that never comes fails the test instead of hanging it, and when
+/// the test that asked has ended.
 void onNextModal(std::function<void(QDialog*)> action);
 
 /// The widget with the keyboard focus. When a modal dialog closed over

@@ -10,6 +10,7 @@
 #include "tools/JournalImport.h"
 #include "tools/ListExport.h"
 
+#include "lists/GbkText.h"
 #include "store/BookLock.h"
 #include "store/Connection.h"
 #include "store/Database.h"
@@ -122,8 +123,9 @@ protected:
         return tool(QStringList{QStringLiteral("import"), m_book, QStringLiteral("--kind"), kind,
                                 QStringLiteral("--from"), m_file} + more);
     }
-    QStringList rows(const QString& sql) {
-        const auto db = store::openDatabaseFile(m_book, store::standardPassword());
+    QStringList rows(const QString& sql) { return rowsIn(m_book, sql); }
+    static QStringList rowsIn(const QString& book, const QString& sql) {
+        const auto db = store::openDatabaseFile(book, store::standardPassword());
         return rowsOf(*db, sql);
     }
 
@@ -235,4 +237,111 @@ TEST_F(ImportCommand, WaitsForTheProgramThatHasTheBookOpenButChecksAllTheSame) {
     EXPECT_EQ(import(QStringLiteral("cash")).exitCode, 3);
     EXPECT_EQ(import(QStringLiteral("cash"), {QStringLiteral("--dry-run")}).exitCode, 0);
     EXPECT_EQ(rows(QStringLiteral("select count(*) from 现金日记帐")), QStringList{QStringLiteral("0")});
+}
+
+TEST_F(ImportCommand, ATextExportWithQuotesInItsDetailsComesBackRowForRow) {
+    // Details that begin or end with a double quote, as a cashier may type them.
+    writeFile(m_file, "开户银行,日期,摘要,明细,借方,贷方\n"
+                      "工商银行基本户,2023-5-31,销售收入,五月,2,\n"
+                      "工商银行基本户,2023-6-1,销售收入,\"\"\"门市\",100,\n"
+                      "工商银行基本户,2023-6-2,办公费,\"复印纸\"\"\",,50.00\n"
+                      "工商银行基本户,2023-6-3,销售收入,\"\"\"批发\"\"\",20,\n");
+    ASSERT_EQ(import(QStringLiteral("bank")).exitCode, 0);
+    const QString copy = m_dir.filePath(QStringLiteral("copy.mdb"));
+    ASSERT_EQ(tool({QStringLiteral("create"), copy}).exitCode, 0);
+    for (const QString& month : {QStringLiteral("2023-05"), QStringLiteral("2023-06")}) {
+        m_file = m_dir.filePath(month + QStringLiteral(".txt"));
+        ASSERT_EQ(
+            tool({QStringLiteral("export"), m_book, QStringLiteral("--list"),
+                  QStringLiteral("bank-month"), QStringLiteral("--format"), QStringLiteral("txt"),
+                  QStringLiteral("--out"), m_file, QStringLiteral("--month"), month,
+                  QStringLiteral("--bank"), QStringLiteral("工商银行基本户")})
+                .exitCode,
+            0);
+        const QStringList back = {QStringLiteral("import"),         copy,
+                                  QStringLiteral("--kind"),         QStringLiteral("bank"),
+                                  QStringLiteral("--from"),         m_file,
+                                  QStringLiteral("--add-summaries")};
+        const toolrun::ToolRun dry = tool(back + QStringList{QStringLiteral("--dry-run")});
+        EXPECT_EQ(dry.exitCode, 0) << dry.err.toStdString();
+        const toolrun::ToolRun run = tool(back);
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_FALSE(run.out.contains(QStringLiteral("已增加摘要"))) << run.out.toStdString();
+    }
+    EXPECT_EQ(rowsIn(copy, QStringLiteral("select 明细 from 银行日记帐 order by 日期+编号")),
+              (QStringList{QStringLiteral("五月"), QStringLiteral("\"门市"),
+                           QStringLiteral("复印纸\""), QStringLiteral("\"批发\"")}));
+    EXPECT_EQ(rowsIn(copy, journalRows(QStringLiteral("银行日记帐"))),
+              rowsIn(m_book, journalRows(QStringLiteral("银行日记帐"))));
+}
+
+TEST_F(ImportCommand, DetailsTheExportGuardsAsTextComeBackAsTyped) {
+    // The text exports write a leading ' before a cell a spreadsheet would take for a
+    // formula; the import reads it back as the cashier typed it.
+    writeFile(m_file, "日期,摘要,明细,借方,贷方\n"
+                      "2023-6-1,销售收入,=1+1,100,\n"
+                      "2023-6-2,办公费,-复印纸,,50.00\n"
+                      "2023-6-3,销售收入,'单引号,20,\n");
+    ASSERT_EQ(import(QStringLiteral("cash")).exitCode, 0);
+    for (const QString& format : {QStringLiteral("txt"), QStringLiteral("csv")}) {
+        const QString copy = m_dir.filePath(format + QStringLiteral(".mdb"));
+        ASSERT_EQ(tool({QStringLiteral("create"), copy}).exitCode, 0);
+        m_file = m_dir.filePath(QStringLiteral("2023-06.") + format);
+        ASSERT_EQ(tool({QStringLiteral("export"), m_book, QStringLiteral("--list"),
+                        QStringLiteral("cash-month"), QStringLiteral("--format"), format,
+                        QStringLiteral("--out"), m_file, QStringLiteral("--month"),
+                        QStringLiteral("2023-06")})
+                      .exitCode,
+                  0);
+        const toolrun::ToolRun run =
+            tool({QStringLiteral("import"), copy, QStringLiteral("--kind"), QStringLiteral("cash"),
+                  QStringLiteral("--from"), m_file});
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_EQ(rowsIn(copy, QStringLiteral("select 明细 from 现金日记帐 order by 日期+编号")),
+                  (QStringList{QStringLiteral("=1+1"), QStringLiteral("-复印纸"),
+                               QStringLiteral("'单引号")}))
+            << format.toStdString();
+    }
+}
+
+TEST_F(ImportCommand, RefusesRowsWhoseValuesDoNotFitTheTitleRow) {
+    // A quote that never closes runs to the end of the file; a tab too many or too few
+    // moves every value after it into another column.
+    const std::pair<QByteArray, QStringList> files[] = {
+        {"日期,摘要,明细,借方,贷方\n"
+         "2023-6-1,销售收入,\"门市,100,\n"
+         "2023-6-2,办公费,复印纸,,50.00\n",
+         {QStringLiteral("第 2 行：这一行有 3 列，标题行有 5 列，不能确定各个值的列！")}},
+        {"日期\t摘要\t明细\t借方\t贷方\r\n"
+         "2023-6-1\t销售收入\t门市\t100\t\r\n"
+         "2023-6-2\t办公费\t复印纸\t\t50.00\t\r\n"
+         "2023-6-3\t销售收入\t20\r\n",
+         {QStringLiteral("第 3 行：这一行有 6 列，标题行有 5 列，不能确定各个值的列！"),
+          QStringLiteral("第 4 行：这一行有 3 列，标题行有 5 列，不能确定各个值的列！")}},
+    };
+    for (const auto& [bytes, reasons] : files) {
+        writeFile(m_file, bytes);
+        for (const QStringList& more : {QStringList{QStringLiteral("--dry-run")}, QStringList{}}) {
+            const toolrun::ToolRun run = import(QStringLiteral("cash"), more);
+            EXPECT_EQ(run.exitCode, 1);
+            EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
+            for (const QString& reason : reasons)
+                EXPECT_TRUE(run.err.contains(m_file + QLatin1Char(' ') + reason))
+                    << run.err.toStdString();
+        }
+    }
+    EXPECT_EQ(rows(QStringLiteral("select count(*) from 现金日记帐")),
+              QStringList{QStringLiteral("0")});
+}
+
+TEST_F(ImportCommand, ReadsAGb18030CsvWithItsEuroSignsAndEmoji) {
+    // What a spreadsheet saves as GB18030: GBK, the euro sign as A2E3 and characters beyond
+    // the basic plane as four bytes.
+    writeFile(m_file, lists::toGbk(u"日期,摘要,明细,借方,贷方\r\n2023-6-1,销售收入,欧元") +
+                          "\xA2\xE3" + lists::toGbk(u"现钞,100,\r\n2023-6-2,办公费,") +
+                          "\x94\x39\xFC\x36" + lists::toGbk(u",,5\r\n"));
+    const toolrun::ToolRun run = import(QStringLiteral("cash"));
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(rows(QStringLiteral("select 明细 from 现金日记帐 order by 日期+编号")),
+              (QStringList{QStringLiteral("欧元€现钞"), QStringLiteral("😀")}));
 }

@@ -2,6 +2,7 @@
 // help of every command, run as a cashier would run them.
 
 #include "support/FileContents.h"
+#include "support/PdfText.h"
 #include "ToolRun.h"
 #include "lists/GbkText.h"
 
@@ -31,6 +32,8 @@
 #include <signal.h>
 
 using testing_support::contents;
+using testing_support::pdfText;
+using testing_support::wordsOf;
 
 namespace {
 
@@ -283,6 +286,22 @@ TEST_F(ToolCommands, ExportInEveryFormat) {
     }
 }
 
+TEST_F(ToolCommands, ExportTellsOfWorksheetLabelsItCut) {
+    exec(QStringLiteral("update 现金日记帐 set 明细 = '") + QString(130, u'长') +
+         QStringLiteral("' where rowid in (select rowid from 现金日记帐 where ") + month(2023, 2) +
+         QStringLiteral(" limit 3)"));
+    for (const char* format : {"xls", "csv"}) {
+        const ToolRun run = tool({QStringLiteral("export"), m_path, QStringLiteral("--list"),
+                                  QStringLiteral("cash-month"), QStringLiteral("--month"),
+                                  QStringLiteral("2023-02"), QStringLiteral("--format"),
+                                  QLatin1String(format), QStringLiteral("--out"), path("long")});
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_EQ(run.err, qstrcmp(format, "xls") == 0
+                               ? QStringLiteral("3 个单元格超过 255 字节，已截断\n")
+                               : QString());
+    }
+}
+
 TEST_F(ToolCommands, ExportRefusesWhatItCannotDo) {
     const QString e = QStringLiteral("export");
     const QString list = QStringLiteral("--list");
@@ -477,27 +496,6 @@ TEST_F(ToolCommands, SumsBeyondTheAmountRangeStopWithTheReason) {
     EXPECT_EQ(scalar(QStringLiteral("select total(余额) from 现金日记帐")), balances)
         << "a recomputation that cannot finish leaves the balances as they were";
 }
-
-namespace {
-
-/// The text of a PDF file as a reader finds it, laid out as on the page.
-QString pdfText(const QString& pdf) {
-    const QString reader = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
-    EXPECT_FALSE(reader.isEmpty()) << "pdftotext (poppler-utils) is missing: run scripts/setup";
-    QProcess process;
-    process.start(reader, {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    EXPECT_TRUE(process.waitForFinished(60000));
-    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-/// The words of a text: what stands between blanks and line ends.
-QSet<QString> wordsOf(const QString& text) {
-    const QStringList words = text.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
-    return QSet<QString>(words.begin(), words.end());
-}
-
-} // namespace
 
 // A printout made without a display, read back by a PDF reader: every date of
 // a December and every amount whole, though the designed date column is too

@@ -161,35 +161,54 @@ TEST(Choosers, OpenAndColourDialogsReturnNothingWhenCancelled) {
 }
 
 // The file list's columns are as wide as their texts: no modification date ends in "…".
-TEST(Choosers, FileListShowsWholeDatesAndSizes) {
+// Sizes and dates read in Chinese whatever language the desktop speaks (the tests run
+// under the C locale, where Qt words them in English), and no text ends in an ellipsis.
+TEST(Choosers, FileListShowsWholeDatesAndSizesInChinese) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    for (const char* name : {"a-file-with-a-rather-long-name-for-the-list.txt", "b.txt"}) {
+    const QDateTime changed(QDate(2026, 12, 10), QTime(6, 43, 35));
+    const std::pair<const char*, int> made[] = {
+        {"a-file-with-a-rather-long-name-for-the-list.txt", 633}, {"b.txt", 123456}};
+    for (const auto& [name, size] : made) {
         QFile file(dir.filePath(QString::fromLatin1(name)));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray(123456, 'x'));
+        file.write(QByteArray(size, 'x'));
+        ASSERT_TRUE(file.flush());
+        ASSERT_TRUE(file.setFileTime(changed, QFileDevice::FileModificationTime));
     }
     // Qt keeps the list's column layout of the last dialog; start from its own.
     QSettings(QSettings::UserScope, QStringLiteral("QtProject"))
         .remove(QStringLiteral("FileDialog/treeViewHeader"));
-    int checked = 0;
+    QStringList shown;
     whenModalShows([&](QWidget* modal) {
         auto* list = modal->findChild<QTreeView*>(QStringLiteral("treeView"));
         auto* files = modal->findChild<QFileSystemModel*>();
         if (list && files) {
             const QModelIndex folder = files->index(dir.path());
             EXPECT_TRUE(QTest::qWaitFor([&] { return files->rowCount(folder) == 2; }, 2000));
+            const QAbstractItemModel* model = list->model();
+            const QModelIndex listed = list->rootIndex();
+            // The sizes and dates come from a thread of the model's, after the names.
+            EXPECT_TRUE(QTest::qWaitFor(
+                [&] {
+                    for (int row = 0; row < model->rowCount(listed); ++row) {
+                        if (model->index(row, 1, listed).data().toString().startsWith(u'0'))
+                            return false;
+                    }
+                    return true;
+                },
+                2000));
             QApplication::processEvents();
-            for (int row = 0; row < files->rowCount(folder); ++row) {
+            for (int row = 0; row < model->rowCount(listed); ++row) {
                 for (int column = 1; column <= 3; ++column) {
-                    const QString text = files->index(row, column, folder).data().toString();
+                    const QString text = model->index(row, column, listed).data().toString();
                     // The item delegate elides a text wider than the cell less its margins.
                     const int margins =
                         2 * (list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1);
                     EXPECT_LE(list->fontMetrics().horizontalAdvance(text) + margins,
                               list->columnWidth(column))
                         << text.toStdString();
-                    ++checked;
+                    shown << text;
                 }
             }
         } else {
@@ -199,5 +218,10 @@ TEST(Choosers, FileListShowsWholeDatesAndSizes) {
     });
     ui::chooseSaveFile(nullptr, {QStringLiteral("导出"), kExportFilter, 1,
                                  dir.filePath(QStringLiteral("file1")), {}, false});
-    EXPECT_EQ(checked, 6);
+    ASSERT_EQ(shown.size(), 6);
+    const QString day = QStringLiteral("2026-12-10 6:43");
+    EXPECT_EQ(shown[0], QStringLiteral("633 字节"));
+    EXPECT_EQ(shown[2], day);
+    EXPECT_EQ(shown[3], QStringLiteral("120.56 KiB"));
+    EXPECT_EQ(shown[5], day);
 }
