@@ -26,7 +26,8 @@ constexpr int kClientHeight = 269;
 } // namespace
 
 TForm_qxb_edit::TForm_qxb_edit(QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      m_leaveRowCheck(&ui::Dm1->q_qxb, [this] { return save(); }) {
     setObjectName(QStringLiteral("Form_qxb_edit"));
     setWindowTitle(QStringLiteral("操作员编辑"));
     setModal(true);
@@ -120,17 +121,19 @@ void TForm_qxb_edit::add() {
     q.updateRecord();
     if (!nameAccepted())
         return;
-    q.append(); // a changed row is posted first, as it stands
+    q.append(); // a changed row is saved first
+    if (q.state() != store::QueryState::Insert)
+        return;
     setAdding(true);
     m_name->setFocus();
 }
 
-void TForm_qxb_edit::save() {
+bool TForm_qxb_edit::save() {
     store::Query& q = ui::Dm1->q_qxb;
     q.edit();
     q.updateRecord();
     if (!nameAccepted())
-        return;
+        return false;
     try {
         q.fieldByName(QStringLiteral("操作员")).setString(ui::Dm1->login.operatorName);
         q.fieldByName(QStringLiteral("操作日期")).setDateTime(store::DateTime::now());
@@ -140,6 +143,7 @@ void TForm_qxb_edit::save() {
         ui::showError(this, e.message());
     }
     setAdding(false);
+    return true;
 }
 
 void TForm_qxb_edit::cancelChange() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/Query.h"
+
 #include <QDialog>
 
 class QPushButton;
@@ -13,6 +15,7 @@ class DBMemo;
 namespace admin {
 
 /// The operator editor "操作员编辑" over the current row of the operators query.
+/// A changed row is left (by "增加") only through the save, with its check and stamps.
 class TForm_qxb_edit : public QDialog {
     Q_OBJECT
 public:
@@ -25,7 +28,8 @@ private:
     /// Shows why the current row's name cannot be stored; false then.
     bool nameAccepted();
     void add();
-    void save();
+    /// "存盘"; false when the name check keeps the row as typed.
+    bool save();
     void cancelChange();
     void closeEditor();
     void setAdding(bool adding);
@@ -39,6 +43,7 @@ private:
     QPushButton* m_save;
     QPushButton* m_cancel;
     QPushButton* m_close;
+    store::LeaveRowCheck m_leaveRowCheck;
 };
 
 } // namespace admin

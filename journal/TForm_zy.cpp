@@ -120,6 +120,9 @@ void TForm_zy::pick() {
     store::Query* summaries = query();
     if (!m_journal || !summaries->isOpen() || summaries->isEmpty())
         return;
+    // A summary changed here is saved first, as leaving its row saves it.
+    if (!summaries->checkBrowseMode())
+        return;
     const QString summary = summaries->fieldByName(QStringLiteral("摘要")).asString();
     const QString attribute = summaries->fieldByName(QStringLiteral("属性")).asString();
     m_journal->edit();

@@ -25,7 +25,8 @@ constexpr int kClientHeight = 395;
 
 CatalogueWindow::CatalogueWindow(QWidget* owner, const ListWindowTraits& traits, ui::DataSource* source,
                                  const QList<GridColumn>& columns)
-    : ListWindow(owner, traits, source, columns) {
+    : ListWindow(owner, traits, source, columns),
+      m_leaveRowCheck(query(), [this] { return save(); }) {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setFixedSize(kClientWidth, kClientHeight);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -66,7 +67,7 @@ bool CatalogueWindow::event(QEvent* event) {
 }
 
 void CatalogueWindow::setAdding(bool adding) {
-    // The navigator too: moving the cursor would post the row unchecked and unstamped.
+    // The navigator too: only "存盘" or "取消" ends the adding.
     QList<QWidget*> locked = {m_add, deleteButton(), closeButton(), grid(), navigator()};
     locked += lockedWhileAdding();
     for (QWidget* w : locked)
@@ -81,12 +82,12 @@ void CatalogueWindow::add() {
     firstField()->setFocus();
 }
 
-void CatalogueWindow::save() {
+bool CatalogueWindow::save() {
     store::Query* q = query();
     q->edit();
     q->updateRecord();
     if (!checkFields())
-        return;
+        return false;
     try {
         q->fieldByName(QStringLiteral("操作员")).setString(ui::Dm1->login.operatorName);
         q->fieldByName(QStringLiteral("操作日期")).setDateTime(store::DateTime::now());
@@ -97,6 +98,7 @@ void CatalogueWindow::save() {
         ui::showError(this, e.message());
     }
     setAdding(false);
+    return true;
 }
 
 void CatalogueWindow::cancelChange() {

@@ -2,6 +2,8 @@
 
 #include "ListWindow.h"
 
+#include "store/Query.h"
+
 class QPushButton;
 
 namespace lists {
@@ -9,7 +11,10 @@ namespace lists {
 /// A catalogue kept beside its list: the fields on the right always show the
 /// current row and typing in them changes it; "增加", "存盘" and "取消" below.
 /// While a new row is being added, the controls that would leave it (the
-/// navigator among them) are disabled until it is saved or cancelled. Closing cancels a pending change.
+/// navigator among them) are disabled until it is saved or cancelled. A
+/// changed row is left only through the save: clicking another row or a
+/// navigator button saves it, or stays on it when a check refuses it.
+/// Closing cancels a pending change.
 class CatalogueWindow : public ListWindow {
     Q_OBJECT
 public:
@@ -17,7 +22,8 @@ public:
                     const QList<GridColumn>& columns);
 
     void add();
-    void save();
+    /// "存盘"; false when an input check keeps the row as typed.
+    bool save();
     void cancelChange();
 
 public slots:
@@ -49,6 +55,7 @@ private:
     QPushButton* m_add;
     QPushButton* m_save;
     QPushButton* m_cancel;
+    store::LeaveRowCheck m_leaveRowCheck;
 };
 
 } // namespace lists

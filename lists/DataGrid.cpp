@@ -90,9 +90,20 @@ DataGrid::DataGrid(QWidget* parent)
     connect(m_view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
                 store::Query* q = query();
-                if (!m_followingQuery && q && q->isOpen() && current.isValid() &&
-                    current.row() != q->currentIndex())
-                    q->moveTo(current.row());
+                if (m_followingQuery || m_model->removingRows() || !q || !q->isOpen() ||
+                    !current.isValid() || current.row() == q->currentIndex())
+                    return;
+                q->moveTo(current.row());
+                // A changed row the window would not let go keeps the cursor; the
+                // grid returns to it once the click or key that moved it is done.
+                if (q->currentIndex() != current.row())
+                    QMetaObject::invokeMethod(
+                        this,
+                        [this] {
+                            if (store::Query* q = query())
+                                followQueryCursor(q->currentIndex());
+                        },
+                        Qt::QueuedConnection);
             });
     m_view->horizontalHeader()->viewport()->installEventFilter(this);
     m_view->viewport()->installEventFilter(this);

@@ -32,9 +32,13 @@ void QueryTableModel::setQuery(store::Query* query) {
         endInsertRows();
         emit contentsChanged();
     });
-    m_connections << connect(query, &store::Query::rowRemoved, this, [this](int row) {
+    m_connections << connect(query, &store::Query::rowAboutToBeRemoved, this, [this](int row) {
+        m_removingRows = true;
         beginRemoveRows(QModelIndex(), row, row);
+    });
+    m_connections << connect(query, &store::Query::rowRemoved, this, [this] {
         endRemoveRows();
+        m_removingRows = false;
         emit contentsChanged();
     });
     m_connections << connect(query, &store::Query::rowChanged, this, [this](int row) {

@@ -36,6 +36,9 @@ public:
     /// Numbers to the right, everything else to the left; known from the
     /// column's type, so also while there are no rows.
     Qt::Alignment alignment(int column) const;
+    /// While the query drops a row: the views' own choice of the row that
+    /// becomes current is not the query's, which follows.
+    bool removingRows() const { return m_removingRows; }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -56,6 +59,7 @@ private:
     QStringList m_headerTexts;
     bool m_dichromatic = false;
     int m_current = -1;
+    bool m_removingRows = false;
     QList<QMetaObject::Connection> m_connections;
 };
 

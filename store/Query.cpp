@@ -6,6 +6,8 @@
 #include "SqlScan.h"
 #include "Statement.h"
 
+#include <QScopeGuard>
+
 #include <sqlite3.h>
 
 #include <algorithm>
@@ -269,20 +271,34 @@ void Query::close() {
     });
 }
 
-void Query::checkBrowseMode() {
+bool Query::checkBrowseMode() {
     if (!isOpen())
         fail(QStringLiteral("数据集已经关闭，不能进行这个操作"));
-    if (m_state == QueryState::Edit || m_state == QueryState::Insert) {
-        updateRecord();
-        if (m_modified)
-            post();
-        else
-            cancel();
+    if (m_state != QueryState::Edit && m_state != QueryState::Insert)
+        return true;
+    updateRecord();
+    if (!m_modified) {
+        cancel();
+        return true;
     }
+    if (m_leaveRowCheck) {
+        // A move asked for while the check runs (behind its message) stays put.
+        if (m_askingToLeave)
+            return false;
+        m_askingToLeave = true;
+        const auto asked = qScopeGuard([this] { m_askingToLeave = false; });
+        if (!m_leaveRowCheck())
+            return false;
+        if (m_state != QueryState::Edit && m_state != QueryState::Insert)
+            return true; // the check stored the row, or dropped it
+    }
+    post();
+    return true;
 }
 
 void Query::first() {
-    checkBrowseMode();
+    if (!checkBrowseMode())
+        return;
     m_current = m_rows.isEmpty() ? -1 : 0;
     m_bof = true;
     m_eof = m_rows.isEmpty();
@@ -290,7 +306,8 @@ void Query::first() {
 }
 
 void Query::last() {
-    checkBrowseMode();
+    if (!checkBrowseMode())
+        return;
     m_current = int(m_rows.size()) - 1;
     m_eof = true;
     m_bof = m_rows.isEmpty();
@@ -298,7 +315,8 @@ void Query::last() {
 }
 
 void Query::next() {
-    checkBrowseMode();
+    if (!checkBrowseMode())
+        return;
     if (m_current + 1 < m_rows.size()) {
         ++m_current;
         m_bof = m_eof = false;
@@ -310,7 +328,8 @@ void Query::next() {
 }
 
 void Query::prior() {
-    checkBrowseMode();
+    if (!checkBrowseMode())
+        return;
     if (m_current > 0) {
         --m_current;
         m_bof = m_eof = false;
@@ -322,7 +341,8 @@ void Query::prior() {
 }
 
 void Query::moveTo(int index) {
-    checkBrowseMode();
+    if (!checkBrowseMode())
+        return;
     if (m_rows.isEmpty())
         return;
     index = std::clamp(index, 0, int(m_rows.size()) - 1);
@@ -427,7 +447,8 @@ void Query::edit() {
 }
 
 void Query::append() {
-    checkBrowseMode();
+    if (!checkBrowseMode())
+        return;
     if (isReadOnly())
         fail(QStringLiteral("数据集是只读的，不能修改"));
     m_buffer = Row();
@@ -536,19 +557,24 @@ void Query::cancel() {
         setState(QueryState::Browse);
         emitIfEnabled([this] { emit rowChanged(m_current); });
     } else if (m_state == QueryState::Insert) {
-        const int removed = m_current;
-        m_rows.removeAt(removed);
         m_buffer = Row();
         m_modified = false;
-        m_current = std::min(removed, int(m_rows.size()) - 1);
-        m_eof = m_bof = m_rows.isEmpty();
         m_state = QueryState::Browse;
-        emitIfEnabled([this, removed] {
-            emit rowRemoved(removed);
+        removeRow(m_current);
+        m_eof = m_bof = m_rows.isEmpty();
+        emitIfEnabled([this] {
             emit stateChanged(m_state);
             emit currentChanged(m_current);
         });
     }
+}
+
+void Query::removeRow(int row) {
+    // Views take the row away while it is still there, then see the rest.
+    emitIfEnabled([this, row] { emit rowAboutToBeRemoved(row); });
+    m_rows.removeAt(row);
+    m_current = std::min(row, int(m_rows.size()) - 1);
+    emitIfEnabled([this, row] { emit rowRemoved(row); });
 }
 
 void Query::deleteCurrent() {
@@ -565,14 +591,10 @@ void Query::deleteCurrent() {
     remove.bindInt64(1, m_rows.at(m_current).rowid);
     remove.step();
     const int removed = m_current;
-    m_rows.removeAt(removed);
-    m_current = std::min(removed, int(m_rows.size()) - 1);
+    removeRow(removed);
     m_eof = m_rows.isEmpty() || removed >= m_rows.size();
     m_bof = m_rows.isEmpty();
-    emitIfEnabled([this, removed] {
-        emit rowRemoved(removed);
-        emit currentChanged(m_current);
-    });
+    emitIfEnabled([this] { emit currentChanged(m_current); });
 }
 
 qint64 Query::currentRowId() const {
@@ -591,6 +613,18 @@ void Query::enableControls() {
         emit stateChanged(m_state);
         emit currentChanged(m_current);
     }
+}
+
+// ---- LeaveRowCheck ----
+
+LeaveRowCheck::LeaveRowCheck(Query* query, std::function<bool()> check) : m_query(query) {
+    if (query)
+        query->setLeaveRowCheck(std::move(check));
+}
+
+LeaveRowCheck::~LeaveRowCheck() {
+    if (m_query)
+        m_query->setLeaveRowCheck({});
 }
 
 } // namespace store

@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QStringList>
 #include <QVariant>
 
@@ -60,7 +61,8 @@ private:
 /// address that row; any other result (a join, an aggregate) is read-only.
 /// Rows whose ORDER BY values tie come in rowid order, so the same statement
 /// always yields the same order. Moving the cursor while a row is being edited
-/// posts it, as does close() not: close() cancels.
+/// posts it, after asking the leave-row check a window may install; close()
+/// cancels.
 class Query : public QObject {
     Q_OBJECT
 public:
@@ -107,6 +109,14 @@ public:
     void last();
     /// Moves to a row by index (clamped).
     void moveTo(int index);
+    /// What every move does first: a pending row without changes is
+    /// cancelled, one with changes is posted once the leave-row check lets it
+    /// go. False when the check keeps the row (it stays as typed, the cursor
+    /// where it is); the moves then do nothing.
+    bool checkBrowseMode();
+    /// The check asked before a move leaves a row with changes. It may store
+    /// the row itself (or drop it); returning false keeps the row. None by default.
+    void setLeaveRowCheck(std::function<bool()> check) { m_leaveRowCheck = std::move(check); }
     bool eof() const { return m_eof; }
     bool bof() const { return m_bof; }
 
@@ -127,7 +137,8 @@ public:
     QueryState state() const { return m_state; }
     /// Starts changing the current row; on an empty result it starts a new row.
     void edit();
-    /// Adds a new empty row at the end and makes it current.
+    /// Adds a new empty row at the end and makes it current; nothing when the
+    /// row being left keeps the cursor (see checkBrowseMode).
     void append();
     /// Writes the pending row to its table, at once. On failure the row stays
     /// in Edit or Insert state and EngineError is thrown.
@@ -153,6 +164,8 @@ signals:
     /// The whole set of rows changed: opened, closed, or controls re-enabled.
     void reset();
     void rowInserted(int row);
+    /// Before a row leaves the set, while it is still there; rowRemoved follows.
+    void rowAboutToBeRemoved(int row);
     void rowRemoved(int row);
     void rowChanged(int row);
     void currentChanged(int row);
@@ -179,8 +192,10 @@ private:
 
     const QVariant& currentValue(int column) const;
     void setCurrentValue(int column, const QVariant& value);
-    void checkBrowseMode();
     void requireCurrentRow() const;
+    /// Drops a row from the set between rowAboutToBeRemoved and rowRemoved;
+    /// the row after it becomes current, or the new last.
+    void removeRow(int row);
     void setState(QueryState state);
     void postUpdate();
     void postInsert();
@@ -202,7 +217,21 @@ private:
     QList<bool> m_changed;
     bool m_modified = false;
     int m_disableCount = 0;
+    std::function<bool()> m_leaveRowCheck;
+    bool m_askingToLeave = false;
     std::map<QString, std::unique_ptr<Statement>> m_statements;
+};
+
+/// A leave-row check installed on a query for the lifetime of its owner.
+class LeaveRowCheck {
+public:
+    LeaveRowCheck(Query* query, std::function<bool()> check);
+    ~LeaveRowCheck();
+    LeaveRowCheck(const LeaveRowCheck&) = delete;
+    LeaveRowCheck& operator=(const LeaveRowCheck&) = delete;
+
+private:
+    QPointer<Query> m_query;
 };
 
 } // namespace store

@@ -18,8 +18,9 @@ class DataSource;
 /// A row of four buttons that move a data source's cursor: first, prior,
 /// next, last, with the hints "首记录", "上一条记录", "下一条记录", "尾记录".
 /// First and prior are disabled on the first row, next and last on the last;
-/// all four when the query is closed or has no rows. Moving posts a pending
-/// edit (store::Query does); an EngineError from that propagates from the click.
+/// all four when the query is closed or has no rows. Moving leaves a pending
+/// edit as store::Query does (posted, or kept with the cursor when the row's
+/// window refuses to let it go); an EngineError from that propagates from the click.
 class DBNavigator : public QWidget {
     Q_OBJECT
 public:

@@ -179,3 +179,14 @@ TEST_F(Operators, AColumnTheTableLacksStopsTheEditorWithTheEnginesError) {
     EXPECT_FALSE(opened);
     EXPECT_EQ(dm->q_qxb.state(), store::QueryState::Browse);
 }
+
+TEST_F(Operators, AddingAfterAChangeSavesTheChangeWithItsStamps) {
+    inEditor([](QDialog* editor) {
+        child<ui::DBEdit>(editor, "DBEdit3")->setText(QStringLiteral("12345"));
+        button(editor, "bitbtn_add")->click();
+        EXPECT_FALSE(button(editor, "bitbtn_close")->isEnabled());
+        button(editor, "bitbtn_cancel")->click();
+        button(editor, "bitbtn_close")->click();
+    });
+    EXPECT_EQ(scalar("select 联系电话 || '/' || 操作员 from 权限表").toString(), QStringLiteral("12345/出纳甲"));
+}

@@ -16,6 +16,7 @@
 #include <QToolButton>
 
 using testing_support::child;
+using testing_support::clickRow;
 
 namespace {
 
@@ -247,4 +248,106 @@ TEST_F(SummaryCatalogue, MaintenanceKeysAndAltSSaves) {
         [&] { return scalar("select count(*) from 摘要 where 摘要='差旅费'").toInt() == 1; }));
     QTest::keyClick(focus(), Qt::Key_R, Qt::AltModifier); // 返回
     EXPECT_TRUE(QTest::qWaitFor([&] { return !window->isVisible(); }));
+}
+
+TEST_F(SummaryCatalogue, LeavingAChangedRowSavesItOrStaysOnIt) {
+    // Leaving a row, by another row or a navigator button, saves a change as
+    // "存盘" does; a change the save refuses keeps the row and the cursor.
+    open();
+    QTableView* view = window->grid()->view();
+    auto* navigator = child<ui::DBNavigator>(window.get(), "DBNavigator1");
+    const char* const dump = "select group_concat(摘要 || 属性 || 操作员 || 操作日期, '/') from 摘要";
+    const QString stored = scalar(dump).toString();
+
+    attribute()->setEditText(QStringLiteral("abc"));
+    clickRow(view, 1);
+    EXPECT_EQ(focus(), attribute());
+    attribute()->setEditText(QStringLiteral("增加"));
+    name()->setText(QStringLiteral("  "));
+    QTest::mouseClick(navigator->button(ui::DBNavigator::Next), Qt::LeftButton);
+    clickRow(view, 2);
+    EXPECT_EQ(messages.texts(), QStringList({QStringLiteral("属性输入出错,请重新选择!"),
+                                             QStringLiteral("摘要名称不能为空,请重新输入!"),
+                                             QStringLiteral("摘要名称不能为空,请重新输入!")}));
+    EXPECT_EQ(focus(), name());
+    EXPECT_EQ(dm->q_zy.currentIndex(), 0);
+    EXPECT_EQ(view->currentIndex().row(), 0);
+    EXPECT_EQ(dm->q_zy.state(), store::QueryState::Edit) << "the row stays as typed";
+    EXPECT_EQ(scalar(dump).toString(), stored);
+
+    name()->setText(QStringLiteral("改名"));
+    clickRow(view, 2);
+    EXPECT_EQ(dm->q_zy.currentIndex(), 2);
+    EXPECT_EQ(view->currentIndex().row(), 2);
+    EXPECT_EQ(scalar("select 摘要 || '/' || 属性 || '/' || 操作员 from 摘要 order by 代码 limit 1").toString(),
+              QStringLiteral("改名/增加/出纳甲"));
+    EXPECT_GE(scalar("select 操作日期 from 摘要 order by 代码 limit 1").toDouble(),
+              scalar("select max(操作日期) from 摘要").toDouble());
+}
+
+TEST_F(SummaryCatalogue, PickingLeavesAChangedRowThroughTheSaveToo) {
+    dm->q_xjrjz.openWith({QStringLiteral("select * from 现金日记帐")});
+    dm->q_xjrjz.append();
+    open(&dm->q_xjrjz);
+    attribute()->setEditText(QStringLiteral("abc"));
+    child<QToolButton>(window.get(), "SpeedButton3")->click();
+    EXPECT_EQ(messages.texts(), QStringList({QStringLiteral("属性输入出错,请重新选择!")}));
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(dm->q_xjrjz.fieldByName(QStringLiteral("属性")).isNull()) << "nothing picked";
+}
+
+namespace {
+
+/// The bank account catalogue over the shipped account and `more` added ones.
+class BankCatalogue : public DataModuleFixture {
+protected:
+    std::unique_ptr<journal::TForm_khyh> window;
+
+    void open(const char* more) {
+        db.exec(QStringLiteral("insert into 开户银行 (项目) values %1").arg(QString::fromUtf8(more)));
+        dm->q_khyh.openWith({QStringLiteral("select * from 开户银行")});
+        window = std::make_unique<journal::TForm_khyh>(nullptr);
+        window->show();
+        QApplication::setActiveWindow(window.get());
+    }
+    void TearDown() override {
+        window.reset();
+        DataModuleFixture::TearDown();
+    }
+    ui::DBEdit* name() { return child<ui::DBEdit>(window.get(), "DBEditEh2"); }
+};
+
+} // namespace
+
+TEST_F(BankCatalogue, AnAccountLeftWithAnEmptyNameStaysUnsaved) {
+    open("('农行')");
+    name()->setText(QStringLiteral(" "));
+    clickRow(window->grid()->view(), 1);
+    EXPECT_EQ(messages.texts(), QStringList({QStringLiteral("开户银行不能为空,请重新输入!")}));
+    EXPECT_EQ(dm->q_khyh.currentIndex(), 0);
+    EXPECT_EQ(scalar("select group_concat(项目, '/') from 开户银行").toString(), QStringLiteral("工商银行基本户/农行"));
+
+    name()->setText(QStringLiteral("建行"));
+    QTest::mouseClick(child<ui::DBNavigator>(window.get(), "DBNavigator1")->button(ui::DBNavigator::Last),
+                      Qt::LeftButton);
+    EXPECT_EQ(dm->q_khyh.currentIndex(), 1);
+    EXPECT_EQ(scalar("select 项目 || '/' || 操作员 from 开户银行 order by rowid limit 1").toString(),
+              QStringLiteral("建行/出纳甲"));
+}
+
+TEST_F(BankCatalogue, AfterDeletingAnAccountTheNextOneIsCurrentAndShown) {
+    open("('农行'), ('建行')");
+    QTableView* view = window->grid()->view();
+    auto* remove = child<QToolButton>(window.get(), "SpeedButton1");
+    clickRow(view, 1);
+    messages.answerNext(true);
+    remove->click();
+    EXPECT_EQ(dm->q_khyh.currentIndex(), 1);
+    EXPECT_EQ(view->currentIndex().row(), 1);
+    EXPECT_EQ(name()->text(), QStringLiteral("建行"));
+    // A second deletion takes the row the grid shows.
+    messages.answerNext(true);
+    remove->click();
+    EXPECT_EQ(scalar("select group_concat(项目, '/') from 开户银行").toString(), QStringLiteral("工商银行基本户"));
+    EXPECT_EQ(view->currentIndex().row(), 0);
 }

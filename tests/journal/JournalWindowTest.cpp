@@ -273,3 +273,23 @@ TEST_F(JournalFixture, EveryCommandHasAKeyAndEscLeavesTheWindowOpen) {
     openBank();
     EXPECT_EQ(testing_support::commandKeyFaults(window.get()), QStringList());
 }
+
+TEST_F(JournalFixture, AfterDeletingTheNextEntryIsCurrentAndShown) {
+    db.exec(QStringLiteral("insert into 现金日记帐 (日期, 摘要, 借方) values "
+                           "(cdate('2005-3-1'), 'a', ccur('1')), (cdate('2005-3-2'), 'b', ccur('2')),"
+                           "(cdate('2005-3-3'), 'c', ccur('3'))"));
+    openCash();
+    QTableView* view = window->grid()->view();
+    testing_support::clickRow(view, 1);
+    messages.answerNext(true);
+    click("SpeedButton1");
+    EXPECT_EQ(column("摘要"), QStringList({"a", "c"}));
+    EXPECT_EQ(dm->q_xjrjz.currentIndex(), 1);
+    EXPECT_EQ(view->currentIndex().row(), 1);
+    // A second deletion takes the entry the grid shows.
+    messages.answerNext(true);
+    click("SpeedButton1");
+    EXPECT_EQ(scalar("select group_concat(摘要) from 现金日记帐").toString(), QStringLiteral("a"));
+    EXPECT_EQ(view->currentIndex().row(), 0);
+    EXPECT_EQ(dm->q_xjrjz.currentIndex(), 0);
+}

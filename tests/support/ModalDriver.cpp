@@ -67,4 +67,10 @@ void doubleClickRow(QAbstractItemView* view, int row, int column) {
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, point);
 }
 
+void clickRow(QAbstractItemView* view, int row, int column) {
+    const QPoint point = view->visualRect(view->model()->index(row, column)).center();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, point);
+    QCoreApplication::processEvents();
+}
+
 } // namespace testing_support

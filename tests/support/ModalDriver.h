@@ -24,6 +24,9 @@ QWidget* focusedWidget();
 /// click alone sends no press first, which item views need.
 void doubleClickRow(QAbstractItemView* view, int row, int column = 0);
 
+/// Clicks a row of an item view and lets what the click started settle.
+void clickRow(QAbstractItemView* view, int row, int column = 0);
+
 /// Finds a child by object name, failing loudly when it is missing.
 template <typename T>
 T* child(QObject* parent, const char* name) {
