@@ -12,8 +12,8 @@
 #include "ui/ChineseTranslations.h"
 #include "ui/Fonts.h"
 #include "ui/KeyRules.h"
-#include "ui/ModalWindows.h"
 #include "ui/MessageBoxes.h"
+#include "ui/ModalWindows.h"
 #include "ui/TDm1.h"
 
 #include <QDir>
