@@ -7,6 +7,7 @@
 #include "store/SystemErrorText.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -57,9 +58,7 @@ QChar separatorOf(const QString& text) {
 
 bool isLineEnd(QChar c) { return c == QLatin1Char('\n') || c == QLatin1Char('\r'); }
 
-} // namespace
-
-QList<ImportRow> readDelimitedText(const QString& text) {
+QList<ImportRow> readDelimitedText(const QString& text, const QString& path) {
     const QChar separator = separatorOf(text);
     // The program's text export separates with tabs and never quotes (it
     // writes a tab or line break inside a value as a blank), so there a
@@ -76,6 +75,7 @@ QList<ImportRow> readDelimitedText(const QString& text) {
         ++i;
         ++line;
     };
+    qsizetype values = 0;
     while (i < n) {
         ImportRow row;
         row.line = line;
@@ -113,6 +113,15 @@ QList<ImportRow> readDelimitedText(const QString& text) {
             }
             // The text exports guard a value a spreadsheet would evaluate with a "'".
             row.cells << (cell.isEmpty() ? QString() : lists::withoutFormulaGuard(cell));
+            if (row.cells.size() > kMaxImportRowValues)
+                throw ImportFileError(QStringLiteral("文件 %1 第 %2 行有 %3 个以上的值，不能导入！")
+                                          .arg(path)
+                                          .arg(row.line)
+                                          .arg(kMaxImportRowValues));
+            if (++values > kMaxImportValues)
+                throw ImportFileError(QStringLiteral("文件 %1 有 %2 个以上的值，不能导入！")
+                                          .arg(path)
+                                          .arg(kMaxImportValues));
             if (i < n && text[i] == separator) {
                 ++i;
                 continue;
@@ -127,11 +136,27 @@ QList<ImportRow> readDelimitedText(const QString& text) {
     return rows;
 }
 
+} // namespace
+
 QList<ImportRow> readImportFile(const QString& path) {
+    // A device such as /dev/zero never ends, and opening a pipe waits for a writer.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile())
+        throw ImportFileError(QStringLiteral("%1 不是普通文件，不能导入！").arg(path));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw ImportFileError(QStringLiteral("不能打开文件 %1：%2").arg(path, store::deviceErrorText(file)));
+    const ImportFileError tooLarge(
+        QStringLiteral("文件 %1 大于 %2 MB，不能导入！").arg(path).arg(kMaxImportFileBytes >> 20));
+    if (file.size() > kMaxImportFileBytes)
+        throw tooLarge;
     const QByteArray bytes = file.readAll();
+    if (bytes.size() > kMaxImportFileBytes) // grown while read
+        throw tooLarge;
+    return readImportBytes(bytes, path);
+}
+
+QList<ImportRow> readImportBytes(const QByteArray& bytes, const QString& path) {
     QList<ImportRow> rows;
     if (XlsSheetReader::isWorksheet(bytes)) {
         QString problem;
@@ -155,7 +180,7 @@ QList<ImportRow> readImportFile(const QString& path) {
         if (!text)
             throw ImportFileError(
                 QStringLiteral("文件 %1 既不是 UTF-8 也不是 GBK 或 GB18030 编码的文字").arg(path));
-        rows = readDelimitedText(*text);
+        rows = readDelimitedText(*text, path);
     }
     if (rows.isEmpty())
         throw ImportFileError(QStringLiteral("文件 %1 是空的，没有标题行").arg(path));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "XlsSheetReader.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -28,6 +30,15 @@ private:
     QString m_message;
 };
 
+/// What an import reads at most, far above any journal (a year of 100,000
+/// entries is a CSV of about 10 MB): the file's size, the values of one row
+/// of text (a worksheet's columns) and the values of a whole file (a
+/// worksheet's 65,536 rows of 256 columns). They bound what a file, crafted
+/// or damaged, can make the import hold in memory.
+constexpr qint64 kMaxImportFileBytes = qint64(64) << 20;
+constexpr qsizetype kMaxImportRowValues = XlsSheetReader::MaxColumns;
+constexpr qsizetype kMaxImportValues = qsizetype(65536) * kMaxImportRowValues;
+
 /// Reads the table of a file to import: a worksheet as the program exports
 /// it, or text as the program's txt and csv exports and spreadsheets write
 /// it. Text is UTF-8 (with or without its byte-order mark), GBK or GB18030;
@@ -37,10 +48,12 @@ private:
 /// text has no quoting. A value the text exports guarded with a leading "'"
 /// is read without it. Every row of a worksheet has the sheet's width. The
 /// first row is the title row.
-/// Throws ImportFileError for a file that is missing, unreadable or empty.
+/// Throws ImportFileError for a file that is missing, unreadable, empty, not
+/// a regular file (a device, a pipe, a folder) or beyond the limits above.
 QList<ImportRow> readImportFile(const QString& path);
 
-/// The rows of text already decoded, as readImportFile reads a text file.
-QList<ImportRow> readDelimitedText(const QString& text);
+/// The rows of a file's bytes, as readImportFile reads them; `path` names the
+/// file in the messages.
+QList<ImportRow> readImportBytes(const QByteArray& bytes, const QString& path);
 
 } // namespace tools

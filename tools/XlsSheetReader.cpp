@@ -4,6 +4,7 @@
 #include "lists/GbkText.h"
 #include "store/Currency.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -33,6 +34,7 @@ bool XlsSheetReader::isWorksheet(const QByteArray& bytes) {
 
 std::optional<QList<QStringList>> XlsSheetReader::read(const QByteArray& bytes, QString* problem) {
     QList<QStringList> rows;
+    qsizetype width = 0;
     auto put = [&rows](int row, int column, const QString& text) {
         if (rows.size() <= row)
             rows.resize(row + 1);
@@ -59,6 +61,21 @@ std::optional<QList<QStringList>> XlsSheetReader::read(const QByteArray& bytes, 
             break;
         const int row = word(bytes, data);
         const int column = word(bytes, data + 2);
+        if (column >= MaxColumns) {
+            *problem = QStringLiteral("第 %1 行第 %2 列超出工作表的 %3 列")
+                           .arg(row + 1)
+                           .arg(column + 1)
+                           .arg(MaxColumns);
+            return std::nullopt;
+        }
+        // Every cell of the grid is held, so a few cells far apart must not ask for
+        // millions of empty ones: the export writes each cell in a record of 10 bytes or more.
+        const qsizetype height = std::max(rows.size(), qsizetype(row) + 1);
+        width = std::max(width, qsizetype(column) + 1);
+        if (height * width > bytes.size()) {
+            *problem = QStringLiteral("工作表有 %1 行 %2 列，远多于文件中的单元格").arg(height).arg(width);
+            return std::nullopt;
+        }
         if (type == LabelRecord) {
             if (length < 8 || 8 + word(bytes, data + 6) > length)
                 break;

@@ -29,6 +29,7 @@
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <new>
 
 namespace {
 
@@ -733,6 +734,14 @@ int main(int argc, char** argv) {
         return it->second.run(parsed);
     } catch (const store::EngineError& e) {
         err(QStringLiteral("tallomer-db %1: %2").arg(command, e.message()));
+        return 1;
+    } catch (const std::bad_alloc&) {
+        err(QStringLiteral("tallomer-db %1: 内存不足，没有完成！").arg(command));
+        return 1;
+    } catch (const std::exception& e) {
+        // A failure no command foresaw still ends with a message, never with an abort.
+        err(QStringLiteral("tallomer-db %1: 意外的错误（%2），没有完成！")
+                .arg(command, QString::fromLocal8Bit(e.what())));
         return 1;
     }
 }

@@ -18,6 +18,10 @@
 #include "store/Statement.h"
 
 #include <QFile>
+#include <QtEndian>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -344,4 +348,83 @@ TEST_F(ImportCommand, ReadsAGb18030CsvWithItsEuroSignsAndEmoji) {
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(rows(QStringLiteral("select 明细 from 现金日记帐 order by 日期+编号")),
               (QStringList{QStringLiteral("欧元€现钞"), QStringLiteral("😀")}));
+}
+
+namespace {
+
+// A worksheet as the export begins and ends it, with blank cells at the given places between.
+QByteArray worksheetWithBlanks(const QList<std::pair<int, int>>& cells) {
+    QByteArray bytes;
+    auto word = [&bytes](int value) {
+        const quint16 le = qToLittleEndian(quint16(value));
+        bytes.append(reinterpret_cast<const char*>(&le), 2);
+    };
+    for (const int w : {0x0809, 8, 0, 0x0010, 0, 0})
+        word(w);
+    for (const auto& [row, column] : cells)
+        for (const int w : {0x0201, 6, row, column, 0x0017})
+            word(w);
+    word(0x000A);
+    word(0);
+    return bytes;
+}
+
+// The import as a cashier runs it, but with no more than 100 MB of address space.
+toolrun::ToolRun importWithinAHundredMegabytes(const QStringList& args) {
+    QProcess process;
+    process.setChildProcessModifier([] {
+        const rlimit limit{100 << 20, 100 << 20};
+        setrlimit(RLIMIT_AS, &limit);
+    });
+    process.start(toolrun::kTool, QStringList{QStringLiteral("import")} + args);
+    EXPECT_TRUE(process.waitForFinished(60000)) << args.join(QLatin1Char(' ')).toStdString();
+    toolrun::ToolRun run;
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+} // namespace
+
+TEST_F(ImportCommand, RefusesWhatCouldExhaustMemoryWithAMessageWithinAHundredMegabytes) {
+    const QStringList args = {m_book, QStringLiteral("--kind"), QStringLiteral("cash"),
+                              QStringLiteral("--from"), m_file};
+    // A sound small file goes in within the same bound.
+    writeFile(m_file, "日期,摘要,借方,贷方\n2023-6-3,销售收入,5,\n");
+    EXPECT_EQ(importWithinAHundredMegabytes(args).exitCode, 0);
+
+    QList<std::pair<int, int>> farColumns; // 20 KB naming 2,000 rows of 65,536 columns
+    for (int r = 0; r < 2000; ++r)
+        farColumns.append({r, 65535});
+    const QByteArray tooLarge(64 * 1024 * 1024 + 1, 'x');
+    QByteArray wideRow = "日期,摘要,借方,贷方\n";
+    wideRow += QByteArray(4000000, ',') + "\n";
+    const std::pair<QByteArray, QString> files[] = {
+        {worksheetWithBlanks(farColumns), QStringLiteral("第 1 行第 65536 列超出工作表的 256 列")},
+        // Two cells 65,535 rows and 255 columns apart ask for 16 million empty ones between.
+        {worksheetWithBlanks({{0, 255}, {65535, 0}}),
+         QStringLiteral("列，远多于文件中的单元格")},
+        {wideRow, QStringLiteral("第 2 行有 256 个以上的值")},
+        {tooLarge, QStringLiteral("大于 64 MB")},
+        // Within the limits but beyond the memory at hand: a message, not an abort.
+        {QByteArray(48 << 20, 'x'), QStringLiteral("内存不足，没有完成！")},
+    };
+    for (const auto& [bytes, message] : files) {
+        writeFile(m_file, bytes);
+        const toolrun::ToolRun run = importWithinAHundredMegabytes(args);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_TRUE(run.err.startsWith(QStringLiteral("tallomer-db import: ")) && run.err.contains(message))
+            << run.err.toStdString();
+    }
+
+    // What is no file at all: endless zeros, a pipe no one writes to, a folder.
+    const QString pipe = m_dir.filePath(QStringLiteral("pipe"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    for (const QString& path : {QStringLiteral("/dev/zero"), pipe, m_dir.path()}) {
+        const toolrun::ToolRun run = importWithinAHundredMegabytes(
+            {m_book, QStringLiteral("--kind"), QStringLiteral("cash"), QStringLiteral("--from"), path});
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.err, QStringLiteral("tallomer-db import: %1 不是普通文件，不能导入！\n").arg(path));
+    }
+    EXPECT_EQ(rows(QStringLiteral("select count(*) from 现金日记帐")), QStringList{QStringLiteral("1")});
 }
