@@ -73,7 +73,8 @@ std::optional<QList<QStringList>> XlsSheetReader::read(const QByteArray& bytes, 
         const qsizetype height = std::max(rows.size(), qsizetype(row) + 1);
         width = std::max(width, qsizetype(column) + 1);
         if (height * width > bytes.size()) {
-            *problem = QStringLiteral("工作表有 %1 行 %2 列，远多于文件中的单元格").arg(height).arg(width);
+            *problem =
+                QStringLiteral("工作表有 %1 行 %2 列，远多于文件中的单元格").arg(height).arg(width);
             return std::nullopt;
         }
         if (type == LabelRecord) {

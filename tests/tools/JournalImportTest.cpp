@@ -402,8 +402,7 @@ TEST_F(ImportCommand, RefusesWhatCouldExhaustMemoryWithAMessageWithinAHundredMeg
     const std::pair<QByteArray, QString> files[] = {
         {worksheetWithBlanks(farColumns), QStringLiteral("第 1 行第 65536 列超出工作表的 256 列")},
         // Two cells 65,535 rows and 255 columns apart ask for 16 million empty ones between.
-        {worksheetWithBlanks({{0, 255}, {65535, 0}}),
-         QStringLiteral("列，远多于文件中的单元格")},
+        {worksheetWithBlanks({{0, 255}, {65535, 0}}), QStringLiteral("列，远多于文件中的单元格")},
         {wideRow, QStringLiteral("第 2 行有 256 个以上的值")},
         {tooLarge, QStringLiteral("大于 64 MB")},
         // Within the limits but beyond the memory at hand: a message, not an abort.
@@ -413,7 +412,8 @@ TEST_F(ImportCommand, RefusesWhatCouldExhaustMemoryWithAMessageWithinAHundredMeg
         writeFile(m_file, bytes);
         const toolrun::ToolRun run = importWithinAHundredMegabytes(args);
         EXPECT_EQ(run.exitCode, 1);
-        EXPECT_TRUE(run.err.startsWith(QStringLiteral("tallomer-db import: ")) && run.err.contains(message))
+        EXPECT_TRUE(run.err.startsWith(QStringLiteral("tallomer-db import: ")) &&
+                    run.err.contains(message))
             << run.err.toStdString();
     }
 
@@ -421,10 +421,13 @@ TEST_F(ImportCommand, RefusesWhatCouldExhaustMemoryWithAMessageWithinAHundredMeg
     const QString pipe = m_dir.filePath(QStringLiteral("pipe"));
     ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
     for (const QString& path : {QStringLiteral("/dev/zero"), pipe, m_dir.path()}) {
-        const toolrun::ToolRun run = importWithinAHundredMegabytes(
-            {m_book, QStringLiteral("--kind"), QStringLiteral("cash"), QStringLiteral("--from"), path});
+        const toolrun::ToolRun run =
+            importWithinAHundredMegabytes({m_book, QStringLiteral("--kind"), QStringLiteral("cash"),
+                                           QStringLiteral("--from"), path});
         EXPECT_EQ(run.exitCode, 1);
-        EXPECT_EQ(run.err, QStringLiteral("tallomer-db import: %1 不是普通文件，不能导入！\n").arg(path));
+        EXPECT_EQ(run.err,
+                  QStringLiteral("tallomer-db import: %1 不是普通文件，不能导入！\n").arg(path));
     }
-    EXPECT_EQ(rows(QStringLiteral("select count(*) from 现金日记帐")), QStringList{QStringLiteral("1")});
+    EXPECT_EQ(rows(QStringLiteral("select count(*) from 现金日记帐")),
+              QStringList{QStringLiteral("1")});
 }

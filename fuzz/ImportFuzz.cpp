@@ -1,0 +1,57 @@
+// libFuzzer target for the readers of tallomer-db import: the worksheet
+// reader and the decoding and splitting of text (UTF-8, GBK, GB18030; tabs,
+// ";" or "," with quoting). Each input is the bytes of a file to import.
+//
+// What must hold, or the run stops: the readers give rows or refuse the file
+// with a message, within the limits that bound what a file can make the
+// import hold (no row wider than a worksheet, no more values than its grid),
+// rows numbered upwards and every row of a worksheet as wide as the others.
+
+#include "tools/ImportFileReader.h"
+#include "tools/XlsSheetReader.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+[[noreturn]] void broken(const char* what) {
+    std::fprintf(stderr, "broken: %s\n", what);
+    std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    QList<tools::ImportRow> rows;
+    try {
+        rows = tools::readImportBytes(bytes, QStringLiteral("fuzz"));
+    } catch (const tools::ImportFileError& e) {
+        if (e.message().isEmpty())
+            broken("a refusal without a message");
+        return 0;
+    }
+    if (rows.isEmpty())
+        broken("no title row and no refusal");
+    const bool worksheet = tools::XlsSheetReader::isWorksheet(bytes);
+    qsizetype values = 0;
+    int line = 0;
+    for (const tools::ImportRow& row : rows) {
+        if (row.cells.size() > tools::kMaxImportRowValues)
+            broken("a row wider than a worksheet");
+        if (worksheet && row.cells.size() != rows.first().cells.size())
+            broken("worksheet rows of different widths");
+        if (row.line <= line)
+            broken("rows not numbered upwards");
+        line = row.line;
+        values += row.cells.size();
+    }
+    if (values > tools::kMaxImportValues || (worksheet && values > bytes.size()))
+        broken("more values than the limits allow");
+    return 0;
+}
