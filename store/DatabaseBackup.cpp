@@ -4,6 +4,7 @@
 #include "Database.h"
 #include "DatabaseCheck.h"
 #include "EngineErrorText.h"
+#include "NewFileName.h"
 #include "SystemErrorText.h"
 
 #include <QDir>
@@ -164,6 +165,28 @@ public:
         if (::rename(local(m_path).constData(), local(m_target).constData()) != 0)
             failed(QStringLiteral("不能替换"), m_target);
         m_path.clear();
+        syncFolder();
+    }
+
+    /// Gives the finished file the target's name, which must still be free:
+    /// a file made there meanwhile is never replaced.
+    void takeTargetName() {
+        sync(m_path, O_RDONLY);
+        removeCompanions(m_path);
+        if (!renameToFreeName(m_path, m_target)) {
+            if (errno == EEXIST)
+                throw BackupError(
+                    BackupError::Reason::Failed,
+                    QStringLiteral("“%1”已经存在").arg(QDir::toNativeSeparators(m_target)));
+            failed(QStringLiteral("不能建立"), m_target);
+        }
+        m_path.clear();
+        syncFolder();
+    }
+
+private:
+    // Makes the new name durable; Unconfirmed when it cannot be.
+    void syncFolder() {
         try {
             const QString folder = QFileInfo(m_target).absolutePath();
             if (m_target == unsyncedTarget) {
@@ -176,7 +199,6 @@ public:
         }
     }
 
-private:
     QString m_target;
     QString m_path;
     int m_lock = -1;
@@ -372,6 +394,14 @@ void backupDatabase(Database& source, const QString& target, const BackupProgres
     FileBeside copy(target);
     copyPages(source, copy.path(), progress);
     copy.replaceTarget();
+}
+
+void createFileWhole(const QString& target, const std::function<void(const QString&)>& write) {
+    requireName(target);
+    removeStaleTemporaries(target);
+    FileBeside fresh(target);
+    write(fresh.path());
+    fresh.takeTargetName();
 }
 
 void backupDatabaseFile(const QString& source, const QString& password, const QString& target) {
