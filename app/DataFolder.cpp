@@ -24,14 +24,6 @@ namespace app {
 namespace {
 const QString kDatabaseFile = QStringLiteral("xjrjz.mdb");
 
-// The hidden folder in which the very first start makes `userFolder`:
-// ".NAME.XXXXXXXX.tmp" beside it.
-QString buildingName(const QFileInfo& userFolder, quint32 tag) {
-    return userFolder.absolutePath() + QStringLiteral("/.%1.%2.tmp")
-                                           .arg(userFolder.fileName())
-                                           .arg(tag, 8, 16, QLatin1Char('0'));
-}
-
 /// A new folder, the owner's alone, locked while it exists, as the backup's
 /// temporaries are: the lock drops however the process ends, so a building
 /// folder whose lock can be taken was left by a start that was killed.
@@ -39,14 +31,21 @@ class BuildingFolder {
 public:
     explicit BuildingFolder(const QFileInfo& userFolder) {
         for (int tries = 0; m_lock < 0; ++tries) {
-            m_path = buildingName(userFolder, QRandomGenerator::global()->generate());
+            m_path = store::hiddenTemporaryName(userFolder.filePath(),
+                                                QRandomGenerator::global()->generate());
             if (::mkdir(QFile::encodeName(m_path).constData(), 0700) != 0) {
                 if (errno == EEXIST && tries < 100)
                     continue;
                 throw store::EngineError(
                     QStringLiteral("不能建立数据文件夹 %1").arg(userFolder.filePath()));
             }
+            // A start tidying up may have taken the new folder for a stale
+            // one in the instant before the lock.
             m_lock = lockedIfStale(m_path);
+            if (m_lock >= 0 && !store::stillNamed(m_lock, m_path)) {
+                ::close(m_lock);
+                m_lock = -1;
+            }
         }
     }
     ~BuildingFolder() {

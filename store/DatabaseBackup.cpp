@@ -104,21 +104,6 @@ int createPrivateFile(const QString& path, const QString& shownAs) {
     return fd;
 }
 
-// The hidden temporary for replacing `target`: ".NAME.XXXXXXXX.tmp" beside it.
-QString temporaryName(const QFileInfo& target, quint32 tag) {
-    return target.absolutePath() + QStringLiteral("/.%1.%2.tmp")
-                                       .arg(target.fileName())
-                                       .arg(tag, 8, 16, QLatin1Char('0'));
-}
-
-// Whether `fd` is still the file named `path`.
-bool stillNamed(int fd, const QString& path) {
-    struct stat open {};
-    struct stat named {};
-    return ::fstat(fd, &open) == 0 && ::lstat(local(path).constData(), &named) == 0 &&
-           open.st_dev == named.st_dev && open.st_ino == named.st_ino;
-}
-
 /// A new private file beside a file it is meant to replace: removed, with any
 /// journal files SQLite made for it, unless it was moved over its target.
 /// While it exists it holds an exclusive lock on it, which the system drops
@@ -129,7 +114,7 @@ public:
     explicit FileBeside(const QString& target)
         : m_target(QFileInfo(target).absoluteFilePath()) {
         for (;;) {
-            m_path = temporaryName(QFileInfo(m_target), QRandomGenerator::global()->generate());
+            m_path = hiddenTemporaryName(m_target, QRandomGenerator::global()->generate());
             m_lock = createPrivateFile(m_path, m_target);
             if (m_lock < 0)
                 continue;

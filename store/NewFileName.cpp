@@ -1,11 +1,13 @@
 #include "NewFileName.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <cerrno>
 #include <cstdio>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace store {
@@ -25,6 +27,19 @@ bool renameToFreeName(const QString& from, const QString& to) {
         return false;
     ::unlink(source.constData());
     return true;
+}
+
+QString hiddenTemporaryName(const QString& target, quint32 tag) {
+    const QFileInfo file(target);
+    return file.absolutePath() +
+           QStringLiteral("/.%1.%2.tmp").arg(file.fileName()).arg(tag, 8, 16, QLatin1Char('0'));
+}
+
+bool stillNamed(int fd, const QString& path) {
+    struct stat open {};
+    struct stat named {};
+    return ::fstat(fd, &open) == 0 && ::lstat(QFile::encodeName(path).constData(), &named) == 0 &&
+           open.st_dev == named.st_dev && open.st_ino == named.st_ino;
 }
 
 } // namespace store
