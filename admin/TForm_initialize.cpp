@@ -2,6 +2,7 @@
 
 #include "store/Database.h"
 #include "store/SafetyCopies.h"
+#include "store/Transaction.h"
 #include "ui/CopyProgress.h"
 #include "ui/MessageBoxes.h"
 #include "ui/TDm1.h"
@@ -91,11 +92,21 @@ void TForm_initialize::initialise() {
         done(QDialog::Rejected);
         return;
     }
+    // Both tables are emptied or neither: the deletions are one unit of work.
     store::Query& q = ui::Dm1->q_search;
-    if (m_cashJournal->isChecked())
-        q.execWith({QStringLiteral("delete from 现金日记帐 ")});
-    if (m_summaries->isChecked())
-        q.execWith({QStringLiteral("delete from 摘要 ")});
+    try {
+        store::Transaction unit(ui::Dm1->ADO_xjrjz.database());
+        if (m_cashJournal->isChecked())
+            q.execWith({QStringLiteral("delete from 现金日记帐 ")});
+        if (m_summaries->isChecked())
+            q.execWith({QStringLiteral("delete from 摘要 ")});
+        unit.commit();
+    } catch (const store::EngineError& e) {
+        q.close();
+        ui::warn(this, QStringLiteral("初始化没有完成，没有清空任何数据。\n") + e.message());
+        done(QDialog::Rejected);
+        return;
+    }
     q.close();
     ui::warn(this, QStringLiteral("初始化完毕！"));
     done(QDialog::Accepted);

@@ -4,6 +4,7 @@
 #include "Database.h"
 #include "DatabaseCheck.h"
 #include "EngineErrorText.h"
+#include "NewFileName.h"
 #include "SystemErrorText.h"
 
 #include <QDir>
@@ -103,21 +104,6 @@ int createPrivateFile(const QString& path, const QString& shownAs) {
     return fd;
 }
 
-// The hidden temporary for replacing `target`: ".NAME.XXXXXXXX.tmp" beside it.
-QString temporaryName(const QFileInfo& target, quint32 tag) {
-    return target.absolutePath() + QStringLiteral("/.%1.%2.tmp")
-                                       .arg(target.fileName())
-                                       .arg(tag, 8, 16, QLatin1Char('0'));
-}
-
-// Whether `fd` is still the file named `path`.
-bool stillNamed(int fd, const QString& path) {
-    struct stat open {};
-    struct stat named {};
-    return ::fstat(fd, &open) == 0 && ::lstat(local(path).constData(), &named) == 0 &&
-           open.st_dev == named.st_dev && open.st_ino == named.st_ino;
-}
-
 /// A new private file beside a file it is meant to replace: removed, with any
 /// journal files SQLite made for it, unless it was moved over its target.
 /// While it exists it holds an exclusive lock on it, which the system drops
@@ -128,7 +114,7 @@ public:
     explicit FileBeside(const QString& target)
         : m_target(QFileInfo(target).absoluteFilePath()) {
         for (;;) {
-            m_path = temporaryName(QFileInfo(m_target), QRandomGenerator::global()->generate());
+            m_path = hiddenTemporaryName(m_target, QRandomGenerator::global()->generate());
             m_lock = createPrivateFile(m_path, m_target);
             if (m_lock < 0)
                 continue;
@@ -164,6 +150,28 @@ public:
         if (::rename(local(m_path).constData(), local(m_target).constData()) != 0)
             failed(QStringLiteral("不能替换"), m_target);
         m_path.clear();
+        syncFolder();
+    }
+
+    /// Gives the finished file the target's name, which must still be free:
+    /// a file made there meanwhile is never replaced.
+    void takeTargetName() {
+        sync(m_path, O_RDONLY);
+        removeCompanions(m_path);
+        if (!renameToFreeName(m_path, m_target)) {
+            if (errno == EEXIST)
+                throw BackupError(
+                    BackupError::Reason::Failed,
+                    QStringLiteral("“%1”已经存在").arg(QDir::toNativeSeparators(m_target)));
+            failed(QStringLiteral("不能建立"), m_target);
+        }
+        m_path.clear();
+        syncFolder();
+    }
+
+private:
+    // Makes the new name durable; Unconfirmed when it cannot be.
+    void syncFolder() {
         try {
             const QString folder = QFileInfo(m_target).absolutePath();
             if (m_target == unsyncedTarget) {
@@ -176,7 +184,6 @@ public:
         }
     }
 
-private:
     QString m_target;
     QString m_path;
     int m_lock = -1;
@@ -372,6 +379,14 @@ void backupDatabase(Database& source, const QString& target, const BackupProgres
     FileBeside copy(target);
     copyPages(source, copy.path(), progress);
     copy.replaceTarget();
+}
+
+void createFileWhole(const QString& target, const std::function<void(const QString&)>& write) {
+    requireName(target);
+    removeStaleTemporaries(target);
+    FileBeside fresh(target);
+    write(fresh.path());
+    fresh.takeTargetName();
 }
 
 void backupDatabaseFile(const QString& source, const QString& password, const QString& target) {

@@ -65,6 +65,13 @@ void backupDatabaseFile(const QString& source, const QString& password, const QS
 /// restores left beside `working` are removed first.
 void restoreDatabaseFile(const QString& source, const QString& working, const QString& password);
 
+/// Makes the new file `target` whole or not at all: `write` fills a new file
+/// readable by its owner only, a hidden temporary beside `target`, which takes
+/// the name `target` only when `write` has returned, and never over a file
+/// made there meanwhile. Temporaries that killed writes left are removed first.
+void createFileWhole(const QString& target,
+                     const std::function<void(const QString& temporary)>& write);
+
 /// Where a restore keeps the working file it replaced: the same name with ".bak" added.
 QString keptPreviousFile(const QString& working);
 

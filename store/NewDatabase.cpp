@@ -2,20 +2,14 @@
 
 #include "ConnectionString.h"
 #include "Database.h"
+#include "DatabaseBackup.h"
 #include "DateTime.h"
 #include "EngineError.h"
 #include "Schema.h"
 #include "Statement.h"
-#include "SystemErrorText.h"
 #include "Transaction.h"
 
-#include <QFile>
 #include <QFileInfo>
-
-#include <cerrno>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace store {
 
@@ -40,21 +34,6 @@ void insertRow(Database& db, const QString& sql, const QVariantList& values) {
     s.step();
 }
 
-// The books are for their owner alone: the file is made readable by its owner
-// only before SQLite opens it, and SQLite gives its journal files the mode of
-// the database file.
-void createPrivateFile(const QString& path) {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
-                          0600);
-    if (fd < 0) {
-        const int error = errno;
-        if (error == EEXIST)
-            throw EngineError(QStringLiteral("数据库文件“%1”已经存在").arg(path));
-        throw EngineError(QStringLiteral("不能建立数据库文件“%1”：%2").arg(path, systemErrorText(error)));
-    }
-    ::close(fd);
-}
-
 } // namespace
 
 QString standardPassword() { return ConnectionString(ConnectionString::standard()).password(); }
@@ -62,9 +41,11 @@ QString standardPassword() { return ConnectionString(ConnectionString::standard(
 void createDatabaseFile(const QString& path, const QString& password) {
     if (QFileInfo::exists(path))
         throw EngineError(QStringLiteral("数据库文件“%1”已经存在").arg(path));
-    createPrivateFile(path);
-    {
-        Database db(path, Database::OpenMode::Create);
+    // The books are for their owner alone: the new file is readable by its
+    // owner only, and SQLite gives its journal files the mode of the database
+    // file. A kill part way leaves no book, only a temporary removed later.
+    createFileWhole(path, [&password](const QString& temporary) {
+        Database db(temporary, Database::OpenMode::Create);
         db.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
         createSchema(db, password);
         const QString admin = QStringLiteral("系统管理员");
@@ -85,7 +66,7 @@ void createDatabaseFile(const QString& path, const QString& password) {
         insertRow(db, QStringLiteral("INSERT INTO 开户银行 (项目, 操作员, 操作日期) VALUES (?, ?, ?)"),
                   {QStringLiteral("工商银行基本户"), admin, now});
         unit.commit();
-    }
+    });
 }
 
 } // namespace store

@@ -94,9 +94,7 @@ store::DateTime readClosingDate(store::Database& db) {
     return store::DateTime::today();
 }
 
-} // namespace
-
-void addDemoData(store::Connection& connection, const DemoOptions& options) {
+void addEntries(store::Connection& connection, const DemoOptions& options) {
     store::Database& db = connection.database();
     std::mt19937 random(options.seed);
     auto pick = [&random](int n) { return int(std::uniform_int_distribution<int>(0, n - 1)(random)); };
@@ -172,6 +170,16 @@ void addDemoData(store::Connection& connection, const DemoOptions& options) {
             journal::BalanceRecomputation::run(query, journal::JournalKind::Bank, period, account);
     }
     query.close();
+}
+
+} // namespace
+
+void addDemoData(store::Connection& connection, const DemoOptions& options) {
+    // All or nothing: the catalogue, the entries and their balances are one
+    // unit of work, the steps inside it savepoints.
+    store::Transaction all(connection.database());
+    addEntries(connection, options);
+    all.commit();
 }
 
 } // namespace tools

@@ -22,6 +22,7 @@ struct DemoOptions {
 /// about three in five to the cash journal, the rest spread over the bank
 /// accounts, every month of the years covered, then computes the running
 /// balances of every month with the journal window's own recomputation.
+/// All of it is added, or nothing when it fails or is killed part way.
 void addDemoData(store::Connection& connection, const DemoOptions& options);
 
 } // namespace tools

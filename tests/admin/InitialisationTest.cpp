@@ -167,4 +167,19 @@ TEST_F(Initialisation, WithoutASafetyCopyNothingIsEmptied) {
     EXPECT_EQ(counts(), before);
 }
 
+TEST_F(Initialisation, BothTablesAreEmptiedOrNeither) {
+    // The second deletion fails, as a failing disk would make it fail.
+    exec(QStringLiteral("create trigger summaries_kept before delete on 摘要 "
+                        "begin select raise(abort, 'disk I/O error'); end"));
+    const Counts before = counts();
+    initialise({QStringLiteral("CheckBox1"), QStringLiteral("CheckBox2")}, true);
+    EXPECT_EQ(counts(), before);
+    ASSERT_EQ(messages.texts().size(), 2);
+    EXPECT_EQ(messages.texts()[0], kAsk);
+    EXPECT_TRUE(
+        messages.texts()[1].startsWith(QStringLiteral("初始化没有完成，没有清空任何数据。\n")))
+        << messages.texts()[1].toStdString();
+    ASSERT_TRUE(dm->ADO_xjrjz.isConnected());
+}
+
 } // namespace

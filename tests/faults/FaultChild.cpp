@@ -7,16 +7,23 @@
 //                                        the entry editor posts them; after each
 //                                        post MARKER holds the entry's number,
 //                                        starting with FIRST
+//   fault_child create FOLDER            new books FOLDER/book-1.mdb, book-2.mdb ...
+//                                        made one after another, as `create` makes one
+//   fault_child firststart FOLDER        data folders FOLDER/user-1, user-2 ... made
+//                                        one after another, as the first start makes one
 
 #include "FaultWork.h"
 
+#include "app/DataFolder.h"
 #include "stats/StatisticsFill.h"
 #include "store/Connection.h"
 #include "store/ConnectionString.h"
 #include "store/EngineError.h"
+#include "store/NewDatabase.h"
 #include "store/Query.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 
 #include <cstdio>
@@ -70,6 +77,18 @@ int save(const QString& path, const QString& marker, int first) {
     }
 }
 
+int create(const QString& folder) {
+    for (int n = 1;; ++n)
+        store::createDatabaseFile(QDir(folder).filePath(QStringLiteral("book-%1.mdb").arg(n)),
+                                  store::standardPassword());
+}
+
+// The folder itself holds no book, so each start makes a user folder of its own.
+int firstStart(const QString& folder) {
+    for (int n = 1;; ++n)
+        app::prepareDataFolder(folder, QDir(folder).filePath(QStringLiteral("user-%1").arg(n)));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -80,10 +99,16 @@ int main(int argc, char** argv) {
             return statistics(args[1]);
         if (args.size() == 4 && args[0] == QLatin1String("save"))
             return save(args[1], args[2], args[3].toInt());
+        if (args.size() == 2 && args[0] == QLatin1String("create"))
+            return create(args[1]);
+        if (args.size() == 2 && args[0] == QLatin1String("firststart"))
+            return firstStart(args[1]);
     } catch (const store::EngineError& e) {
         std::fprintf(stderr, "fault_child: %s\n", e.message().toUtf8().constData());
         return 1;
     }
-    std::fputs("usage: fault_child statistics FILE | save FILE MARKER FIRST\n", stderr);
+    std::fputs("usage: fault_child statistics FILE | save FILE MARKER FIRST | create FOLDER | "
+               "firststart FOLDER\n",
+               stderr);
     return 2;
 }

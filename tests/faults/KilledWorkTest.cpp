@@ -1,6 +1,7 @@
 // Work killed with SIGKILL at random moments leaves the database sound and
 // either as it was or with the work done whole: a month's recomputation, a
-// statistics fill, entries being posted, and a restore.
+// statistics fill, entries being posted, a restore, a new book and the first
+// start's data folder.
 
 #include "FaultWork.h"
 
@@ -131,6 +132,22 @@ protected:
             << "kill " << kill << " (seed " << m_seed << ")";
     }
 
+    /// A new book as `create` and the first start make it, complete.
+    void expectWholeBook(const QString& path, int kill) const {
+        expectSound(path, kill);
+        try {
+            EXPECT_EQ(rowsOf(path, QStringLiteral("select count(*) from 权限表")),
+                      QStringList({"1"}))
+                << path.toStdString();
+            EXPECT_EQ(rowsOf(path, QStringLiteral("select count(*) from 摘要")),
+                      QStringList({"11"}))
+                << path.toStdString();
+        } catch (const store::EngineError& e) {
+            ADD_FAILURE() << path.toStdString() << ", kill " << kill << ": "
+                          << e.message().toStdString();
+        }
+    }
+
     /// A delay up to `maxMs`, from a seeded generator so that a failure repeats.
     int delayUpTo(qint64 maxMs) {
         return int(std::uniform_int_distribution<qint64>(0, maxMs)(m_random));
@@ -146,6 +163,12 @@ protected:
 
 QTemporaryDir* KilledWork::s_dir = nullptr;
 QString KilledWork::s_template;
+
+// Hidden files and folders that killed work left in `folder`.
+QStringList leftoversIn(const QString& folder) {
+    return QDir(folder).entryList({QStringLiteral(".*")},
+                                  QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+}
 
 TEST_F(KilledWork, RecomputationLeavesTheMonthAllOldOrAllRecomputed) {
     // The balances a recomputation must give, summed here independently.
@@ -311,6 +334,83 @@ TEST_F(KilledWork, RestoreLeavesTheOldOrTheNewDatabase) {
     expectSound(m_path, kKills);
     EXPECT_EQ(rowsOf(s_template, digest), whole);
     EXPECT_EQ(rowsOf(halved, digest), half);
+}
+
+TEST_F(KilledWork, AKilledCreateLeavesNoBookOrAWholeOne) {
+    int killed = 0;
+    int books = 0;
+    for (int k = 0; k < kKills / 2; ++k) {
+        const QString folder = m_dir.filePath(QStringLiteral("create-%1").arg(k));
+        ASSERT_TRUE(QDir().mkdir(folder));
+        killed += runAndKill(kChild, {QStringLiteral("create"), folder}, 60 + delayUpTo(250));
+        const QStringList made =
+            QDir(folder).entryList({QStringLiteral("book-*.mdb")}, QDir::Files);
+        for (const QString& name : made)
+            expectWholeBook(QDir(folder).filePath(name), k);
+        books += int(made.size());
+        // The book being made at the kill can be made again, and what the
+        // killed one left is removed on the way.
+        const QString again =
+            QDir(folder).filePath(QStringLiteral("book-%1.mdb").arg(made.size() + 1));
+        EXPECT_NO_THROW(store::createDatabaseFile(again, store::standardPassword()))
+            << "kill " << k;
+        expectWholeBook(again, k);
+        EXPECT_EQ(leftoversIn(folder), QStringList()) << "kill " << k;
+    }
+    EXPECT_EQ(killed, kKills / 2);
+    EXPECT_GT(books, kKills / 2) << "too few books were made to kill one part way";
+}
+
+TEST_F(KilledWork, AKilledFirstStartLeavesNoDataFolderOrAWholeOne) {
+    int killed = 0;
+    int folders = 0;
+    for (int k = 0; k < kKills / 2; ++k) {
+        const QString parent = m_dir.filePath(QStringLiteral("start-%1").arg(k));
+        ASSERT_TRUE(QDir().mkdir(parent));
+        killed += runAndKill(kChild, {QStringLiteral("firststart"), parent}, 60 + delayUpTo(250));
+        const QStringList made = QDir(parent).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        for (const QString& name : made)
+            expectWholeBook(QDir(parent).filePath(name + QStringLiteral("/xjrjz.mdb")), k);
+        folders += int(made.size());
+        // The next start makes the folder the killed one was making.
+        const QString user = QDir(parent).filePath(QStringLiteral("user-%1").arg(made.size() + 1));
+        EXPECT_EQ(app::prepareDataFolder(parent, user), user);
+        expectWholeBook(user + QStringLiteral("/xjrjz.mdb"), k);
+        EXPECT_EQ(leftoversIn(parent), QStringList()) << "kill " << k;
+    }
+    EXPECT_EQ(killed, kKills / 2);
+    EXPECT_GT(folders, kKills / 2) << "too few folders were made to kill one part way";
+}
+
+TEST_F(KilledWork, AKilledDemoLeavesTheBookEmptyOrWithEveryEntryAndBalance) {
+    const QString book = m_dir.filePath(QStringLiteral("demo.mdb"));
+    const QStringList args = {QStringLiteral("demo"),      book,
+                              QStringLiteral("--entries"), QStringLiteral("3000"),
+                              QStringLiteral("--years"),   QStringLiteral("2")};
+    const QString digest =
+        QStringLiteral("select (select count(*) || '|' || sum(余额) from 现金日记帐), "
+                       "(select count(*) || '|' || sum(余额) from 银行日记帐)");
+    const auto freshBook = [&book] {
+        QFile::remove(book);
+        store::createDatabaseFile(book, store::standardPassword());
+    };
+    freshBook();
+    const QStringList empty = rowsOf(book, digest);
+    const qint64 full = msToRun(kTool, args);
+    freshBook();
+    runAndKill(kTool, args, 60000);
+    const QStringList filled = rowsOf(book, digest);
+    ASSERT_NE(filled, empty);
+    int killed = 0;
+    for (int k = 0; k < kKills / 2; ++k) {
+        freshBook();
+        killed += runAndKill(kTool, args, delayUpTo(full));
+        expectSound(book, k);
+        const QStringList after = rowsOf(book, digest);
+        EXPECT_TRUE(after == empty || after == filled)
+            << "kill " << k << ": " << after.join(' ').toStdString();
+    }
+    EXPECT_GE(killed, kKills / 4) << "the demos ended before they could be killed";
 }
 
 } // namespace
