@@ -1,5 +1,7 @@
 #include "PdfTextLayer.h"
 
+#include "store/WholeFile.h"
+
 #include <QFile>
 #include <QHash>
 #include <QRawFont>
@@ -160,7 +162,8 @@ bool mendPdfFile(const QString& path, const QList<QFont>& fonts) {
     if (pdf == before)
         return true;
     QSaveFile out(path);
-    return out.open(QIODevice::WriteOnly) && out.write(pdf) == pdf.size() && out.commit();
+    return out.open(QIODevice::WriteOnly) && out.write(pdf) == pdf.size() &&
+           store::commitWholeFile(out).isEmpty();
 }
 
 } // namespace lists

@@ -5,6 +5,7 @@
 
 #include "lists/PdfTextLayer.h"
 #include "store/SystemErrorText.h"
+#include "store/WholeFile.h"
 
 #include <QImage>
 #include <QImageWriter>
@@ -43,9 +44,7 @@ QString writeBitmap(const QImage& picture, const QString& path) {
         return writer.error() == QImageWriter::DeviceError ? store::deviceErrorText(file)
                                                            : QStringLiteral("图形不能写成位图");
     }
-    if (!file.commit())
-        return store::deviceErrorText(file);
-    return QString();
+    return store::commitWholeFile(file);
 }
 
 bool printBarChart(const BarChartData& data, const QSize& shownSize, QPrinter& printer) {

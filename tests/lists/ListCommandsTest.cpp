@@ -1,6 +1,7 @@
 // The "导出" and "打印" commands of the list-window frame.
 
 #include "support/DataModuleFixture.h"
+#include "support/FullFileSystem.h"
 
 #include "lists/DataGrid.h"
 #include "lists/ListWindow.h"
@@ -10,7 +11,9 @@
 #include "ui/Choosers.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QToolButton>
 
@@ -97,6 +100,42 @@ TEST_F(ListCommands, ExportReplacesAFileAndAnUnwritablePlaceIsAnError) {
     } catch (const std::exception& e) {
         EXPECT_TRUE(QString::fromUtf8(e.what()).startsWith(QStringLiteral("Cannot create file ")));
     }
+}
+
+TEST_F(ListCommands, ExportNeverReplacesTheBookOrAFileOfIt) {
+    const QByteArray book = read(db.path());
+    ASSERT_TRUE(QFile::link(db.path(), path("book.txt")));
+    const QString copies = QFileInfo(db.path()).absolutePath() + QStringLiteral("/backups");
+    ASSERT_TRUE(QDir().mkpath(copies));
+    for (const QString& chosen : {path("book.txt"), copies + QStringLiteral("/copy.txt")}) {
+        chooser.answerSave(ui::SaveFileAnswer{true, chosen, 1});
+        child<QToolButton>(window.get(), "SpeedButton2")->click();
+        ASSERT_EQ(messages.records().size(), 1) << chosen.toStdString();
+        EXPECT_EQ(messages.records()[0].text,
+                  QStringLiteral("不能导出到数据库文件或属于它的文件，请另选文件名！"));
+        messages.clear();
+    }
+    EXPECT_EQ(read(db.path()), book);
+    EXPECT_TRUE(QDir(copies).isEmpty());
+    QDir(copies).removeRecursively();
+}
+
+TEST_F(ListCommands, AnExportOnAFullDiskKeepsThePreviousOneAndTellsWhy) {
+    const QByteArray previous = "the export of last month\r\n";
+    testing_support::FullFileSystem disk(QStringLiteral("a.txt"), previous);
+    if (!disk.ready())
+        GTEST_SKIP() << "no tmpfs can be mounted here";
+    const QString out = disk.filePath(QStringLiteral("a.txt"));
+    chooser.answerSave(ui::SaveFileAnswer{true, out, 1});
+    try {
+        window->exportList();
+        FAIL() << "a failed export reported no error";
+    } catch (const std::exception& e) {
+        EXPECT_EQ(QString::fromUtf8(e.what()),
+                  QStringLiteral("不能写入文件 %1：磁盘空间不足").arg(out));
+    }
+    EXPECT_EQ(read(out), previous);
+    EXPECT_EQ(disk.files(), QStringList{QStringLiteral("a.txt")}) << "no temporary file is left";
 }
 
 TEST_F(ListCommands, AWorksheetExportNamesTheLabelsItCutAfterwards) {
