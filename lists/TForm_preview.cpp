@@ -315,13 +315,20 @@ void TForm_preview::print() {
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(800);
     bool stopped = false;
-    const bool printed = printPages(*m_document, printer, *range, [&](int done) {
-        progress.setValue(done);
-        stopped = progress.wasCanceled();
-        return !stopped;
-    });
+    QString fileError;
+    const bool printed = printPages(
+        *m_document, printer, *range,
+        [&](int done) {
+            progress.setValue(done);
+            stopped = progress.wasCanceled();
+            return !stopped;
+        },
+        &fileError);
     progress.reset();
-    if (!printed && !stopped)
+    if (!fileError.isEmpty())
+        ui::warn(this,
+                 QStringLiteral("不能写入文件 %1：%2").arg(printer.outputFileName(), fileError));
+    else if (!printed && !stopped)
         ui::warn(this, QStringLiteral("打印没有完成，请检查打印机。"));
 }
 
