@@ -179,7 +179,13 @@ void TForm_dbbar::print() {
     QPrinter printer(QPrinter::HighResolution);
     if (!choosePrinter(printer))
         return;
-    if (!printBarChart(m_chart->data(), m_chart->size(), printer))
+    QString fileError;
+    if (printBarChart(m_chart->data(), m_chart->size(), printer, &fileError))
+        return;
+    if (!fileError.isEmpty())
+        ui::warn(this,
+                 QStringLiteral("不能写入文件 %1：%2").arg(printer.outputFileName(), fileError));
+    else
         ui::warn(this, QStringLiteral("打印没有完成，请检查打印机。"));
 }
 
