@@ -2,7 +2,6 @@
 
 #include "PdfTextLayer.h"
 
-#include "store/SystemErrorText.h"
 #include "store/WholeFile.h"
 
 #include <QBuffer>
@@ -10,7 +9,6 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -101,12 +99,7 @@ bool printPdfFile(const PrintDocument& document, const QPrinter& printer, int fi
         drawPdf(document, printer.pageLayout(), printer.resolution(), first, last, pagePrinted);
     if (bytes.isEmpty())
         return false;
-    QSaveFile file(printer.outputFileName());
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
-        fileError = store::deviceErrorText(file);
-        return false;
-    }
-    fileError = store::commitWholeFile(file);
+    fileError = store::writeWholeFile(printer.outputFileName(), bytes);
     return fileError.isEmpty();
 }
 

@@ -82,12 +82,7 @@ bool printPdfFile(const BarChartData& data, const QSize& shownSize, const QPrint
     QByteArray bytes = pdf.buffer();
     lists::mendPdfTextLayer(bytes, {BarChartGeometry::titleFont(), BarChartGeometry::labelFont(),
                                     BarChartGeometry::markFont()});
-    QSaveFile file(printer.outputFileName());
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
-        fileError = store::deviceErrorText(file);
-        return false;
-    }
-    fileError = store::commitWholeFile(file);
+    fileError = store::writeWholeFile(printer.outputFileName(), bytes);
     return fileError.isEmpty();
 }
 

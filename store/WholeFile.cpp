@@ -18,4 +18,11 @@ QString commitWholeFile(QSaveFile& file) {
     return QString();
 }
 
+QString writeWholeFile(const QString& path, const QByteArray& bytes) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        return deviceErrorText(file);
+    return commitWholeFile(file);
+}
+
 } // namespace store

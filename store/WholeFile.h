@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class QByteArray;
 class QSaveFile;
 
 namespace store {
@@ -13,5 +14,9 @@ namespace store {
 /// the previous file stays, and the answer says why in Chinese; an empty
 /// answer means the file is in place.
 QString commitWholeFile(QSaveFile& file);
+
+/// Puts `bytes` in place of the file at `path` the same way; an empty answer
+/// means written, else why not.
+QString writeWholeFile(const QString& path, const QByteArray& bytes);
 
 } // namespace store
