@@ -7,8 +7,6 @@
 #include "ExportStream.h"
 #include "XlsExportWriter.h"
 
-#include "store/BookFiles.h"
-#include "store/ConnectionString.h"
 #include "store/EngineError.h"
 #include "store/Query.h"
 #include "store/WholeFile.h"
@@ -40,9 +38,7 @@ void ListWindow::exportList() {
     if (type < 1 || type > 5)
         return;
     const QString path = exportFilePath(answer.path, type);
-    const QString book =
-        store::ConnectionString(ui::Dm1->ADO_xjrjz.connectionString()).dataSource();
-    if (store::isBookOrItsFile(book, path)) {
+    if (ui::writesOverTheBook(path)) {
         ui::warn(this, QStringLiteral("不能导出到数据库文件或属于它的文件，请另选文件名！"));
         return;
     }

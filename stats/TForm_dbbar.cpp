@@ -179,6 +179,11 @@ void TForm_dbbar::print() {
     QPrinter printer(QPrinter::HighResolution);
     if (!choosePrinter(printer))
         return;
+    if (printer.outputFormat() == QPrinter::PdfFormat &&
+        ui::writesOverTheBook(printer.outputFileName())) {
+        ui::warn(this, QStringLiteral("不能打印到数据库文件或属于它的文件，请另选文件名！"));
+        return;
+    }
     QString fileError;
     if (printBarChart(m_chart->data(), m_chart->size(), printer, &fileError))
         return;

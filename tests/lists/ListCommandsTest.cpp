@@ -5,6 +5,7 @@
 
 #include "lists/DataGrid.h"
 #include "lists/ListWindow.h"
+#include "lists/PrintDialogs.h"
 #include "lists/PrintDocument.h"
 #include "lists/PrintSetup.h"
 #include "lists/TForm_preview.h"
@@ -102,7 +103,7 @@ TEST_F(ListCommands, ExportReplacesAFileAndAnUnwritablePlaceIsAnError) {
     }
 }
 
-TEST_F(ListCommands, ExportNeverReplacesTheBookOrAFileOfIt) {
+TEST_F(ListCommands, ExportAndPrintNeverReplaceTheBookOrAFileOfIt) {
     const QByteArray book = read(db.path());
     ASSERT_TRUE(QFile::link(db.path(), path("book.txt")));
     const QString copies = QFileInfo(db.path()).absolutePath() + QStringLiteral("/backups");
@@ -115,6 +116,19 @@ TEST_F(ListCommands, ExportNeverReplacesTheBookOrAFileOfIt) {
                   QStringLiteral("不能导出到数据库文件或属于它的文件，请另选文件名！"));
         messages.clear();
     }
+
+    // Nor does a printout sent to a PDF file.
+    ASSERT_TRUE(QFile::link(db.path(), path("book.pdf")));
+    child<QToolButton>(window.get(), "SpeedButton3")->click();
+    lists::TForm_preview* preview = lists::TForm_preview::instance();
+    ASSERT_NE(preview, nullptr);
+    lists::PrintDialogScript script;
+    script.answerPrint(lists::PrintDialogScript::PrintAnswer{{1, 1}, path("book.pdf")});
+    child<QToolButton>(preview, "tbPrint")->click();
+    EXPECT_EQ(messages.texts(),
+              QStringList{QStringLiteral("不能打印到数据库文件或属于它的文件，请另选文件名！")});
+    preview->close();
+
     EXPECT_EQ(read(db.path()), book);
     EXPECT_TRUE(QDir(copies).isEmpty());
     QDir(copies).removeRecursively();
