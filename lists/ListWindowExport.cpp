@@ -9,6 +9,7 @@
 
 #include "store/EngineError.h"
 #include "store/Query.h"
+#include "store/WholeFile.h"
 #include "ui/Choosers.h"
 #include "ui/MessageBoxes.h"
 #include "ui/TDm1.h"
@@ -37,6 +38,10 @@ void ListWindow::exportList() {
     if (type < 1 || type > 5)
         return;
     const QString path = exportFilePath(answer.path, type);
+    if (ui::writesOverTheBook(path)) {
+        ui::warn(this, QStringLiteral("不能导出到数据库文件或属于它的文件，请另选文件名！"));
+        return;
+    }
     // Written beside the target and renamed over it: a failure part-way never
     // leaves a half-written file in the target's place.
     QSaveFile file(path);
@@ -54,8 +59,8 @@ void ListWindow::exportList() {
         file.cancelWriting();
         throw store::EngineError(QStringLiteral("不能写入文件 %1：%2").arg(path, e.message()));
     }
-    if (!file.commit())
-        throw store::EngineError(QStringLiteral("Cannot create file %1").arg(path));
+    if (const QString reason = store::commitWholeFile(file); !reason.isEmpty())
+        throw store::EngineError(QStringLiteral("不能写入文件 %1：%2").arg(path, reason));
     if (cutLabels > 0)
         ui::warn(this, cutLabelsNotice(cutLabels));
 }

@@ -1,9 +1,7 @@
 #include "PdfTextLayer.h"
 
-#include <QFile>
 #include <QHash>
 #include <QRawFont>
-#include <QSaveFile>
 
 namespace lists {
 
@@ -147,20 +145,6 @@ void mendPdfTextLayer(QByteArray& pdf, const QList<QFont>& fonts) {
         mendSections(pdf, "beginbfchar", "endbfchar", false, at, end, radicals);
         at = end;
     }
-}
-
-bool mendPdfFile(const QString& path, const QList<QFont>& fonts) {
-    QFile in(path);
-    if (!in.open(QIODevice::ReadOnly))
-        return false;
-    QByteArray pdf = in.readAll();
-    in.close();
-    const QByteArray before = pdf;
-    mendPdfTextLayer(pdf, fonts);
-    if (pdf == before)
-        return true;
-    QSaveFile out(path);
-    return out.open(QIODevice::WriteOnly) && out.write(pdf) == pdf.size() && out.commit();
 }
 
 } // namespace lists

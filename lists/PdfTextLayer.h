@@ -17,8 +17,4 @@ namespace lists {
 /// offsets; a PDF without such maps is left as it is.
 void mendPdfTextLayer(QByteArray& pdf, const QList<QFont>& fonts);
 
-/// The same for a PDF file already written. False when it could not be
-/// read or written back.
-bool mendPdfFile(const QString& path, const QList<QFont>& fonts);
-
 } // namespace lists

@@ -2,6 +2,8 @@
 
 #include "PdfTextLayer.h"
 
+#include "store/WholeFile.h"
+
 #include <QBuffer>
 #include <QPainter>
 #include <QPdfWriter>
@@ -62,13 +64,61 @@ bool paintPages(const PrintDocument& document, QPainter& painter, QPagedPaintDev
 
 } // namespace
 
+namespace {
+
+// Pages `first` to `last` drawn as a PDF in memory, its text layer mended;
+// empty when a page could not be drawn or `pagePrinted` stopped the run.
+QByteArray drawPdf(const PrintDocument& document, const QPageLayout& layout, int resolution,
+                   int first, int last, const std::function<bool(int pagesDone)>& pagePrinted) {
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&pdf);
+    writer.setResolution(resolution);
+    writer.setPageLayout(layout);
+    writer.setTitle(document.setup().headerCentre.value(0));
+    writer.setCreator(QStringLiteral("Tallomer"));
+    QPainter painter;
+    if (!painter.begin(&writer))
+        return {};
+    bool stopped = false;
+    const bool painted = paintPages(document, painter, writer, writer.resolution(), first, last,
+                                    pagePrinted, stopped);
+    if (!painter.end() || !painted)
+        return {};
+    QByteArray bytes = pdf.buffer();
+    mendPdfTextLayer(bytes, document.fonts());
+    return bytes;
+}
+
+// A printout to a PDF file is drawn whole and put in the file's place only
+// once every byte reached the disk, as the exports are: a full disk leaves
+// the previous file.
+bool printPdfFile(const PrintDocument& document, const QPrinter& printer, int first, int last,
+                  const std::function<bool(int pagesDone)>& pagePrinted, QString& fileError) {
+    const QByteArray bytes =
+        drawPdf(document, printer.pageLayout(), printer.resolution(), first, last, pagePrinted);
+    if (bytes.isEmpty())
+        return false;
+    fileError = store::writeWholeFile(printer.outputFileName(), bytes);
+    return fileError.isEmpty();
+}
+
+} // namespace
+
 bool printPages(const PrintDocument& document, QPrinter& printer, PageRange range,
-                const std::function<bool(int pagesDone)>& pagePrinted) {
+                const std::function<bool(int pagesDone)>& pagePrinted, QString* fileError) {
     const int first = std::max(range.from, 1) - 1;
     const int last = std::min(range.to, document.pageCount()) - 1;
     if (first > last)
         return false;
     printer.setFullPage(true);
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+        QString error;
+        const bool printed = printPdfFile(document, printer, first, last, pagePrinted, error);
+        if (fileError)
+            *fileError = error;
+        return printed;
+    }
     QPainter painter;
     if (!painter.begin(&printer))
         return false;
@@ -79,11 +129,7 @@ bool printPages(const PrintDocument& document, QPrinter& printer, PageRange rang
             printer.abort();
         return false;
     }
-    if (!painter.end())
-        return false;
-    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
-        return mendPdfFile(printer.outputFileName(), document.fonts());
-    return true;
+    return painter.end();
 }
 
 PageCanvas pdfCanvas(const PrintSetup& setup) {
@@ -94,25 +140,10 @@ bool writePdf(const PrintDocument& document, QIODevice& device) {
     if (document.pageCount() == 0)
         return false;
     // The whole file is mended before any of it reaches the device.
-    QBuffer pdf;
-    pdf.open(QIODevice::WriteOnly);
-    QPdfWriter writer(&pdf);
-    writer.setResolution(int(document.canvas().resolution));
-    writer.setPageLayout(
-        QPageLayout(document.setup().pageSize, document.setup().orientation, QMarginsF()));
-    writer.setTitle(document.setup().headerCentre.value(0));
-    writer.setCreator(QStringLiteral("Tallomer"));
-    QPainter painter;
-    if (!painter.begin(&writer))
-        return false;
-    bool stopped = false;
-    const bool painted = paintPages(document, painter, writer, writer.resolution(), 0,
-                                    document.pageCount() - 1, {}, stopped);
-    if (!painter.end() || !painted)
-        return false;
-    QByteArray bytes = pdf.buffer();
-    mendPdfTextLayer(bytes, document.fonts());
-    return device.write(bytes) == bytes.size();
+    const QByteArray bytes = drawPdf(
+        document, QPageLayout(document.setup().pageSize, document.setup().orientation, QMarginsF()),
+        int(document.canvas().resolution), 0, document.pageCount() - 1, {});
+    return !bytes.isEmpty() && device.write(bytes) == bytes.size();
 }
 
 } // namespace lists

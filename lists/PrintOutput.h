@@ -21,9 +21,12 @@ PageCanvas outputCanvas(const PrintSetup& setup);
 /// Sends pages `range` of the document to the printer through the same
 /// render function the preview uses. `pagePrinted` hears of every page done
 /// and may stop the job by answering false. False when the printer could not
-/// start or the job was stopped.
+/// start or the job was stopped. A printer that prints to a PDF file replaces
+/// the file only with the whole printout; `fileError` then tells why the file
+/// could not be written.
 bool printPages(const PrintDocument& document, QPrinter& printer, PageRange range,
-                const std::function<bool(int pagesDone)>& pagePrinted = {});
+                const std::function<bool(int pagesDone)>& pagePrinted = {},
+                QString* fileError = nullptr);
 
 /// The dots per inch a document written as a PDF is laid out at.
 inline constexpr qreal kPdfResolution = 1200;

@@ -5,6 +5,7 @@
 #include "TForm_printsetup.h"
 
 #include "ui/MessageBoxes.h"
+#include "ui/TDm1.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -308,6 +309,11 @@ void TForm_preview::print() {
     const std::optional<PageRange> range = choosePrintRange(this, printer, m_document->pageCount());
     if (!range)
         return;
+    if (printer.outputFormat() == QPrinter::PdfFormat &&
+        ui::writesOverTheBook(printer.outputFileName())) {
+        ui::warn(this, QStringLiteral("不能打印到数据库文件或属于它的文件，请另选文件名！"));
+        return;
+    }
 
     const int count = std::max(0, range->to - range->from + 1);
     QProgressDialog progress(QStringLiteral("正在打印..."), QStringLiteral("停止"), 0, count, this);
@@ -315,13 +321,20 @@ void TForm_preview::print() {
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(800);
     bool stopped = false;
-    const bool printed = printPages(*m_document, printer, *range, [&](int done) {
-        progress.setValue(done);
-        stopped = progress.wasCanceled();
-        return !stopped;
-    });
+    QString fileError;
+    const bool printed = printPages(
+        *m_document, printer, *range,
+        [&](int done) {
+            progress.setValue(done);
+            stopped = progress.wasCanceled();
+            return !stopped;
+        },
+        &fileError);
     progress.reset();
-    if (!printed && !stopped)
+    if (!fileError.isEmpty())
+        ui::warn(this,
+                 QStringLiteral("不能写入文件 %1：%2").arg(printer.outputFileName(), fileError));
+    else if (!printed && !stopped)
         ui::warn(this, QStringLiteral("打印没有完成，请检查打印机。"));
 }
 

@@ -5,10 +5,13 @@
 
 #include "lists/PdfTextLayer.h"
 #include "store/SystemErrorText.h"
+#include "store/WholeFile.h"
 
+#include <QBuffer>
 #include <QImage>
 #include <QImageWriter>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QSaveFile>
 
@@ -43,29 +46,62 @@ QString writeBitmap(const QImage& picture, const QString& path) {
         return writer.error() == QImageWriter::DeviceError ? store::deviceErrorText(file)
                                                            : QStringLiteral("图形不能写成位图");
     }
-    if (!file.commit())
-        return store::deviceErrorText(file);
-    return QString();
+    return store::commitWholeFile(file);
 }
 
-bool printBarChart(const BarChartData& data, const QSize& shownSize, QPrinter& printer) {
+namespace {
+
+// Draws the chart stretched over the device's page; false when the device
+// could not be painted on.
+bool paintOnPage(const BarChartData& data, const QSize& shownSize, QPagedPaintDevice& device,
+                 int resolution) {
+    QPainter painter;
+    if (!painter.begin(&device))
+        return false;
+    const QRectF page = device.pageLayout().paintRectPixels(resolution);
+    painter.scale(page.width() / shownSize.width(), page.height() / shownSize.height());
+    paintBarChart(painter, data, BarChartGeometry(data, QSizeF(shownSize)));
+    return painter.end();
+}
+
+// A chart printed to a PDF file is drawn whole in memory and put in the
+// file's place only once every byte reached the disk: a full disk leaves the
+// previous file.
+bool printPdfFile(const BarChartData& data, const QSize& shownSize, const QPrinter& printer,
+                  QString& fileError) {
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&pdf);
+        writer.setResolution(printer.resolution());
+        writer.setPageLayout(printer.pageLayout());
+        writer.setCreator(QStringLiteral("Tallomer"));
+        if (!paintOnPage(data, shownSize, writer, writer.resolution()))
+            return false;
+    }
+    QByteArray bytes = pdf.buffer();
+    lists::mendPdfTextLayer(bytes, {BarChartGeometry::titleFont(), BarChartGeometry::labelFont(),
+                                    BarChartGeometry::markFont()});
+    fileError = store::writeWholeFile(printer.outputFileName(), bytes);
+    return fileError.isEmpty();
+}
+
+} // namespace
+
+bool printBarChart(const BarChartData& data, const QSize& shownSize, QPrinter& printer,
+                   QString* fileError) {
     if (shownSize.isEmpty())
         return false;
     const OrientationKeeper keeper(printer);
     printer.setPageOrientation(QPageLayout::Landscape);
-    QPainter painter;
-    if (!painter.begin(&printer))
-        return false;
-    const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
-    painter.scale(page.width() / shownSize.width(), page.height() / shownSize.height());
-    paintBarChart(painter, data, BarChartGeometry(data, QSizeF(shownSize)));
-    if (!painter.end())
-        return false;
-    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
-        return lists::mendPdfFile(printer.outputFileName(),
-                                  {BarChartGeometry::titleFont(), BarChartGeometry::labelFont(),
-                                   BarChartGeometry::markFont()});
-    return true;
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+        QString error;
+        const bool printed = printPdfFile(data, shownSize, printer, error);
+        if (fileError)
+            *fileError = error;
+        return printed;
+    }
+    return paintOnPage(data, shownSize, printer, printer.resolution());
 }
 
 } // namespace stats

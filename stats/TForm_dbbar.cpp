@@ -179,7 +179,18 @@ void TForm_dbbar::print() {
     QPrinter printer(QPrinter::HighResolution);
     if (!choosePrinter(printer))
         return;
-    if (!printBarChart(m_chart->data(), m_chart->size(), printer))
+    if (printer.outputFormat() == QPrinter::PdfFormat &&
+        ui::writesOverTheBook(printer.outputFileName())) {
+        ui::warn(this, QStringLiteral("不能打印到数据库文件或属于它的文件，请另选文件名！"));
+        return;
+    }
+    QString fileError;
+    if (printBarChart(m_chart->data(), m_chart->size(), printer, &fileError))
+        return;
+    if (!fileError.isEmpty())
+        ui::warn(this,
+                 QStringLiteral("不能写入文件 %1：%2").arg(printer.outputFileName(), fileError));
+    else
         ui::warn(this, QStringLiteral("打印没有完成，请检查打印机。"));
 }
 

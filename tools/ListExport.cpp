@@ -14,6 +14,7 @@
 #include "store/Query.h"
 #include "store/Statement.h"
 #include "store/SystemErrorText.h"
+#include "store/WholeFile.h"
 #include "ui/Fonts.h"
 
 #include <QRegularExpression>
@@ -144,9 +145,8 @@ ExportSummary exportList(store::Connection& connection, const ExportRequest& req
         throw store::EngineError(
             QStringLiteral("不能写入文件 %1：%2").arg(request.path, e.message()));
     }
-    if (!file.commit())
-        throw store::EngineError(
-            QStringLiteral("不能写入文件 %1：%2").arg(request.path, store::deviceErrorText(file)));
+    if (const QString reason = store::commitWholeFile(file); !reason.isEmpty())
+        throw store::EngineError(QStringLiteral("不能写入文件 %1：%2").arg(request.path, reason));
     return {int(snapshot.rows.size()), cutLabels};
 }
 

@@ -7,6 +7,7 @@
 #include "store/Statement.h"
 #include "store/Connection.h"
 #include "store/SystemErrorText.h"
+#include "store/WholeFile.h"
 #include "ui/Fonts.h"
 
 #include <QSaveFile>
@@ -43,11 +44,13 @@ PrintResult printList(store::Connection& connection, const PrintRequest& request
     if (!file.open(QIODevice::WriteOnly))
         throw store::EngineError(
             QStringLiteral("不能建立文件 %1：%2！").arg(request.path, store::deviceErrorText(file)));
-    if (!lists::writePdf(document, file) || !file.commit()) {
+    if (!lists::writePdf(document, file)) {
         file.cancelWriting();
         throw store::EngineError(
             QStringLiteral("不能写入文件 %1：%2！").arg(request.path, store::deviceErrorText(file)));
     }
+    if (const QString reason = store::commitWholeFile(file); !reason.isEmpty())
+        throw store::EngineError(QStringLiteral("不能写入文件 %1：%2！").arg(request.path, reason));
     result.pages = document.pageCount();
     return result;
 }

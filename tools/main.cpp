@@ -9,6 +9,7 @@
 
 #include "journal/BalanceRecomputation.h"
 #include "lists/ExportFormat.h"
+#include "store/BookFiles.h"
 #include "store/BookLock.h"
 #include "store/BookkeepingPeriod.h"
 #include "store/Connection.h"
@@ -359,6 +360,16 @@ bool monthAndBankFit(const Arguments& a, const char* command, tools::ExportList 
     return true;
 }
 
+// Refuses (with a message) an --out that would replace the book or one of
+// its files: the export of a book must never take the book's place.
+bool outputSparesTheBook(const Arguments& a, const char* command) {
+    if (!store::isBookOrItsFile(a.positional[0], a.option("out")))
+        return true;
+    err(QStringLiteral("tallomer-db %1: --out %2 不能是数据库文件 %3 或属于它的文件！")
+            .arg(QLatin1String(command), a.option("out"), a.positional[0]));
+    return false;
+}
+
 int exportList(const Arguments& a) {
     if (int rc = needOneFile(a, "export"))
         return rc;
@@ -379,7 +390,7 @@ int exportList(const Arguments& a) {
         err(QStringLiteral("tallomer-db export: 请用 --out 指定要写的文件"));
         return 2;
     }
-    if (!monthAndBankFit(a, "export", *list))
+    if (!monthAndBankFit(a, "export", *list) || !outputSparesTheBook(a, "export"))
         return 2;
     request.list = *list;
     request.type = *type;
@@ -412,7 +423,7 @@ int printList(const Arguments& a) {
         err(QStringLiteral("tallomer-db print: 请用 --out 指定要写的 PDF 文件，文件名以 .pdf 结尾！"));
         return 2;
     }
-    if (!monthAndBankFit(a, "print", *list))
+    if (!monthAndBankFit(a, "print", *list) || !outputSparesTheBook(a, "print"))
         return 2;
     tools::PrintRequest request;
     request.list = *list;
@@ -444,6 +455,11 @@ int importJournal(const Arguments& a) {
         return 2;
     if (a.option("from").isEmpty()) {
         err(QStringLiteral("tallomer-db import: 请用 --from 指定要导入的文件"));
+        return 2;
+    }
+    if (store::isSameFile(a.option("from"), a.positional[0])) {
+        err(QStringLiteral("tallomer-db import: --from %1 不能是数据库文件 %2 本身！")
+                .arg(a.option("from"), a.positional[0]));
         return 2;
     }
     request.book = a.positional[0];
@@ -584,7 +600,9 @@ const std::map<QString, Command>& commands() {
           "\n"
           "  --list LIST        cash-month、bank-month、summaries、banks 或 operators\n"
           "  --format FORMAT    txt、csv、htm、rtf 或 xls\n"
-          "  --out PATH         要写的文件（整个替换）\n"
+          "  --out PATH         要写的文件（整个替换；写完全部内容后才替换原来的文件，\n"
+          "                     不能是数据库文件 FILE 或属于它的 -wal、-shm、.LCK、.bak\n"
+          "                     文件和 backups 文件夹中的文件）\n"
           "  --month YYYY-MM    月份列表的月份（默认：记帐时间所在的月份）\n"
           "  --bank NAME        bank-month 的开户银行（bank-month 必须指定）\n"}},
         {QStringLiteral("print"),
@@ -601,7 +619,7 @@ const std::map<QString, Command>& commands() {
           "\n"
           "  --list LIST        cash-month、bank-month 或 operators（摘要设置和开户银行设置\n"
           "                     在程序中没有打印）\n"
-          "  --out PATH.pdf     要写的文件（整个替换）\n"
+          "  --out PATH.pdf     要写的文件（整个替换，同 export 的 --out）\n"
           "  --month YYYY-MM    月份列表的月份（默认：记帐时间所在的月份）\n"
           "  --bank NAME        bank-month 的开户银行（bank-month 必须指定）\n"
           "  --operator NAME    作为打印者写出的操作员，须在操作员表中（默认 系统管理员）\n"}},
@@ -645,7 +663,7 @@ const std::map<QString, Command>& commands() {
           "按文件中的顺序排列。数据库被另一个程序打开时不导入（退出状态 3）。\n"
           "\n"
           "  --kind cash|bank   导入现金日记帐或银行日记帐\n"
-          "  --from PATH        要导入的文件\n"
+          "  --from PATH        要导入的文件（不能是数据库文件 FILE 本身）\n"
           "  --bank NAME        银行日记帐：文件中没有开户银行的行属于这个账户\n"
           "  --operator NAME    记录的操作员，须在操作员表中（默认 系统管理员，如果有）\n"
           "  --add-summaries    摘要设置中没有的摘要，按它的金额方向（借方：增加，\n"

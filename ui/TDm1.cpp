@@ -2,6 +2,9 @@
 
 #include "Artwork.h"
 
+#include "store/BookFiles.h"
+#include "store/ConnectionString.h"
+
 namespace ui {
 
 TDm1* Dm1 = nullptr;
@@ -50,6 +53,12 @@ QStringList TDm1::summaryNames() {
 TDm1::~TDm1() {
     if (Dm1 == this)
         Dm1 = nullptr;
+}
+
+bool writesOverTheBook(const QString& path) {
+    return Dm1 &&
+           store::isBookOrItsFile(
+               store::ConnectionString(Dm1->ADO_xjrjz.connectionString()).dataSource(), path);
 }
 
 } // namespace ui

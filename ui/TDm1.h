@@ -64,4 +64,8 @@ public:
 /// The data module of the run; null before it is made and after it is gone.
 extern TDm1* Dm1;
 
+/// Whether writing `path` would replace the book the data module works on or
+/// one of its files; false while there is no data module.
+bool writesOverTheBook(const QString& path);
+
 } // namespace ui

@@ -1,16 +1,20 @@
 // The "导出" and "打印" commands of the list-window frame.
 
 #include "support/DataModuleFixture.h"
+#include "support/FullFileSystem.h"
 
 #include "lists/DataGrid.h"
 #include "lists/ListWindow.h"
+#include "lists/PrintDialogs.h"
 #include "lists/PrintDocument.h"
 #include "lists/PrintSetup.h"
 #include "lists/TForm_preview.h"
 #include "ui/Choosers.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QToolButton>
 
@@ -97,6 +101,55 @@ TEST_F(ListCommands, ExportReplacesAFileAndAnUnwritablePlaceIsAnError) {
     } catch (const std::exception& e) {
         EXPECT_TRUE(QString::fromUtf8(e.what()).startsWith(QStringLiteral("Cannot create file ")));
     }
+}
+
+TEST_F(ListCommands, ExportAndPrintNeverReplaceTheBookOrAFileOfIt) {
+    const QByteArray book = read(db.path());
+    ASSERT_TRUE(QFile::link(db.path(), path("book.txt")));
+    const QString copies = QFileInfo(db.path()).absolutePath() + QStringLiteral("/backups");
+    ASSERT_TRUE(QDir().mkpath(copies));
+    for (const QString& chosen : {path("book.txt"), copies + QStringLiteral("/copy.txt")}) {
+        chooser.answerSave(ui::SaveFileAnswer{true, chosen, 1});
+        child<QToolButton>(window.get(), "SpeedButton2")->click();
+        ASSERT_EQ(messages.records().size(), 1) << chosen.toStdString();
+        EXPECT_EQ(messages.records()[0].text,
+                  QStringLiteral("不能导出到数据库文件或属于它的文件，请另选文件名！"));
+        messages.clear();
+    }
+
+    // Nor does a printout sent to a PDF file.
+    ASSERT_TRUE(QFile::link(db.path(), path("book.pdf")));
+    child<QToolButton>(window.get(), "SpeedButton3")->click();
+    lists::TForm_preview* preview = lists::TForm_preview::instance();
+    ASSERT_NE(preview, nullptr);
+    lists::PrintDialogScript script;
+    script.answerPrint(lists::PrintDialogScript::PrintAnswer{{1, 1}, path("book.pdf")});
+    child<QToolButton>(preview, "tbPrint")->click();
+    EXPECT_EQ(messages.texts(),
+              QStringList{QStringLiteral("不能打印到数据库文件或属于它的文件，请另选文件名！")});
+    preview->close();
+
+    EXPECT_EQ(read(db.path()), book);
+    EXPECT_TRUE(QDir(copies).isEmpty());
+    QDir(copies).removeRecursively();
+}
+
+TEST_F(ListCommands, AnExportOnAFullDiskKeepsThePreviousOneAndTellsWhy) {
+    const QByteArray previous = "the export of last month\r\n";
+    testing_support::FullFileSystem disk(QStringLiteral("a.txt"), previous);
+    if (!disk.ready())
+        GTEST_SKIP() << "no tmpfs can be mounted here";
+    const QString out = disk.filePath(QStringLiteral("a.txt"));
+    chooser.answerSave(ui::SaveFileAnswer{true, out, 1});
+    try {
+        window->exportList();
+        FAIL() << "a failed export reported no error";
+    } catch (const std::exception& e) {
+        EXPECT_EQ(QString::fromUtf8(e.what()),
+                  QStringLiteral("不能写入文件 %1：磁盘空间不足").arg(out));
+    }
+    EXPECT_EQ(read(out), previous);
+    EXPECT_EQ(disk.files(), QStringList{QStringLiteral("a.txt")}) << "no temporary file is left";
 }
 
 TEST_F(ListCommands, AWorksheetExportNamesTheLabelsItCutAfterwards) {

@@ -4,9 +4,12 @@
 #include "lists/PrintList.h"
 #include "lists/TForm_preview.h"
 
+#include "support/FileContents.h"
+#include "support/FullFileSystem.h"
 #include "support/ModalDriver.h"
 #include "ui/Choosers.h"
 #include "ui/Fonts.h"
+#include "ui/MessageBoxes.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -178,6 +181,25 @@ TEST(PrintPreview, PrintsTheChosenPagesThroughTheDialog) {
     click(preview, "tbPrint");
     EXPECT_EQ(script.printRequests().size(), 3);
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 2);
+}
+
+TEST(PrintPreview, APrintoutToAFileOnAFullDiskKeepsThePreviousOneAndTellsWhy) {
+    const QByteArray previous = "%PDF-1.4 the printout of last month\n%%EOF\n";
+    testing_support::FullFileSystem disk(QStringLiteral("month.pdf"), previous);
+    if (!disk.ready())
+        GTEST_SKIP() << "no tmpfs can be mounted here";
+    ListWindow list;
+    TForm_preview* preview = list.print(300);
+    ui::MessageRecorder messages;
+    lists::PrintDialogScript script;
+    const QString out = disk.filePath(QStringLiteral("month.pdf"));
+    script.answerPrint(lists::PrintDialogScript::PrintAnswer{{1, 3}, out});
+    click(preview, "tbPrint");
+    EXPECT_EQ(messages.texts(),
+              QStringList{QStringLiteral("不能写入文件 %1：磁盘空间不足").arg(out)});
+    EXPECT_EQ(testing_support::contents(out), previous);
+    EXPECT_EQ(disk.files(), QStringList{QStringLiteral("month.pdf")})
+        << "no temporary file is left";
 }
 
 TEST(PrintPreview, SetupDialogWritesBackOnOkAndLaysTheDocumentOutAgain) {

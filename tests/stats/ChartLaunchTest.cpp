@@ -2,6 +2,8 @@
 // cashier drives them.
 
 #include "support/DataModuleFixture.h"
+#include "support/FileContents.h"
+#include "support/FullFileSystem.h"
 
 #include "lists/PrintDialogs.h"
 #include "stats/BarChart.h"
@@ -396,6 +398,24 @@ TEST_F(ChartLaunch, WithoutAPrinterThePageGoesToAFileTheUserNames) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.readAll().startsWith("%PDF"));
     EXPECT_TRUE(messages.records().isEmpty());
+}
+
+TEST_F(ChartLaunch, PrintingToAFileOnAFullDiskKeepsThePreviousOneAndTellsWhy) {
+    const QByteArray previous = "%PDF-1.4 last year's chart\n%%EOF\n";
+    testing_support::FullFileSystem disk(QStringLiteral("chart.pdf"), previous);
+    if (!disk.ready())
+        GTEST_SKIP() << "no tmpfs can be mounted here";
+    stats::BarChartData data;
+    data.bars = {{QStringLiteral("01月"), amount("5"), Qt::red}};
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(disk.filePath(QStringLiteral("chart.pdf")));
+    QString fileError;
+    EXPECT_FALSE(stats::printBarChart(data, QSize(800, 500), printer, &fileError));
+    EXPECT_EQ(fileError, QStringLiteral("磁盘空间不足"));
+    EXPECT_EQ(testing_support::contents(printer.outputFileName()), previous);
+    EXPECT_EQ(disk.files(), QStringList{QStringLiteral("chart.pdf")})
+        << "no temporary file is left";
 }
 
 TEST_F(ChartLaunch, PrintingPutsTheOrientationBack) {

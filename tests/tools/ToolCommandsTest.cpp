@@ -2,6 +2,7 @@
 // help of every command, run as a cashier would run them.
 
 #include "support/FileContents.h"
+#include "support/FullFileSystem.h"
 #include "support/PdfText.h"
 #include "ToolRun.h"
 #include "lists/GbkText.h"
@@ -30,6 +31,7 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <unistd.h>
 
 using testing_support::contents;
 using testing_support::pdfText;
@@ -342,6 +344,77 @@ TEST_F(ToolCommands, ExportRefusesWhatItCannotDo) {
         EXPECT_TRUE(run.err.contains(c.message)) << run.err.toStdString();
     }
     EXPECT_FALSE(QFile::exists(out));
+}
+
+TEST_F(ToolCommands, OutputsNeverReplaceTheBookOrAFileOfIt) {
+    const QByteArray book = contents(m_path);
+    ASSERT_TRUE(QFile::link(m_path, path("link.txt")));
+    ASSERT_TRUE(QFile::link(m_path, path("link.pdf")));
+    ASSERT_EQ(::link(QFile::encodeName(m_path).constData(),
+                     QFile::encodeName(path("hard.pdf")).constData()),
+              0);
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("backups")));
+    // Refused even while the program holds the book.
+    store::BookLock held(m_path);
+    ASSERT_EQ(held.tryLock(), store::BookLock::Result::Taken);
+
+    const QString refused = QStringLiteral("不能是数据库文件 %1 或属于它的文件").arg(m_path);
+    for (const QString& out :
+         {m_path, m_dir.path() + QStringLiteral("/./xjrjz.mdb"), m_path + QStringLiteral("-wal"),
+          m_path + QStringLiteral("-shm"), m_path + QStringLiteral(".LCK"), m_path + QStringLiteral(".bak"),
+          path("backups/xjrjz-2023-06-18.mdb"), path("link.txt"), path("hard.pdf")}) {
+        const ToolRun run = tool({QStringLiteral("export"), m_path, QStringLiteral("--list"),
+                                  QStringLiteral("summaries"), QStringLiteral("--format"), QStringLiteral("txt"),
+                                  QStringLiteral("--out"), out});
+        EXPECT_EQ(run.exitCode, 2) << out.toStdString();
+        EXPECT_EQ(run.err, QStringLiteral("tallomer-db export: --out %1 %2！\n").arg(out, refused));
+    }
+    ASSERT_TRUE(QFile::link(m_path, m_path + QStringLiteral(".bak.pdf")));
+    for (const QString& out : {path("link.pdf"), path("hard.pdf"), m_path + QStringLiteral(".bak.pdf")}) {
+        const ToolRun run = tool({QStringLiteral("print"), m_path, QStringLiteral("--list"),
+                                  QStringLiteral("operators"), QStringLiteral("--out"), out});
+        EXPECT_EQ(run.exitCode, 2) << out.toStdString();
+        EXPECT_TRUE(run.err.endsWith(
+            QStringLiteral("tallomer-db print: --out %1 %2！\n").arg(out, refused)))
+            << run.err.toStdString();
+    }
+    held.unlock();
+    for (const QString& from : {m_path, path("hard.pdf")}) {
+        const ToolRun run = tool({QStringLiteral("import"), m_path, QStringLiteral("--kind"),
+                                  QStringLiteral("cash"), QStringLiteral("--from"), from});
+        EXPECT_EQ(run.exitCode, 2) << from.toStdString();
+        EXPECT_EQ(run.err, QStringLiteral("tallomer-db import: --from %1 不能是数据库文件 %2 本身！\n")
+                               .arg(from, m_path));
+    }
+    EXPECT_EQ(contents(m_path), book);
+    EXPECT_FALSE(QFile::exists(m_path + QStringLiteral(".bak")));
+    EXPECT_TRUE(QDir(path("backups")).isEmpty());
+    EXPECT_EQ(tool({QStringLiteral("check"), m_path}).exitCode, 0);
+
+    // A file beside the book that is none of its own is written as before.
+    EXPECT_EQ(tool({QStringLiteral("export"), m_path, QStringLiteral("--list"), QStringLiteral("summaries"),
+                    QStringLiteral("--format"), QStringLiteral("txt"), QStringLiteral("--out"),
+                    m_path + QStringLiteral(".txt")})
+                  .exitCode,
+              0);
+}
+
+TEST_F(ToolCommands, AnExportOnAFullDiskKeepsThePreviousOneAndTellsWhy) {
+    const QByteArray previous = "the export of last month\r\n";
+    testing_support::FullFileSystem disk(QStringLiteral("out.txt"), previous);
+    if (!disk.ready())
+        GTEST_SKIP() << "no tmpfs can be mounted here";
+    for (const char* format : {"txt", "xls"}) {
+        const QString out = disk.filePath(QStringLiteral("out.txt"));
+        const ToolRun run = tool({QStringLiteral("export"), m_path, QStringLiteral("--list"),
+                                  QStringLiteral("cash-month"), QStringLiteral("--format"),
+                                  QLatin1String(format), QStringLiteral("--out"), out});
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
+        EXPECT_EQ(run.err, QStringLiteral("tallomer-db export: 不能写入文件 %1：磁盘空间不足\n").arg(out));
+        EXPECT_EQ(contents(out), previous);
+        EXPECT_EQ(disk.files(), QStringList{QStringLiteral("out.txt")}) << "no temporary file is left";
+    }
 }
 
 TEST_F(ToolCommands, CheckWarnsOfJournalDatesWithATimeOfDay) {
