@@ -19,6 +19,14 @@ std::unique_ptr<store::BookLock> lockBookForRun(const QString& database) {
                                          "请在那个窗口中继续工作！")
                               .arg(file));
         break;
+    case store::BookLock::Result::LeftByAnotherUser: {
+        // Only its owner (or an administrator) can remove it from a shared folder.
+        const QString user = lock->holder().value_or(store::BookLock::Holder{}).user;
+        ui::warn(nullptr, QStringLiteral("数据库文件“%1”的锁文件“%2”是用户 %3 的程序留下的，"
+                                         "那个程序已经结束，请用户 %3 或系统管理员删除这个锁文件！")
+                              .arg(file, QDir::toNativeSeparators(lock->lockFile()), user));
+        break;
+    }
     case store::BookLock::Result::Failed:
         ui::warn(nullptr, QStringLiteral("不能建立数据库文件“%1”的锁文件，"
                                          "请检查数据文件夹的权限！")

@@ -509,23 +509,31 @@ struct Command {
 // Takes the lock of the database a writing command works on, as the program
 // takes it for its run; 0 when taken, else the exit status (with a message).
 int lockDatabase(const QString& command, const QString& file, store::BookLock& lock) {
-    switch (lock.tryLock()) {
-    case store::BookLock::Result::Taken:
+    const store::BookLock::Result result = lock.tryLock();
+    if (result == store::BookLock::Result::Taken)
         return 0;
-    case store::BookLock::Result::HeldElsewhere: {
-        QString who;
-        if (const std::optional<store::BookLock::Holder> holder = lock.holder())
-            who = QStringLiteral("（进程 %1，主机 %2）").arg(holder->pid).arg(holder->host);
+    if (result == store::BookLock::Result::Failed) {
+        err(QStringLiteral("tallomer-db %1: 不能建立锁文件 %2！").arg(command, lock.lockFile()));
+        return 1;
+    }
+    const store::BookLock::Holder holder = lock.holder().value_or(store::BookLock::Holder{});
+    QStringList who;
+    if (holder.anotherUser)
+        who << QStringLiteral("用户 %1").arg(holder.user);
+    if (holder.pid != 0)
+        who << QStringLiteral("进程 %1").arg(holder.pid)
+            << QStringLiteral("主机 %1").arg(holder.host);
+    const QString named =
+        who.isEmpty() ? QString() : QStringLiteral("（%1）").arg(who.join(QStringLiteral("，")));
+    if (result == store::BookLock::Result::LeftByAnotherUser)
+        err(QStringLiteral("tallomer-db %1: 锁文件 %2 是另一个用户的程序留下的%3，那个程序已经结束；"
+                           "请用户 %4 或管理员删除这个锁文件！")
+                .arg(command, lock.lockFile(), named, holder.user));
+    else
         err(QStringLiteral("tallomer-db %1: 数据库文件 %2 正在被另一个程序使用%3，"
                            "请先关闭那个程序！")
-                .arg(command, file, who));
-        return kDatabaseInUse;
-    }
-    case store::BookLock::Result::Failed:
-        break;
-    }
-    err(QStringLiteral("tallomer-db %1: 不能建立锁文件 %2！").arg(command, lock.lockFile()));
-    return 1;
+                .arg(command, file, named));
+    return kDatabaseInUse;
 }
 
 const std::map<QString, Command>& commands() {

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QDir>
 #include <QFileInfo>
 #include <QSysInfo>
 #include <QTemporaryDir>
@@ -11,7 +12,9 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <grp.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -111,4 +114,72 @@ TEST(BookLock, ADeadHoldersLockIsTakenOverEvenWithAHalfMadeRemovalLockBesideIt) 
     EXPECT_EQ(lock.tryLock(), BookLock::Result::Taken);
     ASSERT_TRUE(lock.holder());
     EXPECT_EQ(lock.holder()->pid, QCoreApplication::applicationPid());
+}
+
+TEST(BookLock, ABookReachedThroughAHardLinkIsRefusedAsThroughItsName) {
+    QTemporaryDir dir;
+    const QString book = dir.filePath(QStringLiteral("xjrjz.mdb"));
+    const QString link = dir.filePath(QStringLiteral("other.mdb"));
+    {
+        QFile file(book);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    ASSERT_EQ(::link(QFile::encodeName(book).constData(), QFile::encodeName(link).constData()), 0);
+    BookLock held(book);
+    ASSERT_EQ(held.tryLock(), BookLock::Result::Taken);
+
+    BookLock viaLink(link);
+    EXPECT_EQ(viaLink.tryLock(), BookLock::Result::HeldElsewhere);
+    EXPECT_FALSE(viaLink.isLocked());
+    EXPECT_FALSE(QFileInfo::exists(viaLink.lockFile())); // its own name's lock is given back
+    EXPECT_TRUE(held.isLocked());
+    // Nor the other way round, and the book is free again once the holder ends.
+    held.unlock();
+    ASSERT_EQ(viaLink.tryLock(), BookLock::Result::Taken);
+    EXPECT_EQ(BookLock(book).tryLock(), BookLock::Result::HeldElsewhere);
+    viaLink.unlock();
+    EXPECT_EQ(BookLock(book).tryLock(), BookLock::Result::Taken);
+}
+
+TEST(BookLock, ALockFileLeftByAnotherUserInASharedFolderNamesThatUser) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to act as a second user";
+    QTemporaryDir dir;
+    ASSERT_TRUE(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner |
+                                                      QFile::ExeOwner | QFile::ReadOther |
+                                                      QFile::ExeOther));
+    // A folder all may write in, where nobody removes another's files.
+    const QString shared = dir.filePath(QStringLiteral("shared"));
+    ASSERT_TRUE(QDir().mkdir(shared));
+    ASSERT_EQ(::chmod(QFile::encodeName(shared).constData(), 01777), 0);
+    const QString book = shared + QStringLiteral("/xjrjz.mdb");
+    const pid_t dead = ::fork();
+    if (dead == 0)
+        ::_exit(0);
+    ASSERT_GT(dead, 0);
+    ASSERT_EQ(::waitpid(dead, nullptr, 0), dead);
+    {
+        QFile file(BookLock::lockFileOf(book));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QStringLiteral("%1\ntallomer\n%2\n")
+                       .arg(dead)
+                       .arg(QSysInfo::machineHostName())
+                       .toUtf8());
+    }
+    // The owner of the book, another user, starts after root's program died.
+    const pid_t other = ::fork();
+    if (other == 0) {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
+            ::_exit(100);
+        BookLock lock(book);
+        const BookLock::Result result = lock.tryLock();
+        const std::optional<BookLock::Holder> holder = lock.holder();
+        const bool told = holder && holder->user == QStringLiteral("root") && holder->pid == dead;
+        ::_exit(int(result) + (told ? 10 : 0));
+    }
+    ASSERT_GT(other, 0);
+    int status = 0;
+    ASSERT_EQ(::waitpid(other, &status, 0), other);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), int(BookLock::Result::LeftByAnotherUser) + 10);
 }

@@ -25,12 +25,15 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QStandardPaths>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QThread>
 
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using testing_support::contents;
@@ -514,6 +517,66 @@ TEST_F(ToolCommands, TheLockOfAKilledCommandIsTakenOver) {
     store::BookLock after(m_path);
     EXPECT_EQ(after.tryLock(), store::BookLock::Result::Taken);
     EXPECT_EQ(tool({QStringLiteral("check"), m_path}).exitCode, 0);
+}
+
+TEST_F(ToolCommands, ASecondWriterThroughAHardLinkIsRefusedWhileTheFirstWrites) {
+    const QString link = path("link.mdb");
+    ASSERT_EQ(::link(QFile::encodeName(m_path).constData(), QFile::encodeName(link).constData()), 0);
+    QProcess demo;
+    demo.start(kTool, {QStringLiteral("demo"), m_path, QStringLiteral("--entries"), QStringLiteral("50000000")});
+    ASSERT_TRUE(demo.waitForStarted());
+    const QString lockFile = store::BookLock::lockFileOf(m_path);
+    for (int waited = 0; !QFileInfo::exists(lockFile) && waited < 10000; waited += 5)
+        QThread::msleep(5);
+    ASSERT_TRUE(QFileInfo::exists(lockFile));
+
+    for (const QStringList& args : {QStringList{QStringLiteral("demo"), link, QStringLiteral("--entries"), QStringLiteral("10")},
+                                    QStringList{QStringLiteral("recompute"), link, QStringLiteral("--kind"), QStringLiteral("cash")}}) {
+        const ToolRun run = tool(args);
+        EXPECT_EQ(run.exitCode, 3) << run.err.toStdString();
+        EXPECT_TRUE(run.err.startsWith(QStringLiteral("tallomer-db %1: 数据库文件 %2 正在被另一个程序使用").arg(args.first(), link)))
+            << run.err.toStdString();
+    }
+    EXPECT_FALSE(QFileInfo::exists(store::BookLock::lockFileOf(link)));
+    ::kill(pid_t(demo.processId()), SIGKILL);
+    ASSERT_TRUE(demo.waitForFinished());
+    EXPECT_EQ(tool({QStringLiteral("check"), link}).exitCode, 0);
+    EXPECT_EQ(tool({QStringLiteral("recompute"), link, QStringLiteral("--kind"), QStringLiteral("cash")}).exitCode, 0);
+}
+
+TEST(ToolLock, ALockFileLeftByAnotherUserInASharedFolderSaysWhoAndHowToClearIt) {
+    if (::geteuid() != 0 || QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty())
+        GTEST_SKIP() << "needs root and setpriv to act as a second user";
+    QTemporaryDir dir;
+    ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0755), 0);
+    const QString shared = dir.filePath(QStringLiteral("shared"));
+    ASSERT_TRUE(QDir().mkdir(shared));
+    ASSERT_EQ(::chmod(QFile::encodeName(shared).constData(), 01777), 0); // nobody removes another's files
+    const QString book = shared + QStringLiteral("/xjrjz.mdb");
+    const QString lockFile = store::BookLock::lockFileOf(book);
+    // Root's program ran on the book and was killed.
+    const pid_t dead = ::fork();
+    if (dead == 0)
+        ::_exit(0);
+    ASSERT_GT(dead, 0);
+    ASSERT_EQ(::waitpid(dead, nullptr, 0), dead);
+    {
+        QFile file(lockFile);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QStringLiteral("%1\ntallomer\n%2\n").arg(dead).arg(QSysInfo::machineHostName()).toUtf8());
+    }
+    QProcess owner; // the book's owner, another user, starts a writing command
+    owner.start(QStringLiteral("setpriv"), {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                                            QStringLiteral("--clear-groups"), kTool, QStringLiteral("create"), book});
+    ASSERT_TRUE(owner.waitForFinished());
+    EXPECT_EQ(owner.exitCode(), 3);
+    EXPECT_EQ(QString::fromUtf8(owner.readAllStandardError()),
+              QStringLiteral("tallomer-db create: 锁文件 %1 是另一个用户的程序留下的（用户 root，进程 %2，主机 %3），"
+                             "那个程序已经结束；请用户 root 或管理员删除这个锁文件！\n")
+                  .arg(lockFile)
+                  .arg(dead)
+                  .arg(QSysInfo::machineHostName()));
+    EXPECT_FALSE(QFileInfo::exists(book));
 }
 
 TEST(ToolHelp, EveryCommandExplainsItself) {
