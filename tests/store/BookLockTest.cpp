@@ -1,6 +1,7 @@
 // One program per book: the lock file beside the database.
 
 #include "store/BookLock.h"
+#include "support/LeftLock.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -44,7 +45,7 @@ TEST(BookLock, OneHolderAtATimeAndTheLockFileSaysWho) {
     EXPECT_EQ(second.tryLock(), BookLock::Result::Taken);
 }
 
-TEST(BookLock, ABookReachedThroughALinkHasTheLockOfItsFile) {
+TEST(BookLock, ABookReachedThroughASymbolicOrAHardLinkIsRefusedAsThroughItsName) {
     QTemporaryDir dir;
     const QString book = dir.filePath(QStringLiteral("xjrjz.mdb"));
     const QString link = dir.filePath(QStringLiteral("link.mdb"));
@@ -58,6 +59,25 @@ TEST(BookLock, ABookReachedThroughALinkHasTheLockOfItsFile) {
     BookLock viaLink(link);
     EXPECT_EQ(viaLink.lockFile(), held.lockFile());
     EXPECT_EQ(viaLink.tryLock(), BookLock::Result::HeldElsewhere);
+    held.unlock();
+
+    // A hard link has a lock file of its own name, but the book is one file.
+    const QString hardLink = dir.filePath(QStringLiteral("other.mdb"));
+    ASSERT_EQ(::link(QFile::encodeName(book).constData(), QFile::encodeName(hardLink).constData()),
+              0);
+    ASSERT_EQ(held.tryLock(), BookLock::Result::Taken);
+
+    BookLock viaHardLink(hardLink);
+    EXPECT_EQ(viaHardLink.tryLock(), BookLock::Result::HeldElsewhere);
+    EXPECT_FALSE(viaHardLink.isLocked());
+    EXPECT_FALSE(QFileInfo::exists(viaHardLink.lockFile())); // its own name's lock is given back
+    EXPECT_TRUE(held.isLocked());
+    // Nor the other way round, and the book is free again once the holder ends.
+    held.unlock();
+    ASSERT_EQ(viaHardLink.tryLock(), BookLock::Result::Taken);
+    EXPECT_EQ(BookLock(book).tryLock(), BookLock::Result::HeldElsewhere);
+    viaHardLink.unlock();
+    EXPECT_EQ(BookLock(book).tryLock(), BookLock::Result::Taken);
 }
 
 TEST(BookLock, NoFolderForTheLockFileIsAFailureNotAHolder) {
@@ -91,19 +111,7 @@ TEST(BookLock, ADeadHoldersLockIsTakenOverEvenWithAHalfMadeRemovalLockBesideIt) 
     const QString book = dir.filePath(QStringLiteral("xjrjz.mdb"));
     const QString lockFile = BookLock::lockFileOf(book);
     // A process that has ended, and the lock file it would have left.
-    const pid_t dead = ::fork();
-    if (dead == 0)
-        ::_exit(0);
-    ASSERT_GT(dead, 0);
-    ASSERT_EQ(::waitpid(dead, nullptr, 0), dead);
-    {
-        QFile file(lockFile);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(QStringLiteral("%1\ntallomer-db\n%2\n")
-                       .arg(dead)
-                       .arg(QSysInfo::machineHostName())
-                       .toUtf8());
-    }
+    ASSERT_NE(testing_support::leaveLockOfEndedProcess(lockFile), 0);
     // A second process killed while it was removing that lock leaves an
     // empty helper file, which keeps Qt from removing the lock for a while.
     {
@@ -114,31 +122,6 @@ TEST(BookLock, ADeadHoldersLockIsTakenOverEvenWithAHalfMadeRemovalLockBesideIt) 
     EXPECT_EQ(lock.tryLock(), BookLock::Result::Taken);
     ASSERT_TRUE(lock.holder());
     EXPECT_EQ(lock.holder()->pid, QCoreApplication::applicationPid());
-}
-
-TEST(BookLock, ABookReachedThroughAHardLinkIsRefusedAsThroughItsName) {
-    QTemporaryDir dir;
-    const QString book = dir.filePath(QStringLiteral("xjrjz.mdb"));
-    const QString link = dir.filePath(QStringLiteral("other.mdb"));
-    {
-        QFile file(book);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    }
-    ASSERT_EQ(::link(QFile::encodeName(book).constData(), QFile::encodeName(link).constData()), 0);
-    BookLock held(book);
-    ASSERT_EQ(held.tryLock(), BookLock::Result::Taken);
-
-    BookLock viaLink(link);
-    EXPECT_EQ(viaLink.tryLock(), BookLock::Result::HeldElsewhere);
-    EXPECT_FALSE(viaLink.isLocked());
-    EXPECT_FALSE(QFileInfo::exists(viaLink.lockFile())); // its own name's lock is given back
-    EXPECT_TRUE(held.isLocked());
-    // Nor the other way round, and the book is free again once the holder ends.
-    held.unlock();
-    ASSERT_EQ(viaLink.tryLock(), BookLock::Result::Taken);
-    EXPECT_EQ(BookLock(book).tryLock(), BookLock::Result::HeldElsewhere);
-    viaLink.unlock();
-    EXPECT_EQ(BookLock(book).tryLock(), BookLock::Result::Taken);
 }
 
 TEST(BookLock, ALockFileLeftByAnotherUserInASharedFolderNamesThatUser) {
@@ -153,19 +136,8 @@ TEST(BookLock, ALockFileLeftByAnotherUserInASharedFolderNamesThatUser) {
     ASSERT_TRUE(QDir().mkdir(shared));
     ASSERT_EQ(::chmod(QFile::encodeName(shared).constData(), 01777), 0);
     const QString book = shared + QStringLiteral("/xjrjz.mdb");
-    const pid_t dead = ::fork();
-    if (dead == 0)
-        ::_exit(0);
-    ASSERT_GT(dead, 0);
-    ASSERT_EQ(::waitpid(dead, nullptr, 0), dead);
-    {
-        QFile file(BookLock::lockFileOf(book));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(QStringLiteral("%1\ntallomer\n%2\n")
-                       .arg(dead)
-                       .arg(QSysInfo::machineHostName())
-                       .toUtf8());
-    }
+    const qint64 dead = testing_support::leaveLockOfEndedProcess(BookLock::lockFileOf(book));
+    ASSERT_NE(dead, 0);
     // The owner of the book, another user, starts after root's program died.
     const pid_t other = ::fork();
     if (other == 0) {

@@ -3,6 +3,7 @@
 
 #include "support/FileContents.h"
 #include "support/FullFileSystem.h"
+#include "support/LeftLock.h"
 #include "support/PdfText.h"
 #include "ToolRun.h"
 #include "lists/GbkText.h"
@@ -33,7 +34,6 @@
 
 #include <signal.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using testing_support::contents;
@@ -79,6 +79,17 @@ protected:
     static void TearDownTestSuite() {
         delete s_dir;
         s_dir = nullptr;
+    }
+
+    /// Starts a demo that writes into the book for long, and waits until it
+    /// holds the book's lock.
+    bool startLongWriter(QProcess& demo) const {
+        demo.start(kTool, {QStringLiteral("demo"), m_path, QStringLiteral("--entries"),
+                           QStringLiteral("50000000")});
+        const QString lockFile = store::BookLock::lockFileOf(m_path);
+        for (int waited = 0; !QFileInfo::exists(lockFile) && waited < 10000; waited += 5)
+            QThread::msleep(5);
+        return demo.state() != QProcess::NotRunning && QFileInfo::exists(lockFile);
     }
 
     ToolCommands() {
@@ -496,12 +507,8 @@ TEST_F(ToolCommands, WritingCommandsRefuseWhileTheProgramHasTheBookOpen) {
 
 TEST_F(ToolCommands, TheLockOfAKilledCommandIsTakenOver) {
     QProcess demo;
-    demo.start(kTool, {QStringLiteral("demo"), m_path, QStringLiteral("--entries"), QStringLiteral("50000000")});
-    ASSERT_TRUE(demo.waitForStarted());
+    ASSERT_TRUE(startLongWriter(demo));
     const QString lockFile = store::BookLock::lockFileOf(m_path);
-    for (int waited = 0; !QFileInfo::exists(lockFile) && waited < 10000; waited += 5)
-        QThread::msleep(5);
-    ASSERT_TRUE(QFileInfo::exists(lockFile));
     {
         store::BookLock meanwhile(m_path);
         EXPECT_EQ(meanwhile.tryLock(), store::BookLock::Result::HeldElsewhere);
@@ -523,12 +530,7 @@ TEST_F(ToolCommands, ASecondWriterThroughAHardLinkIsRefusedWhileTheFirstWrites) 
     const QString link = path("link.mdb");
     ASSERT_EQ(::link(QFile::encodeName(m_path).constData(), QFile::encodeName(link).constData()), 0);
     QProcess demo;
-    demo.start(kTool, {QStringLiteral("demo"), m_path, QStringLiteral("--entries"), QStringLiteral("50000000")});
-    ASSERT_TRUE(demo.waitForStarted());
-    const QString lockFile = store::BookLock::lockFileOf(m_path);
-    for (int waited = 0; !QFileInfo::exists(lockFile) && waited < 10000; waited += 5)
-        QThread::msleep(5);
-    ASSERT_TRUE(QFileInfo::exists(lockFile));
+    ASSERT_TRUE(startLongWriter(demo));
 
     for (const QStringList& args : {QStringList{QStringLiteral("demo"), link, QStringLiteral("--entries"), QStringLiteral("10")},
                                     QStringList{QStringLiteral("recompute"), link, QStringLiteral("--kind"), QStringLiteral("cash")}}) {
@@ -555,16 +557,8 @@ TEST(ToolLock, ALockFileLeftByAnotherUserInASharedFolderSaysWhoAndHowToClearIt) 
     const QString book = shared + QStringLiteral("/xjrjz.mdb");
     const QString lockFile = store::BookLock::lockFileOf(book);
     // Root's program ran on the book and was killed.
-    const pid_t dead = ::fork();
-    if (dead == 0)
-        ::_exit(0);
-    ASSERT_GT(dead, 0);
-    ASSERT_EQ(::waitpid(dead, nullptr, 0), dead);
-    {
-        QFile file(lockFile);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(QStringLiteral("%1\ntallomer\n%2\n").arg(dead).arg(QSysInfo::machineHostName()).toUtf8());
-    }
+    const qint64 dead = testing_support::leaveLockOfEndedProcess(lockFile);
+    ASSERT_NE(dead, 0);
     QProcess owner; // the book's owner, another user, starts a writing command
     owner.start(QStringLiteral("setpriv"), {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
                                             QStringLiteral("--clear-groups"), kTool, QStringLiteral("create"), book});
