@@ -10,14 +10,19 @@
 #include "store/NewDatabase.h"
 #include "store/SafetyCopies.h"
 #include "store/Statement.h"
+#include "support/LeftLock.h"
 
 #include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <QToolButton>
 
+#include <grp.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using testing_support::child;
 
@@ -80,6 +85,44 @@ TEST_F(BookLockAndCopies, ASecondStartOnAnOpenBookIsToldSoAndEndsWhileTheFirstGo
     first.reset();
     EXPECT_TRUE(app::lockBookForRun(db.path()));
     EXPECT_TRUE(messages.records().isEmpty());
+}
+
+TEST_F(BookLockAndCopies, AStartThroughAHardLinkOrALockLeftByAnotherUserIsToldWhyAndEnds) {
+    std::unique_ptr<store::BookLock> first = app::lockBookForRun(db.path());
+    ASSERT_TRUE(first);
+    const QString link = QFileInfo(db.path()).dir().filePath(QStringLiteral("other.mdb"));
+    ASSERT_EQ(::link(QFile::encodeName(db.path()).constData(), QFile::encodeName(link).constData()), 0);
+    EXPECT_FALSE(app::lockBookForRun(link));
+    EXPECT_EQ(messages.texts(),
+              QStringList{QStringLiteral("数据库文件“%1”已经在另一个程序窗口中打开，请在那个窗口中继续工作！")
+                              .arg(QDir::toNativeSeparators(link))});
+    EXPECT_TRUE(first->isLocked());
+    first.reset();
+    QFile::remove(link);
+
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to act as a second user";
+    QTemporaryDir dir;
+    ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0755), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(dir.path() + QStringLiteral("/.")).constData(), 01777), 0);
+    const QString book = dir.filePath(QStringLiteral("xjrjz.mdb"));
+    const QString lockFile = store::BookLock::lockFileOf(book);
+    ASSERT_NE(testing_support::leaveLockOfEndedProcess(lockFile), 0);
+    const QString expected = QStringLiteral("数据库文件“%1”的锁文件“%2”是用户 root 的程序留下的，"
+                                            "那个程序已经结束，请用户 root 或系统管理员删除这个锁文件！")
+                                 .arg(QDir::toNativeSeparators(book), QDir::toNativeSeparators(lockFile));
+    messages.clear();
+    const pid_t owner = ::fork(); // the book's owner, another user, starts the program
+    if (owner == 0) {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
+            ::_exit(100);
+        const bool refused = !app::lockBookForRun(book);
+        ::_exit(refused && messages.texts() == QStringList{expected} ? 0 : 1);
+    }
+    ASSERT_GT(owner, 0);
+    int status = 0;
+    ASSERT_EQ(::waitpid(owner, &status, 0), owner);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
 TEST_F(BookLockAndCopies, ClosingAfterALoginLeavesTheDaysCopyOnceADay) {
