@@ -17,13 +17,21 @@ QString megabytes(qint64 bytes) {
 
 } // namespace
 
+std::function<qint64(const QString& folder)> dailyCopyFreeSpace;
+
 void makeDailyCopyAtClose(QWidget* parent, store::Database& book) {
     QString problem;
     try {
         store::SafetyCopies copies(book.path());
-        ui::CopyProgress progress(parent, QStringLiteral("正在做今天的数据库安全备份，请稍候……"));
-        const store::SafetyCopies::DailyResult result =
-            copies.makeDailyCopy(book, QDate::currentDate(), progress.callback());
+        if (dailyCopyFreeSpace)
+            copies.freeSpace = dailyCopyFreeSpace;
+        // The progress dialog lives only for the copy: left open it would come
+        // up over the notice below and cover its button.
+        const store::SafetyCopies::DailyResult result = [&] {
+            ui::CopyProgress progress(parent,
+                                      QStringLiteral("正在做今天的数据库安全备份，请稍候……"));
+            return copies.makeDailyCopy(book, QDate::currentDate(), progress.callback());
+        }();
         if (result.outcome == store::SafetyCopies::Outcome::NoRoom)
             ui::warn(parent, QStringLiteral("磁盘剩余空间不足（需要%1，只有%2），"
                                             "今天没有做数据库的安全备份！")

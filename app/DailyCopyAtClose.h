@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QString>
+
+#include <functional>
+
 class QWidget;
 
 namespace store {
@@ -13,5 +17,9 @@ namespace app {
 /// for want of room or one that failed is told in one box; nothing here ever
 /// keeps the program from closing.
 void makeDailyCopyAtClose(QWidget* parent, store::Database& book);
+
+/// Free bytes on the disk of a folder, as the close measures them; empty for
+/// the disk's own figure. Tests put a nearly full disk here.
+extern std::function<qint64(const QString& folder)> dailyCopyFreeSpace;
 
 } // namespace app

@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include <utility>
+
 namespace ui {
 
 namespace {
@@ -105,6 +107,8 @@ MessageRecorder* MessageRecorder::active() {
 bool MessageRecorder::record(MessageRecord record) {
     record.answeredYes = record.question && !m_answers.isEmpty() && m_answers.takeFirst();
     m_records.append(record);
+    if (m_whileUp)
+        std::exchange(m_whileUp, {})();
     return record.answeredYes;
 }
 

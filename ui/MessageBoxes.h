@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 class QWidget;
 
 namespace ui {
@@ -46,6 +48,9 @@ public:
     MessageRecorder& operator=(const MessageRecorder&) = delete;
 
     void answerNext(bool yes) { m_answers.append(yes); }
+    /// Runs `act` while the next box is up, as a user would look at the
+    /// screen before pressing its button.
+    void whileNextIsUp(std::function<void()> act) { m_whileUp = std::move(act); }
     const QList<MessageRecord>& records() const { return m_records; }
     /// The texts of the boxes shown so far, in order.
     QStringList texts() const;
@@ -58,6 +63,7 @@ public:
 private:
     QList<MessageRecord> m_records;
     QList<bool> m_answers;
+    std::function<void()> m_whileUp;
 };
 
 } // namespace ui

@@ -4,6 +4,7 @@
 #include "ShellFixture.h"
 
 #include "app/BookLockAtStart.h"
+#include "app/DailyCopyAtClose.h"
 #include "store/BookLock.h"
 #include "store/Database.h"
 #include "store/DatabaseCheck.h"
@@ -12,6 +13,7 @@
 #include "store/Statement.h"
 #include "support/LeftLock.h"
 
+#include <QApplication>
 #include <QDate>
 #include <QDir>
 #include <QFile>
@@ -185,6 +187,40 @@ TEST_F(BookLockAndCopies, NoCopyWithoutALoginAndAFailedCopyIsToldOnceAndClosingG
         QStringLiteral("今天的数据库安全备份没有完成，数据库本身没有改变。\n")))
         << messages.texts()[0].toStdString();
     EXPECT_FALSE(dm->ADO_xjrjz.isConnected());
+    EXPECT_EQ(store::checkDatabaseFile(db.path(), store::standardPassword()), QStringList());
+}
+
+TEST_F(BookLockAndCopies, OnANearlyFullDiskTheNoticeComesAloneAndClosingEnds) {
+    const qint64 free = 4096;
+    app::dailyCopyFreeSpace = [free](const QString&) { return free; };
+    bool progressWhileUp = true;
+    messages.whileNextIsUp([&progressWhileUp] {
+        // Longer than the progress dialog waits before it shows.
+        QTest::qWait(800);
+        progressWhileUp = false;
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->objectName() == QStringLiteral("CopyProgress") && window->isVisible())
+                progressWhileUp = true;
+    });
+    start(loginWith(""));
+    quit();
+    app::dailyCopyFreeSpace = {};
+
+    ASSERT_EQ(messages.records().size(), 1);
+    EXPECT_EQ(messages.records()[0].title, QStringLiteral("提示"));
+    EXPECT_EQ(messages.records()[0].icon, ui::MessageIcon::Warning);
+    EXPECT_TRUE(messages.texts()[0].startsWith(QStringLiteral("磁盘剩余空间不足（需要")))
+        << messages.texts()[0].toStdString();
+    EXPECT_TRUE(messages.texts()[0].endsWith(
+        QStringLiteral("，只有0.0 MB），今天没有做数据库的安全备份！")))
+        << messages.texts()[0].toStdString();
+    EXPECT_FALSE(progressWhileUp);
+    // The close went on to its end: the book is closed, no copy was made and no
+    // progress dialog is left behind.
+    EXPECT_FALSE(dm->ADO_xjrjz.isConnected());
+    EXPECT_TRUE(copies.dailyCopies().isEmpty());
+    for (QWidget* window : QApplication::topLevelWidgets())
+        EXPECT_FALSE(window->objectName() == QStringLiteral("CopyProgress") && window->isVisible());
     EXPECT_EQ(store::checkDatabaseFile(db.path(), store::standardPassword()), QStringList());
 }
 
