@@ -6,9 +6,12 @@
 #include "EngineTable.h"
 #include "TextIndexOrder.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 #include <sqlite3.h>
+
+#include <unistd.h>
 
 namespace store {
 
@@ -25,9 +28,28 @@ std::unique_ptr<Database> openVerified(const QString& path, const QString& passw
     return db;
 }
 
+bool writable(const QString& path) {
+    return ::access(QFile::encodeName(path).constData(), W_OK) == 0;
+}
+
+// A WAL or WAL index left read-only beside a writable book (by a reader of an
+// earlier build, or copied so) lets the book be read but never written.
+void refuseReadOnlySideFiles(const QString& path) {
+    if (!writable(path))
+        return;
+    for (const char* suffix : {"-shm", "-wal"}) {
+        const QString side = path + QLatin1String(suffix);
+        if (QFileInfo::exists(side) && !writable(side))
+            throw EngineError(
+                QStringLiteral("数据库的附属文件 %1 是只读的，数据库不能写入，请允许写入这个文件！")
+                    .arg(side));
+    }
+}
+
 } // namespace
 
 std::unique_ptr<Database> openDatabaseFile(const QString& path, const QString& password) {
+    refuseReadOnlySideFiles(path);
     auto db = openVerified(path, password, Database::OpenMode::ExistingOnly);
     db->exec(QStringLiteral("PRAGMA journal_mode=WAL"));
     // A posted entry must survive a power cut, not only a crash.
@@ -47,6 +69,12 @@ std::unique_ptr<Database> openDatabaseFileToRead(const QString& path, const QStr
     // removes them as it closes, and query_only keeps it from writing.
     const bool journalBeside = QFileInfo::exists(path + QLatin1String("-wal")) ||
                                QFileInfo::exists(path + QLatin1String("-journal"));
+    // A book this user may not write, or in a folder where its WAL cannot be
+    // made, is read as an unchanging file: with no journal beside it no
+    // connection is writing it, and reading it leaves nothing behind (a WAL
+    // index left read-only would keep the book from being written later).
+    if (!journalBeside && (!writable(path) || !writable(QFileInfo(path).absolutePath())))
+        return openVerified(path, password, Database::OpenMode::Unchanging);
     if (journalBeside)
         return openVerified(path, password, Database::OpenMode::ReadOnly);
     auto db = openVerified(path, password, Database::OpenMode::ExistingOnly);

@@ -7,6 +7,7 @@
 #include "TextComparisons.h"
 
 #include <QFileInfo>
+#include <QUrl>
 
 #include <sqlite3.h>
 
@@ -17,13 +18,19 @@ Database::Database(const QString& path, OpenMode mode) : m_path(path) {
         throw EngineError(QStringLiteral("找不到数据库文件“%1”")
                               .arg(QFileInfo(path).absoluteFilePath()));
     int flags = SQLITE_OPEN_NOMUTEX;
-    if (mode == OpenMode::ReadOnly)
+    QByteArray name = path.toUtf8();
+    if (mode == OpenMode::Unchanging) {
+        flags |= SQLITE_OPEN_READONLY | SQLITE_OPEN_URI;
+        name = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toEncoded() +
+               QByteArrayLiteral("?immutable=1");
+    } else if (mode == OpenMode::ReadOnly) {
         flags |= SQLITE_OPEN_READONLY;
-    else
+    } else {
         flags |= SQLITE_OPEN_READWRITE;
+    }
     if (mode == OpenMode::Create)
         flags |= SQLITE_OPEN_CREATE;
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &m_db, flags, nullptr);
+    const int rc = sqlite3_open_v2(name.constData(), &m_db, flags, nullptr);
     if (rc != SQLITE_OK) {
         const QString message = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db))
                                      : QString::fromUtf8(sqlite3_errstr(rc));

@@ -10,8 +10,10 @@ namespace store {
 /// functions every connection of this system needs.
 class Database {
 public:
-    /// ReadOnly opens an existing file that the connection never writes.
-    enum class OpenMode { ExistingOnly, Create, ReadOnly };
+    /// ReadOnly opens an existing file that the connection never writes;
+    /// Unchanging reads one that nothing writes while it is open (SQLite's
+    /// immutable file: no lock, no WAL index, nothing made beside it).
+    enum class OpenMode { ExistingOnly, Create, ReadOnly, Unchanging };
 
     /// Throws EngineError when the file cannot be opened.
     Database(const QString& path, OpenMode mode);

@@ -390,7 +390,7 @@ void createFileWhole(const QString& target, const std::function<void(const QStri
 }
 
 void backupDatabaseFile(const QString& source, const QString& password, const QString& target) {
-    const auto db = openDatabaseFile(source, password);
+    const auto db = openDatabaseFileToRead(source, password);
     backupDatabase(*db, target);
 }
 
