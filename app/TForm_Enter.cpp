@@ -2,6 +2,9 @@
 
 #include "TForm_password.h"
 
+#include "store/EngineError.h"
+#include "store/OperatorPassword.h"
+
 #include "ui/Artwork.h"
 #include "ui/DBLookupComboBox.h"
 #include "ui/KeyRules.h"
@@ -76,15 +79,6 @@ TForm_Enter::TForm_Enter(QWidget* owner)
     m_operators->setFocus();
 }
 
-QString TForm_Enter::upperLatin(const QString& text) {
-    QString out = text;
-    for (QChar& c : out) {
-        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
-            c = QChar(c.unicode() - 'a' + 'A');
-    }
-    return out;
-}
-
 void TForm_Enter::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     ui::Dm1->login.loginAttempts = 0;
@@ -113,7 +107,9 @@ void TForm_Enter::confirm() {
         return;
     }
     const QString stored = dm.q_qxb.fieldByName(QStringLiteral("操作口令")).asString();
-    if (m_password->text() == upperLatin(stored)) {
+    if (store::operatorPassword::matches(m_password->text(), stored)) {
+        if (store::operatorPassword::isClear(stored))
+            hashClearPassword();
         dm.login.operatorName = dm.q_qxb.fieldByName(QStringLiteral("姓名")).asString();
         dm.login.operatorPassword = m_password->text();
         dm.login.inputMethod = dm.q_qxb.fieldByName(QStringLiteral("输入法")).asString();
@@ -125,6 +121,20 @@ void TForm_Enter::confirm() {
     ui::warn(this, QStringLiteral("密码不对，第%1次！  ").arg(dm.login.loginAttempts));
     m_password->clear();
     m_password->setFocus();
+}
+
+void TForm_Enter::hashClearPassword() {
+    // An older book keeps the password in clear; the login that proves it replaces it by its
+    // hash. A book that refuses the write (read-only) keeps it until a later login.
+    store::Query& operators = ui::Dm1->q_qxb;
+    try {
+        operators.edit();
+        operators.fieldByName(QStringLiteral("操作口令"))
+            .setString(store::operatorPassword::toStored(m_password->text()));
+        operators.post();
+    } catch (const store::EngineError&) {
+        operators.cancel();
+    }
 }
 
 void TForm_Enter::terminate() {

@@ -19,9 +19,6 @@ public:
     /// Expects the operators query of the data module open in name order.
     explicit TForm_Enter(QWidget* owner);
 
-    /// Letters a to z in upper case, every other character as it is.
-    static QString upperLatin(const QString& text);
-
 public slots:
     /// The window has no close button; Esc does not close it either.
     void reject() override {}
@@ -34,6 +31,7 @@ private:
     void terminate();
     /// Counts a failed attempt; true when it was the third, which ends the login.
     bool failedAttempt();
+    void hashClearPassword();
 
     ui::DBLookupComboBox* m_operators;
     QLineEdit* m_password;
