@@ -1,5 +1,6 @@
 #include "TForm_Enter.h"
 
+#include "LoginDelay.h"
 #include "TForm_password.h"
 
 #include "store/EngineError.h"
@@ -82,6 +83,9 @@ TForm_Enter::TForm_Enter(QWidget* owner)
 void TForm_Enter::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     ui::Dm1->login.loginAttempts = 0;
+    // Failures of earlier runs still count: a restart gives no quicker try.
+    m_failures = LoginDelay::failures(ui::Dm1->ADO_xjrjz);
+    holdTries();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     m_operators->setFocus();
@@ -110,17 +114,28 @@ void TForm_Enter::confirm() {
     if (store::operatorPassword::matches(m_password->text(), stored)) {
         if (store::operatorPassword::isClear(stored))
             hashClearPassword();
+        LoginDelay::clear(dm.ADO_xjrjz);
         dm.login.operatorName = dm.q_qxb.fieldByName(QStringLiteral("姓名")).asString();
         dm.login.operatorPassword = m_password->text();
         dm.login.inputMethod = dm.q_qxb.fieldByName(QStringLiteral("输入法")).asString();
         accept();
         return;
     }
+    m_failures = LoginDelay::addFailure(dm.ADO_xjrjz, m_failures);
     if (failedAttempt())
         return;
+    holdTries();
     ui::warn(this, QStringLiteral("密码不对，第%1次！  ").arg(dm.login.loginAttempts));
     m_password->clear();
     m_password->setFocus();
+}
+
+void TForm_Enter::holdTries() {
+    const std::chrono::milliseconds wait = LoginDelay::after(m_failures);
+    if (wait.count() == 0)
+        return;
+    m_ok->setEnabled(false);
+    LoginDelay::wait(wait, this, [this] { m_ok->setEnabled(true); });
 }
 
 void TForm_Enter::hashClearPassword() {

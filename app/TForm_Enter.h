@@ -32,11 +32,14 @@ private:
     /// Counts a failed attempt; true when it was the third, which ends the login.
     bool failedAttempt();
     void hashClearPassword();
+    /// Keeps "确认" disabled for the wait the failed tries so far call for.
+    void holdTries();
 
     ui::DBLookupComboBox* m_operators;
     QLineEdit* m_password;
     QPushButton* m_ok;
     QPushButton* m_cancel;
+    int m_failures = 0;
 };
 
 } // namespace app

@@ -1,6 +1,7 @@
 #include "OperatorPassword.h"
 
 #include "EngineError.h"
+#include "TextFolding.h"
 
 #include <sodium.h>
 
@@ -22,20 +23,11 @@ void initialiseSodium() {
 
 } // namespace
 
-QString upperLatin(const QString& text) {
-    QString out = text;
-    for (QChar& c : out) {
-        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
-            c = QChar(c.unicode() - 'a' + 'A');
-    }
-    return out;
-}
-
 QString toStored(const QString& password) {
     if (password.isEmpty())
         return {};
     initialiseSodium();
-    const QByteArray text = upperLatin(password).toUtf8();
+    const QByteArray text = upperCaseLatin(password).toUtf8();
     // The interactive limits keep a login well under a second on a cashier's PC.
     char hash[crypto_pwhash_STRBYTES];
     if (crypto_pwhash_str(hash, text.constData(), static_cast<unsigned long long>(text.size()),
@@ -47,10 +39,10 @@ QString toStored(const QString& password) {
 
 bool matches(const QString& typed, const QString& stored) {
     if (!isHash(stored))
-        return upperLatin(typed) == upperLatin(stored);
+        return upperCaseLatin(typed) == upperCaseLatin(stored);
     initialiseSodium();
     const QByteArray hash = stored.toLatin1();
-    const QByteArray text = upperLatin(typed).toUtf8();
+    const QByteArray text = upperCaseLatin(typed).toUtf8();
     return crypto_pwhash_str_verify(hash.constData(), text.constData(),
                                     static_cast<unsigned long long>(text.size())) == 0;
 }

@@ -4,10 +4,6 @@
 
 namespace store::operatorPassword {
 
-/// Letters a to z in upper case, every other character as it is: passwords
-/// compare without letter case.
-QString upperLatin(const QString& text);
-
 /// What `操作口令` keeps for a password: empty for an empty password, else a
 /// salted Argon2id hash of the upper-cased text. Throws EngineError when the
 /// hash cannot be made (out of memory).
