@@ -1,6 +1,10 @@
 #include "TForm_Enter.h"
 
+#include "LoginDelay.h"
 #include "TForm_password.h"
+
+#include "store/EngineError.h"
+#include "store/OperatorPassword.h"
 
 #include "ui/Artwork.h"
 #include "ui/DBLookupComboBox.h"
@@ -76,18 +80,12 @@ TForm_Enter::TForm_Enter(QWidget* owner)
     m_operators->setFocus();
 }
 
-QString TForm_Enter::upperLatin(const QString& text) {
-    QString out = text;
-    for (QChar& c : out) {
-        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
-            c = QChar(c.unicode() - 'a' + 'A');
-    }
-    return out;
-}
-
 void TForm_Enter::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     ui::Dm1->login.loginAttempts = 0;
+    // Failures of earlier runs still count: a restart gives no quicker try.
+    m_failures = LoginDelay::failures(ui::Dm1->ADO_xjrjz);
+    holdTries();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     m_operators->setFocus();
@@ -113,18 +111,45 @@ void TForm_Enter::confirm() {
         return;
     }
     const QString stored = dm.q_qxb.fieldByName(QStringLiteral("操作口令")).asString();
-    if (m_password->text() == upperLatin(stored)) {
+    if (store::operatorPassword::matches(m_password->text(), stored)) {
+        if (store::operatorPassword::isClear(stored))
+            hashClearPassword();
+        LoginDelay::clear(dm.ADO_xjrjz);
         dm.login.operatorName = dm.q_qxb.fieldByName(QStringLiteral("姓名")).asString();
         dm.login.operatorPassword = m_password->text();
         dm.login.inputMethod = dm.q_qxb.fieldByName(QStringLiteral("输入法")).asString();
         accept();
         return;
     }
+    m_failures = LoginDelay::addFailure(dm.ADO_xjrjz, m_failures);
     if (failedAttempt())
         return;
+    holdTries();
     ui::warn(this, QStringLiteral("密码不对，第%1次！  ").arg(dm.login.loginAttempts));
     m_password->clear();
     m_password->setFocus();
+}
+
+void TForm_Enter::holdTries() {
+    const std::chrono::milliseconds wait = LoginDelay::after(m_failures);
+    if (wait.count() == 0)
+        return;
+    m_ok->setEnabled(false);
+    LoginDelay::wait(wait, this, [this] { m_ok->setEnabled(true); });
+}
+
+void TForm_Enter::hashClearPassword() {
+    // An older book keeps the password in clear; the login that proves it replaces it by its
+    // hash. A book that refuses the write (read-only) keeps it until a later login.
+    store::Query& operators = ui::Dm1->q_qxb;
+    try {
+        operators.edit();
+        operators.fieldByName(QStringLiteral("操作口令"))
+            .setString(store::operatorPassword::toStored(m_password->text()));
+        operators.post();
+    } catch (const store::EngineError&) {
+        operators.cancel();
+    }
 }
 
 void TForm_Enter::terminate() {

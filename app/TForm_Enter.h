@@ -19,9 +19,6 @@ public:
     /// Expects the operators query of the data module open in name order.
     explicit TForm_Enter(QWidget* owner);
 
-    /// Letters a to z in upper case, every other character as it is.
-    static QString upperLatin(const QString& text);
-
 public slots:
     /// The window has no close button; Esc does not close it either.
     void reject() override {}
@@ -34,11 +31,15 @@ private:
     void terminate();
     /// Counts a failed attempt; true when it was the third, which ends the login.
     bool failedAttempt();
+    void hashClearPassword();
+    /// Keeps "确认" disabled for the wait the failed tries so far call for.
+    void holdTries();
 
     ui::DBLookupComboBox* m_operators;
     QLineEdit* m_password;
     QPushButton* m_ok;
     QPushButton* m_cancel;
+    int m_failures = 0;
 };
 
 } // namespace app

@@ -1,6 +1,7 @@
 #include "TForm_password.h"
 
 #include "store/EngineError.h"
+#include "store/OperatorPassword.h"
 #include "ui/KeyRules.h"
 #include "ui/MessageBoxes.h"
 #include "ui/TDm1.h"
@@ -101,7 +102,8 @@ void TForm_password::save() {
     }
     try {
         dm.q_qxb.edit();
-        dm.q_qxb.fieldByName(QStringLiteral("操作口令")).setString(m_new->text());
+        dm.q_qxb.fieldByName(QStringLiteral("操作口令"))
+            .setString(store::operatorPassword::toStored(m_new->text()));
         dm.q_qxb.post();
     } catch (const store::EngineError& e) {
         dm.q_qxb.cancel();

@@ -3,7 +3,7 @@
 #include "store/Currency.h"
 #include "store/DateTime.h"
 #include "store/SqlText.h"
-#include "ui/KeyRules.h"
+#include "store/TextFolding.h"
 
 #include <optional>
 
@@ -92,7 +92,7 @@ QString SearchCriteria::text(JournalKind kind, const SearchFields& fields) {
 SearchFields SearchCriteria::asTyped(SearchFields fields) {
     for (QString* text : {&fields.voucher, &fields.detail, &fields.handler, &fields.invoiceParty,
                           &fields.note})
-        *text = ui::upperCaseLatin(*text);
+        *text = store::upperCaseLatin(*text);
     return fields;
 }
 

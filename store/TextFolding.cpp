@@ -155,4 +155,12 @@ bool likeFolded(const std::u32string& pattern, const std::u32string& text, char3
     return p == pattern.size();
 }
 
+QString upperCaseLatin(QString text) {
+    for (QChar& c : text) {
+        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+            c = QChar(c.unicode() - 'a' + 'A');
+    }
+    return text;
+}
+
 } // namespace store

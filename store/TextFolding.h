@@ -22,6 +22,10 @@ QString fromCodePoints(const std::u32string& codePoints);
 /// this is exactly SQLite's own NOCASE order.
 int compareFolded(const char* a, int aBytes, const char* b, int bBytes);
 
+/// Letters a to z in upper case, every other character as it is: what the
+/// upper-case fields (passwords, some search criteria) turn typed text into.
+QString upperCaseLatin(QString text);
+
 /// Whether the text holds a letter beyond ASCII whose folded form differs.
 bool hasFoldingBeyondAscii(const QString& text);
 

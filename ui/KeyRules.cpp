@@ -1,5 +1,7 @@
 #include "ui/KeyRules.h"
 
+#include "store/TextFolding.h"
+
 #include <QAbstractButton>
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -134,7 +136,7 @@ public:
         , m_inner(inner) {}
 
     State validate(QString& input, int& pos) const override {
-        input = upperCaseLatin(input);
+        input = store::upperCaseLatin(input);
         return m_inner ? m_inner->validate(input, pos) : Acceptable;
     }
 
@@ -169,14 +171,6 @@ void enterClicks(QWidget* from, QAbstractButton* button) {
         if (button)
             button->click();
     });
-}
-
-QString upperCaseLatin(QString text) {
-    for (QChar& c : text) {
-        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
-            c = QChar(c.unicode() - 'a' + 'A');
-    }
-    return text;
 }
 
 void giveKey(QAbstractButton* button, const QKeySequence& key) {

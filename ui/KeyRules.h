@@ -32,8 +32,6 @@ void giveKey(QAbstractButton* button, const QKeySequence& key);
 /// field's validator; a validator the field already has keeps checking the result, and
 /// one set later replaces this rule.
 void upperCaseInput(QLineEdit* field);
-/// The text as such a field holds it once typed: a-z turned into A-Z, nothing else changed.
-QString upperCaseLatin(QString text);
 /// A password field: "*" for each character, upper case, at most `maxLength` characters.
 void makePasswordField(QLineEdit* field, int maxLength = 32767);
 

@@ -1,5 +1,7 @@
 #include "ShellFixture.h"
 
+#include "store/OperatorPassword.h"
+
 #include <QAction>
 #include <QLabel>
 #include <QLayout>
@@ -12,6 +14,15 @@ namespace {
 
 QString storedPassword(testing_support::TestDatabase& db, const QString& name) {
     return db.scalar(QStringLiteral("select 操作口令 from 权限表 where 姓名='%1'").arg(name)).toString();
+}
+
+/// The book keeps a hash that the password opens, never the password itself.
+::testing::AssertionResult keptAsHashOf(const QString& stored, const QString& password) {
+    if (!stored.startsWith(QStringLiteral("$argon2id$")) || stored.contains(password))
+        return ::testing::AssertionFailure() << "not a hash: " << stored.toStdString();
+    if (!store::operatorPassword::matches(password, stored))
+        return ::testing::AssertionFailure() << "the hash is not of " << password.toStdString();
+    return ::testing::AssertionSuccess();
 }
 
 } // namespace
@@ -196,7 +207,7 @@ TEST_F(OwnPassword, ChecksRunInOrderWithTheirFocus) {
     EXPECT_EQ(messages.texts(), QStringList({QStringLiteral("旧操作口令不正确,请重新输入!"),
                                              QStringLiteral("两次输入的操作口令不一致,请重新输入!"),
                                              QStringLiteral("没有输入新操作口令,请重新输入!")}));
-    EXPECT_EQ(storedPassword(db, QStringLiteral("系统管理员")), QStringLiteral("OLD"));
+    EXPECT_TRUE(keptAsHashOf(storedPassword(db, QStringLiteral("系统管理员")), QStringLiteral("OLD")));
     EXPECT_FALSE(dm->q_qxb.isOpen());
 
     messages.clear();
@@ -205,7 +216,9 @@ TEST_F(OwnPassword, ChecksRunInOrderWithTheirFocus) {
     });
     EXPECT_EQ(messages.texts(), QStringList({QStringLiteral("已经成功的修改了操作口令,请牢记!")}));
     EXPECT_EQ(messages.records()[0].icon, ui::MessageIcon::Information);
-    EXPECT_EQ(storedPassword(db, QStringLiteral("系统管理员")), QStringLiteral(" NEW"));
+    EXPECT_TRUE(keptAsHashOf(storedPassword(db, QStringLiteral("系统管理员")), QStringLiteral(" NEW")));
+    EXPECT_FALSE(store::operatorPassword::matches(QStringLiteral("NEW"),
+                                                  storedPassword(db, QStringLiteral("系统管理员"))));
     EXPECT_EQ(dm->login.operatorPassword, QStringLiteral(" NEW"));
 }
 
@@ -217,7 +230,7 @@ TEST_F(OwnPassword, EnterPressesTheFocusedSaveAndBackButtons) {
         pressEnterOn(window, "bitbtn_ok");
     });
     child<QAction>(main.get(), "N3")->trigger();
-    EXPECT_EQ(storedPassword(db, QStringLiteral("系统管理员")), QStringLiteral("NEW"));
+    EXPECT_TRUE(keptAsHashOf(storedPassword(db, QStringLiteral("系统管理员")), QStringLiteral("NEW")));
 
     onNextModal([](QDialog* window) { pressEnterOn(window, "bitbtn1"); });
     child<QAction>(main.get(), "N3")->trigger();
@@ -227,7 +240,42 @@ TEST_F(OwnPassword, EnterPressesTheFocusedSaveAndBackButtons) {
 TEST_F(OwnPassword, FieldsTakeTenCharacters) {
     start(loginWith(""));
     change("", "abcdefghijkl", "abcdefghijkl");
-    EXPECT_EQ(storedPassword(db, QStringLiteral("系统管理员")), QStringLiteral("ABCDEFGHIJ"));
+    EXPECT_TRUE(keptAsHashOf(storedPassword(db, QStringLiteral("系统管理员")), QStringLiteral("ABCDEFGHIJ")));
+}
+
+TEST_F(OwnPassword, TheBookKeepsAHashThatTheNextLoginOpens) {
+    start(loginWith(""));
+    change("", "pw7", "pw7");
+    const QString stored = storedPassword(db, QStringLiteral("系统管理员"));
+    EXPECT_TRUE(keptAsHashOf(stored, QStringLiteral("PW7")));
+    // Salted: the same password set again is kept as another hash.
+    change("pw7", "pw7", "pw7");
+    EXPECT_NE(storedPassword(db, QStringLiteral("系统管理员")), stored);
+
+    onNextModal(loginWith("pw7"));
+    child<QAction>(main.get(), "N4")->trigger();
+    onNextModal([](QDialog* login) {
+        loginWith("PW8")(login);
+        child<QPushButton>(login, "bitbtn_cancel")->click();
+    });
+    child<QAction>(main.get(), "N4")->trigger();
+    EXPECT_EQ(messages.texts().mid(2), QStringList({QStringLiteral("密码不对，第1次！  ")}));
+    EXPECT_EQ(dm->login.operatorPassword, QStringLiteral("PW7"));
+}
+
+TEST_F(ShellFixture, AClearPasswordOfAnOlderBookIsHashedAtTheFirstLogin) {
+    db.exec(QStringLiteral("update 权限表 set 操作口令='abc1'"));
+    db.exec(QStringLiteral("insert into 权限表 (姓名, 操作口令) values ('乙', 'XY')"));
+    start(loginWith("abc1"));
+    ASSERT_TRUE(dm->login.loggedIn);
+    EXPECT_TRUE(keptAsHashOf(storedPassword(db, QStringLiteral("系统管理员")), QStringLiteral("ABC1")));
+    EXPECT_EQ(storedPassword(db, QStringLiteral("乙")), QStringLiteral("XY")); // not logged in yet
+    EXPECT_EQ(db.scalar(QStringLiteral("select count(*) from 权限表")).toInt(), 2);
+
+    onNextModal(loginWith("abc1")); // the hash opens to the same password
+    child<QAction>(main.get(), "N4")->trigger();
+    EXPECT_TRUE(messages.texts().isEmpty());
+    EXPECT_EQ(dm->login.operatorName, QStringLiteral("系统管理员"));
 }
 
 TEST_F(OwnPassword, AVanishedOperatorRowIsNeverRecreated) {

@@ -4,6 +4,7 @@
 #include "support/QtPrinting.h"
 #include "support/TestDatabase.h"
 
+#include "app/LoginDelay.h"
 #include "app/TForm_main.h"
 #include "store/ConnectionString.h"
 #include "ui/MessageBoxes.h"
@@ -26,6 +27,12 @@ protected:
     ui::MessageRecorder messages;
     std::unique_ptr<app::TForm_main> main;
     std::unique_ptr<ui::TDm1> dm;
+
+    ShellFixture() {
+        // Failed logins make the next try wait; the tests take the wait as given at once.
+        app::LoginDelay::setWaiter(
+            [](std::chrono::milliseconds, QObject*, const std::function<void()>& then) { then(); });
+    }
 
     void TearDown() override {
         main.reset();
