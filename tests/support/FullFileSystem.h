@@ -4,13 +4,11 @@
 // disk: a small tmpfs mounted over a temporary folder where the machine lets
 // the tests mount one.
 
+#include "MountedFolder.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
-#include <QTemporaryDir>
-
-#include <unistd.h>
 
 namespace testing_support {
 
@@ -19,13 +17,9 @@ public:
     /// Mounts the file system and puts `kept` (a file that must outlive a
     /// failed write) into it before filling the rest.
     FullFileSystem(const QString& keptName, const QByteArray& kept) {
-        if (::geteuid() != 0 ||
-            QProcess::execute(QStringLiteral("mount"),
-                              {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                               QStringLiteral("size=256k"), QStringLiteral("tmpfs"),
-                               m_dir.path()}) != 0)
+        if (!m_folder.mount({QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                             QStringLiteral("size=256k"), QStringLiteral("tmpfs")}))
             return;
-        m_mounted = true;
         QFile keptFile(filePath(keptName));
         if (!keptFile.open(QIODevice::WriteOnly) || keptFile.write(kept) != kept.size())
             return;
@@ -38,26 +32,19 @@ public:
         }
         m_full = true;
     }
-    ~FullFileSystem() {
-        if (m_mounted)
-            QProcess::execute(QStringLiteral("umount"), {m_dir.path()});
-    }
-    FullFileSystem(const FullFileSystem&) = delete;
-    FullFileSystem& operator=(const FullFileSystem&) = delete;
 
     /// False where the machine allows no mount: the test is skipped.
     bool ready() const { return m_full; }
-    QString filePath(const QString& name) const { return m_dir.filePath(name); }
+    QString filePath(const QString& name) const { return m_folder.filePath(name); }
     /// The files in it other than the filler.
     QStringList files() const {
-        QStringList names = QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden);
+        QStringList names = QDir(m_folder.path()).entryList(QDir::Files | QDir::Hidden);
         names.removeAll(QStringLiteral("filler"));
         return names;
     }
 
 private:
-    QTemporaryDir m_dir;
-    bool m_mounted = false;
+    MountedFolder m_folder;
     bool m_full = false;
 };
 

@@ -4,6 +4,8 @@
 
 #include "ToolRun.h"
 
+#include "support/MountedFolder.h"
+
 #include "store/Database.h"
 #include "store/NewDatabase.h"
 
@@ -23,58 +25,27 @@ namespace {
 using toolrun::kTool;
 using toolrun::tool;
 using toolrun::ToolRun;
+using toolrun::canRunAsNobody;
+using toolrun::toolAsNobody;
 
 constexpr uid_t kNobody = 65534;
 
-/// The folder of `m_dir` seen through a read-only bind mount, where the
-/// machine lets the tests mount (they run as root, who passes permission bits).
+/// The folder `source` seen through a read-only bind mount, where the machine
+/// lets the tests mount (they run as root, who passes permission bits).
 class ReadOnlyMount {
 public:
     explicit ReadOnlyMount(const QString& source) {
-        if (::geteuid() != 0 ||
-            QProcess::execute(QStringLiteral("mount"),
-                              {QStringLiteral("--bind"), source, m_dir.path()}) != 0)
-            return;
-        m_mounted = true;
-        m_readOnly = QProcess::execute(QStringLiteral("mount"),
-                                       {QStringLiteral("-o"), QStringLiteral("remount,ro,bind"),
-                                        m_dir.path()}) == 0;
+        m_readOnly = m_folder.mount({QStringLiteral("--bind"), source}) &&
+                     m_folder.remount(QStringLiteral("remount,ro,bind"));
     }
-    ~ReadOnlyMount() {
-        if (m_mounted)
-            QProcess::execute(QStringLiteral("umount"), {m_dir.path()});
-    }
-    ReadOnlyMount(const ReadOnlyMount&) = delete;
-    ReadOnlyMount& operator=(const ReadOnlyMount&) = delete;
 
     bool ready() const { return m_readOnly; }
-    QString filePath(const QString& name) const { return m_dir.filePath(name); }
+    QString filePath(const QString& name) const { return m_folder.filePath(name); }
 
 private:
-    QTemporaryDir m_dir;
-    bool m_mounted = false;
+    testing_support::MountedFolder m_folder;
     bool m_readOnly = false;
 };
-
-/// Runs the tool as the unprivileged user nobody, for whom permission bits count.
-ToolRun toolAsNobody(const QStringList& args) {
-    const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
-    QProcess process;
-    process.start(setpriv,
-                  QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
-                              QStringLiteral("--clear-groups"), kTool} +
-                      args);
-    EXPECT_TRUE(process.waitForFinished(60000));
-    ToolRun run;
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
-}
-
-bool canRunAsNobody() {
-    return ::geteuid() == 0 && !QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty();
-}
 
 class ReadOnlyBook : public ::testing::Test {
 protected:
