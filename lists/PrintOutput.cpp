@@ -62,32 +62,21 @@ bool paintPages(const PrintDocument& document, QPainter& painter, QPagedPaintDev
     return true;
 }
 
-} // namespace
-
-namespace {
-
 // Pages `first` to `last` drawn as a PDF in memory, its text layer mended;
 // empty when a page could not be drawn or `pagePrinted` stopped the run.
 QByteArray drawPdf(const PrintDocument& document, const QPageLayout& layout, int resolution,
                    int first, int last, const std::function<bool(int pagesDone)>& pagePrinted) {
-    QBuffer pdf;
-    pdf.open(QIODevice::WriteOnly);
-    QPdfWriter writer(&pdf);
-    writer.setResolution(resolution);
-    writer.setPageLayout(layout);
-    writer.setTitle(document.setup().headerCentre.value(0));
-    writer.setCreator(QStringLiteral("Tallomer"));
-    QPainter painter;
-    if (!painter.begin(&writer))
-        return {};
-    bool stopped = false;
-    const bool painted = paintPages(document, painter, writer, writer.resolution(), first, last,
-                                    pagePrinted, stopped);
-    if (!painter.end() || !painted)
-        return {};
-    QByteArray bytes = pdf.buffer();
-    mendPdfTextLayer(bytes, document.fonts());
-    return bytes;
+    return pdfInMemory(layout, resolution, document.setup().headerCentre.value(0),
+                       document.fonts(), [&](QPdfWriter& writer) {
+                           QPainter painter;
+                           if (!painter.begin(&writer))
+                               return false;
+                           bool stopped = false;
+                           const bool painted =
+                               paintPages(document, painter, writer, writer.resolution(), first,
+                                          last, pagePrinted, stopped);
+                           return painter.end() && painted;
+                       });
 }
 
 // A printout to a PDF file is drawn whole and put in the file's place only
@@ -130,6 +119,24 @@ bool printPages(const PrintDocument& document, QPrinter& printer, PageRange rang
         return false;
     }
     return painter.end();
+}
+
+QByteArray pdfInMemory(const QPageLayout& layout, int resolution, const QString& title,
+                       const QList<QFont>& fonts, const std::function<bool(QPdfWriter&)>& paint) {
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&pdf);
+        writer.setResolution(resolution);
+        writer.setPageLayout(layout);
+        writer.setTitle(title);
+        writer.setCreator(QStringLiteral("Tallomer"));
+        if (!paint(writer))
+            return {};
+    }
+    QByteArray bytes = pdf.buffer();
+    mendPdfTextLayer(bytes, fonts);
+    return bytes;
 }
 
 PageCanvas pdfCanvas(const PrintSetup& setup) {

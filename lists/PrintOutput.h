@@ -3,7 +3,14 @@
 #include "PrintDialogs.h"
 #include "PrintDocument.h"
 
+#include <QByteArray>
+#include <QFont>
+#include <QList>
+
 #include <functional>
+
+class QPdfWriter;
+class QPageLayout;
 
 class QIODevice;
 class QPrinter;
@@ -38,5 +45,11 @@ PageCanvas pdfCanvas(const PrintSetup& setup);
 /// the render function the preview and the printer use. False when nothing
 /// could be written.
 bool writePdf(const PrintDocument& document, QIODevice& device);
+
+/// A PDF that `paint` draws on a writer of this layout and resolution, made in
+/// memory with its text layer mended for `fonts`; empty when painting failed.
+/// Written whole afterwards, so a failure never leaves part of a file.
+QByteArray pdfInMemory(const QPageLayout& layout, int resolution, const QString& title,
+                       const QList<QFont>& fonts, const std::function<bool(QPdfWriter&)>& paint);
 
 } // namespace lists

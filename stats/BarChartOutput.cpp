@@ -3,11 +3,10 @@
 #include "BarChartGeometry.h"
 #include "BarChartPainter.h"
 
-#include "lists/PdfTextLayer.h"
+#include "lists/PrintOutput.h"
 #include "store/SystemErrorText.h"
 #include "store/WholeFile.h"
 
-#include <QBuffer>
 #include <QImage>
 #include <QImageWriter>
 #include <QPainter>
@@ -69,19 +68,12 @@ bool paintOnPage(const BarChartData& data, const QSize& shownSize, QPagedPaintDe
 // previous file.
 bool printPdfFile(const BarChartData& data, const QSize& shownSize, const QPrinter& printer,
                   QString& fileError) {
-    QBuffer pdf;
-    pdf.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter writer(&pdf);
-        writer.setResolution(printer.resolution());
-        writer.setPageLayout(printer.pageLayout());
-        writer.setCreator(QStringLiteral("Tallomer"));
-        if (!paintOnPage(data, shownSize, writer, writer.resolution()))
-            return false;
-    }
-    QByteArray bytes = pdf.buffer();
-    lists::mendPdfTextLayer(bytes, {BarChartGeometry::titleFont(), BarChartGeometry::labelFont(),
-                                    BarChartGeometry::markFont()});
+    const QByteArray bytes = lists::pdfInMemory(
+        printer.pageLayout(), printer.resolution(), QString(),
+        {BarChartGeometry::titleFont(), BarChartGeometry::labelFont(), BarChartGeometry::markFont()},
+        [&](QPdfWriter& writer) { return paintOnPage(data, shownSize, writer, writer.resolution()); });
+    if (bytes.isEmpty())
+        return false;
     fileError = store::writeWholeFile(printer.outputFileName(), bytes);
     return fileError.isEmpty();
 }
