@@ -87,9 +87,30 @@ protected:
         demo.start(kTool, {QStringLiteral("demo"), m_path, QStringLiteral("--entries"),
                            QStringLiteral("50000000")});
         const QString lockFile = store::BookLock::lockFileOf(m_path);
-        for (int waited = 0; !QFileInfo::exists(lockFile) && waited < 10000; waited += 5)
+        // The writer holds the book once its lock file is there and the book
+        // itself is locked, which it takes just after.
+        for (int waited = 0; !(QFileInfo::exists(lockFile) && bookIsLocked()) && waited < 10000;
+             waited += 5)
             QThread::msleep(5);
         return demo.state() != QProcess::NotRunning && QFileInfo::exists(lockFile);
+    }
+
+    // Read from the kernel's list of locks, so that looking never takes the
+    // lock from the writer.
+    bool bookIsLocked() const {
+        struct stat book {};
+        if (::stat(QFile::encodeName(m_path).constData(), &book) != 0)
+            return false;
+        QFile locks(QStringLiteral("/proc/locks"));
+        if (!locks.open(QIODevice::ReadOnly))
+            return true; // nothing to look at: the lock file alone tells
+        const QByteArray inode = ':' + QByteArray::number(qulonglong(book.st_ino));
+        for (const QByteArray& line : locks.readAll().split('\n')) {
+            const QList<QByteArray> fields = line.simplified().split(' ');
+            if (fields.size() > 5 && fields[1] == "FLOCK" && fields[5].endsWith(inode))
+                return true;
+        }
+        return false;
     }
 
     ToolCommands() {
