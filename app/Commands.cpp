@@ -8,6 +8,7 @@
 #include "admin/AdminCommands.h"
 #include "admin/TForm_qxb.h"
 #include "journal/JournalWindow.h"
+#include "journal/ReconciliationCommands.h"
 #include "journal/TForm_khyh.h"
 #include "journal/TForm_zy.h"
 #include "stats/StatsWindow.h"
@@ -51,6 +52,9 @@ Commands::Commands(TForm_main& main) : m_main(main) {
         {QStringLiteral("N11"), [this] { admin::openInitialisation(&m_main); }},
         {QStringLiteral("N6"), [this] { admin::openBackup(&m_main); }},
         {QStringLiteral("N7"), [this] { admin::openRestore(&m_main); }},
+        {QStringLiteral("N60"), [this] { journal::openBankStatement(&m_main); }},
+        {QStringLiteral("N61"), [this] { journal::openBankMatching(&m_main); }},
+        {QStringLiteral("N62"), [this] { journal::openReconciliation(&m_main); }},
     };
     m_table.emplace(QStringLiteral("N28"), [] {}); // hidden and disabled
 }

@@ -1,5 +1,6 @@
 #include "Connection.h"
 
+#include "AddedTables.h"
 #include "ConnectionString.h"
 #include "Database.h"
 #include "EngineError.h"
@@ -59,6 +60,12 @@ std::unique_ptr<Database> openDatabaseFile(const QString& path, const QString& p
     // waits in the WAL. Measured against a rollback journal, this costs less
     // per saved entry and per recomputation.
     db->exec(QStringLiteral("PRAGMA wal_autocheckpoint=1"));
+    try {
+        ensureAddedTables(*db);
+    } catch (const EngineError&) {
+        // Busy or out of space: the book works as before; what needs the
+        // added tables makes them again and tells why when it cannot.
+    }
     return db;
 }
 

@@ -1,5 +1,6 @@
 #include "EngineSql.h"
 
+#include "AddedTables.h"
 #include "Schema.h"
 #include "SqlText.h"
 #include "TextComparisons.h"
@@ -17,9 +18,11 @@ const QSet<QString>& textColumns() {
     static const QSet<QString> names = [] {
         QSet<QString> text;
         QSet<QString> other;
-        for (const TableDef& table : schemaTables()) {
-            for (const ColumnDef& column : table.columns)
-                (column.type == ColumnType::Text ? text : other).insert(column.name);
+        for (const QList<TableDef>* tables : {&schemaTables(), &addedTables()}) {
+            for (const TableDef& table : *tables) {
+                for (const ColumnDef& column : table.columns)
+                    (column.type == ColumnType::Text ? text : other).insert(column.name);
+            }
         }
         for (const QString& name : other)
             text.remove(name);

@@ -1,5 +1,6 @@
 #include "Schema.h"
 
+#include "AddedTables.h"
 #include "Database.h"
 #include "EngineTable.h"
 #include "Statement.h"
@@ -37,6 +38,8 @@ QString declaration(ColumnType type) {
         return QStringLiteral("DATETIME");
     case T::Counter:
         return QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT");
+    case T::Integer:
+        return QStringLiteral("INTEGER");
     }
     return QString();
 }
@@ -51,10 +54,13 @@ QString declaredTypeName(ColumnType type) {
     case T::DateTime:
         return QStringLiteral("DATETIME");
     case T::Counter:
+    case T::Integer:
         return QStringLiteral("INTEGER");
     }
     return QString();
 }
+
+} // namespace
 
 QString createTableSql(const TableDef& table) {
     QStringList columns;
@@ -62,6 +68,8 @@ QString createTableSql(const TableDef& table) {
         columns << c.name + QLatin1Char(' ') + declaration(c.type);
     return QStringLiteral("CREATE TABLE %1 (%2)").arg(table.name, columns.join(QStringLiteral(", ")));
 }
+
+namespace {
 
 // The month query reads a date range, and the statistics by month sum both
 // amounts over one, which the index on the date answers without touching the
@@ -142,32 +150,37 @@ void createSchema(Database& db, const QString& password) {
         db.exec(QString::fromUtf8(index));
     EngineTable::create(db, password);
     recordFoldedTextOrder(db);
+    ensureAddedTables(db);
     unit.commit();
+}
+
+QStringList tableProblems(Database& db, const TableDef& t) {
+    QStringList problems;
+    Statement info(db, QStringLiteral("SELECT name, type FROM pragma_table_info(?)"));
+    info.bindText(1, t.name);
+    QList<QPair<QString, QString>> present;
+    while (info.step())
+        present.append({info.text(0), info.text(1)});
+    if (present.isEmpty())
+        return {QStringLiteral("缺少表 %1").arg(t.name)};
+    for (const ColumnDef& c : t.columns) {
+        auto found = std::find_if(present.begin(), present.end(), [&](const auto& p) {
+            return p.first.compare(c.name, Qt::CaseInsensitive) == 0;
+        });
+        if (found == present.end())
+            problems << QStringLiteral("缺少字段 %1.%2").arg(t.name, c.name);
+        else if (found->second.compare(declaredTypeName(c.type), Qt::CaseInsensitive) != 0)
+            problems << QStringLiteral("字段 %1.%2 的类型是 %3，应该是 %4")
+                            .arg(t.name, c.name, found->second, declaredTypeName(c.type));
+    }
+    return problems;
 }
 
 QStringList schemaProblems(Database& db) {
     QStringList problems;
-    for (const TableDef& t : schemaTables()) {
-        Statement info(db, QStringLiteral("SELECT name, type FROM pragma_table_info(?)"));
-        info.bindText(1, t.name);
-        QList<QPair<QString, QString>> present;
-        while (info.step())
-            present.append({info.text(0), info.text(1)});
-        if (present.isEmpty()) {
-            problems << QStringLiteral("缺少表 %1").arg(t.name);
-            continue;
-        }
-        for (const ColumnDef& c : t.columns) {
-            auto found = std::find_if(present.begin(), present.end(), [&](const auto& p) {
-                return p.first.compare(c.name, Qt::CaseInsensitive) == 0;
-            });
-            if (found == present.end())
-                problems << QStringLiteral("缺少字段 %1.%2").arg(t.name, c.name);
-            else if (found->second.compare(declaredTypeName(c.type), Qt::CaseInsensitive) != 0)
-                problems << QStringLiteral("字段 %1.%2 的类型是 %3，应该是 %4")
-                                .arg(t.name, c.name, found->second, declaredTypeName(c.type));
-        }
-    }
+    for (const TableDef& t : schemaTables())
+        problems << tableProblems(db, t);
+    problems << addedTableProblems(db);
     return problems;
 }
 

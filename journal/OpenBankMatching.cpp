@@ -1,0 +1,7 @@
+#include "ReconciliationCommands.h"
+
+namespace journal {
+
+void openBankMatching(QWidget*) {}
+
+} // namespace journal

@@ -1,0 +1,7 @@
+#include "ReconciliationCommands.h"
+
+namespace journal {
+
+void openBankStatement(QWidget*) {}
+
+} // namespace journal

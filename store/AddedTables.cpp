@@ -1,0 +1,94 @@
+#include "AddedTables.h"
+
+#include "Database.h"
+#include "Statement.h"
+#include "Transaction.h"
+
+namespace store {
+
+namespace {
+
+using T = ColumnType;
+
+int userVersion(Database& db) {
+    Statement version(db, QStringLiteral("PRAGMA user_version"));
+    return version.step() ? int(version.int64(0)) : 0;
+}
+
+// A statement line is looked up by its account and day (the statement
+// window, the matching, the reconciliation as of a day); a match by either
+// of its sides.
+const char* const kIndexes[] = {
+    "CREATE INDEX IF NOT EXISTS 银行对账单_开户银行 ON 银行对账单 (开户银行, 日期)",
+    "CREATE INDEX IF NOT EXISTS 银行对账_日记帐编号 ON 银行对账 (日记帐编号)",
+    "CREATE INDEX IF NOT EXISTS 银行对账_对账单编号 ON 银行对账 (对账单编号)",
+    "CREATE INDEX IF NOT EXISTS 银行对账_组号 ON 银行对账 (组号)",
+};
+
+} // namespace
+
+const QList<TableDef>& addedTables() {
+    static const QList<TableDef> tables = {
+        {table::bankStatement,
+         {{QStringLiteral("编号"), T::Counter},
+          {QStringLiteral("开户银行"), T::Text},
+          {QStringLiteral("日期"), T::DateTime},
+          {QStringLiteral("摘要"), T::Text},
+          {QStringLiteral("收入"), T::Currency},
+          {QStringLiteral("支出"), T::Currency},
+          {QStringLiteral("余额"), T::Currency},
+          {QStringLiteral("流水号"), T::Text},
+          {QStringLiteral("对方户名"), T::Text},
+          {QStringLiteral("来源文件"), T::Text},
+          {QStringLiteral("来源行"), T::Integer},
+          {QStringLiteral("操作员"), T::Text},
+          {QStringLiteral("操作日期"), T::DateTime}}},
+        // One row for each entry and each line of a match; the rows of one
+        // match share its 组号, so that several entries can match one line
+        // and one entry several lines.
+        {table::bankMatches,
+         {{QStringLiteral("编号"), T::Counter},
+          {QStringLiteral("组号"), T::Integer},
+          {QStringLiteral("日记帐编号"), T::Integer},
+          {QStringLiteral("对账单编号"), T::Integer},
+          {QStringLiteral("操作员"), T::Text},
+          {QStringLiteral("操作日期"), T::DateTime}}},
+    };
+    return tables;
+}
+
+bool hasAddedTables(Database& db) {
+    Statement count(db, QStringLiteral("SELECT count(*) FROM sqlite_master "
+                                       "WHERE type = 'table' AND name IN (?, ?)"));
+    count.bindText(1, table::bankStatement);
+    count.bindText(2, table::bankMatches);
+    return count.step() && count.int64(0) == addedTables().size();
+}
+
+void ensureAddedTables(Database& db) {
+    if (userVersion(db) >= kAddedTablesVersion && hasAddedTables(db))
+        return;
+    Transaction unit(db);
+    for (const TableDef& t : addedTables()) {
+        Statement exists(db, QStringLiteral("SELECT 1 FROM sqlite_master "
+                                            "WHERE type = 'table' AND name = ?"));
+        exists.bindText(1, t.name);
+        if (!exists.step())
+            db.exec(createTableSql(t));
+    }
+    for (const char* index : kIndexes)
+        db.exec(QString::fromUtf8(index));
+    db.exec(QStringLiteral("PRAGMA user_version = %1").arg(kAddedTablesVersion));
+    unit.commit();
+}
+
+QStringList addedTableProblems(Database& db) {
+    QStringList problems;
+    if (userVersion(db) == 0 && !hasAddedTables(db))
+        return problems;
+    for (const TableDef& t : addedTables())
+        problems << tableProblems(db, t);
+    return problems;
+}
+
+} // namespace store
