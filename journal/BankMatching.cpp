@@ -97,15 +97,32 @@ bool before(const Candidate& a, const Candidate& b) {
 BankMatching::BankMatching(store::Database& db, QString operatorName)
     : m_db(db), m_operator(std::move(operatorName)) {}
 
-QList<BankEntry> BankMatching::unmatchedEntries(const QString& account,
-                                                const MatchPeriod& period) const {
-    QList<BankEntry> entries;
-    const bool anyMatches = store::hasAddedTables(m_db);
+BankMatching::Held BankMatching::held(Side side, const QString& account,
+                                      const MatchPeriod& period) const {
+    Held held;
+    if (!store::hasAddedTables(m_db))
+        return held;
+    const bool entries = side == Side::Entries;
     store::Statement query(
-        m_db, QStringLiteral("SELECT j.编号, j.日期, j.凭证号, j.摘要, j.借方, j.贷方 FROM 银行日记帐 j "
-                             "WHERE j.开户银行 = ? AND j.日期 >= ? AND j.日期 < ? %1 "
-                             "ORDER BY j.日期, j.编号")
-                  .arg(anyMatches ? QStringLiteral("AND NOT ") + kEntryMatched : QString()));
+        m_db, QStringLiteral("SELECT m.%1, %2 FROM 银行对账 m JOIN %3 r ON r.编号 = m.%1 "
+                             "WHERE r.开户银行 = ? AND r.日期 >= ? AND r.日期 < ?")
+                  .arg(entries ? QStringLiteral("日记帐编号") : QStringLiteral("对账单编号"),
+                       intactGroup(QStringLiteral("m.组号")),
+                       entries ? QStringLiteral("银行日记帐") : QStringLiteral("银行对账单")));
+    query.bindText(1, account);
+    query.bind(2, startSerial(period));
+    query.bind(3, endSerial(period));
+    while (query.step())
+        (query.int64(1) != 0 ? held.matched : held.broken).insert(query.int64(0));
+    held.broken.subtract(held.matched);
+    return held;
+}
+
+QList<BankEntry> BankMatching::entries(const QString& account, const MatchPeriod& period) const {
+    QList<BankEntry> entries;
+    store::Statement query(m_db, QStringLiteral("SELECT 编号, 日期, 凭证号, 摘要, 借方, 贷方 FROM 银行日记帐 "
+                                                "WHERE 开户银行 = ? AND 日期 >= ? AND 日期 < ? "
+                                                "ORDER BY 日期, 编号"));
     query.bindText(1, account);
     query.bind(2, startSerial(period));
     query.bind(3, endSerial(period));
@@ -116,23 +133,20 @@ QList<BankEntry> BankMatching::unmatchedEntries(const QString& account,
     return entries;
 }
 
+QList<BankEntry> BankMatching::unmatchedEntries(const QString& account,
+                                                const MatchPeriod& period) const {
+    QList<BankEntry> all = entries(account, period);
+    const QSet<qint64> matched = held(Side::Entries, account, period).matched;
+    all.removeIf([&matched](const BankEntry& e) { return matched.contains(e.id); });
+    return all;
+}
+
 QList<StatementLine> BankMatching::unmatchedLines(const QString& account,
                                                   const MatchPeriod& period) const {
-    QList<StatementLine> lines =
-        BankStatementLines(m_db).lines(account, period.from, period.to);
-    if (lines.isEmpty())
-        return lines;
-    QSet<qint64> matched;
-    store::Statement query(m_db, QStringLiteral("SELECT s.编号 FROM 银行对账单 s WHERE s.开户银行 = ? "
-                                                "AND s.日期 >= ? AND s.日期 < ? AND %1")
-                                     .arg(kLineMatched));
-    query.bindText(1, account);
-    query.bind(2, startSerial(period));
-    query.bind(3, endSerial(period));
-    while (query.step())
-        matched.insert(query.int64(0));
-    lines.removeIf([&matched](const StatementLine& line) { return matched.contains(line.id); });
-    return lines;
+    QList<StatementLine> all = BankStatementLines(m_db).lines(account, period.from, period.to);
+    const QSet<qint64> matched = held(Side::Lines, account, period).matched;
+    all.removeIf([&matched](const StatementLine& l) { return matched.contains(l.id); });
+    return all;
 }
 
 QList<MatchedPair> BankMatching::matchAutomatically(const QString& account,
@@ -140,8 +154,12 @@ QList<MatchedPair> BankMatching::matchAutomatically(const QString& account,
     days = std::max(days, 0);
     const MatchPeriod widened{period.from.addDays(-days), period.to.addDays(days)};
     store::Transaction unit(m_db);
-    const QList<BankEntry> entries = unmatchedEntries(account, widened);
-    const QList<StatementLine> lines = unmatchedLines(account, widened);
+    const Held heldEntries = held(Side::Entries, account, widened);
+    const Held heldLines = held(Side::Lines, account, widened);
+    QList<BankEntry> entries = this->entries(account, widened);
+    entries.removeIf([&](const BankEntry& e) { return heldEntries.matched.contains(e.id); });
+    QList<StatementLine> lines = BankStatementLines(m_db).lines(account, widened.from, widened.to);
+    lines.removeIf([&](const StatementLine& l) { return heldLines.matched.contains(l.id); });
 
     // The entries of each pair of amounts, in date order as they were read.
     QHash<std::pair<qint64, qint64>, QList<int>> byAmounts;
@@ -192,17 +210,20 @@ QList<MatchedPair> BankMatching::matchAutomatically(const QString& account,
 
     QList<MatchedPair> made;
     made.reserve(qsizetype(chosen.size()));
-    QList<qint64> entryIds;
-    QList<qint64> lineIds;
+    QList<Members> groups;
+    groups.reserve(qsizetype(chosen.size()));
+    QList<qint64> brokenEntries;
+    QList<qint64> brokenLines;
     for (const auto& [l, e] : chosen) {
         made.append({entries[e], lines[l]});
-        entryIds.append(entries[e].id);
-        lineIds.append(lines[l].id);
+        groups.append({{entries[e].id}, {lines[l].id}});
+        if (heldEntries.broken.contains(entries[e].id))
+            brokenEntries.append(entries[e].id);
+        if (heldLines.broken.contains(lines[l].id))
+            brokenLines.append(lines[l].id);
     }
-    removeBrokenGroups(entryIds, lineIds);
-    qint64 group = nextGroup();
-    for (const MatchedPair& pair : made)
-        insertGroup(group++, {pair.entry.id}, {pair.line.id});
+    removeGroupsHolding(brokenEntries, brokenLines);
+    insertGroups(groups);
     unit.commit();
     return made;
 }
@@ -272,9 +293,8 @@ ManualMatch BankMatching::match(const QList<qint64>& entryIds, const QList<qint6
     result.refusal = checkManual(entries, lines);
     if (!result.refusal.isEmpty())
         return result;
-    removeBrokenGroups(entries, lines);
-    result.group = nextGroup();
-    insertGroup(result.group, entries, lines);
+    removeGroupsHolding(entries, lines);
+    result.group = insertGroups({{entries, lines}});
     unit.commit();
     return result;
 }
@@ -289,32 +309,32 @@ bool BankMatching::unmatch(qint64 group) {
     return removed;
 }
 
-qint64 BankMatching::nextGroup() const {
-    store::Statement last(m_db, QStringLiteral("SELECT ifnull(max(组号), 0) + 1 FROM 银行对账"));
-    last.step();
-    return last.int64(0);
-}
-
-void BankMatching::removeBrokenGroups(const QList<qint64>& entryIds, const QList<qint64>& lineIds) {
-    const auto removeHolding = [this](const QString& column, const QList<qint64>& ids) {
-        store::Statement remove(m_db, QStringLiteral("DELETE FROM 银行对账 WHERE 组号 IN "
-                                                     "(SELECT 组号 FROM 银行对账 WHERE %1 = ?)")
-                                          .arg(column));
+void BankMatching::removeGroupsHolding(const QList<qint64>& entryIds,
+                                       const QList<qint64>& lineIds) {
+    const auto remove = [this](const QString& column, const QList<qint64>& ids) {
+        if (ids.isEmpty())
+            return;
+        store::Statement statement(m_db, QStringLiteral("DELETE FROM 银行对账 WHERE 组号 IN "
+                                                        "(SELECT 组号 FROM 银行对账 WHERE %1 = ?)")
+                                             .arg(column));
         for (const qint64 id : ids) {
-            remove.reset();
-            remove.bindInt64(1, id);
-            remove.step();
+            statement.reset();
+            statement.bindInt64(1, id);
+            statement.step();
         }
     };
-    removeHolding(QStringLiteral("日记帐编号"), entryIds);
-    removeHolding(QStringLiteral("对账单编号"), lineIds);
+    remove(QStringLiteral("日记帐编号"), entryIds);
+    remove(QStringLiteral("对账单编号"), lineIds);
 }
 
-void BankMatching::insertGroup(qint64 group, const QList<qint64>& entryIds,
-                               const QList<qint64>& lineIds) {
+qint64 BankMatching::insertGroups(const QList<Members>& groups) {
+    store::Statement last(m_db, QStringLiteral("SELECT ifnull(max(组号), 0) + 1 FROM 银行对账"));
+    last.step();
+    const qint64 first = last.int64(0);
     const double stamp = store::DateTime::now().serial();
     store::Statement insert(m_db, QStringLiteral("INSERT INTO 银行对账 (组号, 日记帐编号, 对账单编号, "
                                                  "操作员, 操作日期) VALUES (?, ?, ?, ?, ?)"));
+    qint64 group = first;
     const auto add = [&](const QVariant& entry, const QVariant& line) {
         insert.reset();
         insert.bindInt64(1, group);
@@ -324,10 +344,14 @@ void BankMatching::insertGroup(qint64 group, const QList<qint64>& entryIds,
         insert.bind(5, stamp);
         insert.step();
     };
-    for (const qint64 id : entryIds)
-        add(QVariant(id), QVariant());
-    for (const qint64 id : lineIds)
-        add(QVariant(), QVariant(id));
+    for (const Members& members : groups) {
+        for (const qint64 id : members.entries)
+            add(QVariant(id), QVariant());
+        for (const qint64 id : members.lines)
+            add(QVariant(), QVariant(id));
+        ++group;
+    }
+    return first;
 }
 
 QStringList BankMatching::unmatchedEntriesStatement(const QString& account,

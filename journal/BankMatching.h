@@ -7,6 +7,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -96,11 +97,24 @@ public:
     static QString amountText(store::Currency amount);
 
 private:
-    qint64 nextGroup() const;
-    /// Removes the groups that hold any of these entries or lines: groups no
-    /// longer intact, since the callers only pass unmatched ones.
-    void removeBrokenGroups(const QList<qint64>& entryIds, const QList<qint64>& lineIds);
-    void insertGroup(qint64 group, const QList<qint64>& entryIds, const QList<qint64>& lineIds);
+    enum class Side { Entries, Lines };
+    /// The rows of one side in `period` that groups hold: those an intact
+    /// group holds, and those only broken groups hold.
+    struct Held {
+        QSet<qint64> matched;
+        QSet<qint64> broken;
+    };
+    Held held(Side side, const QString& account, const MatchPeriod& period) const;
+    QList<BankEntry> entries(const QString& account, const MatchPeriod& period) const;
+    /// Removes the groups that hold any of these entries or lines.
+    void removeGroupsHolding(const QList<qint64>& entryIds, const QList<qint64>& lineIds);
+    struct Members {
+        QList<qint64> entries;
+        QList<qint64> lines;
+    };
+    /// Writes each as a group of its own, numbered on from the largest
+    /// number; returns the first group's number.
+    qint64 insertGroups(const QList<Members>& groups);
     QString checkManual(const QList<qint64>& entryIds, const QList<qint64>& lineIds) const;
 
     store::Database& m_db;
