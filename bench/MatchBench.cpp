@@ -37,8 +37,9 @@ void writeBook(const QString& path) {
     c.open();
     store::Database& db = c.database();
     store::Transaction unit(db);
-    store::Statement entry(db, QStringLiteral("insert into 银行日记帐 (开户银行, 日期, 凭证号, 摘要, 属性, "
-                                              "借方, 贷方, 余额) values (?, ?, ?, ?, ?, ?, ?, 0)"));
+    store::Statement entry(
+        db, QStringLiteral("insert into 银行日记帐 (开户银行, 日期, 凭证号, 摘要, 属性, "
+                           "借方, 贷方, 余额) values (?, ?, ?, ?, ?, ?, ?, 0)"));
     journal::BankStatementLines statement(db);
     int lines = 0;
     for (int i = 0; i < kEntries; ++i) {

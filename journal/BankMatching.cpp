@@ -26,14 +26,14 @@ using store::Currency;
 // member still exists, it has entries and lines of one account, and their
 // sums agree side by side. A group that is not counts as no match at all.
 QString intactGroup(const QString& group) {
-    return QStringLiteral(
-               "(SELECT count(x.日记帐编号) = count(xe.编号) AND count(x.对账单编号) = count(xs.编号) "
-               "AND count(xe.编号) > 0 AND count(xs.编号) > 0 "
-               "AND count(DISTINCT ifnull(xe.开户银行, xs.开户银行)) = 1 "
-               "AND sum(ifnull(xe.借方, 0)) = sum(ifnull(xs.收入, 0)) "
-               "AND sum(ifnull(xe.贷方, 0)) = sum(ifnull(xs.支出, 0)) "
-               "FROM 银行对账 x LEFT JOIN 银行日记帐 xe ON xe.编号 = x.日记帐编号 "
-               "LEFT JOIN 银行对账单 xs ON xs.编号 = x.对账单编号 WHERE x.组号 = %1)")
+    return QStringLiteral("(SELECT count(x.日记帐编号) = count(xe.编号) "
+                          "AND count(x.对账单编号) = count(xs.编号) "
+                          "AND count(xe.编号) > 0 AND count(xs.编号) > 0 "
+                          "AND count(DISTINCT ifnull(xe.开户银行, xs.开户银行)) = 1 "
+                          "AND sum(ifnull(xe.借方, 0)) = sum(ifnull(xs.收入, 0)) "
+                          "AND sum(ifnull(xe.贷方, 0)) = sum(ifnull(xs.支出, 0)) "
+                          "FROM 银行对账 x LEFT JOIN 银行日记帐 xe ON xe.编号 = x.日记帐编号 "
+                          "LEFT JOIN 银行对账单 xs ON xs.编号 = x.对账单编号 WHERE x.组号 = %1)")
         .arg(group);
 }
 
@@ -92,10 +92,31 @@ bool before(const Candidate& a, const Candidate& b) {
     return std::tie(a.distance, a.entry, a.line) < std::tie(b.distance, b.entry, b.line);
 }
 
+// Sums the two amounts of one side's rows `ids`, read by `sql` (account,
+// money in, money out, whether matched) and collects their accounts; the
+// refusal when a row is gone or matched already.
+QString sumSide(store::Database& db, const QString& sql, const QList<qint64>& ids,
+                const QString& side, QSet<QString>& accounts, Currency& in, Currency& out) {
+    store::Statement row(db, sql);
+    for (const qint64 id : ids) {
+        row.reset();
+        row.bindInt64(1, id);
+        if (!row.step())
+            return QStringLiteral("所选的%1记录已经不存在，请重新显示！").arg(side);
+        if (row.int64(3) != 0)
+            return QStringLiteral("所选的%1记录已经对账，请重新显示！").arg(side);
+        accounts.insert(row.text(0));
+        in += Currency::fromRaw(row.int64(1));
+        out += Currency::fromRaw(row.int64(2));
+    }
+    return QString();
+}
+
 } // namespace
 
 BankMatching::BankMatching(store::Database& db, QString operatorName)
-    : m_db(db), m_operator(std::move(operatorName)) {}
+    : m_db(db)
+    , m_operator(std::move(operatorName)) {}
 
 BankMatching::Held BankMatching::held(Side side, const QString& account,
                                       const MatchPeriod& period) const {
@@ -120,9 +141,10 @@ BankMatching::Held BankMatching::held(Side side, const QString& account,
 
 QList<BankEntry> BankMatching::entries(const QString& account, const MatchPeriod& period) const {
     QList<BankEntry> entries;
-    store::Statement query(m_db, QStringLiteral("SELECT 编号, 日期, 凭证号, 摘要, 借方, 贷方 FROM 银行日记帐 "
-                                                "WHERE 开户银行 = ? AND 日期 >= ? AND 日期 < ? "
-                                                "ORDER BY 日期, 编号"));
+    store::Statement query(
+        m_db, QStringLiteral("SELECT 编号, 日期, 凭证号, 摘要, 借方, 贷方 FROM 银行日记帐 "
+                             "WHERE 开户银行 = ? AND 日期 >= ? AND 日期 < ? "
+                             "ORDER BY 日期, 编号"));
     query.bindText(1, account);
     query.bind(2, startSerial(period));
     query.bind(3, endSerial(period));
@@ -181,8 +203,9 @@ QList<MatchedPair> BankMatching::matchAutomatically(const QString& account,
             continue;
         const QList<int>& sameAmounts = *found;
         const QDate earliest = line.date.addDays(-days);
-        auto it = std::lower_bound(sameAmounts.begin(), sameAmounts.end(), earliest,
-                                   [&entries](int e, const QDate& day) { return entries[e].date < day; });
+        auto it =
+            std::lower_bound(sameAmounts.begin(), sameAmounts.end(), earliest,
+                             [&entries](int e, const QDate& day) { return entries[e].date < day; });
         const QString reference = comparableReference(line.reference);
         for (; it != sameAmounts.end(); ++it) {
             const BankEntry& entry = entries[*it];
@@ -241,34 +264,20 @@ QString BankMatching::checkManual(const QList<qint64>& entryIds,
     Currency credit;
     Currency in;
     Currency out;
-    store::Statement entry(m_db, QStringLiteral("SELECT j.开户银行, j.借方, j.贷方, %1 FROM 银行日记帐 j "
-                                                "WHERE j.编号 = ?")
-                                     .arg(kEntryMatched));
-    for (const qint64 id : entryIds) {
-        entry.reset();
-        entry.bindInt64(1, id);
-        if (!entry.step())
-            return QStringLiteral("所选的银行日记帐记录已经不存在，请重新显示！");
-        if (entry.int64(3) != 0)
-            return QStringLiteral("所选的银行日记帐记录已经对账，请重新显示！");
-        accounts.insert(entry.text(0));
-        debit += Currency::fromRaw(entry.int64(1));
-        credit += Currency::fromRaw(entry.int64(2));
-    }
-    store::Statement line(m_db, QStringLiteral("SELECT s.开户银行, s.收入, s.支出, %1 FROM 银行对账单 s "
-                                               "WHERE s.编号 = ?")
-                                    .arg(kLineMatched));
-    for (const qint64 id : lineIds) {
-        line.reset();
-        line.bindInt64(1, id);
-        if (!line.step())
-            return QStringLiteral("所选的对账单记录已经不存在，请重新显示！");
-        if (line.int64(3) != 0)
-            return QStringLiteral("所选的对账单记录已经对账，请重新显示！");
-        accounts.insert(line.text(0));
-        in += Currency::fromRaw(line.int64(1));
-        out += Currency::fromRaw(line.int64(2));
-    }
+    QString refusal =
+        sumSide(m_db,
+                QStringLiteral("SELECT j.开户银行, j.借方, j.贷方, %1 FROM 银行日记帐 j "
+                               "WHERE j.编号 = ?")
+                    .arg(kEntryMatched),
+                entryIds, QStringLiteral("银行日记帐"), accounts, debit, credit);
+    if (refusal.isEmpty())
+        refusal = sumSide(m_db,
+                          QStringLiteral("SELECT s.开户银行, s.收入, s.支出, %1 FROM 银行对账单 s "
+                                         "WHERE s.编号 = ?")
+                              .arg(kLineMatched),
+                          lineIds, QStringLiteral("对账单"), accounts, in, out);
+    if (!refusal.isEmpty())
+        return refusal;
     if (accounts.size() != 1)
         return QStringLiteral("所选的记录不属于同一个开户银行，不能对账！");
     if (debit != in)
@@ -332,8 +341,9 @@ qint64 BankMatching::insertGroups(const QList<Members>& groups) {
     last.step();
     const qint64 first = last.int64(0);
     const double stamp = store::DateTime::now().serial();
-    store::Statement insert(m_db, QStringLiteral("INSERT INTO 银行对账 (组号, 日记帐编号, 对账单编号, "
-                                                 "操作员, 操作日期) VALUES (?, ?, ?, ?, ?)"));
+    store::Statement insert(m_db,
+                            QStringLiteral("INSERT INTO 银行对账 (组号, 日记帐编号, 对账单编号, "
+                                           "操作员, 操作日期) VALUES (?, ?, ?, ?, ?)"));
     qint64 group = first;
     const auto add = [&](const QVariant& entry, const QVariant& line) {
         insert.reset();
@@ -356,20 +366,22 @@ qint64 BankMatching::insertGroups(const QList<Members>& groups) {
 
 QStringList BankMatching::unmatchedEntriesStatement(const QString& account,
                                                     const MatchPeriod& period) {
-    return {QStringLiteral("SELECT j.编号, j.日期, j.凭证号, j.摘要, j.借方, j.贷方 FROM 银行日记帐 j"),
-            QStringLiteral("WHERE j.开户银行 = %1 AND %2 AND NOT %3")
-                .arg(store::sql::quoted(account), daysLiterals(QStringLiteral("j"), period),
-                     kEntryMatched),
-            QStringLiteral("ORDER BY j.日期, j.编号")};
+    return {
+        QStringLiteral("SELECT j.编号, j.日期, j.凭证号, j.摘要, j.借方, j.贷方 FROM 银行日记帐 j"),
+        QStringLiteral("WHERE j.开户银行 = %1 AND %2 AND NOT %3")
+            .arg(store::sql::quoted(account), daysLiterals(QStringLiteral("j"), period),
+                 kEntryMatched),
+        QStringLiteral("ORDER BY j.日期, j.编号")};
 }
 
 QStringList BankMatching::unmatchedLinesStatement(const QString& account,
                                                   const MatchPeriod& period) {
-    return {QStringLiteral("SELECT s.编号, s.日期, s.流水号, s.摘要, s.收入, s.支出 FROM 银行对账单 s"),
-            QStringLiteral("WHERE s.开户银行 = %1 AND %2 AND NOT %3")
-                .arg(store::sql::quoted(account), daysLiterals(QStringLiteral("s"), period),
-                     kLineMatched),
-            QStringLiteral("ORDER BY s.日期, s.编号")};
+    return {
+        QStringLiteral("SELECT s.编号, s.日期, s.流水号, s.摘要, s.收入, s.支出 FROM 银行对账单 s"),
+        QStringLiteral("WHERE s.开户银行 = %1 AND %2 AND NOT %3")
+            .arg(store::sql::quoted(account), daysLiterals(QStringLiteral("s"), period),
+                 kLineMatched),
+        QStringLiteral("ORDER BY s.日期, s.编号")};
 }
 
 QStringList BankMatching::matchedStatement(const QString& account, const MatchPeriod& period) {
@@ -380,15 +392,16 @@ QStringList BankMatching::matchedStatement(const QString& account, const MatchPe
                        "JOIN 银行对账单 s ON s.编号 = m.对账单编号 WHERE s.开户银行 = %1 AND %3)")
             .arg(quoted, daysLiterals(QStringLiteral("j"), period),
                  daysLiterals(QStringLiteral("s"), period));
-    const QString members =
-        QStringLiteral("WHERE m.组号 IN %1 AND %2").arg(groups, intactGroup(QStringLiteral("m.组号")));
+    const QString members = QStringLiteral("WHERE m.组号 IN %1 AND %2")
+                                .arg(groups, intactGroup(QStringLiteral("m.组号")));
     // Within a group its entries come first, then its lines, each as they were stored.
     return {QStringLiteral("SELECT m.组号, '日记帐' AS 类别, j.日期, j.凭证号 AS 号码, j.摘要, "
                            "j.借方 AS 收入, j.贷方 AS 支出, m.操作员, m.操作日期, m.编号 AS 次序"),
             QStringLiteral("FROM 银行对账 m JOIN 银行日记帐 j ON j.编号 = m.日记帐编号"),
             members,
-            QStringLiteral("UNION ALL SELECT m.组号, '对账单', s.日期, s.流水号, s.摘要, s.收入, s.支出, "
-                           "m.操作员, m.操作日期, m.编号"),
+            QStringLiteral(
+                "UNION ALL SELECT m.组号, '对账单', s.日期, s.流水号, s.摘要, s.收入, s.支出, "
+                "m.操作员, m.操作日期, m.编号"),
             QStringLiteral("FROM 银行对账 m JOIN 银行对账单 s ON s.编号 = m.对账单编号"),
             members,
             QStringLiteral("ORDER BY 1, 10")};

@@ -81,7 +81,8 @@ QPushButton* makeButton(QWidget* parent, const QString& objectName, const QStrin
     return button;
 }
 
-QVBoxLayout* titled(QWidget* parent, const QString& title, QWidget* grid, QWidget* below = nullptr) {
+QVBoxLayout* titled(QWidget* parent, const QString& title, QWidget* grid,
+                    QWidget* below = nullptr) {
     auto* box = new QVBoxLayout;
     box->addWidget(new QLabel(title, parent));
     box->addWidget(grid, 1);
@@ -115,9 +116,10 @@ QList<int> selectedRows(const lists::DataGrid* grid) {
 } // namespace
 
 TForm_yhdz::TForm_yhdz(QWidget* owner)
-    : QDialog(owner), m_entryRows(std::make_unique<store::Query>(&ui::Dm1->ADO_xjrjz)),
-      m_lineRows(std::make_unique<store::Query>(&ui::Dm1->ADO_xjrjz)),
-      m_matchedRows(std::make_unique<store::Query>(&ui::Dm1->ADO_xjrjz)) {
+    : QDialog(owner)
+    , m_entryRows(std::make_unique<store::Query>(&ui::Dm1->ADO_xjrjz))
+    , m_lineRows(std::make_unique<store::Query>(&ui::Dm1->ADO_xjrjz))
+    , m_matchedRows(std::make_unique<store::Query>(&ui::Dm1->ADO_xjrjz)) {
     setObjectName(QStringLiteral("Form_yhdz"));
     setWindowTitle(QStringLiteral("银行对账"));
     setModal(true);
@@ -136,11 +138,16 @@ TForm_yhdz::TForm_yhdz(QWidget* owner)
     m_days->setObjectName(QStringLiteral("SpinEdit1"));
     m_days->setRange(0, 99);
     m_days->setValue(3);
-    QPushButton* show = makeButton(this, QStringLiteral("bitbtn_seek"), QStringLiteral("显示 (&S)"));
-    QPushButton* automatic = makeButton(this, QStringLiteral("bitbtn_auto"), QStringLiteral("自动对账 (&A)"));
-    QPushButton* match = makeButton(this, QStringLiteral("bitbtn_match"), QStringLiteral("对账 (&M)"));
-    QPushButton* unmatch = makeButton(this, QStringLiteral("bitbtn_unmatch"), QStringLiteral("取消对账 (&U)"));
-    QPushButton* close = makeButton(this, QStringLiteral("bitbtn_close"), QStringLiteral("返回 (&R)"));
+    QPushButton* show =
+        makeButton(this, QStringLiteral("bitbtn_seek"), QStringLiteral("显示 (&S)"));
+    QPushButton* automatic =
+        makeButton(this, QStringLiteral("bitbtn_auto"), QStringLiteral("自动对账 (&A)"));
+    QPushButton* match =
+        makeButton(this, QStringLiteral("bitbtn_match"), QStringLiteral("对账 (&M)"));
+    QPushButton* unmatch =
+        makeButton(this, QStringLiteral("bitbtn_unmatch"), QStringLiteral("取消对账 (&U)"));
+    QPushButton* close =
+        makeButton(this, QStringLiteral("bitbtn_close"), QStringLiteral("返回 (&R)"));
 
     auto* criteria = new QHBoxLayout;
     criteria->addWidget(new QLabel(QStringLiteral("开户银行："), this));
@@ -160,17 +167,21 @@ TForm_yhdz::TForm_yhdz(QWidget* owner)
     criteria->addStretch();
     criteria->addWidget(close);
 
-    m_entries = makeGrid(this, QStringLiteral("DBGridEh1"), entryColumns(), m_entryRows.get(), true);
+    m_entries =
+        makeGrid(this, QStringLiteral("DBGridEh1"), entryColumns(), m_entryRows.get(), true);
     m_lines = makeGrid(this, QStringLiteral("DBGridEh2"), lineColumns(), m_lineRows.get(), true);
-    m_matched = makeGrid(this, QStringLiteral("DBGridEh3"), matchedColumns(), m_matchedRows.get(), false);
+    m_matched =
+        makeGrid(this, QStringLiteral("DBGridEh3"), matchedColumns(), m_matchedRows.get(), false);
     m_entrySums = new QLabel(this);
     m_entrySums->setObjectName(QStringLiteral("Label1"));
     m_lineSums = new QLabel(this);
     m_lineSums->setObjectName(QStringLiteral("Label2"));
 
     auto* sides = new QHBoxLayout;
-    sides->addLayout(titled(this, QStringLiteral("银行日记帐中未对账的记录："), m_entries, m_entrySums), 1);
-    sides->addLayout(titled(this, QStringLiteral("银行对账单中未对账的记录："), m_lines, m_lineSums), 1);
+    sides->addLayout(
+        titled(this, QStringLiteral("银行日记帐中未对账的记录："), m_entries, m_entrySums), 1);
+    sides->addLayout(
+        titled(this, QStringLiteral("银行对账单中未对账的记录："), m_lines, m_lineSums), 1);
     auto* matchRow = new QHBoxLayout;
     matchRow->addWidget(new QLabel(
         QStringLiteral("在左右两边各选择一条或几条记录（按住 Ctrl 或 Shift 点击选择几条），"
@@ -212,9 +223,13 @@ TForm_yhdz::TForm_yhdz(QWidget* owner)
 
 TForm_yhdz::~TForm_yhdz() = default;
 
-void TForm_yhdz::setAccounts(const QStringList& accounts) { ui::setChoices(m_account, accounts); }
+void TForm_yhdz::setAccounts(const QStringList& accounts) {
+    ui::setChoices(m_account, accounts);
+}
 
-QString TForm_yhdz::account() const { return m_account->currentText(); }
+QString TForm_yhdz::account() const {
+    return m_account->currentText();
+}
 
 void TForm_yhdz::keyPressEvent(QKeyEvent* event) {
     // Like a list window, the window is left by "返回" or its close box, not by Esc.
@@ -324,8 +339,8 @@ void TForm_yhdz::updateSums() {
     };
     m_entrySums->setText(text(*m_entryRows, selectedRows(m_entries), QStringLiteral("借方"),
                               QStringLiteral("贷方")));
-    m_lineSums->setText(text(*m_lineRows, selectedRows(m_lines), QStringLiteral("收入"),
-                             QStringLiteral("支出")));
+    m_lineSums->setText(
+        text(*m_lineRows, selectedRows(m_lines), QStringLiteral("收入"), QStringLiteral("支出")));
 }
 
 } // namespace journal

@@ -59,10 +59,12 @@ int runMatch(const MatchRequest& request, const ReportLine& out, const ReportLin
     journal::BankMatching matching(connection.database(), operatorName);
     const QList<journal::MatchedPair> made =
         matching.matchAutomatically(request.bankAccount, period, request.days);
-    out(QStringLiteral("日记帐日期\t凭证号\t摘要\t借方\t贷方\t对账单日期\t流水号\t对账单摘要\t收入\t支出"));
+    out(QStringLiteral(
+        "日记帐日期\t凭证号\t摘要\t借方\t贷方\t对账单日期\t流水号\t对账单摘要\t收入\t支出"));
     for (const journal::MatchedPair& pair : made)
         out(pairLine(pair));
-    out(QStringLiteral("%1（%2）：自动对上 %3 对记录；还有 %4 条银行日记帐记录和 %5 条对账单记录没有对账。")
+    out(QStringLiteral(
+            "%1（%2）：自动对上 %3 对记录；还有 %4 条银行日记帐记录和 %5 条对账单记录没有对账。")
             .arg(request.bankAccount, when)
             .arg(made.size())
             .arg(matching.unmatchedEntries(request.bankAccount, period).size())

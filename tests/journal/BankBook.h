@@ -25,8 +25,9 @@ inline store::Currency yuan(const char* amount) {
 /// `credit` money out ("" for none).
 inline qint64 addEntry(store::Database& db, const QDate& day, const QString& voucher,
                        const char* debit, const char* credit, const QString& account = kAccount) {
-    store::Statement insert(db, QStringLiteral("insert into 银行日记帐 (开户银行, 日期, 凭证号, 摘要, 属性, "
-                                               "借方, 贷方, 余额) values (?, ?, ?, ?, ?, ?, ?, 0)"));
+    store::Statement insert(
+        db, QStringLiteral("insert into 银行日记帐 (开户银行, 日期, 凭证号, 摘要, 属性, "
+                           "借方, 贷方, 余额) values (?, ?, ?, ?, ?, ?, ?, 0)"));
     const bool in = *debit != '\0';
     insert.bindText(1, account);
     insert.bind(2, store::DateTime::fromDate(day).serial());
@@ -57,6 +58,8 @@ inline qint64 addLine(store::Database& db, const QDate& day, const QString& text
     return line.id;
 }
 
-inline QDate march(int day) { return QDate(2005, 3, day); }
+inline QDate march(int day) {
+    return QDate(2005, 3, day);
+}
 
 } // namespace bank_book

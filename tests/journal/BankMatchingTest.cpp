@@ -93,8 +93,8 @@ protected:
 TEST_F(BankMatchingTest, AutomaticMatchingFollowsTheTieRulesAndTheDayBound) {
     writeMarch();
     const QList<journal::MatchedPair> made = matching.matchAutomatically(kAccount, kMarch, 3);
-    EXPECT_EQ(pairs(made), QStringList({"L0-E0", "L1-E1", "L2-0003", "L9-E11", "L3-E4", "L4-E5",
-                                        "L6-E8"}));
+    EXPECT_EQ(pairs(made),
+              QStringList({"L0-E0", "L1-E1", "L2-0003", "L9-E11", "L3-E4", "L4-E5", "L6-E8"}));
     EXPECT_EQ(vouchers(matching.unmatchedEntries(kAccount, kMarch)),
               QStringList({"0002", "E10", "E9", "E6", "E7"}));
     EXPECT_EQ(texts(matching.unmatchedLines(kAccount, kMarch)), QStringList({"L5", "L7", "L8"}));
@@ -121,15 +121,19 @@ TEST_F(BankMatchingTest, ManualMatchesCheckTheirSumsAndCanBeUndone) {
     const qint64 part1 = addLine(db, march(25), QStringLiteral("L11"), "1000", "");
     const qint64 part2 = addLine(db, march(26), QStringLiteral("L12"), "500.0001", "");
     const qint64 payment = addEntry(db, march(28), QStringLiteral("E14"), "", "15");
-    const qint64 fee = t.scalar(QStringLiteral("select 编号 from 银行对账单 where 摘要 = 'L7'")).toLongLong();
+    const qint64 fee =
+        t.scalar(QStringLiteral("select 编号 from 银行对账单 where 摘要 = 'L7'")).toLongLong();
 
     // Sums that differ are named, on the side that differs; nothing is written.
     EXPECT_EQ(matching.match({deposit}, {part1, part2}).refusal,
-              QStringLiteral("银行日记帐借方合计 1,500.00 与对账单收入合计 1,500.0001 不相等，不能对账！"));
-    EXPECT_EQ(matching.match({deposit}, {fee}).refusal,
-              QStringLiteral("银行日记帐借方合计 1,500.00 与对账单收入合计 0.00 不相等，不能对账！"));
-    EXPECT_EQ(matching.match({payment, payment}, {fee, part1}).refusal,
-              QStringLiteral("银行日记帐借方合计 0.00 与对账单收入合计 1,000.00 不相等，不能对账！"));
+              QStringLiteral(
+                  "银行日记帐借方合计 1,500.00 与对账单收入合计 1,500.0001 不相等，不能对账！"));
+    EXPECT_EQ(
+        matching.match({deposit}, {fee}).refusal,
+        QStringLiteral("银行日记帐借方合计 1,500.00 与对账单收入合计 0.00 不相等，不能对账！"));
+    EXPECT_EQ(
+        matching.match({payment, payment}, {fee, part1}).refusal,
+        QStringLiteral("银行日记帐借方合计 0.00 与对账单收入合计 1,000.00 不相等，不能对账！"));
     EXPECT_EQ(matching.match({}, {fee}).refusal,
               QStringLiteral("请在银行日记帐和对账单两边各选择至少一条记录！"));
     EXPECT_EQ(count("select count(*) from 银行对账"), 0);
@@ -163,8 +167,9 @@ TEST_F(BankMatchingTest, AMatchWhoseEntryIsDeletedOrChangedNoLongerCounts) {
     writeMarch();
     matching.matchAutomatically(kAccount, kMarch, 3);
     const auto entryId = [this](const char* voucher) {
-        return t.scalar(QStringLiteral("select 编号 from 银行日记帐 where 凭证号 = '%1'")
-                            .arg(QLatin1String(voucher)))
+        return t
+            .scalar(QStringLiteral("select 编号 from 银行日记帐 where 凭证号 = '%1'")
+                        .arg(QLatin1String(voucher)))
             .toLongLong();
     };
     // E1 deleted in the journal: its line stands unmatched again.
@@ -177,13 +182,18 @@ TEST_F(BankMatchingTest, AMatchWhoseEntryIsDeletedOrChangedNoLongerCounts) {
 
     // Matched anew, the line leaves nothing of its broken match behind.
     const qint64 again = addEntry(t.db(), march(3), QStringLiteral("E1B"), "1000", "");
-    EXPECT_EQ(pairs(matching.matchAutomatically(kAccount, kMarch, 3)), QStringList({"L1-E1B", "L2-0002"}));
-    EXPECT_EQ(count("select count(*) from 银行对账 where 日记帐编号 not in (select 编号 from 银行日记帐)"), 0);
+    EXPECT_EQ(pairs(matching.matchAutomatically(kAccount, kMarch, 3)),
+              QStringList({"L1-E1B", "L2-0002"}));
+    EXPECT_EQ(
+        count(
+            "select count(*) from 银行对账 where 日记帐编号 not in (select 编号 from 银行日记帐)"),
+        0);
     EXPECT_EQ(t.scalar(QStringLiteral("select count(*) from 银行对账 where 日记帐编号 = %1")
                            .arg(entryId("0003")))
                   .toLongLong(),
               0);
-    EXPECT_EQ(t.scalar(QStringLiteral("select count(*) from 银行对账 where 日记帐编号 = %1").arg(again))
-                  .toLongLong(),
-              1);
+    EXPECT_EQ(
+        t.scalar(QStringLiteral("select count(*) from 银行对账 where 日记帐编号 = %1").arg(again))
+            .toLongLong(),
+        1);
 }

@@ -74,8 +74,10 @@ TEST_F(BankMatchingWindow, AutomaticAndManualMatchesAndUndoingOne) {
     testing_support::onNextModal([&](QDialog* window) {
         ran = true;
         EXPECT_EQ(window->windowTitle(), QStringLiteral("银行对账"));
-        EXPECT_EQ(child<QLineEdit>(window, "DBDateTimeEditEh1")->text(), QStringLiteral("2005-3-1"));
-        EXPECT_EQ(child<QLineEdit>(window, "DBDateTimeEditEh2")->text(), QStringLiteral("2005-3-31"));
+        EXPECT_EQ(child<QLineEdit>(window, "DBDateTimeEditEh1")->text(),
+                  QStringLiteral("2005-3-1"));
+        EXPECT_EQ(child<QLineEdit>(window, "DBDateTimeEditEh2")->text(),
+                  QStringLiteral("2005-3-31"));
         click(window, "bitbtn_auto");
         EXPECT_EQ(messages.texts(), QStringList({"请先选择开户银行!"}));
 
@@ -101,8 +103,9 @@ TEST_F(BankMatchingWindow, AutomaticAndManualMatchesAndUndoingOne) {
         select(window, "DBGridEh1", {1});
         select(window, "DBGridEh2", {2});
         click(window, "bitbtn_match");
-        EXPECT_EQ(messages.texts().last(),
-                  QStringLiteral("银行日记帐贷方合计 200.00 与对账单支出合计 15.00 不相等，不能对账！"));
+        EXPECT_EQ(
+            messages.texts().last(),
+            QStringLiteral("银行日记帐贷方合计 200.00 与对账单支出合计 15.00 不相等，不能对账！"));
         EXPECT_EQ(count("select count(*) from 银行对账"), 4);
 
         // The deposit of 1,500 arrived as two transfers.
@@ -163,8 +166,9 @@ TEST_F(BankMatchingWindow, TheCriteriaAreCheckedWithTheirMessages) {
         click(window, "bitbtn_seek");
         from->setText(QStringLiteral("05-3-1"));
         click(window, "bitbtn_auto");
-        EXPECT_EQ(messages.texts(), QStringList({"日期从大于日期到,请重新输入!", "日期不能为空,请重新输入!",
-                                                 "日期输入错误,请重新输入!"}));
+        EXPECT_EQ(messages.texts(),
+                  QStringList({"日期从大于日期到,请重新输入!", "日期不能为空,请重新输入!",
+                               "日期输入错误,请重新输入!"}));
         EXPECT_EQ(count("select count(*) from 银行对账"), 0);
         click(window, "bitbtn_close");
     });
