@@ -26,14 +26,15 @@ using store::Currency;
 // member still exists, it has entries and lines of one account, and their
 // sums agree side by side. A group that is not counts as no match at all.
 QString intactGroup(const QString& group) {
-    return QStringLiteral("(SELECT count(x.日记帐编号) = count(xe.编号) "
-                          "AND count(x.对账单编号) = count(xs.编号) "
-                          "AND count(xe.编号) > 0 AND count(xs.编号) > 0 "
-                          "AND count(DISTINCT ifnull(xe.开户银行, xs.开户银行)) = 1 "
-                          "AND sum(ifnull(xe.借方, 0)) = sum(ifnull(xs.收入, 0)) "
-                          "AND sum(ifnull(xe.贷方, 0)) = sum(ifnull(xs.支出, 0)) "
-                          "FROM 银行对账 x LEFT JOIN 银行日记帐 xe ON xe.编号 = x.日记帐编号 "
-                          "LEFT JOIN 银行对账单 xs ON xs.编号 = x.对账单编号 WHERE x.组号 = %1)")
+    return QStringLiteral(
+               "(SELECT count(x.日记帐编号) = count(xe.编号) "
+               "AND count(x.对账单编号) = count(xs.编号) "
+               "AND count(xe.编号) > 0 AND count(xs.编号) > 0 "
+               "AND min(ifnull(xe.开户银行, xs.开户银行)) = max(ifnull(xe.开户银行, xs.开户银行)) "
+               "AND sum(ifnull(xe.借方, 0)) = sum(ifnull(xs.收入, 0)) "
+               "AND sum(ifnull(xe.贷方, 0)) = sum(ifnull(xs.支出, 0)) "
+               "FROM 银行对账 x LEFT JOIN 银行日记帐 xe ON xe.编号 = x.日记帐编号 "
+               "LEFT JOIN 银行对账单 xs ON xs.编号 = x.对账单编号 WHERE x.组号 = %1)")
         .arg(group);
 }
 
