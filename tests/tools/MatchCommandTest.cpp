@@ -119,4 +119,8 @@ TEST_F(MatchCommand, RefusesWhatTheBookDoesNotHold) {
         EXPECT_EQ(run.err.trimmed(), c.message);
     }
     EXPECT_EQ(stored(QStringLiteral("select count(*) from 银行对账")), 0);
+
+    EXPECT_TRUE(tool({QStringLiteral("--help")}).out.contains(QStringLiteral("\n  match FILE ")));
+    EXPECT_TRUE(tool({QStringLiteral("match"), QStringLiteral("--help")})
+                    .out.startsWith(QStringLiteral("用法：tallomer-db match FILE --bank NAME")));
 }
