@@ -14,6 +14,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QDir>
+#include <QTime>
 #include <QFile>
 #include <QToolButton>
 
@@ -75,7 +76,7 @@ protected:
 };
 
 TEST_F(DamagedBook, TheStartNamesTheNewestSoundCopyAndRestoringItMendsTheBook) {
-    const QDateTime now = QDateTime::currentDateTime();
+    const QDateTime now(today, QTime(9, 30, 15));
     const QString older = copies.makeDailyCopy(db.db(), today.addDays(-3)).path;
     madeAt(older, now.addDays(-3));
     const QString init = copies.makeInitialisationCopy(db.db(), now.addDays(-2));
@@ -104,6 +105,8 @@ TEST_F(DamagedBook, TheStartNamesTheNewestSoundCopyAndRestoringItMendsTheBook) {
     testing_support::onNextModal([](QDialog* window) {
         child<QAbstractButton>(window, "SpeedButton3")->click();
         child<QAbstractButton>(window, "SpeedButton1")->click();
+        if (window->isVisible())
+            child<QAbstractButton>(window, "SpeedButton2")->click();
     });
     main->runCommand(QStringLiteral("N7"));
     EXPECT_EQ(messages.texts().constLast(), QStringLiteral("恢复完毕！"));
