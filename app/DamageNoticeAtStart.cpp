@@ -21,8 +21,9 @@ DamageNoticeAtStart::DamageNoticeAtStart(QWidget* window, store::Connection& con
     connect(&connection, &store::Connection::aboutToClose, this, &DamageNoticeAtStart::abandon);
     m_thread.reset(QThread::create([this] { m_report = m_health.check(); }));
     connect(m_thread.get(), &QThread::finished, this, &DamageNoticeAtStart::checked);
-    // The login window is being built and painted meanwhile: it goes first.
-    m_thread->start(QThread::LowPriority);
+    // The login window is being built and painted meanwhile: it goes first,
+    // the look takes what time the processors have left.
+    m_thread->start(QThread::IdlePriority);
 }
 
 DamageNoticeAtStart::~DamageNoticeAtStart() { abandon(); }

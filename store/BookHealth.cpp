@@ -23,7 +23,7 @@ BookHealth::Report BookHealth::check() const {
         // Copies left by earlier builds were never checked: the newest may be
         // as damaged as the book.
         for (const QString& copy : SafetyCopies(m_book).allCopies()) {
-            if (m_stop)
+            if (m_stop.stopped())
                 return {};
             if (problemsOf(copy).isEmpty()) {
                 report.soundCopy = copy;

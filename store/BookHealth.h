@@ -1,10 +1,10 @@
 #pragma once
 
+#include "DatabaseCheck.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
-
-#include <atomic>
 
 namespace store {
 
@@ -31,7 +31,7 @@ public:
     BookHealth(const QString& book, const QString& password);
 
     Report check() const;
-    void stop() { m_stop = true; }
+    void stop() { m_stop.stop(); }
 
 private:
     /// What the quick check finds wrong with `file`, a failure to open it included.
@@ -39,7 +39,7 @@ private:
 
     QString m_book;
     QString m_password;
-    std::atomic<bool> m_stop{false};
+    mutable CheckStop m_stop;
 };
 
 } // namespace store

@@ -12,10 +12,12 @@ namespace store {
 
 namespace {
 
+const QString kStopped = QStringLiteral("检查已经停止");
+
 // The lines a check pragma reports, each naming the check; none when it says
 // "ok". A check that finds damage may fail on it before its end: the failure
 // is one more line, unless `stop` ended the check, which throws.
-QStringList checkLines(Database& db, const QString& pragma, const std::atomic<bool>* stop = nullptr) {
+QStringList checkLines(Database& db, const QString& pragma, const CheckStop* stop = nullptr) {
     QStringList problems;
     try {
         Statement check(db, pragma);
@@ -26,21 +28,52 @@ QStringList checkLines(Database& db, const QString& pragma, const std::atomic<bo
                 problems << QStringLiteral("完整性检查：") + line;
         }
     } catch (const EngineError& e) {
-        if (stop && stop->load())
+        if (stop && stop->stopped())
             throw;
         problems << e.message();
     }
     return problems;
 }
 
-// Asked by SQLite every few thousand steps: a true answer interrupts the statement.
-int stopRequested(void* stop) {
-    return static_cast<const std::atomic<bool>*>(stop)->load() ? 1 : 0;
+} // namespace
+
+/// A check on a connection that CheckStop may interrupt while it runs.
+class RunningCheck {
+public:
+    RunningCheck(CheckStop* stop, Database& db)
+        : m_stop(stop) {
+        if (!m_stop)
+            return;
+        const std::lock_guard lock(m_stop->m_mutex);
+        if (m_stop->m_stopped)
+            throw EngineError(kStopped);
+        m_stop->m_running = db.handle();
+    }
+    ~RunningCheck() {
+        if (!m_stop)
+            return;
+        // The connection closes after this: no interrupt may reach it then.
+        const std::lock_guard lock(m_stop->m_mutex);
+        m_stop->m_running = nullptr;
+    }
+    RunningCheck(const RunningCheck&) = delete;
+    RunningCheck& operator=(const RunningCheck&) = delete;
+
+private:
+    CheckStop* m_stop;
+};
+
+void CheckStop::stop() {
+    const std::lock_guard lock(m_mutex);
+    m_stopped = true;
+    if (m_running)
+        sqlite3_interrupt(m_running);
 }
 
-constexpr int kStepsBetweenLooks = 10000;
-
-} // namespace
+bool CheckStop::stopped() const {
+    const std::lock_guard lock(m_mutex);
+    return m_stopped;
+}
 
 QStringList checkDatabaseFile(const QString& path, const QString& password) {
     try {
@@ -52,15 +85,13 @@ QStringList checkDatabaseFile(const QString& path, const QString& password) {
     }
 }
 
-QStringList quickCheckProblems(Database& db, const std::atomic<bool>* stop) {
-    if (stop)
-        sqlite3_progress_handler(db.handle(), kStepsBetweenLooks, stopRequested,
-                                 const_cast<std::atomic<bool>*>(stop));
-    struct HandlerRemoved {
-        sqlite3* db;
-        ~HandlerRemoved() { sqlite3_progress_handler(db, 0, nullptr, nullptr); }
-    } removed{db.handle()};
-    return checkLines(db, QStringLiteral("PRAGMA quick_check"), stop);
+QStringList quickCheckProblems(Database& db, CheckStop* stop) {
+    const RunningCheck running(stop, db);
+    QStringList problems = checkLines(db, QStringLiteral("PRAGMA quick_check"), stop);
+    // Stopped in the instant before the check began, which clears an interrupt.
+    if (stop && stop->stopped())
+        throw EngineError(kStopped);
+    return problems;
 }
 
 } // namespace store
