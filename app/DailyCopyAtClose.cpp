@@ -32,7 +32,7 @@ void makeDailyCopyAtClose(QWidget* parent, store::Database& book) {
             ui::CopyProgress progress(parent,
                                       QStringLiteral("正在做今天的数据库安全备份，请稍候……"));
             return copies.makeDailyCopy(book, dailyCopyDay ? dailyCopyDay() : QDate::currentDate(),
-                                      progress.callback());
+                                        progress.callback());
         }();
         if (result.outcome == store::SafetyCopies::Outcome::NoRoom)
             ui::warn(parent, QStringLiteral("磁盘剩余空间不足（需要%1，只有%2），"

@@ -26,7 +26,9 @@ DamageNoticeAtStart::DamageNoticeAtStart(QWidget* window, store::Connection& con
     m_thread->start(QThread::IdlePriority);
 }
 
-DamageNoticeAtStart::~DamageNoticeAtStart() { abandon(); }
+DamageNoticeAtStart::~DamageNoticeAtStart() {
+    abandon();
+}
 
 void DamageNoticeAtStart::abandon() {
     m_abandoned = true;

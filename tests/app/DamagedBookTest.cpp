@@ -33,8 +33,8 @@ protected:
         // Rows enough for the cash journal to take many pages.
         db.exec(QStringLiteral(
             "with recursive n(i) as (select 1 union all select i + 1 from n where i < 400) "
-            "insert into 现金日记帐 (日期, 编号, 摘要, 属性, 借方, 明细) "
-            "select cdate('2005-3-1'), i, '销售收入', '增加', 10000, '第' || i || '笔的明细' from n"));
+            "insert into 现金日记帐 (日期, 编号, 摘要, 属性, 借方, 明细) select "
+            "cdate('2005-3-1'), i, '销售收入', '增加', 10000, '第' || i || '笔的明细' from n"));
     }
 
     void TearDown() override {
@@ -131,8 +131,8 @@ TEST_F(DamagedBook, TenDailyClosesKeepEverySoundCopyAndCountNoDamagedOne) {
         app::dailyCopyDay = [this, day] { return today.addDays(day); };
         messages.clear();
         ASSERT_NO_FATAL_FAILURE(startAndWaitForNotice());
-        EXPECT_TRUE(messages.texts()[0].startsWith(damageText() +
-                                                   QStringLiteral("最新的完好的安全备份是")))
+        EXPECT_TRUE(
+            messages.texts()[0].startsWith(damageText() + QStringLiteral("最新的完好的安全备份是")))
             << messages.texts()[0].toStdString();
         EXPECT_TRUE(messages.texts()[0].contains(QDir::toNativeSeparators(sound.first())));
         quit();
