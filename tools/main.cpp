@@ -5,6 +5,7 @@
 #include "JournalSearchCommand.h"
 #include "ListExport.h"
 #include "ListPrint.h"
+#include "ReconcileCommand.h"
 #include "StatsReport.h"
 
 #include "journal/BalanceRecomputation.h"
@@ -52,6 +53,7 @@ const char* const kOverview =
     "  stats FILE STATISTIC  填写统计表并输出它的行\n"
     "  import FILE           把导出的日记帐或电子表格的行导入一个日记帐\n"
     "  search FILE           按查询窗口的条件查找所有月份的日记帐记录\n"
+    "  reconcile FILE        编制一个开户银行月末的银行存款余额调节表\n"
     "\n"
     "tallomer-db COMMAND --help 显示一个命令的详细说明。\n"
     "\n"
@@ -496,6 +498,22 @@ int searchJournal(const Arguments& a) {
     return tools::runSearch(request, out, err);
 }
 
+int reconcile(const Arguments& a) {
+    if (int rc = needOneFile(a, "reconcile"))
+        return rc;
+    tools::ReconcileRequest request;
+    request.book = a.positional[0];
+    request.bank = a.option("bank");
+    if (a.has("month"))
+        request.month = a.option("month");
+    if (a.has("format"))
+        request.format = a.option("format");
+    request.out = a.option("out");
+    if (a.has("operator"))
+        request.operatorName = a.option("operator");
+    return tools::runReconcile(request, out, err);
+}
+
 struct Command {
     QStringList options;
     std::function<int(const Arguments&)> run;
@@ -707,14 +725,38 @@ const std::map<QString, Command>& commands() {
           false,
           {},
           {QStringLiteral("debit"), QStringLiteral("credit")}}},
+        {QStringLiteral("reconcile"),
+         {{QStringLiteral("bank"), QStringLiteral("month"), QStringLiteral("format"),
+           QStringLiteral("out"), QStringLiteral("operator")},
+          reconcile,
+          "用法：tallomer-db reconcile FILE --bank NAME [--month YYYY-MM]\n"
+          "                            [--format txt|csv|xls|html|rtf|pdf] [--out PATH]\n"
+          "                            [--operator NAME]\n"
+          "\n"
+          "像“余额调节表”窗口一样，编制开户银行在月末的银行存款余额调节表：左边是企业\n"
+          "银行存款日记账余额（该账户到月末的所有记录），加银行已收、企业未收，减银行\n"
+          "已付、企业未付；右边是银行对账单余额（到月末的最后一行对账单），加企业已收、\n"
+          "银行未收，减企业已付、银行未付；最后是两边调节后的存款余额和它们是否相符。\n"
+          "未达账项逐笔列出日期、摘要和金额，只计该账户第一行对账单的日期以后的记录。\n"
+          "月末以前没有对账单时不编制（退出状态 1）。\n"
+          "\n"
+          "没有 --out 时把调节表用制表符分隔写在标准输出上；有 --out 时像列表窗口的\n"
+          "“导出”一样写入文件，或者像打印预览一样写成 PDF 文件，并在标准输出上说明两边\n"
+          "是否相符。\n"
+          "\n"
+          "  --bank NAME        开户银行（必须指定）\n"
+          "  --month YYYY-MM    月份（默认：记帐时间所在的月份）\n"
+          "  --format FORMAT    txt、csv、xls、html、rtf 或 pdf（默认：--out 的扩展名）\n"
+          "  --out PATH         要写的文件（整个替换，同 export 的 --out）\n"
+          "  --operator NAME    pdf：作为打印者写出的操作员，须在操作员表中（默认 系统管理员）\n"}},
     };
     return table;
 }
 
 // Drawing text into a PDF needs Qt's GUI side, though nothing is shown: the
-// print command runs on the offscreen platform unless one is named.
+// commands that print run on the offscreen platform unless one is named.
 std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv) {
-    if (argc > 1 && qstrcmp(argv[1], "print") == 0) {
+    if (argc > 1 && (qstrcmp(argv[1], "print") == 0 || qstrcmp(argv[1], "reconcile") == 0)) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         return std::make_unique<QGuiApplication>(argc, argv);
