@@ -7,6 +7,7 @@
 #include "ui/Fonts.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace journal {
 
@@ -73,6 +74,7 @@ lists::SnapshotColumn column(const QString& title, int width, const lists::CellF
                              bool amount, bool whole) {
     lists::SnapshotColumn c;
     c.title = title;
+    c.fieldName = title; // a worksheet writes the cells of columns that have a field
     c.width = width;
     c.font = font;
     c.alignment = amount ? Qt::AlignRight : Qt::AlignLeft;

@@ -18,6 +18,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QTableWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -111,6 +112,9 @@ TForm_yetjb::TForm_yetjb(QWidget* owner, const QStringList& accounts, const QDat
 
     setWindowState(Qt::WindowMaximized);
     m_accounts->setFocus();
+    // With the one account chosen already, the statement shows as the window opens.
+    if (accounts.size() == 1)
+        QTimer::singleShot(0, this, &TForm_yetjb::reconcile);
 }
 
 TForm_yetjb::~TForm_yetjb() = default;

@@ -753,10 +753,25 @@ const std::map<QString, Command>& commands() {
     return table;
 }
 
+// Whether the command line asks for a PDF file: print always does, reconcile
+// with --format pdf or an --out named *.pdf.
+bool writesPdf(int argc, char** argv) {
+    if (argc < 2 || qstrcmp(argv[1], "print") == 0)
+        return argc >= 2;
+    if (qstrcmp(argv[1], "reconcile") != 0)
+        return false;
+    for (int i = 2; i < argc; ++i) {
+        const QByteArray arg = QByteArray(argv[i]).toLower();
+        if (arg == "pdf" || arg.endsWith(".pdf"))
+            return true;
+    }
+    return false;
+}
+
 // Drawing text into a PDF needs Qt's GUI side, though nothing is shown: the
 // commands that print run on the offscreen platform unless one is named.
 std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv) {
-    if (argc > 1 && (qstrcmp(argv[1], "print") == 0 || qstrcmp(argv[1], "reconcile") == 0)) {
+    if (writesPdf(argc, argv)) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         return std::make_unique<QGuiApplication>(argc, argv);
