@@ -1,5 +1,7 @@
 #include "Reconciliation.h"
 
+#include "ItemsInTransit.h"
+
 #include "store/AddedTables.h"
 #include "store/Database.h"
 #include "store/DateTime.h"
@@ -23,45 +25,25 @@ QString joinedText(const QString& first, const QString& second) {
     return second.isEmpty() ? first : first + QLatin1Char(' ') + second;
 }
 
-// A match settles its members on the day when none of them is dated later;
-// ?2 is the first moment after the day.
-const QString kNoLateMember = QStringLiteral(
-    "NOT EXISTS (SELECT 1 FROM 银行对账 o WHERE o.组号 = m.组号 AND ("
-    "EXISTS (SELECT 1 FROM 银行日记帐 lj WHERE lj.编号 = o.日记帐编号 AND lj.日期 >= ?2) OR "
-    "EXISTS (SELECT 1 FROM 银行对账单 ls WHERE ls.编号 = o.对账单编号 AND ls.日期 >= ?2)))");
-
-// The account's entries from the start to the day that no settled match holds;
-// a match whose statement lines are all gone settles nothing.
-const QString kEntriesInTransit = QStringLiteral(
-    "SELECT j.编号, j.日期, j.摘要, j.明细, j.借方, j.贷方 FROM 银行日记帐 j "
-    "WHERE j.开户银行 = ?1 AND j.日期 >= ?3 AND j.日期 < ?2 "
-    "AND NOT EXISTS (SELECT 1 FROM 银行对账 m WHERE m.日记帐编号 = j.编号 "
-    "AND EXISTS (SELECT 1 FROM 银行对账 o JOIN 银行对账单 os ON os.编号 = o.对账单编号 "
-    "WHERE o.组号 = m.组号) AND %1) "
-    "ORDER BY j.日期, j.编号").arg(kNoLateMember);
-
-const QString kLinesInTransit = QStringLiteral(
-    "SELECT s.编号, s.日期, s.摘要, s.对方户名, s.收入, s.支出 FROM 银行对账单 s "
-    "WHERE s.开户银行 = ?1 AND s.日期 < ?2 "
-    "AND NOT EXISTS (SELECT 1 FROM 银行对账 m WHERE m.对账单编号 = s.编号 "
-    "AND EXISTS (SELECT 1 FROM 银行对账 o JOIN 银行日记帐 oj ON oj.编号 = o.日记帐编号 "
-    "WHERE o.组号 = m.组号) AND %1) "
-    "ORDER BY s.日期, s.编号").arg(kNoLateMember);
-
-// Sorts each row into the receipts or the payments by the amount it carries
-// on each side; a row with both goes into both.
-void readItems(store::Statement& rows, QList<ReconciliationItem>& receipts,
-               QList<ReconciliationItem>& payments) {
-    while (rows.step()) {
+// Reads the day, text and amounts of each item in `ids` through `details`
+// (by 编号), and sorts it into the receipts or the payments by the amount it
+// carries on each side; an item with both goes into both.
+void readItems(store::Statement& details, const QList<qint64>& ids,
+               QList<ReconciliationItem>& receipts, QList<ReconciliationItem>& payments) {
+    for (qint64 id : ids) {
+        details.reset();
+        details.bindInt64(1, id);
+        if (!details.step())
+            continue;
         ReconciliationItem item;
-        item.id = rows.int64(0);
-        item.date = dayOf(rows.real(1));
-        item.text = joinedText(rows.text(2), rows.text(3));
-        if (const Currency in = amountAt(rows, 4); !in.isZero()) {
+        item.id = id;
+        item.date = dayOf(details.real(0));
+        item.text = joinedText(details.text(1), details.text(2));
+        if (const Currency in = amountAt(details, 3); !in.isZero()) {
             item.amount = in;
             receipts.append(item);
         }
-        if (const Currency out = amountAt(rows, 5); !out.isZero()) {
+        if (const Currency out = amountAt(details, 4); !out.isZero()) {
             item.amount = out;
             payments.append(item);
         }
@@ -149,16 +131,13 @@ Reconciliation reconcile(store::Database& db, const QString& account, const QDat
     result.bankBalance = *bank;
     result.bookBalance = journalBalance(db, account, end);
 
-    store::Statement entries(db, kEntriesInTransit);
-    entries.bindText(1, account);
-    entries.bind(2, end);
-    entries.bind(3, firstMoment(*start));
-    readItems(entries, result.bookReceipts, result.bookPayments);
-
-    store::Statement lines(db, kLinesInTransit);
-    lines.bindText(1, account);
-    lines.bind(2, end);
-    readItems(lines, result.bankReceipts, result.bankPayments);
+    const ItemsInTransit inTransit = ItemsInTransit::find(db, account, *start, end);
+    store::Statement entries(db, QStringLiteral("SELECT 日期, 摘要, 明细, 借方, 贷方 FROM 银行日记帐 "
+                                                "WHERE 编号 = ?"));
+    readItems(entries, inTransit.entries, result.bookReceipts, result.bookPayments);
+    store::Statement lines(db, QStringLiteral("SELECT 日期, 摘要, 对方户名, 收入, 支出 FROM 银行对账单 "
+                                              "WHERE 编号 = ?"));
+    readItems(lines, inTransit.lines, result.bankReceipts, result.bankPayments);
     return result;
 }
 

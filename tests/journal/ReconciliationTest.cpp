@@ -107,6 +107,28 @@ TEST_F(ReconciliationStatement, AnEntryNeverOnTheStatementLeavesADifference) {
     EXPECT_EQ(shown[8], row({"调节后的存款余额不符，差额", "", "-99.99", "", "", ""}));
 }
 
+TEST_F(ReconciliationStatement, AMatchSettlesOnlyWithBothSidesStillThere) {
+    // A cheque written before the first statement line and cashed after it.
+    store::Database& db = book.db();
+    const qint64 cheque = testing_support::addBankEntry(db, kReconciledAccount, QDate(2024, 2, 28),
+                                                        QStringLiteral("支票"), -20000);
+    testing_support::addMatch(db, {cheque},
+                              {testing_support::addStatementLine(db, kReconciledAccount,
+                                                                 QDate(2024, 3, 31),
+                                                                 QStringLiteral("支票兑付"), -20000,
+                                                                 1183337)});
+    // The entry of March 10 deleted: its line is no longer in the book.
+    db.exec(QStringLiteral("DELETE FROM 银行日记帐 WHERE 摘要 = '办公费'"));
+
+    const std::vector<std::string> shown = texts(statementOn(QDate(2024, 3, 31)));
+    ASSERT_EQ(shown.size(), 9u);
+    EXPECT_EQ(shown[1], row({"企业银行存款日记账余额", "", "12,734.31", "银行对账单余额", "", "11,833.37"}));
+    EXPECT_EQ(shown[4], row({"减：银行已付、企业未付", "", "512.30", "减：企业已付、银行未付", "", "800.25"}));
+    EXPECT_EQ(shown[5], row({"　　转账支出", "2024-3-11", "500.00", "　　支付货款", "2024-3-31", "800.25"}));
+    EXPECT_EQ(shown[6], row({"　　手续费", "2024-3-31", "12.30", "", "", ""}));
+    EXPECT_EQ(shown[7], row({"调节后的存款余额", "", "12,267.68", "调节后的存款余额", "", "12,267.68"}));
+}
+
 TEST_F(ReconciliationStatement, NoStatementUpToTheDayIsSaidPlainly) {
     const journal::Reconciliation february =
         journal::reconcile(book.db(), kReconciledAccount, QDate(2024, 2, 29));
