@@ -29,9 +29,10 @@ struct Entry {
 };
 
 void addMatch(store::Database& db, qint64 group, qint64 entry, qint64 line) {
-    store::Statement insert(db, QStringLiteral("INSERT INTO 银行对账 (组号, 日记帐编号, 对账单编号, 操作员, "
-                                               "操作日期) VALUES (?1, ?2, NULL, '出纳', 46000), "
-                                               "(?1, NULL, ?3, '出纳', 46000)"));
+    store::Statement insert(
+        db, QStringLiteral("INSERT INTO 银行对账 (组号, 日记帐编号, 对账单编号, 操作员, "
+                           "操作日期) VALUES (?1, ?2, NULL, '出纳', 46000), "
+                           "(?1, NULL, ?3, '出纳', 46000)"));
     insert.bindInt64(1, group);
     insert.bindInt64(2, entry);
     insert.bindInt64(3, line);
@@ -40,8 +41,9 @@ void addMatch(store::Database& db, qint64 group, qint64 entry, qint64 line) {
 
 QList<Entry> entriesSince(store::Database& db, const QString& account, const QDate& start) {
     QList<Entry> book;
-    store::Statement read(db, QStringLiteral("SELECT 编号, 日期, 借方, 贷方 FROM 银行日记帐 "
-                                             "WHERE 开户银行 = ? AND 日期 >= ? ORDER BY 日期, 编号"));
+    store::Statement read(db,
+                          QStringLiteral("SELECT 编号, 日期, 借方, 贷方 FROM 银行日记帐 "
+                                         "WHERE 开户银行 = ? AND 日期 >= ? ORDER BY 日期, 编号"));
     read.bindText(1, account);
     read.bind(2, store::DateTime::fromDate(start).serial());
     while (read.step())
@@ -103,10 +105,8 @@ void addStatement(store::Database& db, const QString& account, const QDate& star
 // `months` months; made once per size beside the demo books, under another
 // name until it is whole.
 QString bookWithStatement(int entries, int months) {
-    const QString path = QStringLiteral("%1/reconcile-%2-%3m.mdb")
-                             .arg(bench::dataFolder())
-                             .arg(entries)
-                             .arg(months);
+    const QString path =
+        QStringLiteral("%1/reconcile-%2-%3m.mdb").arg(bench::dataFolder()).arg(entries).arg(months);
     if (QFile::exists(path))
         return path;
     const QString building = path + QStringLiteral(".building");
@@ -118,7 +118,8 @@ QString bookWithStatement(int entries, int months) {
         c.setConnectionString(store::ConnectionString::forFile(building));
         c.open();
         const QDate lastDay = journal::monthEnd(bench::closingDate(c).date());
-        addStatement(c.database(), bench::firstBankAccount(c), lastDay.addMonths(-months).addDays(1));
+        addStatement(c.database(), bench::firstBankAccount(c),
+                     lastDay.addMonths(-months).addDays(1));
         c.database().exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
     }
     QFile::rename(building, path);
@@ -128,8 +129,8 @@ QString bookWithStatement(int entries, int months) {
 // What 调节 does: the statement reckoned and laid out as the window shows it.
 void BM_ReconcileMonth(benchmark::State& state) {
     store::Connection c;
-    c.setConnectionString(
-        store::ConnectionString::forFile(bookWithStatement(int(state.range(0)), int(state.range(1)))));
+    c.setConnectionString(store::ConnectionString::forFile(
+        bookWithStatement(int(state.range(0)), int(state.range(1)))));
     c.open();
     const QString account = bench::firstBankAccount(c);
     const QDate lastDay = journal::monthEnd(bench::closingDate(c).date());

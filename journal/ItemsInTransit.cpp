@@ -33,10 +33,11 @@ QList<Membership> memberships(store::Database& db, const QString& sql, const QSt
 QSet<qint64> lateMatches(store::Database& db, const QString& account, double end) {
     QSet<qint64> groups;
     store::Statement read(
-        db, QStringLiteral("SELECT m.组号 FROM 银行日记帐 j JOIN 银行对账 m ON m.日记帐编号 = j.编号 "
-                           "WHERE j.开户银行 = ?1 AND j.日期 >= ?2 UNION "
-                           "SELECT m.组号 FROM 银行对账单 s JOIN 银行对账 m ON m.对账单编号 = s.编号 "
-                           "WHERE s.开户银行 = ?1 AND s.日期 >= ?2"));
+        db,
+        QStringLiteral("SELECT m.组号 FROM 银行日记帐 j JOIN 银行对账 m ON m.日记帐编号 = j.编号 "
+                       "WHERE j.开户银行 = ?1 AND j.日期 >= ?2 UNION "
+                       "SELECT m.组号 FROM 银行对账单 s JOIN 银行对账 m ON m.对账单编号 = s.编号 "
+                       "WHERE s.开户银行 = ?1 AND s.日期 >= ?2"));
     read.bindText(1, account);
     read.bind(2, end);
     while (read.step())
@@ -70,8 +71,8 @@ QList<qint64> unsettled(const QList<Membership>& rows, const QSet<qint64>& settl
 
 } // namespace
 
-ItemsInTransit ItemsInTransit::find(store::Database& db, const QString& account,
-                                    const QDate& start, double end) {
+ItemsInTransit ItemsInTransit::find(store::Database& db, const QString& account, const QDate& start,
+                                    double end) {
     const double from = store::DateTime::fromDate(start).serial();
     const QList<Membership> entries = memberships(
         db,

@@ -13,9 +13,13 @@ namespace {
 
 using store::Currency;
 
-double firstMoment(const QDate& day) { return store::DateTime::fromDate(day).serial(); }
+double firstMoment(const QDate& day) {
+    return store::DateTime::fromDate(day).serial();
+}
 
-QDate dayOf(double serial) { return store::DateTime::fromSerial(serial).date(); }
+QDate dayOf(double serial) {
+    return store::DateTime::fromSerial(serial).date();
+}
 
 Currency amountAt(const store::Statement& row, int column) {
     return Currency::fromRaw(row.isNull(column) ? 0 : row.int64(column));
@@ -61,8 +65,7 @@ std::optional<QDate> firstStatementDay(store::Database& db, const QString& accou
 
 // The balance the statement gives after its last line up to the day: the
 // last balance it states, moved on by the lines after it that state none.
-std::optional<Currency> statementBalance(store::Database& db, const QString& account,
-                                         double end) {
+std::optional<Currency> statementBalance(store::Database& db, const QString& account, double end) {
     store::Statement last(db, QStringLiteral("SELECT 余额, 日期, 编号 FROM 银行对账单 "
                                              "WHERE 开户银行 = ? AND 日期 < ? AND 余额 IS NOT NULL "
                                              "ORDER BY 日期 DESC, 编号 DESC LIMIT 1"));
@@ -109,7 +112,9 @@ Currency Reconciliation::adjustedBank() const {
     return bankBalance + total(bookReceipts) - total(bookPayments);
 }
 
-Currency Reconciliation::difference() const { return adjustedBook() - adjustedBank(); }
+Currency Reconciliation::difference() const {
+    return adjustedBook() - adjustedBank();
+}
 
 Reconciliation reconcile(store::Database& db, const QString& account, const QDate& day) {
     Reconciliation result;
@@ -132,16 +137,20 @@ Reconciliation reconcile(store::Database& db, const QString& account, const QDat
     result.bookBalance = journalBalance(db, account, end);
 
     const ItemsInTransit inTransit = ItemsInTransit::find(db, account, *start, end);
-    store::Statement entries(db, QStringLiteral("SELECT 日期, 摘要, 明细, 借方, 贷方 FROM 银行日记帐 "
-                                                "WHERE 编号 = ?"));
+    store::Statement entries(db,
+                             QStringLiteral("SELECT 日期, 摘要, 明细, 借方, 贷方 FROM 银行日记帐 "
+                                            "WHERE 编号 = ?"));
     readItems(entries, inTransit.entries, result.bookReceipts, result.bookPayments);
-    store::Statement lines(db, QStringLiteral("SELECT 日期, 摘要, 对方户名, 收入, 支出 FROM 银行对账单 "
-                                              "WHERE 编号 = ?"));
+    store::Statement lines(db,
+                           QStringLiteral("SELECT 日期, 摘要, 对方户名, 收入, 支出 FROM 银行对账单 "
+                                          "WHERE 编号 = ?"));
     readItems(lines, inTransit.lines, result.bankReceipts, result.bankPayments);
     return result;
 }
 
-QDate monthEnd(const QDate& day) { return QDate(day.year(), day.month(), day.daysInMonth()); }
+QDate monthEnd(const QDate& day) {
+    return QDate(day.year(), day.month(), day.daysInMonth());
+}
 
 QString gapMessage(const Reconciliation& reconciliation) {
     const QString day = store::shortDateText(reconciliation.day);

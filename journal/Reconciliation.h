@@ -17,7 +17,7 @@ namespace journal {
 struct ReconciliationItem {
     qint64 id = 0; // 银行日记帐.编号 or 银行对账单.编号
     QDate date;
-    QString text;  // the journal's 摘要 and 明细, or the bank's 摘要 and 对方户名
+    QString text; // the journal's 摘要 and 明细, or the bank's 摘要 and 对方户名
     store::Currency amount;
 };
 
@@ -47,10 +47,10 @@ struct Reconciliation {
     store::Currency bookBalance; // 借方 - 贷方 of every entry up to the day
     store::Currency bankBalance; // after the statement's last line up to the day
 
-    QList<ReconciliationItem> bankReceipts;  // 银行已收、企业未收
-    QList<ReconciliationItem> bankPayments;  // 银行已付、企业未付
-    QList<ReconciliationItem> bookReceipts;  // 企业已收、银行未收
-    QList<ReconciliationItem> bookPayments;  // 企业已付、银行未付
+    QList<ReconciliationItem> bankReceipts; // 银行已收、企业未收
+    QList<ReconciliationItem> bankPayments; // 银行已付、企业未付
+    QList<ReconciliationItem> bookReceipts; // 企业已收、银行未收
+    QList<ReconciliationItem> bookPayments; // 企业已付、银行未付
 
     /// Exact sums; they throw store::CurrencyOverflow beyond the amount range.
     static store::Currency total(const QList<ReconciliationItem>& items);

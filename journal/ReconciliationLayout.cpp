@@ -38,7 +38,9 @@ SnapshotCell amountCell(Currency amount) {
 
 using Row = QList<SnapshotCell>;
 
-Row emptyRow() { return Row(2 * kSide); }
+Row emptyRow() {
+    return Row(2 * kSide);
+}
 
 void setLine(Row& row, int side, const QString& text, std::optional<Currency> amount = {}) {
     row[side * kSide + kItem] = textCell(text);
@@ -54,8 +56,9 @@ void setItem(Row& row, int side, const ReconciliationItem& item) {
 
 // A heading with its total on each side, then the items of both sides next
 // to each other, as many rows as the longer list needs.
-void appendSection(QList<Row>& rows, const QString& left, const QList<ReconciliationItem>& leftItems,
-                   const QString& right, const QList<ReconciliationItem>& rightItems) {
+void appendSection(QList<Row>& rows, const QString& left,
+                   const QList<ReconciliationItem>& leftItems, const QString& right,
+                   const QList<ReconciliationItem>& rightItems) {
     Row heading = emptyRow();
     setLine(heading, 0, left, Reconciliation::total(leftItems));
     setLine(heading, 1, right, Reconciliation::total(rightItems));
@@ -86,7 +89,9 @@ lists::SnapshotColumn column(const QString& title, int width, const lists::CellF
 
 } // namespace
 
-QString reconciliationTitle() { return QStringLiteral("银行存款余额调节表"); }
+QString reconciliationTitle() {
+    return QStringLiteral("银行存款余额调节表");
+}
 
 QString agreementText(const Reconciliation& r) {
     if (r.agrees())

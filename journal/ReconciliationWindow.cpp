@@ -48,7 +48,8 @@ QLabel* caption(QWidget* parent, const QString& text) {
 } // namespace
 
 TForm_yetjb::TForm_yetjb(QWidget* owner, const QStringList& accounts, const QDate& closingDay)
-    : QDialog(owner), m_printSetup(reconciliationPrintSetup()) {
+    : QDialog(owner)
+    , m_printSetup(reconciliationPrintSetup()) {
     setObjectName(QStringLiteral("Form_yetjb"));
     setWindowTitle(QStringLiteral("余额调节表"));
     setModal(true);

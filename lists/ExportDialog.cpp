@@ -45,7 +45,8 @@ void exportWithDialog(QWidget* parent, const QString& proposedName,
         cutLabels = writeExport(type, table(), file);
     } catch (const XlsTooManyRows& e) {
         file.cancelWriting();
-        ui::warn(parent, QStringLiteral("记录太多：Excel 工作表最多只能保存%1条记录，请改用其他文件类型导出！")
+        ui::warn(parent, QStringLiteral(
+                             "记录太多：Excel 工作表最多只能保存%1条记录，请改用其他文件类型导出！")
                              .arg(e.limit() - 2));
         return;
     } catch (const ExportWriteError& e) {

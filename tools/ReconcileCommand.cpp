@@ -48,7 +48,8 @@ QStringList textLines(const lists::TableSnapshot& table) {
 void writeExportFile(int type, const lists::TableSnapshot& table, const QString& path) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        throw store::EngineError(QStringLiteral("不能建立文件 %1：%2").arg(path, file.errorString()));
+        throw store::EngineError(
+            QStringLiteral("不能建立文件 %1：%2").arg(path, file.errorString()));
     try {
         lists::writeExport(type, table, file);
     } catch (const lists::ExportWriteError& e) {
@@ -77,8 +78,9 @@ int runReconcile(const ReconcileRequest& request, const ReportLine& out, const R
         const QString named = request.format.value_or(QFileInfo(request.out).suffix());
         format = formatNamed(named);
         if (!format) {
-            err(kPrefix + QStringLiteral("--format 只能是 txt、csv、xls、html、rtf 或 pdf，不能是“%1”")
-                              .arg(named));
+            err(kPrefix +
+                QStringLiteral("--format 只能是 txt、csv、xls、html、rtf 或 pdf，不能是“%1”")
+                    .arg(named));
             return 2;
         }
         if (request.out.isEmpty()) {
@@ -117,8 +119,7 @@ int runReconcile(const ReconcileRequest& request, const ReportLine& out, const R
     }
 
     const QDate day = journal::monthEnd(month.value_or(closingMonth(connection)));
-    const journal::Reconciliation r =
-        journal::reconcile(connection.database(), request.bank, day);
+    const journal::Reconciliation r = journal::reconcile(connection.database(), request.bank, day);
     if (r.gap != journal::ReconciliationGap::None) {
         err(kPrefix + journal::gapMessage(r));
         return 1;

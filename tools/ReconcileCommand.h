@@ -10,10 +10,10 @@ namespace tools {
 
 struct ReconcileRequest {
     QString book;
-    QString bank;                        // --bank
-    std::optional<QString> month;        // --month; the closing month when not given
-    std::optional<QString> format;       // --format; else the extension of --out
-    QString out;                         // --out; empty: the table as text on standard output
+    QString bank;                  // --bank
+    std::optional<QString> month;  // --month; the closing month when not given
+    std::optional<QString> format; // --format; else the extension of --out
+    QString out;                   // --out; empty: the table as text on standard output
     QString operatorName = QStringLiteral("系统管理员"); // --operator, named on a printed page
 };
 

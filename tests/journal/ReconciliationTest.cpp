@@ -54,17 +54,18 @@ protected:
 
 TEST_F(ReconciliationStatement, AMonthWithAnItemInTransitOnEachSideAgreesToTheCent) {
     const lists::TableSnapshot march = statementOn(QDate(2024, 3, 31));
-    EXPECT_EQ(texts(march),
-              std::vector<std::string>({
-                  row({"开户银行：工商银行基本户", "", "", "截止日期：2024-3-31", "", ""}),
-                  row({"企业银行存款日记账余额", "", "12,434.31", "银行对账单余额", "", "12,033.37"}),
-                  row({"加：银行已收、企业未收", "", "45.67", "加：企业已收、银行未收", "", "1,234.56"}),
-                  row({"　　利息收入", "2024-3-25", "45.67", "　　销售收入", "2024-3-30", "1,234.56"}),
-                  row({"减：银行已付、企业未付", "", "12.30", "减：企业已付、银行未付", "", "800.25"}),
-                  row({"　　手续费", "2024-3-31", "12.30", "　　支付货款", "2024-3-31", "800.25"}),
-                  row({"调节后的存款余额", "", "12,467.68", "调节后的存款余额", "", "12,467.68"}),
-                  row({"调节后的存款余额相符", "", "", "", "", ""}),
-              }));
+    EXPECT_EQ(
+        texts(march),
+        std::vector<std::string>({
+            row({"开户银行：工商银行基本户", "", "", "截止日期：2024-3-31", "", ""}),
+            row({"企业银行存款日记账余额", "", "12,434.31", "银行对账单余额", "", "12,033.37"}),
+            row({"加：银行已收、企业未收", "", "45.67", "加：企业已收、银行未收", "", "1,234.56"}),
+            row({"　　利息收入", "2024-3-25", "45.67", "　　销售收入", "2024-3-30", "1,234.56"}),
+            row({"减：银行已付、企业未付", "", "12.30", "减：企业已付、银行未付", "", "800.25"}),
+            row({"　　手续费", "2024-3-31", "12.30", "　　支付货款", "2024-3-31", "800.25"}),
+            row({"调节后的存款余额", "", "12,467.68", "调节后的存款余额", "", "12,467.68"}),
+            row({"调节后的存款余额相符", "", "", "", "", ""}),
+        }));
     ASSERT_EQ(march.rows.size(), 7);
     EXPECT_EQ(march.columns[2].kind, lists::CellKind::Number);
     EXPECT_TRUE(march.columns[1].keepWhole && march.columns[2].keepWhole);
@@ -74,12 +75,12 @@ TEST_F(ReconciliationStatement, AMonthWithAnItemInTransitOnEachSideAgreesToTheCe
     // now the one the bank has not had.
     const lists::TableSnapshot april = statementOn(QDate(2024, 4, 30));
     ASSERT_EQ(april.rows.size(), 7);
-    EXPECT_EQ(texts(april)[1], row({"企业银行存款日记账余额", "", "12,534.31", "银行对账单余额", "",
-                                    "13,267.93"}));
-    EXPECT_EQ(texts(april)[3], row({"　　利息收入", "2024-3-25", "45.67", "　　销售收入", "2024-4-2",
-                                    "100.00"}));
-    EXPECT_EQ(texts(april)[6], row({"调节后的存款余额", "", "12,567.68", "调节后的存款余额", "",
-                                    "12,567.68"}));
+    EXPECT_EQ(texts(april)[1],
+              row({"企业银行存款日记账余额", "", "12,534.31", "银行对账单余额", "", "13,267.93"}));
+    EXPECT_EQ(texts(april)[3],
+              row({"　　利息收入", "2024-3-25", "45.67", "　　销售收入", "2024-4-2", "100.00"}));
+    EXPECT_EQ(texts(april)[6],
+              row({"调节后的存款余额", "", "12,567.68", "调节后的存款余额", "", "12,567.68"}));
 }
 
 TEST_F(ReconciliationStatement, AnEntryNeverOnTheStatementLeavesADifference) {
@@ -100,10 +101,13 @@ TEST_F(ReconciliationStatement, AnEntryNeverOnTheStatementLeavesADifference) {
     EXPECT_FALSE(r.agrees());
     const std::vector<std::string> shown = texts(journal::reconciliationTable(r));
     ASSERT_EQ(shown.size(), 9u);
-    EXPECT_EQ(shown[1], row({"企业银行存款日记账余额", "", "12,334.32", "银行对账单余额", "", "12,032.87"}));
-    EXPECT_EQ(shown[4], row({"减：银行已付、企业未付", "", "12.80", "减：企业已付、银行未付", "", "800.25"}));
+    EXPECT_EQ(shown[1],
+              row({"企业银行存款日记账余额", "", "12,334.32", "银行对账单余额", "", "12,032.87"}));
+    EXPECT_EQ(shown[4],
+              row({"减：银行已付、企业未付", "", "12.80", "减：企业已付、银行未付", "", "800.25"}));
     EXPECT_EQ(shown[6], row({"　　短信费", "2024-3-31", "0.50", "", "", ""}));
-    EXPECT_EQ(shown[7], row({"调节后的存款余额", "", "12,367.19", "调节后的存款余额", "", "12,467.18"}));
+    EXPECT_EQ(shown[7],
+              row({"调节后的存款余额", "", "12,367.19", "调节后的存款余额", "", "12,467.18"}));
     EXPECT_EQ(shown[8], row({"调节后的存款余额不符，差额", "", "-99.99", "", "", ""}));
 }
 
@@ -112,21 +116,24 @@ TEST_F(ReconciliationStatement, AMatchSettlesOnlyWithBothSidesStillThere) {
     store::Database& db = book.db();
     const qint64 cheque = testing_support::addBankEntry(db, kReconciledAccount, QDate(2024, 2, 28),
                                                         QStringLiteral("支票"), -20000);
-    testing_support::addMatch(db, {cheque},
-                              {testing_support::addStatementLine(db, kReconciledAccount,
-                                                                 QDate(2024, 3, 31),
-                                                                 QStringLiteral("支票兑付"), -20000,
-                                                                 1183337)});
+    testing_support::addMatch(
+        db, {cheque},
+        {testing_support::addStatementLine(db, kReconciledAccount, QDate(2024, 3, 31),
+                                           QStringLiteral("支票兑付"), -20000, 1183337)});
     // The entry of March 10 deleted: its line is no longer in the book.
     db.exec(QStringLiteral("DELETE FROM 银行日记帐 WHERE 摘要 = '办公费'"));
 
     const std::vector<std::string> shown = texts(statementOn(QDate(2024, 3, 31)));
     ASSERT_EQ(shown.size(), 9u);
-    EXPECT_EQ(shown[1], row({"企业银行存款日记账余额", "", "12,734.31", "银行对账单余额", "", "11,833.37"}));
-    EXPECT_EQ(shown[4], row({"减：银行已付、企业未付", "", "512.30", "减：企业已付、银行未付", "", "800.25"}));
-    EXPECT_EQ(shown[5], row({"　　转账支出", "2024-3-11", "500.00", "　　支付货款", "2024-3-31", "800.25"}));
+    EXPECT_EQ(shown[1],
+              row({"企业银行存款日记账余额", "", "12,734.31", "银行对账单余额", "", "11,833.37"}));
+    EXPECT_EQ(shown[4], row({"减：银行已付、企业未付", "", "512.30", "减：企业已付、银行未付", "",
+                             "800.25"}));
+    EXPECT_EQ(shown[5],
+              row({"　　转账支出", "2024-3-11", "500.00", "　　支付货款", "2024-3-31", "800.25"}));
     EXPECT_EQ(shown[6], row({"　　手续费", "2024-3-31", "12.30", "", "", ""}));
-    EXPECT_EQ(shown[7], row({"调节后的存款余额", "", "12,267.68", "调节后的存款余额", "", "12,267.68"}));
+    EXPECT_EQ(shown[7],
+              row({"调节后的存款余额", "", "12,267.68", "调节后的存款余额", "", "12,267.68"}));
 }
 
 TEST_F(ReconciliationStatement, NoStatementUpToTheDayIsSaidPlainly) {
@@ -134,9 +141,11 @@ TEST_F(ReconciliationStatement, NoStatementUpToTheDayIsSaidPlainly) {
         journal::reconcile(book.db(), kReconciledAccount, QDate(2024, 2, 29));
     EXPECT_EQ(february.gap, journal::ReconciliationGap::NoStatement);
     EXPECT_EQ(journal::gapMessage(february),
-              QStringLiteral("开户银行“工商银行基本户”在 2024-2-29 以前没有银行对账单，请先导入银行对账单！"));
-    EXPECT_EQ(journal::reconcile(book.db(), QStringLiteral("建设银行一般户"), QDate(2024, 3, 31)).gap,
-              journal::ReconciliationGap::NoStatement);
+              QStringLiteral(
+                  "开户银行“工商银行基本户”在 2024-2-29 以前没有银行对账单，请先导入银行对账单！"));
+    EXPECT_EQ(
+        journal::reconcile(book.db(), QStringLiteral("建设银行一般户"), QDate(2024, 3, 31)).gap,
+        journal::ReconciliationGap::NoStatement);
     EXPECT_EQ(journal::monthEnd(QDate(2024, 2, 10)), QDate(2024, 2, 29));
 }
 

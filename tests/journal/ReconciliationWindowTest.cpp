@@ -57,7 +57,8 @@ TEST_F(ReconciliationWindow, ShowsTheClosingMonthAndAnotherMonthChosenWithEnter)
         EXPECT_TRUE(window->isModal());
         // The book's one account is chosen, and its statement of March is shown.
         EXPECT_TRUE(QTest::qWaitFor([&] { return !cell(window, 6, 2).isEmpty(); }));
-        EXPECT_EQ(child<QComboBox>(window, "ComboBox1")->currentText(), QStringLiteral("工商银行基本户"));
+        EXPECT_EQ(child<QComboBox>(window, "ComboBox1")->currentText(),
+                  QStringLiteral("工商银行基本户"));
         EXPECT_EQ(cell(window, 1, 2), QStringLiteral("12,434.31"));
         EXPECT_EQ(cell(window, 3, 4), QStringLiteral("2024-3-30"));
         EXPECT_EQ(cell(window, 6, 2), QStringLiteral("12,467.68"));
@@ -70,9 +71,10 @@ TEST_F(ReconciliationWindow, ShowsTheClosingMonthAndAnotherMonthChosenWithEnter)
         month->setFocus();
         month->setDate(QDate(2024, 2, 1));
         QTest::keyClick(month, Qt::Key_Return);
-        EXPECT_EQ(messages.texts(),
-                  QStringList(QStringLiteral(
-                      "开户银行“工商银行基本户”在 2024-2-29 以前没有银行对账单，请先导入银行对账单！")));
+        EXPECT_EQ(
+            messages.texts(),
+            QStringList(QStringLiteral(
+                "开户银行“工商银行基本户”在 2024-2-29 以前没有银行对账单，请先导入银行对账单！")));
         EXPECT_EQ(child<QTableWidget>(window, "DBGridEh1")->rowCount(), 0);
         EXPECT_TRUE(verdict(window).isEmpty());
 

@@ -34,8 +34,9 @@ inline const QString kReconciledAccount = QStringLiteral("工商银行基本户"
 /// A bank journal entry: + debit, - credit, in whole cents.
 inline qint64 addBankEntry(store::Database& db, const QString& account, const QDate& day,
                            const QString& summary, qint64 cents, const QString& detail = {}) {
-    store::Statement insert(db, QStringLiteral("INSERT INTO 银行日记帐 (开户银行, 日期, 摘要, 明细, "
-                                               "借方, 贷方, 余额) VALUES (?, ?, ?, ?, ?, ?, 0)"));
+    store::Statement insert(db,
+                            QStringLiteral("INSERT INTO 银行日记帐 (开户银行, 日期, 摘要, 明细, "
+                                           "借方, 贷方, 余额) VALUES (?, ?, ?, ?, ?, ?, 0)"));
     insert.bindText(1, account);
     insert.bind(2, store::DateTime::fromDate(day).serial());
     insert.bindText(3, summary);
@@ -64,14 +65,17 @@ inline qint64 addStatementLine(store::Database& db, const QString& account, cons
 }
 
 /// One match: the entries and lines given, under a new 组号.
-inline void addMatch(store::Database& db, const QList<qint64>& entries, const QList<qint64>& lines) {
+inline void addMatch(store::Database& db, const QList<qint64>& entries,
+                     const QList<qint64>& lines) {
     store::Statement next(db, QStringLiteral("SELECT coalesce(max(组号), 0) + 1 FROM 银行对账"));
     next.step();
     const qint64 group = next.int64(0);
     const auto add = [&](const char* column, qint64 id) {
         store::Statement insert(
-            db, QStringLiteral("INSERT INTO 银行对账 (组号, %1, 操作员, 操作日期) VALUES (?, ?, '出纳甲', 45383)")
-                    .arg(QString::fromUtf8(column)));
+            db,
+            QStringLiteral(
+                "INSERT INTO 银行对账 (组号, %1, 操作员, 操作日期) VALUES (?, ?, '出纳甲', 45383)")
+                .arg(QString::fromUtf8(column)));
         insert.bindInt64(1, group);
         insert.bindInt64(2, id);
         insert.step();
@@ -88,23 +92,26 @@ inline void addReconciliationMonth(store::Database& db) {
     addBankEntry(db, a, day(2, 25), QStringLiteral("期初存款"), 1000000);
     const qint64 sale = addBankEntry(db, a, day(3, 2), QStringLiteral("销售收入"), 200000);
     const qint64 office = addBankEntry(db, a, day(3, 10), QStringLiteral("办公费"), -50000);
-    const qint64 first = addBankEntry(db, a, day(3, 15), QStringLiteral("收回欠款"), 30000,
-                                      QStringLiteral("甲"));
-    const qint64 second = addBankEntry(db, a, day(3, 15), QStringLiteral("收回欠款"), 20000,
-                                       QStringLiteral("乙"));
+    const qint64 first =
+        addBankEntry(db, a, day(3, 15), QStringLiteral("收回欠款"), 30000, QStringLiteral("甲"));
+    const qint64 second =
+        addBankEntry(db, a, day(3, 15), QStringLiteral("收回欠款"), 20000, QStringLiteral("乙"));
     const qint64 late = addBankEntry(db, a, day(3, 30), QStringLiteral("销售收入"), 123456);
     addBankEntry(db, a, day(3, 31), QStringLiteral("支付货款"), -80025);
     addBankEntry(db, a, day(4, 2), QStringLiteral("销售收入"), 10000);
-    addBankEntry(db, QStringLiteral("建设银行一般户"), day(3, 5), QStringLiteral("销售收入"), 777700);
+    addBankEntry(db, QStringLiteral("建设银行一般户"), day(3, 5), QStringLiteral("销售收入"),
+                 777700);
 
-    addMatch(db, {sale}, {addStatementLine(db, a, day(3, 2), QStringLiteral("货款"), 200000, 1200000)});
+    addMatch(db, {sale},
+             {addStatementLine(db, a, day(3, 2), QStringLiteral("货款"), 200000, 1200000)});
     addMatch(db, {office},
              {addStatementLine(db, a, day(3, 11), QStringLiteral("转账支出"), -50000, 1150000)});
     addMatch(db, {first, second},
              {addStatementLine(db, a, day(3, 16), QStringLiteral("货款"), 50000, 1200000)});
     addStatementLine(db, a, day(3, 25), QStringLiteral("利息收入"), 4567, 1204567);
     addStatementLine(db, a, day(3, 31), QStringLiteral("手续费"), -1230, 1203337);
-    addMatch(db, {late}, {addStatementLine(db, a, day(4, 1), QStringLiteral("货款"), 123456, 1326793)});
+    addMatch(db, {late},
+             {addStatementLine(db, a, day(4, 1), QStringLiteral("货款"), 123456, 1326793)});
 }
 
 } // namespace testing_support

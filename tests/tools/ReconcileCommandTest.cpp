@@ -57,7 +57,8 @@ TEST_F(ReconcileCommand, WritesTheTableOnStandardOutput) {
     ASSERT_EQ(lines.size(), 10);
     EXPECT_EQ(lines[0], QStringLiteral("银行存款余额调节表"));
     EXPECT_EQ(lines[1], QStringLiteral("项目\t日期\t金额\t项目\t日期\t金额"));
-    EXPECT_EQ(lines[5], QStringLiteral("　　利息收入\t2024-3-25\t45.67\t　　销售收入\t2024-3-30\t1,234.56"));
+    EXPECT_EQ(lines[5],
+              QStringLiteral("　　利息收入\t2024-3-25\t45.67\t　　销售收入\t2024-3-30\t1,234.56"));
     EXPECT_EQ(lines[8],
               QStringLiteral("调节后的存款余额\t\t12,467.68\t调节后的存款余额\t\t12,467.68"));
     EXPECT_EQ(lines[9], QStringLiteral("调节后的存款余额相符\t\t\t\t\t"));
@@ -67,9 +68,10 @@ TEST_F(ReconcileCommand, PrintsAndExportsEveryAmountWhole) {
     const ToolRun printed = reconcile({QStringLiteral("--month"), QStringLiteral("2024-03"),
                                        QStringLiteral("--out"), path("march.pdf")});
     ASSERT_EQ(printed.exitCode, 0) << printed.err.toStdString();
-    EXPECT_EQ(printed.out, QStringLiteral("已把 工商银行基本户 2024-3-31 的余额调节表打印到 %1，共 1 页。\n"
-                                          "调节后的存款余额相符\n")
-                               .arg(path("march.pdf")));
+    EXPECT_EQ(printed.out,
+              QStringLiteral("已把 工商银行基本户 2024-3-31 的余额调节表打印到 %1，共 1 页。\n"
+                             "调节后的存款余额相符\n")
+                  .arg(path("march.pdf")));
     const QString text = testing_support::pdfText(path("march.pdf"));
     const QSet<QString> words = testing_support::wordsOf(text);
     EXPECT_TRUE(text.contains(QStringLiteral("银行存款余额调节表")));
@@ -102,8 +104,9 @@ TEST_F(ReconcileCommand, PrintsAndExportsEveryAmountWhole) {
 
     // The worksheet holds the amounts as numbers; the system's Python has xlrd.
     QProcess python;
-    python.start(QFile::exists(QStringLiteral("/usr/bin/python3")) ? QStringLiteral("/usr/bin/python3")
-                                                                   : QStringLiteral("python3"),
+    python.start(QFile::exists(QStringLiteral("/usr/bin/python3"))
+                     ? QStringLiteral("/usr/bin/python3")
+                     : QStringLiteral("python3"),
                  {QStringLiteral("-c"),
                   QStringLiteral("import sys, xlrd\n"
                                  "s = xlrd.open_workbook(sys.argv[1]).sheet_by_index(0)\n"
@@ -123,15 +126,20 @@ TEST_F(ReconcileCommand, RefusesWhatItCannotDo) {
     } cases[] = {
         {{QStringLiteral("--month"), QStringLiteral("2024-02")},
          1,
-         "tallomer-db reconcile: 开户银行“工商银行基本户”在 2024-2-29 以前没有银行对账单，请先导入银行对账单！"},
+         "tallomer-db reconcile: 开户银行“工商银行基本户”在 2024-2-29 "
+         "以前没有银行对账单，请先导入银行对账单！"},
         {{QStringLiteral("--month"), QStringLiteral("2024-13")},
          2,
          "tallomer-db reconcile: --month 要写成 YYYY-MM 形式的月份，不能是“2024-13”"},
-        {{QStringLiteral("--format"), QStringLiteral("doc"), QStringLiteral("--out"), QStringLiteral("x.doc")},
+        {{QStringLiteral("--format"), QStringLiteral("doc"), QStringLiteral("--out"),
+          QStringLiteral("x.doc")},
          2,
          "tallomer-db reconcile: --format 只能是 txt、csv、xls、html、rtf 或 pdf，不能是“doc”"},
-        {{QStringLiteral("--format"), QStringLiteral("csv")}, 2, "tallomer-db reconcile: 请用 --out 指定要写的文件"},
-        {{QStringLiteral("--format"), QStringLiteral("csv"), QStringLiteral("--out"), QStringLiteral("%1-wal")},
+        {{QStringLiteral("--format"), QStringLiteral("csv")},
+         2,
+         "tallomer-db reconcile: 请用 --out 指定要写的文件"},
+        {{QStringLiteral("--format"), QStringLiteral("csv"), QStringLiteral("--out"),
+          QStringLiteral("%1-wal")},
          2,
          "tallomer-db reconcile: --out %1-wal 不能是数据库文件 %1 或属于它的文件！"},
     };
@@ -140,7 +148,8 @@ TEST_F(ReconcileCommand, RefusesWhatItCannotDo) {
         args.replaceInStrings(QStringLiteral("%1"), m_book);
         const ToolRun run = reconcile(args);
         EXPECT_EQ(run.exitCode, c.exitCode) << args.join(u' ').toStdString();
-        EXPECT_EQ(run.err, QString::fromUtf8(c.message).replace(QStringLiteral("%1"), m_book) + u'\n');
+        EXPECT_EQ(run.err,
+                  QString::fromUtf8(c.message).replace(QStringLiteral("%1"), m_book) + u'\n');
         EXPECT_TRUE(run.out.isEmpty());
     }
     const ToolRun unknown = tool({QStringLiteral("reconcile"), m_book, QStringLiteral("--bank"),
