@@ -101,6 +101,7 @@ TForm_yetjb::TForm_yetjb(QWidget* owner, const QStringList& accounts, const QDat
     m_verdict = new QLabel(this);
     m_verdict->setObjectName(QStringLiteral("Label1"));
     m_verdict->setFont(ui::songFont(16, true));
+    m_verdict->setContentsMargins(4, 4, 4, 8);
     layout->addWidget(m_verdict);
 
     ui::enterMovesTo(m_accounts, m_month);
@@ -171,11 +172,17 @@ void TForm_yetjb::display(const lists::TableSnapshot& table, const QString& verd
             m_grid->setItem(row, c, item);
         }
     }
-    // Dates and amounts as wide as their longest text; the items share the rest.
+    // Dates and amounts as wide as their longest text and a margin; the items share the rest.
     QHeaderView* header = m_grid->horizontalHeader();
-    for (int c = 0; c < table.columns.size(); ++c)
-        header->setSectionResizeMode(c, table.columns[c].keepWhole ? QHeaderView::ResizeToContents
-                                                                   : QHeaderView::Stretch);
+    for (int c = 0; c < table.columns.size(); ++c) {
+        if (!table.columns[c].keepWhole) {
+            header->setSectionResizeMode(c, QHeaderView::Stretch);
+            continue;
+        }
+        header->setSectionResizeMode(c, QHeaderView::Interactive);
+        m_grid->resizeColumnToContents(c);
+        m_grid->setColumnWidth(c, m_grid->columnWidth(c) + 16);
+    }
     m_verdict->setText(verdict);
     m_verdict->setStyleSheet(agrees ? QString() : QStringLiteral("color: #C00000"));
 }
