@@ -59,8 +59,8 @@ const char* const kOverview =
     "\n"
     "退出状态：0 完成，1 失败，2 参数有错误，3 数据库正被另一个程序打开（create、demo、\n"
     "restore、recompute、stats 和 import 要写入数据库，工作时像程序运行时一样占用它的\n"
-    "锁文件 FILE.LCK；check、backup、export、print、search 和 import --dry-run 只读取\n"
-    "数据库，照常工作）。\n";
+    "锁文件 FILE.LCK；check、backup、export、print、search、reconcile 和 import --dry-run\n"
+    "只读取数据库，照常工作）。\n";
 
 // The exit status of a writing command whose database another program holds.
 constexpr int kDatabaseInUse = 3;
