@@ -4,6 +4,7 @@
 #include "ReconciliationLayout.h"
 
 #include "lists/ExportDialog.h"
+#include "lists/FlatButton.h"
 #include "lists/PrintList.h"
 #include "ui/ChoiceLists.h"
 #include "ui/Fonts.h"
@@ -26,14 +27,9 @@ namespace journal {
 
 namespace {
 
-QToolButton* flatButton(QWidget* parent, QHBoxLayout* bar, const QString& objectName,
-                        const QString& caption, const QKeySequence& key) {
-    auto* button = new QToolButton(parent);
-    button->setObjectName(objectName);
-    button->setText(caption);
-    button->setAutoRaise(true);
-    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    button->setFocusPolicy(Qt::NoFocus);
+QToolButton* barButton(QWidget* parent, QHBoxLayout* bar, const QString& objectName,
+                       const QString& caption, const QKeySequence& key) {
+    QToolButton* button = lists::flatButton(parent, objectName, caption);
     ui::giveKey(button, key);
     bar->addWidget(button);
     return button;
@@ -60,13 +56,13 @@ TForm_yetjb::TForm_yetjb(QWidget* owner, const QStringList& accounts, const QDat
 
     auto* bar = new QHBoxLayout;
     QToolButton* run =
-        flatButton(this, bar, QStringLiteral("SpeedButton5"), QStringLiteral("调节"), Qt::Key_F3);
+        barButton(this, bar, QStringLiteral("SpeedButton5"), QStringLiteral("调节"), Qt::Key_F3);
     QToolButton* exporting =
-        flatButton(this, bar, QStringLiteral("SpeedButton2"), QStringLiteral("导出"), Qt::Key_F9);
-    QToolButton* print = flatButton(this, bar, QStringLiteral("SpeedButton3"),
-                                    QStringLiteral("打印"), QKeySequence::Print);
-    QToolButton* close = flatButton(this, bar, QStringLiteral("SpeedButton4"),
-                                    QStringLiteral("返回"), Qt::ALT | Qt::Key_R);
+        barButton(this, bar, QStringLiteral("SpeedButton2"), QStringLiteral("导出"), Qt::Key_F9);
+    QToolButton* print = barButton(this, bar, QStringLiteral("SpeedButton3"),
+                                   QStringLiteral("打印"), QKeySequence::Print);
+    QToolButton* close = barButton(this, bar, QStringLiteral("SpeedButton4"),
+                                   QStringLiteral("返回"), Qt::ALT | Qt::Key_R);
     bar->addSpacing(16);
 
     m_accounts = new QComboBox(this);

@@ -6,16 +6,12 @@
 #include "journal/Reconciliation.h"
 #include "journal/ReconciliationLayout.h"
 #include "lists/ExportFormat.h"
-#include "lists/ExportStream.h"
 #include "store/BookFiles.h"
 #include "store/Connection.h"
 #include "store/ConnectionString.h"
 #include "store/DateTime.h"
-#include "store/EngineError.h"
-#include "store/WholeFile.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace tools {
 
@@ -43,21 +39,6 @@ QStringList textLines(const lists::TableSnapshot& table) {
         cells << cell.text;
     lines << cells.join(QLatin1Char('\t'));
     return lines;
-}
-
-void writeExportFile(int type, const lists::TableSnapshot& table, const QString& path) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw store::EngineError(
-            QStringLiteral("不能建立文件 %1：%2").arg(path, file.errorString()));
-    try {
-        lists::writeExport(type, table, file);
-    } catch (const lists::ExportWriteError& e) {
-        file.cancelWriting();
-        throw store::EngineError(QStringLiteral("不能写入文件 %1：%2").arg(path, e.message()));
-    }
-    if (const QString reason = store::commitWholeFile(file); !reason.isEmpty())
-        throw store::EngineError(QStringLiteral("不能写入文件 %1：%2").arg(path, reason));
 }
 
 // "pdf" or an export type's name ("html" too); nothing for another name.
@@ -143,9 +124,11 @@ int runReconcile(const ReconcileRequest& request, const ReportLine& out, const R
                 .arg(request.bank, store::shortDateText(day), request.out)
                 .arg(pages));
     } else {
-        writeExportFile(*exportTypeNamed(*format), table, request.out);
+        const int cutLabels = writeExportFile(*exportTypeNamed(*format), table, request.out);
         out(QStringLiteral("已把 %1 %2 的余额调节表写入 %3。")
                 .arg(request.bank, store::shortDateText(day), request.out));
+        if (cutLabels > 0)
+            err(lists::cutLabelsNotice(cutLabels));
     }
     out(verdict);
     return 0;
