@@ -156,6 +156,21 @@ TEST_F(ReconcileCommand, RefusesWhatItCannotDo) {
                                   QStringLiteral("农业银行")});
     EXPECT_EQ(unknown.exitCode, 2);
     EXPECT_EQ(unknown.err, QStringLiteral("tallomer-db reconcile: 没有开户银行“农业银行”\n"));
+
+    // Sums beyond the amount range end with the program's message, not a wrong statement.
+    {
+        const auto db = store::openDatabaseFile(m_book, store::standardPassword());
+        for (int i = 0; i < 3; ++i)
+            testing_support::addBankEntry(*db, testing_support::kReconciledAccount,
+                                          QDate(2024, 3, 5), QStringLiteral("销售收入"),
+                                          qint64(40000000000000000));
+    }
+    const ToolRun overflow = reconcile({QStringLiteral("--month"), QStringLiteral("2024-03")});
+    EXPECT_EQ(overflow.exitCode, 1);
+    EXPECT_EQ(overflow.err.toStdString(),
+              "tallomer-db reconcile: "
+              "金额超出了系统能够计算的范围(绝对值不能超过922,337,203,685,477.5807)\n");
+    EXPECT_TRUE(overflow.out.isEmpty());
 }
 
 } // namespace
