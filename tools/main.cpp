@@ -5,6 +5,7 @@
 #include "JournalSearchCommand.h"
 #include "ListExport.h"
 #include "ListPrint.h"
+#include "MatchCommand.h"
 #include "ReconcileCommand.h"
 #include "StatsReport.h"
 
@@ -53,12 +54,13 @@ const char* const kOverview =
     "  stats FILE STATISTIC  填写统计表并输出它的行\n"
     "  import FILE           把导出的日记帐或电子表格的行导入一个日记帐\n"
     "  search FILE           按查询窗口的条件查找所有月份的日记帐记录\n"
+    "  match FILE            把银行日记帐与银行对账单自动对账\n"
     "  reconcile FILE        编制一个开户银行月末的银行存款余额调节表\n"
     "\n"
     "tallomer-db COMMAND --help 显示一个命令的详细说明。\n"
     "\n"
     "退出状态：0 完成，1 失败，2 参数有错误，3 数据库正被另一个程序打开（create、demo、\n"
-    "restore、recompute、stats 和 import 要写入数据库，工作时像程序运行时一样占用它的\n"
+    "restore、recompute、stats、import 和 match 要写入数据库，工作时像程序运行时一样占用它的\n"
     "锁文件 FILE.LCK；check、backup、export、print、search、reconcile 和 import --dry-run\n"
     "只读取数据库，照常工作）。\n";
 
@@ -498,6 +500,31 @@ int searchJournal(const Arguments& a) {
     return tools::runSearch(request, out, err);
 }
 
+int matchStatement(const Arguments& a) {
+    if (int rc = needOneFile(a, "match"))
+        return rc;
+    tools::MatchRequest request;
+    request.book = a.positional[0];
+    if (!a.has("bank")) {
+        err(QStringLiteral("tallomer-db match: 请用 --bank 指定开户银行"));
+        return 2;
+    }
+    request.bankAccount = a.option("bank");
+    if (!readNumber(a, QStringLiteral("days"), 0, request.days))
+        return 2;
+    if (a.has("month")) {
+        request.month = tools::monthNamed(a.option("month"));
+        if (!request.month) {
+            err(QStringLiteral("tallomer-db match: --month 要写成 YYYY-MM 形式的月份，不能是“%1”")
+                    .arg(a.option("month")));
+            return 2;
+        }
+    }
+    if (a.has("operator"))
+        request.operatorName = a.option("operator");
+    return tools::runMatch(request, out, err);
+}
+
 int reconcile(const Arguments& a) {
     if (int rc = needOneFile(a, "reconcile"))
         return rc;
@@ -725,6 +752,27 @@ const std::map<QString, Command>& commands() {
           false,
           {},
           {QStringLiteral("debit"), QStringLiteral("credit")}}},
+        {QStringLiteral("match"),
+         {{QStringLiteral("bank"), QStringLiteral("days"), QStringLiteral("month"),
+           QStringLiteral("operator")},
+          matchStatement,
+          "用法：tallomer-db match FILE --bank NAME [--days N] [--month YYYY-MM]\n"
+          "                        [--operator NAME]\n"
+          "\n"
+          "像“银行对账”窗口的“自动对账”一样，把一个开户银行的银行日记帐记录与银行对账单\n"
+          "记录配对：日记帐的借方等于对账单的收入（或贷方等于支出），日期相差不超过 N 天。\n"
+          "几条记录都合适时，对账单的流水号与凭证号相同（不计空格和大小写）的优先，其次是\n"
+          "日期最近的，再次是较早的日记帐记录。每条记录最多对上一次，已经对账的记录不动。\n"
+          "每对记录写成一组对账记录，带有操作员和时间，全部在一个事务中写入。先输出一个\n"
+          "标题行，再每对一行（日记帐记录，然后对账单记录，用制表符分隔），最后一行写明\n"
+          "对上的对数和还没有对账的记录数。数据库被另一个程序打开时不对账（退出状态 3）。\n"
+          "\n"
+          "  --bank NAME        开户银行，须在开户银行设置中\n"
+          "  --days N           日期最多相差的天数（默认 3）\n"
+          "  --month YYYY-MM    只对这个月份的记录对账（另一方可以在月份前后 N 天内）；\n"
+          "                     默认：所有日期中还没有对账的记录\n"
+          "  --operator NAME    对账记录的操作员，须在操作员表中（默认 系统管理员，如果有）\n",
+          true}},
         {QStringLiteral("reconcile"),
          {{QStringLiteral("bank"), QStringLiteral("month"), QStringLiteral("format"),
            QStringLiteral("out"), QStringLiteral("operator")},
