@@ -14,8 +14,8 @@ namespace journal {
 /// settles by a moment: entries from `start` and lines before `end`, each in
 /// the order of its day and then its number.
 ///
-/// A match settles its members once it holds an entry and a line that still
-/// exist and none of its members is dated at or after `end`. Read through the
+/// A match settles its members once it is intact as the matching counts it
+/// (BankMatching) and none of its members is dated at or after `end`. Read through the
 /// indexes of the account's days and of the matches' members, so that the
 /// cost follows the account's items from `start` on, not the book's size.
 struct ItemsInTransit {

@@ -33,9 +33,9 @@ enum class ReconciliationGap {
 /// what the other side holds and it does not yet.
 ///
 /// A journal entry and a statement line are settled with each other once
-/// both belong to one match whose every member is dated on or before the day;
-/// a match completed only later leaves its members dated up to the day in
-/// transit. Only items from the account's first statement line on count:
+/// both belong to one intact match (see BankMatching) whose every member is
+/// dated on or before the day; a match completed only later leaves its
+/// members dated up to the day in transit. Only items from the account's first statement line on count:
 /// older entries were never on a statement, and the bank's balance already
 /// holds them.
 struct Reconciliation {

@@ -111,7 +111,7 @@ TEST_F(ReconciliationStatement, AnEntryNeverOnTheStatementLeavesADifference) {
     EXPECT_EQ(shown[8], row({"调节后的存款余额不符，差额", "", "-99.99", "", "", ""}));
 }
 
-TEST_F(ReconciliationStatement, AMatchSettlesOnlyWithBothSidesStillThere) {
+TEST_F(ReconciliationStatement, AMatchSettlesOnlyWhileItIsIntact) {
     // A cheque written before the first statement line and cashed after it.
     store::Database& db = book.db();
     const qint64 cheque = testing_support::addBankEntry(db, kReconciledAccount, QDate(2024, 2, 28),
@@ -120,20 +120,26 @@ TEST_F(ReconciliationStatement, AMatchSettlesOnlyWithBothSidesStillThere) {
         db, {cheque},
         {testing_support::addStatementLine(db, kReconciledAccount, QDate(2024, 3, 31),
                                            QStringLiteral("支票兑付"), -20000, 1183337)});
-    // The entry of March 10 deleted: its line is no longer in the book.
+    // The entry of March 10 deleted, and the one of March 2 changed to 2,100.00:
+    // neither match holds any more, so their lines and the changed entry are in transit.
     db.exec(QStringLiteral("DELETE FROM 银行日记帐 WHERE 摘要 = '办公费'"));
+    db.exec(QStringLiteral("UPDATE 银行日记帐 SET 借方 = 21000000 WHERE 日期 = 45353"));
 
     const std::vector<std::string> shown = texts(statementOn(QDate(2024, 3, 31)));
-    ASSERT_EQ(shown.size(), 9u);
+    ASSERT_EQ(shown.size(), 10u);
     EXPECT_EQ(shown[1],
-              row({"企业银行存款日记账余额", "", "12,734.31", "银行对账单余额", "", "11,833.37"}));
-    EXPECT_EQ(shown[4], row({"减：银行已付、企业未付", "", "512.30", "减：企业已付、银行未付", "",
+              row({"企业银行存款日记账余额", "", "12,834.31", "银行对账单余额", "", "11,833.37"}));
+    EXPECT_EQ(shown[2], row({"加：银行已收、企业未收", "", "2,045.67", "加：企业已收、银行未收", "",
+                             "3,334.56"}));
+    EXPECT_EQ(shown[3],
+              row({"　　货款", "2024-3-2", "2,000.00", "　　销售收入", "2024-3-2", "2,100.00"}));
+    EXPECT_EQ(shown[5], row({"减：银行已付、企业未付", "", "512.30", "减：企业已付、银行未付", "",
                              "800.25"}));
-    EXPECT_EQ(shown[5],
+    EXPECT_EQ(shown[6],
               row({"　　转账支出", "2024-3-11", "500.00", "　　支付货款", "2024-3-31", "800.25"}));
-    EXPECT_EQ(shown[6], row({"　　手续费", "2024-3-31", "12.30", "", "", ""}));
-    EXPECT_EQ(shown[7],
-              row({"调节后的存款余额", "", "12,267.68", "调节后的存款余额", "", "12,267.68"}));
+    EXPECT_EQ(shown[7], row({"　　手续费", "2024-3-31", "12.30", "", "", ""}));
+    EXPECT_EQ(shown[8],
+              row({"调节后的存款余额", "", "14,367.68", "调节后的存款余额", "", "14,367.68"}));
 }
 
 TEST_F(ReconciliationStatement, NoStatementUpToTheDayIsSaidPlainly) {
