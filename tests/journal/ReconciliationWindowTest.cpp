@@ -118,4 +118,19 @@ TEST_F(ReconciliationWindow, ADifferenceIsShownAndPrintAndExportPutOutTheStateme
     EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join('\n').toStdString();
 }
 
+TEST_F(ReconciliationWindow, WithSeveralAccountsOneIsChosenFirst) {
+    db.exec(QStringLiteral("INSERT INTO 开户银行 (项目) VALUES ('建设银行一般户')"));
+    open([&](QDialog* window) {
+        auto* accounts = child<QComboBox>(window, "ComboBox1");
+        EXPECT_TRUE(accounts->currentText().isEmpty());
+        child<QToolButton>(window, "SpeedButton5")->click();
+        EXPECT_EQ(messages.texts(), QStringList(QStringLiteral("请先选择开户银行!")));
+        EXPECT_EQ(testing_support::focusedWidget(), accounts);
+        // Choosing the account with the keys shows its statement.
+        QTest::keyClick(accounts, Qt::Key_Down);
+        EXPECT_EQ(accounts->currentText(), QStringLiteral("工商银行基本户"));
+        EXPECT_EQ(cell(window, 6, 2), QStringLiteral("12,467.68"));
+    });
+}
+
 } // namespace
