@@ -22,27 +22,11 @@ namespace {
 
 using store::Currency;
 
-// Whether the group numbered by the SQL expression `group` is intact: every
-// member still exists, it has entries and lines of one account, and their
-// sums agree side by side. A group that is not counts as no match at all.
-QString intactGroup(const QString& group) {
-    return QStringLiteral(
-               "(SELECT count(x.日记帐编号) = count(xe.编号) "
-               "AND count(x.对账单编号) = count(xs.编号) "
-               "AND count(xe.编号) > 0 AND count(xs.编号) > 0 "
-               "AND min(ifnull(xe.开户银行, xs.开户银行)) = max(ifnull(xe.开户银行, xs.开户银行)) "
-               "AND sum(ifnull(xe.借方, 0)) = sum(ifnull(xs.收入, 0)) "
-               "AND sum(ifnull(xe.贷方, 0)) = sum(ifnull(xs.支出, 0)) "
-               "FROM 银行对账 x LEFT JOIN 银行日记帐 xe ON xe.编号 = x.日记帐编号 "
-               "LEFT JOIN 银行对账单 xs ON xs.编号 = x.对账单编号 WHERE x.组号 = %1)")
-        .arg(group);
-}
-
 // Whether the row `alias` of the journal (`memberColumn` 日记帐编号) or of
 // the statement (对账单编号) belongs to an intact group.
 QString matchedCondition(const QString& memberColumn, const QString& alias) {
     return QStringLiteral("EXISTS (SELECT 1 FROM 银行对账 m WHERE m.%1 = %2.编号 AND %3)")
-        .arg(memberColumn, alias, intactGroup(QStringLiteral("m.组号")));
+        .arg(memberColumn, alias, BankMatching::intactGroup(QStringLiteral("m.组号")));
 }
 
 const QString kEntryMatched = matchedCondition(QStringLiteral("日记帐编号"), QStringLiteral("j"));
@@ -114,6 +98,19 @@ QString sumSide(store::Database& db, const QString& sql, const QList<qint64>& id
 }
 
 } // namespace
+
+QString BankMatching::intactGroup(const QString& group) {
+    return QStringLiteral(
+               "(SELECT count(x.日记帐编号) = count(xe.编号) "
+               "AND count(x.对账单编号) = count(xs.编号) "
+               "AND count(xe.编号) > 0 AND count(xs.编号) > 0 "
+               "AND min(ifnull(xe.开户银行, xs.开户银行)) = max(ifnull(xe.开户银行, xs.开户银行)) "
+               "AND sum(ifnull(xe.借方, 0)) = sum(ifnull(xs.收入, 0)) "
+               "AND sum(ifnull(xe.贷方, 0)) = sum(ifnull(xs.支出, 0)) "
+               "FROM 银行对账 x LEFT JOIN 银行日记帐 xe ON xe.编号 = x.日记帐编号 "
+               "LEFT JOIN 银行对账单 xs ON xs.编号 = x.对账单编号 WHERE x.组号 = %1)")
+        .arg(group);
+}
 
 BankMatching::BankMatching(store::Database& db, QString operatorName)
     : m_db(db)

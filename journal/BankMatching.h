@@ -96,6 +96,11 @@ public:
     /// An amount as the messages name it: two decimals, four when it has them.
     static QString amountText(store::Currency amount);
 
+    /// SQL that is 1 when the group numbered by the SQL expression `group` is
+    /// intact: every member still exists, it has entries and lines of one
+    /// account, and their sums agree side by side; 0 otherwise.
+    static QString intactGroup(const QString& group);
+
 private:
     enum class Side { Entries, Lines };
     /// The rows of one side in `period` that groups hold: those an intact

@@ -6,6 +6,7 @@
 #include "ListExport.h"
 #include "ListPrint.h"
 #include "MatchCommand.h"
+#include "ReconcileCommand.h"
 #include "StatsReport.h"
 
 #include "journal/BalanceRecomputation.h"
@@ -54,13 +55,14 @@ const char* const kOverview =
     "  import FILE           把导出的日记帐或电子表格的行导入一个日记帐\n"
     "  search FILE           按查询窗口的条件查找所有月份的日记帐记录\n"
     "  match FILE            把银行日记帐与银行对账单自动对账\n"
+    "  reconcile FILE        编制一个开户银行月末的银行存款余额调节表\n"
     "\n"
     "tallomer-db COMMAND --help 显示一个命令的详细说明。\n"
     "\n"
     "退出状态：0 完成，1 失败，2 参数有错误，3 数据库正被另一个程序打开（create、demo、\n"
     "restore、recompute、stats、import 和 match 要写入数据库，工作时像程序运行时一样占用它的\n"
-    "锁文件 FILE.LCK；check、backup、export、print、search 和 import --dry-run 只读取\n"
-    "数据库，照常工作）。\n";
+    "锁文件 FILE.LCK；check、backup、export、print、search、reconcile 和 import --dry-run\n"
+    "只读取数据库，照常工作）。\n";
 
 // The exit status of a writing command whose database another program holds.
 constexpr int kDatabaseInUse = 3;
@@ -523,6 +525,22 @@ int matchStatement(const Arguments& a) {
     return tools::runMatch(request, out, err);
 }
 
+int reconcile(const Arguments& a) {
+    if (int rc = needOneFile(a, "reconcile"))
+        return rc;
+    tools::ReconcileRequest request;
+    request.book = a.positional[0];
+    request.bank = a.option("bank");
+    if (a.has("month"))
+        request.month = a.option("month");
+    if (a.has("format"))
+        request.format = a.option("format");
+    request.out = a.option("out");
+    if (a.has("operator"))
+        request.operatorName = a.option("operator");
+    return tools::runReconcile(request, out, err);
+}
+
 struct Command {
     QStringList options;
     std::function<int(const Arguments&)> run;
@@ -755,14 +773,53 @@ const std::map<QString, Command>& commands() {
           "                     默认：所有日期中还没有对账的记录\n"
           "  --operator NAME    对账记录的操作员，须在操作员表中（默认 系统管理员，如果有）\n",
           true}},
+        {QStringLiteral("reconcile"),
+         {{QStringLiteral("bank"), QStringLiteral("month"), QStringLiteral("format"),
+           QStringLiteral("out"), QStringLiteral("operator")},
+          reconcile,
+          "用法：tallomer-db reconcile FILE --bank NAME [--month YYYY-MM]\n"
+          "                            [--format txt|csv|xls|html|rtf|pdf] [--out PATH]\n"
+          "                            [--operator NAME]\n"
+          "\n"
+          "像“余额调节表”窗口一样，编制开户银行在月末的银行存款余额调节表：左边是企业\n"
+          "银行存款日记账余额（该账户到月末的所有记录），加银行已收、企业未收，减银行\n"
+          "已付、企业未付；右边是银行对账单余额（到月末的最后一行对账单），加企业已收、\n"
+          "银行未收，减企业已付、银行未付；最后是两边调节后的存款余额和它们是否相符。\n"
+          "未达账项逐笔列出日期、摘要和金额，只计该账户第一行对账单的日期以后的记录。\n"
+          "月末以前没有对账单时不编制（退出状态 1）。\n"
+          "\n"
+          "没有 --out 时把调节表用制表符分隔写在标准输出上；有 --out 时像列表窗口的\n"
+          "“导出”一样写入文件，或者像打印预览一样写成 PDF 文件，并在标准输出上说明两边\n"
+          "是否相符。\n"
+          "\n"
+          "  --bank NAME        开户银行（必须指定）\n"
+          "  --month YYYY-MM    月份（默认：记帐时间所在的月份）\n"
+          "  --format FORMAT    txt、csv、xls、html、rtf 或 pdf（默认：--out 的扩展名）\n"
+          "  --out PATH         要写的文件（整个替换，同 export 的 --out）\n"
+          "  --operator NAME    pdf：作为打印者写出的操作员，须在操作员表中（默认 系统管理员）\n"}},
     };
     return table;
 }
 
+// Whether the command line asks for a PDF file: print always does, reconcile
+// with --format pdf or an --out named *.pdf.
+bool writesPdf(int argc, char** argv) {
+    if (argc < 2 || qstrcmp(argv[1], "print") == 0)
+        return argc >= 2;
+    if (qstrcmp(argv[1], "reconcile") != 0)
+        return false;
+    for (int i = 2; i < argc; ++i) {
+        const QByteArray arg = QByteArray(argv[i]).toLower();
+        if (arg == "pdf" || arg.endsWith(".pdf"))
+            return true;
+    }
+    return false;
+}
+
 // Drawing text into a PDF needs Qt's GUI side, though nothing is shown: the
-// print command runs on the offscreen platform unless one is named.
+// commands that print run on the offscreen platform unless one is named.
 std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv) {
-    if (argc > 1 && qstrcmp(argv[1], "print") == 0) {
+    if (writesPdf(argc, argv)) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         return std::make_unique<QGuiApplication>(argc, argv);
