@@ -9,6 +9,7 @@
 
 #include "store/EngineError.h"
 #include "store/Query.h"
+#include "store/SystemErrorText.h"
 #include "store/WholeFile.h"
 #include "ui/Choosers.h"
 #include "ui/MessageBoxes.h"
@@ -46,7 +47,8 @@ void ListWindow::exportList() {
     // leaves a half-written file in the target's place.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        throw store::EngineError(QStringLiteral("Cannot create file %1").arg(path));
+        throw store::EngineError(
+            QStringLiteral("Cannot create file %1：%2").arg(path, store::deviceErrorText(file)));
     int cutLabels = 0;
     try {
         cutLabels = writeExport(type, m_grid->snapshot(), file);

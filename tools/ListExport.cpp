@@ -129,8 +129,7 @@ ExportSummary exportList(store::Connection& connection, const ExportRequest& req
     QSaveFile file(request.path);
     if (!file.open(QIODevice::WriteOnly))
         throw store::EngineError(
-            QStringLiteral("Cannot create file %1: %2")
-                .arg(request.path, store::deviceErrorText(file)));
+            QStringLiteral("不能建立文件 %1：%2").arg(request.path, store::deviceErrorText(file)));
     int cutLabels = 0;
     try {
         cutLabels = lists::writeExport(request.type, snapshot, file);
