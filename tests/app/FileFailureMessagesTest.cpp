@@ -28,6 +28,8 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 
+#include <sys/statvfs.h>
+
 using testing_support::child;
 using testing_support::contents;
 using testing_support::FullFileSystem;
@@ -145,6 +147,34 @@ protected:
         return messages.texts();
     }
 
+    /// What the restore window said when the book's disk had room for the
+    /// restored copy and nothing more: not for the index SQLite makes beside it.
+    QStringList restoreOntoANearlyFullDisk() {
+        MountedFolder disk;
+        if (!disk.mount({QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                         QStringLiteral("size=1m"), QStringLiteral("tmpfs")}))
+            return {QStringLiteral("no mount")};
+        const QString book = disk.filePath(kBook);
+        QFile::copy(db.path(), book);
+        const QByteArray bytes = contents(book);
+        struct statvfs room {};
+        ::statvfs(QFile::encodeName(disk.path()).constData(), &room);
+        QFile filler(disk.filePath(QStringLiteral("filler")));
+        filler.open(QIODevice::WriteOnly);
+        filler.write(QByteArray(qint64(room.f_bavail * room.f_frsize) - bytes.size(), 'x'));
+        filler.close();
+
+        ui::TDm1 onDisk(store::ConnectionString::forFile(book));
+        onDisk.ADO_xjrjz.open();
+        const QString source = files.filePath(QStringLiteral("source.mdb"));
+        QFile::copy(db.path(), source);
+        const QStringList texts = restoreFrom(source);
+        onDisk.ADO_xjrjz.close();
+        const bool unchanged = contents(book) == bytes;
+        ui::Dm1 = dm.get();
+        return unchanged ? texts : QStringList{QStringLiteral("the book changed")};
+    }
+
     static void check(const Case& c) {
         const QStringList texts = c.act();
         EXPECT_EQ(texts.join(QLatin1Char('\n')), c.expected) << c.what;
@@ -225,6 +255,9 @@ TEST_F(FileFailureMessages, TheWindowsNameTheRealCause) {
          QStringLiteral("确实要恢复数据库吗? \n恢复没有完成，当前数据库没有改变。\n"
                         "不能读取“%1”：这是一个文件夹")
              .arg(folder())},
+        {"a restore whose copy fills the disk", [&] { return restoreOntoANearlyFullDisk(); },
+         QStringLiteral("确实要恢复数据库吗? \n恢复没有完成，当前数据库没有改变。\n"
+                        "读写数据库文件时出错：磁盘空间不足")},
     };
     for (const Case& c : cases)
         check(c);
