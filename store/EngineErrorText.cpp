@@ -133,12 +133,28 @@ QString withoutCause(int code, const QString& message) {
     return lead + QStringLiteral("：") + message;
 }
 
+// Whether `systemError` tells why SQLite failed with `code`. A full disk is the
+// lead's own cause; SQLite keeps the number of the last call that failed,
+// which for a read-only book may be an earlier, harmless one.
+bool tellsTheCause(int code, int systemError) {
+    switch (code) {
+    case SQLITE_IOERR:
+    case SQLITE_CANTOPEN:
+        return systemError != 0;
+    case SQLITE_FULL:
+        return systemError != 0 && systemError != ENOSPC;
+    case SQLITE_READONLY:
+        return systemError == EACCES || systemError == EPERM || systemError == EROFS;
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
 QString engineErrorText(int code, const QString& message, int systemError) {
     const QString text = withoutCause(code, message);
-    // A full disk is the lead's own cause.
-    if (!failedOnDisk(code) || systemError == 0 || (code == SQLITE_FULL && systemError == ENOSPC))
+    if (!tellsTheCause(code, systemError))
         return text;
     return text + QStringLiteral("：") + systemErrorText(systemError);
 }
