@@ -28,7 +28,8 @@ const QString kDatabaseFile = QStringLiteral("xjrjz.mdb");
 // The data folder could not be made; `error` is the system's reason.
 [[noreturn]] void cannotMake(const QString& folder, int error) {
     throw store::EngineError(
-        QStringLiteral("不能建立数据文件夹 %1：%2").arg(folder, store::systemErrorText(error)), error);
+        QStringLiteral("不能建立数据文件夹 %1：%2").arg(folder, store::systemErrorText(error)),
+        error);
 }
 
 /// A new folder, the owner's alone, locked while it exists, as the backup's
@@ -142,7 +143,8 @@ void enterDataFolder(const QString& folder) {
         return;
     const int error = errno;
     throw store::EngineError(
-        QStringLiteral("不能进入数据文件夹 %1：%2").arg(folder, store::systemErrorText(error)), error);
+        QStringLiteral("不能进入数据文件夹 %1：%2").arg(folder, store::systemErrorText(error)),
+        error);
 }
 
 QString defaultUserDataFolder() {

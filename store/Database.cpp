@@ -23,7 +23,8 @@ Database::Database(const QString& path, OpenMode mode) : m_path(path) {
             throw EngineError(QStringLiteral("找不到数据库文件“%1”").arg(shown), error);
         else if (error != 0)
             throw EngineError(
-                QStringLiteral("不能打开数据库文件“%1”：%2").arg(shown, systemErrorText(error)), error);
+                QStringLiteral("不能打开数据库文件“%1”：%2").arg(shown, systemErrorText(error)),
+                error);
     }
     int flags = SQLITE_OPEN_NOMUTEX;
     QByteArray name = path.toUtf8();
@@ -91,7 +92,8 @@ void Database::throwEngineError(int rc, const QString& message, int systemError)
     // The only integers that are summed are amounts: sum() beyond 64 bits.
     if (message == QLatin1String("integer overflow"))
         throw CurrencyOverflow();
-    throw EngineError(engineErrorText(rc, message, systemError), engineSystemError(rc, systemError));
+    throw EngineError(engineErrorText(rc, message, systemError),
+                      engineSystemError(rc, systemError));
 }
 
 } // namespace store

@@ -10,8 +10,9 @@ namespace store {
 class EngineError : public std::runtime_error {
 public:
     explicit EngineError(const QString& message, int systemError = 0)
-        : std::runtime_error(message.toStdString()), m_message(message),
-          m_systemError(systemError) {}
+        : std::runtime_error(message.toStdString())
+        , m_message(message)
+        , m_systemError(systemError) {}
 
     const QString& message() const { return m_message; }
     /// The system's error number (errno) when the disk or the file system failed, not the

@@ -53,8 +53,9 @@ const std::initializer_list<Known> kKnown = {
 // Qt's own words for a folder opened as a file, as it words them and as its
 // translations do.
 bool saysItIsAFolder(const QString& text) {
-    for (const auto& [context, words] : {std::pair{"QIODevice", "file to open is a directory"},
-                                         std::pair{"QSaveFile", "Filename refers to a directory"}}) {
+    for (const auto& [context, words] :
+         {std::pair{"QIODevice", "file to open is a directory"},
+          std::pair{"QSaveFile", "Filename refers to a directory"}}) {
         if (text == QLatin1String(words) || text == QCoreApplication::translate(context, words))
             return true;
     }

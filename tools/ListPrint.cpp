@@ -45,8 +45,8 @@ PrintResult printList(store::Connection& connection, const PrintRequest& request
         throw store::EngineError(
             QStringLiteral("不能建立文件 %1：%2！").arg(request.path, store::deviceErrorText(file)));
     if (!lists::writePdf(document, file))
-        throw store::EngineError(
-            QStringLiteral("不能写入文件 %1：%2！").arg(request.path, store::abandonWholeFile(file)));
+        throw store::EngineError(QStringLiteral("不能写入文件 %1：%2！")
+                                     .arg(request.path, store::abandonWholeFile(file)));
     if (const QString reason = store::commitWholeFile(file); !reason.isEmpty())
         throw store::EngineError(QStringLiteral("不能写入文件 %1：%2！").arg(request.path, reason));
     result.pages = document.pageCount();

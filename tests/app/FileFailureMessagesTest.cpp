@@ -57,8 +57,9 @@ protected:
             GTEST_SKIP() << "needs root to mount full and read-only disks";
         full = std::make_unique<FullFileSystem>(kBook, contents(db.path()));
         ASSERT_TRUE(full->ready());
-        ASSERT_TRUE(readOnly.mount({QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                                    QStringLiteral("size=1m"), QStringLiteral("tmpfs")}));
+        ASSERT_TRUE(
+            readOnly.mount({QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                            QStringLiteral("size=1m"), QStringLiteral("tmpfs")}));
         ASSERT_TRUE(QFile::copy(db.path(), readOnly.filePath(kBook)));
         ASSERT_TRUE(readOnly.remount(QStringLiteral("remount,ro")));
         ASSERT_TRUE(QDir().mkdir(folder()));
@@ -66,55 +67,54 @@ protected:
 
     QString folder() const { return files.filePath(QStringLiteral("folder")); }
 
+    /// The boxes `act` showed, or the message of the engine error it raised.
     QStringList shown(const std::function<void()>& act) {
         messages.clear();
-        act();
-        return messages.texts();
-    }
-
-    /// What an export of the operators' list window to `path` raised.
-    QStringList exportTo(const QString& path) {
-        ui::ChooserScript chooser;
-        chooser.answerSave(ui::SaveFileAnswer{true, path, 1});
-        lists::ListWindowTraits traits;
-        traits.exportName = QStringLiteral("操作员");
-        dm->q_qxb.openWith({QStringLiteral("select * from 权限表")});
-        lists::ListWindow window(nullptr, traits, &dm->ds_qxb,
-                                 {{QStringLiteral("姓名"), {}, 80, lists::FooterKind::None}});
         try {
-            window.exportList();
+            act();
         } catch (const store::EngineError& e) {
             return {e.message()};
         }
         return messages.texts();
     }
 
+    /// The operators' list window, shown, with `act` done in it.
+    QStringList inListWindow(const std::function<void(lists::ListWindow&)>& act) {
+        lists::ListWindowTraits traits;
+        traits.exportName = traits.printTitle = QStringLiteral("操作员");
+        dm->q_qxb.openWith({QStringLiteral("select * from 权限表")});
+        lists::ListWindow window(nullptr, traits, &dm->ds_qxb, {{QStringLiteral("姓名")}});
+        window.show();
+        return shown([&] { act(window); });
+    }
+
+    QStringList exportTo(const QString& path) {
+        ui::ChooserScript chooser;
+        chooser.answerSave(ui::SaveFileAnswer{true, path, 1});
+        return inListWindow([](lists::ListWindow& window) {
+            QTest::mouseClick(child<QToolButton>(&window, "SpeedButton2"), Qt::LeftButton);
+        });
+    }
+
     /// What the preview said when its page went to the PDF file `path`.
     QStringList previewTo(const QString& path) {
-        lists::ListWindowTraits traits;
-        traits.printTitle = QStringLiteral("操作员");
-        dm->q_qxb.openWith({QStringLiteral("select * from 权限表")});
-        lists::ListWindow window(nullptr, traits, &dm->ds_qxb,
-                                 {{QStringLiteral("姓名"), {}, 80, lists::FooterKind::None}});
-        window.show();
-        messages.clear();
-        child<QToolButton>(&window, "SpeedButton3")->click();
-        lists::TForm_preview* preview = lists::TForm_preview::instance();
-        if (!preview)
-            return {QStringLiteral("no preview")};
         lists::PrintDialogScript script;
         script.answerPrint(lists::PrintDialogScript::PrintAnswer{{1, 1}, path});
-        child<QToolButton>(preview, "tbPrint")->click();
-        preview->close();
-        return messages.texts();
+        return inListWindow([](lists::ListWindow& window) {
+            child<QToolButton>(&window, "SpeedButton3")->click();
+            lists::TForm_preview* preview = lists::TForm_preview::instance();
+            ASSERT_NE(preview, nullptr);
+            child<QToolButton>(preview, "tbPrint")->click();
+            preview->close();
+        });
     }
 
     /// What the chart window said when its bitmap went to `path`.
     QStringList bitmapTo(const QString& path) {
         dm->ADO_xjrjz.database().exec(
             QStringLiteral("insert into 通用 (年度, 月份, 收入差价) values ('2005', '01月', 10)"));
-        dm->q_tongyong.openWith(
-            {QStringLiteral("select * from "), QStringLiteral("通用"), QStringLiteral(" order by 月份")});
+        dm->q_tongyong.openWith({QStringLiteral("select * from "), QStringLiteral("通用"),
+                                 QStringLiteral(" order by 月份")});
         ui::ChooserScript chooser;
         chooser.answerSave(path);
         onNextModal([](QDialog* chart) {
@@ -196,26 +196,16 @@ TEST_F(FileFailureMessages, TheStartNamesTheRealCause) {
          [&] { return shown([&] { EXPECT_FALSE(app::lockBookForRun(onFull)); }); },
          QStringLiteral("不能建立数据库文件“%1”的锁文件：磁盘空间不足！").arg(onFull)},
         {"the first start on a read-only disk",
-         [&]() -> QStringList {
-             try {
+         [&] {
+             return shown([&] {
                  app::prepareDataFolder(files.filePath(QStringLiteral("program")),
                                         readOnly.filePath(QStringLiteral("tallomer")));
-             } catch (const store::EngineError& e) {
-                 return {e.message()};
-             }
-             return {};
+             });
          },
          QStringLiteral("不能建立数据文件夹 %1：磁盘是只读的")
              .arg(readOnly.filePath(QStringLiteral("tallomer")))},
         {"a data folder that is a file",
-         [&]() -> QStringList {
-             try {
-                 app::enterDataFolder(aFile);
-             } catch (const store::EngineError& e) {
-                 return {e.message()};
-             }
-             return {};
-         },
+         [&] { return shown([&] { app::enterDataFolder(aFile); }); },
          QStringLiteral("不能进入数据文件夹 %1：路径中有一部分不是文件夹").arg(aFile)},
         {"a folder in the book's place",
          [&] {
@@ -224,7 +214,8 @@ TEST_F(FileFailureMessages, TheStartNamesTheRealCause) {
                  EXPECT_FALSE(main->isVisible());
              });
          },
-         QStringLiteral("系统数据库没有连接，请与软件公司联系！\n不能打开数据库文件“%1”：这是一个文件夹")
+         QStringLiteral(
+             "系统数据库没有连接，请与软件公司联系！\n不能打开数据库文件“%1”：这是一个文件夹")
              .arg(bookFolder)},
     };
     for (const Case& c : cases)
@@ -242,9 +233,9 @@ TEST_F(FileFailureMessages, TheWindowsNameTheRealCause) {
     ASSERT_TRUE(QDir().mkdir(folderTxt));
     const Case cases[] = {
         {"an export to a read-only disk", [&] { return exportTo(onReadOnly); },
-         QStringLiteral("Cannot create file %1：磁盘是只读的").arg(onReadOnly)},
+         QStringLiteral("Cannot create file %1：磁盘是只读的.").arg(onReadOnly)},
         {"an export over a folder", [&] { return exportTo(folderTxt); },
-         QStringLiteral("Cannot create file %1：这是一个文件夹").arg(folderTxt)},
+         QStringLiteral("Cannot create file %1：这是一个文件夹.").arg(folderTxt)},
         {"a chart's bitmap to a full disk", [&] { return bitmapTo(onFull); },
          QStringLiteral("不能保存文件 %1：磁盘空间不足.").arg(onFull)},
         {"a chart's bitmap over a folder", [&] { return bitmapTo(folder()); },

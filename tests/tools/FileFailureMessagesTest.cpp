@@ -49,7 +49,9 @@ protected:
         // A folder only its owner (root) may enter, holding a book.
         ASSERT_TRUE(QDir().mkdir(m_dir.filePath(QStringLiteral("closed"))));
         copyFile(m_book, closedBook());
-        ASSERT_EQ(::chmod(QFile::encodeName(m_dir.filePath(QStringLiteral("closed"))).constData(), 0700), 0);
+        ASSERT_EQ(
+            ::chmod(QFile::encodeName(m_dir.filePath(QStringLiteral("closed"))).constData(), 0700),
+            0);
         // A folder anyone may write, with a book and a copy nobody may only read.
         ASSERT_TRUE(QDir().mkdir(shared()));
         for (const QString& name : {kBook, QStringLiteral("copy.mdb")}) {
@@ -63,8 +65,9 @@ protected:
 
     // A read-only disk with a book, and a book whose WAL is there but not its index.
     void makeReadOnlyDisk() {
-        ASSERT_TRUE(m_readOnly.mount({QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                                      QStringLiteral("size=1m"), QStringLiteral("tmpfs")}));
+        ASSERT_TRUE(
+            m_readOnly.mount({QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                              QStringLiteral("size=1m"), QStringLiteral("tmpfs")}));
         copyFile(m_book, readOnlyFile(kBook));
         {
             const auto writer = store::openDatabaseFile(m_book, store::standardPassword());
@@ -81,7 +84,9 @@ protected:
     QString shared() const { return m_dir.filePath(QStringLiteral("shared")); }
     QString sharedFile(const QString& name) const { return shared() + QLatin1Char('/') + name; }
     QString folder() const { return m_dir.filePath(QStringLiteral("folder.mdb")); }
-    QString missing(const QString& name) const { return m_dir.filePath(QStringLiteral("gone/") + name); }
+    QString missing(const QString& name) const {
+        return m_dir.filePath(QStringLiteral("gone/") + name);
+    }
     QString tooLong(const QString& suffix) const {
         return m_dir.filePath(QString(300, QLatin1Char('a')) + suffix);
     }
@@ -101,8 +106,10 @@ struct Case {
 };
 
 QStringList exportTo(const QString& book, const QString& out) {
-    return {QStringLiteral("export"), book, QStringLiteral("--list"), QStringLiteral("summaries"),
-            QStringLiteral("--format"), QStringLiteral("txt"), QStringLiteral("--out"), out};
+    return {QStringLiteral("export"),   book,
+            QStringLiteral("--list"),   QStringLiteral("summaries"),
+            QStringLiteral("--format"), QStringLiteral("txt"),
+            QStringLiteral("--out"),    out};
 }
 
 QStringList printTo(const QString& book, const QString& out) {
@@ -124,56 +131,71 @@ TEST_F(FileFailureMessages, EveryCommandNamesTheRealCause) {
     ASSERT_TRUE(QDir().mkdir(folderPdf));
     const QByteArray sharedBook = contents(sharedFile(kBook));
     const Case cases[] = {
-        {"create on a full disk", {QStringLiteral("create"), fullFile(QStringLiteral("new.mdb"))},
+        {"create on a full disk",
+         {QStringLiteral("create"), fullFile(QStringLiteral("new.mdb"))},
          lockOf.arg(fullFile(QStringLiteral("new.mdb")), QStringLiteral("磁盘空间不足"))},
-        {"demo on a read-only disk", {QStringLiteral("demo"), readOnlyFile(kBook)},
+        {"demo on a read-only disk",
+         {QStringLiteral("demo"), readOnlyFile(kBook)},
          lockOf.arg(readOnlyFile(kBook), QStringLiteral("磁盘是只读的"))},
         {"recompute in a missing folder",
-         {QStringLiteral("recompute"), missing(kBook), QStringLiteral("--kind"), QStringLiteral("cash")},
+         {QStringLiteral("recompute"), missing(kBook), QStringLiteral("--kind"),
+          QStringLiteral("cash")},
          QStringLiteral("不能建立锁文件 %1.LCK：文件或文件夹不存在！").arg(missing(kBook))},
         {"stats in a folder without permission",
          {QStringLiteral("stats"), closedBook(), QStringLiteral("month")},
-         QStringLiteral("：没有访问权限！"), true},
+         QStringLiteral("：没有访问权限！"),
+         true},
         {"import with a name too long",
          {QStringLiteral("import"), tooLong(QStringLiteral(".mdb")), QStringLiteral("--kind"),
           QStringLiteral("cash"), QStringLiteral("--from"), m_book},
          QStringLiteral("：文件名太长！")},
-        {"check a folder", {QStringLiteral("check"), folder()},
+        {"check a folder",
+         {QStringLiteral("check"), folder()},
          cantOpen.arg(folder(), QStringLiteral("这是一个文件夹"))},
         {"search in a folder without permission",
          {QStringLiteral("search"), closedBook(), QStringLiteral("--kind"), QStringLiteral("cash"),
           QStringLiteral("--voucher"), QStringLiteral("1")},
-         cantOpen.arg(closedBook(), QStringLiteral("没有访问权限")), true},
+         cantOpen.arg(closedBook(), QStringLiteral("没有访问权限")),
+         true},
         {"export a book whose name is too long",
          exportTo(tooLong(QStringLiteral(".mdb")), m_dir.filePath(QStringLiteral("out.txt"))),
          cantOpen.arg(tooLong(QStringLiteral(".mdb")), QStringLiteral("文件名太长"))},
-        {"check a book on a full disk", {QStringLiteral("check"), fullFile(kBook)},
+        {"check a book on a full disk",
+         {QStringLiteral("check"), fullFile(kBook)},
          QStringLiteral("磁盘空间不足")},
         {"export a book whose WAL index a read-only disk cannot hold",
-         exportTo(readOnlyFile(QStringLiteral("wal.mdb")), m_dir.filePath(QStringLiteral("out.txt"))),
+         exportTo(readOnlyFile(QStringLiteral("wal.mdb")),
+                  m_dir.filePath(QStringLiteral("out.txt"))),
          QStringLiteral("但文件夹不能写入：磁盘是只读的")},
         {"export to a read-only disk", exportTo(m_book, readOnlyFile(QStringLiteral("out.txt"))),
-         QStringLiteral("不能建立文件 %1：磁盘是只读的").arg(readOnlyFile(QStringLiteral("out.txt")))},
+         QStringLiteral("不能建立文件 %1：磁盘是只读的")
+             .arg(readOnlyFile(QStringLiteral("out.txt")))},
         {"export over a folder", exportTo(m_book, folder()),
          QStringLiteral("不能建立文件 %1：这是一个文件夹").arg(folder())},
         {"print to a full disk", printTo(m_book, fullFile(QStringLiteral("out.pdf"))),
-         QStringLiteral("不能写入文件 %1：磁盘空间不足！").arg(fullFile(QStringLiteral("out.pdf")))},
+         QStringLiteral("不能写入文件 %1：磁盘空间不足！")
+             .arg(fullFile(QStringLiteral("out.pdf")))},
         {"print over a folder", printTo(m_book, folderPdf),
          QStringLiteral("不能建立文件 %1：这是一个文件夹！").arg(folderPdf)},
-        {"restore from a folder", {QStringLiteral("restore"), m_book, folder()},
+        {"restore from a folder",
+         {QStringLiteral("restore"), m_book, folder()},
          QStringLiteral("不能读取“%1”：这是一个文件夹").arg(folder())},
-        {"restore onto a folder", {QStringLiteral("restore"), folder(), m_book},
+        {"restore onto a folder",
+         {QStringLiteral("restore"), folder(), m_book},
          QStringLiteral("这是一个文件夹")},
         {"restore onto a book this user may not write",
          {QStringLiteral("restore"), sharedFile(kBook), sharedFile(QStringLiteral("copy.mdb"))},
-         QStringLiteral("不能写入“%1”：没有访问权限").arg(sharedFile(kBook)), true},
+         QStringLiteral("不能写入“%1”：没有访问权限").arg(sharedFile(kBook)),
+         true},
     };
     for (const Case& c : cases) {
         const ToolRun run = c.asNobody ? toolrun::toolAsNobody(c.args) : toolrun::tool(c.args);
         EXPECT_EQ(run.exitCode, 1) << c.what << ": " << run.err.toStdString();
         EXPECT_TRUE(run.err.contains(c.cause)) << c.what << ": " << run.err.toStdString();
-        for (const char* wrong : {"找不到", "另一个程序", "写入文件出错", "读写数据库文件时出错\n", "不能打开数据库文件\n"})
-            EXPECT_FALSE(run.err.contains(QString::fromUtf8(wrong))) << c.what << ": " << run.err.toStdString();
+        for (const char* wrong : {"找不到", "另一个程序", "写入文件出错", "读写数据库文件时出错\n",
+                                  "不能打开数据库文件\n"})
+            EXPECT_FALSE(run.err.contains(QString::fromUtf8(wrong)))
+                << c.what << ": " << run.err.toStdString();
         EXPECT_FALSE(wordsOf(run.err).contains(QRegularExpression(QStringLiteral("[A-Za-z]"))))
             << c.what << ": " << run.err.toStdString();
     }
