@@ -1,10 +1,13 @@
 #include "BookLockAtStart.h"
 
 #include "store/BookLock.h"
+#include "store/SystemErrorText.h"
 #include "ui/MessageBoxes.h"
 
 #include <QDir>
 #include <QFileInfo>
+
+#include <cerrno>
 
 namespace app {
 
@@ -27,11 +30,16 @@ std::unique_ptr<store::BookLock> lockBookForRun(const QString& database) {
                               .arg(file, QDir::toNativeSeparators(lock->lockFile()), user));
         break;
     }
-    case store::BookLock::Result::Failed:
-        ui::warn(nullptr, QStringLiteral("不能建立数据库文件“%1”的锁文件，"
-                                         "请检查数据文件夹的权限！")
-                              .arg(file));
+    case store::BookLock::Result::Failed: {
+        const int error = lock->failure();
+        // Permissions are what the user can mend; a full or read-only disk is told as such.
+        const QString advice = error == EACCES || error == EPERM
+                                   ? QStringLiteral("，请检查数据文件夹的权限")
+                                   : QString();
+        ui::warn(nullptr, QStringLiteral("不能建立数据库文件“%1”的锁文件：%2%3！")
+                              .arg(file, store::systemErrorText(error), advice));
         break;
+    }
     }
     return nullptr;
 }

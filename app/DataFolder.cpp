@@ -4,6 +4,7 @@
 #include "store/EngineError.h"
 #include "store/NewDatabase.h"
 #include "store/NewFileName.h"
+#include "store/SystemErrorText.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,6 +25,13 @@ namespace app {
 namespace {
 const QString kDatabaseFile = QStringLiteral("xjrjz.mdb");
 
+// The data folder could not be made; `error` is the system's reason.
+[[noreturn]] void cannotMake(const QString& folder, int error) {
+    throw store::EngineError(
+        QStringLiteral("不能建立数据文件夹 %1：%2").arg(folder, store::systemErrorText(error)),
+        error);
+}
+
 /// A new folder, the owner's alone, locked while it exists, as the backup's
 /// temporaries are: the lock drops however the process ends, so a building
 /// folder whose lock can be taken was left by a start that was killed.
@@ -36,8 +44,7 @@ public:
             if (::mkdir(QFile::encodeName(m_path).constData(), 0700) != 0) {
                 if (errno == EEXIST && tries < 100)
                     continue;
-                throw store::EngineError(
-                    QStringLiteral("不能建立数据文件夹 %1").arg(userFolder.filePath()));
+                cannotMake(userFolder.filePath(), errno);
             }
             // A start tidying up may have taken the new folder for a stale
             // one in the instant before the lock.
@@ -100,8 +107,9 @@ void removeStaleBuildingFolders(const QFileInfo& userFolder) {
 // so that the next start tries again.
 void makeUserFolder(const QString& userFolder) {
     const QFileInfo user(QFileInfo(QDir::cleanPath(userFolder)).absoluteFilePath());
+    errno = 0;
     if (!QDir().mkpath(user.absolutePath()))
-        throw store::EngineError(QStringLiteral("不能建立数据文件夹 %1").arg(userFolder));
+        cannotMake(userFolder, errno);
     removeStaleBuildingFolders(user);
     BuildingFolder building(user);
     store::createDatabaseFile(QDir(building.path()).filePath(kDatabaseFile),
@@ -109,7 +117,7 @@ void makeUserFolder(const QString& userFolder) {
     if (!store::renameToFreeName(building.path(), user.filePath())) {
         // Another start made it meanwhile: that one is used.
         if (errno != EEXIST && errno != ENOTEMPTY)
-            throw store::EngineError(QStringLiteral("不能建立数据文件夹 %1").arg(userFolder));
+            cannotMake(userFolder, errno);
         return;
     }
     building.renamed();
@@ -128,6 +136,15 @@ QString prepareDataFolder(const QString& programFolder, const QString& userFolde
     store::removeStaleTemporaries(database);
     store::removeStaleTemporaries(store::keptPreviousFile(database));
     return folder;
+}
+
+void enterDataFolder(const QString& folder) {
+    if (::chdir(QFile::encodeName(folder).constData()) == 0)
+        return;
+    const int error = errno;
+    throw store::EngineError(
+        QStringLiteral("不能进入数据文件夹 %1：%2").arg(folder, store::systemErrorText(error)),
+        error);
 }
 
 QString defaultUserDataFolder() {

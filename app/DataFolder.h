@@ -14,6 +14,10 @@ namespace app {
 /// Returns the folder; throws store::EngineError when no database can be made.
 QString prepareDataFolder(const QString& programFolder, const QString& userFolder);
 
+/// Makes `folder` the current directory, where the book is opened by its
+/// relative name; throws store::EngineError saying why it cannot be entered.
+void enterDataFolder(const QString& folder);
+
 /// ~/.local/share/tallomer, or the platform's equivalent.
 QString defaultUserDataFolder();
 

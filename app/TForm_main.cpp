@@ -28,6 +28,7 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <cerrno>
 #include <QVBoxLayout>
 
 namespace app {
@@ -223,8 +224,12 @@ void TForm_main::formActivate() {
     ui::TDm1& dm = *ui::Dm1;
     try {
         dm.ADO_xjrjz.open();
-    } catch (const store::EngineError&) {
-        ui::plain(this, QStringLiteral("系统数据库没有连接，请与软件公司联系！"));
+    } catch (const store::EngineError& e) {
+        // A missing book or a wrong password is told as always; a book the
+        // system cannot reach (no permission, a folder in its place) says why.
+        const bool unreachable = e.systemError() != 0 && e.systemError() != ENOENT;
+        ui::plain(this, QStringLiteral("系统数据库没有连接，请与软件公司联系！") +
+                            (unreachable ? QLatin1Char('\n') + e.message() : QString()));
         close();
         return;
     }

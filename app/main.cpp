@@ -28,9 +28,8 @@ int main(int argc, char** argv) {
     application.setFont(ui::songFont(12));
     application.setWindowIcon(ui::artwork::applicationIcon());
     try {
-        const QString folder = app::prepareDataFolder(QCoreApplication::applicationDirPath(),
-                                                      app::defaultUserDataFolder());
-        QDir::setCurrent(folder);
+        app::enterDataFolder(app::prepareDataFolder(QCoreApplication::applicationDirPath(),
+                                                    app::defaultUserDataFolder()));
     } catch (const store::EngineError& e) {
         ui::showError(nullptr, e.message());
         return 1;

@@ -6,6 +6,7 @@
 #include "XlsExportWriter.h"
 
 #include "store/EngineError.h"
+#include "store/SystemErrorText.h"
 #include "store/WholeFile.h"
 #include "ui/Choosers.h"
 #include "ui/MessageBoxes.h"
@@ -39,7 +40,8 @@ void exportWithDialog(QWidget* parent, const QString& proposedName,
     // leaves a half-written file in the target's place.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        throw store::EngineError(QStringLiteral("Cannot create file %1").arg(path));
+        throw store::EngineError(
+            QStringLiteral("Cannot create file %1：%2").arg(path, store::deviceErrorText(file)));
     int cutLabels = 0;
     try {
         cutLabels = writeExport(type, table(), file);

@@ -41,9 +41,11 @@ QString writeBitmap(const QImage& picture, const QString& path) {
         return store::deviceErrorText(file);
     QImageWriter writer(&file, "BMP");
     if (!writer.write(picture)) {
-        file.cancelWriting();
-        return writer.error() == QImageWriter::DeviceError ? store::deviceErrorText(file)
-                                                           : QStringLiteral("图形不能写成位图");
+        // The BMP writer does not tell a failed write from a picture it cannot take.
+        const bool fileFailed =
+            writer.error() == QImageWriter::DeviceError || file.error() != QFileDevice::NoError;
+        const QString reason = store::abandonWholeFile(file);
+        return fileFailed ? reason : QStringLiteral("图形不能写成位图");
     }
     return store::commitWholeFile(file);
 }

@@ -76,12 +76,17 @@ BookLock::~BookLock() {
 }
 
 BookLock::Result BookLock::tryLock() {
+    m_failure = 0;
     if (m_lock->isLocked())
         return Result::Taken;
+    errno = 0;
     if (m_lock->tryLock(0))
         return lockBook();
-    if (m_lock->error() != QLockFile::LockFailedError)
+    if (m_lock->error() != QLockFile::LockFailedError) {
+        // QLockFile leaves the errno of the open or write that failed.
+        m_failure = errno != 0 ? errno : EIO;
         return Result::Failed;
+    }
     // Every holder keeps its lock file flock()ed for as long as it holds it,
     // so one that nobody has locked is left over: by a process killed while
     // making it (it names nobody yet: the maker gets a moment's grace to lock

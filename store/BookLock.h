@@ -33,7 +33,8 @@ public:
         Taken,
         /// Another live process holds the lock.
         HeldElsewhere,
-        /// The lock file cannot be made (no such folder, no permission).
+        /// The lock file cannot be made (no such folder, no permission, a
+        /// full or read-only disk): failure() tells why.
         Failed,
         /// A lock file nobody holds any more that this user may not remove:
         /// another user's program left it in a shared folder.
@@ -57,6 +58,9 @@ public:
     /// The holder of the lock file, if there is one: its owner, and who it
     /// names when it is readable.
     std::optional<Holder> holder() const;
+    /// Why the last tryLock() could not make the lock file: the system's
+    /// error number (errno), 0 when it did not fail so.
+    int failure() const { return m_failure; }
     /// The lock file: the database's own path with ".LCK" added.
     const QString& lockFile() const { return m_lockFile; }
 
@@ -74,6 +78,7 @@ private:
     std::unique_ptr<QLockFile> m_lock;
     /// The book file, open and flock()ed while the lock is held.
     int m_book = -1;
+    int m_failure = 0;
 };
 
 } // namespace store

@@ -5,12 +5,15 @@
 #include "Database.h"
 #include "EngineError.h"
 #include "EngineTable.h"
+#include "SystemErrorText.h"
 #include "TextIndexOrder.h"
 
 #include <QFile>
 #include <QFileInfo>
 
 #include <sqlite3.h>
+
+#include <cerrno>
 
 #include <unistd.h>
 
@@ -43,8 +46,24 @@ void refuseReadOnlySideFiles(const QString& path) {
         if (QFileInfo::exists(side) && !writable(side))
             throw EngineError(
                 QStringLiteral("数据库的附属文件 %1 是只读的，数据库不能写入，请允许写入这个文件！")
-                    .arg(side));
+                    .arg(side),
+                errno);
     }
+}
+
+// Reading a WAL takes its index beside it. Where the index is missing and the
+// folder may not be written, SQLite could only say that it cannot open the book.
+void refuseUnreadableWal(const QString& path) {
+    const QString wal = path + QLatin1String("-wal");
+    const QString index = path + QLatin1String("-shm");
+    if (QFileInfo(wal).size() == 0 || QFileInfo::exists(index) ||
+        writable(QFileInfo(path).absolutePath()))
+        return;
+    const int error = errno;
+    throw EngineError(QStringLiteral("不能打开数据库文件“%1”：要读取旁边的 %2，须建立 %3，"
+                                     "但文件夹不能写入：%4")
+                          .arg(path, wal, index, systemErrorText(error)),
+                      error);
 }
 
 } // namespace
@@ -82,8 +101,10 @@ std::unique_ptr<Database> openDatabaseFileToRead(const QString& path, const QStr
     // index left read-only would keep the book from being written later).
     if (!journalBeside && (!writable(path) || !writable(QFileInfo(path).absolutePath())))
         return openVerified(path, password, Database::OpenMode::Unchanging);
-    if (journalBeside)
+    if (journalBeside) {
+        refuseUnreadableWal(path);
         return openVerified(path, password, Database::OpenMode::ReadOnly);
+    }
     auto db = openVerified(path, password, Database::OpenMode::ExistingOnly);
     db->exec(QStringLiteral("PRAGMA query_only=1"));
     return db;

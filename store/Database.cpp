@@ -4,6 +4,7 @@
 #include "EngineError.h"
 #include "EngineErrorText.h"
 #include "SqlFunctions.h"
+#include "SystemErrorText.h"
 #include "TextComparisons.h"
 
 #include <QFileInfo>
@@ -11,12 +12,20 @@
 
 #include <sqlite3.h>
 
+#include <cerrno>
+
 namespace store {
 
 Database::Database(const QString& path, OpenMode mode) : m_path(path) {
-    if (mode != OpenMode::Create && !QFileInfo(path).isFile())
-        throw EngineError(QStringLiteral("找不到数据库文件“%1”")
-                              .arg(QFileInfo(path).absoluteFilePath()));
+    if (mode != OpenMode::Create) {
+        const QString shown = QFileInfo(path).absoluteFilePath();
+        if (const int error = notRegularFileError(path); error == ENOENT)
+            throw EngineError(QStringLiteral("找不到数据库文件“%1”").arg(shown), error);
+        else if (error != 0)
+            throw EngineError(
+                QStringLiteral("不能打开数据库文件“%1”：%2").arg(shown, systemErrorText(error)),
+                error);
+    }
     int flags = SQLITE_OPEN_NOMUTEX;
     QByteArray name = path.toUtf8();
     if (mode == OpenMode::Unchanging) {
@@ -34,9 +43,11 @@ Database::Database(const QString& path, OpenMode mode) : m_path(path) {
     if (rc != SQLITE_OK) {
         const QString message = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db))
                                      : QString::fromUtf8(sqlite3_errstr(rc));
+        const int systemError = m_db ? sqlite3_system_errno(m_db) : 0;
         sqlite3_close_v2(m_db);
         m_db = nullptr;
-        throw EngineError(engineErrorText(rc, message) + QStringLiteral("：") + path);
+        throw EngineError(engineErrorText(rc, message, systemError) + QStringLiteral("：") + path,
+                          engineSystemError(rc, systemError));
     }
     sqlite3_extended_result_codes(m_db, 0);
     registerSqlFunctions(m_db);
@@ -54,7 +65,7 @@ void Database::exec(const QString& sql) {
     if (rc != SQLITE_OK) {
         const QString message = error ? QString::fromUtf8(error) : QString::fromUtf8(sqlite3_errstr(rc));
         sqlite3_free(error);
-        throwEngineError(rc, message);
+        throwEngineError(rc, message, sqlite3_system_errno(m_db));
     }
 }
 
@@ -73,14 +84,16 @@ void Database::check(sqlite3* db, int rc) {
     if (rc == SQLITE_OK || rc == SQLITE_ROW || rc == SQLITE_DONE)
         return;
     const char* message = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
-    throwEngineError(rc, QString::fromUtf8(message ? message : sqlite3_errstr(rc)));
+    throwEngineError(rc, QString::fromUtf8(message ? message : sqlite3_errstr(rc)),
+                     db ? sqlite3_system_errno(db) : 0);
 }
 
-void Database::throwEngineError(int rc, const QString& message) {
+void Database::throwEngineError(int rc, const QString& message, int systemError) {
     // The only integers that are summed are amounts: sum() beyond 64 bits.
     if (message == QLatin1String("integer overflow"))
         throw CurrencyOverflow();
-    throw EngineError(engineErrorText(rc, message));
+    throw EngineError(engineErrorText(rc, message, systemError),
+                      engineSystemError(rc, systemError));
 }
 
 } // namespace store

@@ -40,9 +40,10 @@ public:
     /// Turns a SQLite result code into EngineError with the engine's message.
     static void check(sqlite3* db, int rc);
     void check(int rc) const { check(m_db, rc); }
-    /// Throws EngineError for a failed SQLite call with its result code and message, worded
-    /// for the user; an overflowing sum becomes CurrencyOverflow.
-    [[noreturn]] static void throwEngineError(int rc, const QString& message);
+    /// Throws EngineError for a failed SQLite call with its result code, message and the
+    /// system's error number behind it (sqlite3_system_errno), worded for the user; an
+    /// overflowing sum becomes CurrencyOverflow.
+    [[noreturn]] static void throwEngineError(int rc, const QString& message, int systemError = 0);
 
 private:
     sqlite3* m_db = nullptr;

@@ -364,6 +364,9 @@ void settleAndVerify(const QString& copy, const QString& source, const QString& 
         openDatabaseFile(copy, password);
         problems = checkDatabaseFile(copy, password);
     } catch (const EngineError& e) {
+        // A disk that fails the copy (full, say) says nothing about the chosen file.
+        if (e.systemError() != 0)
+            throw BackupError(BackupError::Reason::Failed, e.message());
         problems = {e.message()};
     }
     if (problems.isEmpty())
@@ -425,14 +428,19 @@ void backupDatabaseFile(const QString& source, const QString& password, const QS
 
 void restoreDatabaseFile(const QString& source, const QString& working, const QString& password) {
     requireName(source);
-    if (!QFileInfo(source).isFile()) {
-        errno = ENOENT;
+    if (const int error = notRegularFileError(source); error != 0) {
+        errno = error;
         failed(QStringLiteral("不能读取"), source);
     }
     if (isPartOf(source, working))
         throw BackupError(BackupError::Reason::SameFile,
                           QStringLiteral("“%1”就是正在使用的数据库文件本身")
                               .arg(QDir::toNativeSeparators(source)));
+
+    // A book this user may only read would be opened read-only below, which
+    // leaves its WAL behind as though another program were using it.
+    if (QFileInfo::exists(working) && ::access(local(working).constData(), W_OK) != 0)
+        failed(QStringLiteral("不能写入"), working);
 
     removeStaleTemporaries(working);
     removeStaleTemporaries(keptPreviousFile(working));

@@ -1,9 +1,12 @@
 #include "EngineErrorText.h"
 
+#include "SystemErrorText.h"
+
 #include <QRegularExpression>
 
 #include <sqlite3.h>
 
+#include <cerrno>
 #include <span>
 
 namespace store {
@@ -108,9 +111,13 @@ QString byCode(int code) {
     }
 }
 
-} // namespace
+// The failures of reading, writing or opening a file, whose system error tells the cause.
+bool failedOnDisk(int code) {
+    return code == SQLITE_IOERR || code == SQLITE_CANTOPEN || code == SQLITE_READONLY ||
+           code == SQLITE_FULL;
+}
 
-QString engineErrorText(int code, const QString& message) {
+QString withoutCause(int code, const QString& message) {
     if (isOwnMessage(message))
         return message;
     const std::span<const Pattern> patterns =
@@ -124,6 +131,41 @@ QString engineErrorText(int code, const QString& message) {
     if (message.isEmpty() || message == QString::fromUtf8(sqlite3_errstr(code)))
         return lead;
     return lead + QStringLiteral("：") + message;
+}
+
+// Whether `systemError` tells why SQLite failed with `code`. A full disk is the
+// lead's own cause; SQLite keeps the number of the last call that failed,
+// which for a read-only book may be an earlier, harmless one.
+bool tellsTheCause(int code, int systemError) {
+    switch (code) {
+    case SQLITE_IOERR:
+    case SQLITE_CANTOPEN:
+        return systemError != 0;
+    case SQLITE_FULL:
+        return systemError != 0 && systemError != ENOSPC;
+    case SQLITE_READONLY:
+        return systemError == EACCES || systemError == EPERM || systemError == EROFS;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+QString engineErrorText(int code, const QString& message, int systemError) {
+    const QString text = withoutCause(code, message);
+    if (!tellsTheCause(code, systemError))
+        return text;
+    return text + QStringLiteral("：") + systemErrorText(systemError);
+}
+
+int engineSystemError(int code, int systemError) {
+    if (!failedOnDisk(code))
+        return 0;
+    if (systemError != 0)
+        return systemError;
+    // The nearest number where SQLite did not keep one.
+    return code == SQLITE_FULL ? ENOSPC : EIO;
 }
 
 } // namespace store

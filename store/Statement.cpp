@@ -42,8 +42,9 @@ bool Statement::step() {
         return false;
     // The statement's own code carries the message of a failed function too.
     const QString message = fromUtf8(sqlite3_errmsg(m_db.handle()));
+    const int systemError = sqlite3_system_errno(m_db.handle());
     sqlite3_reset(m_stmt);
-    Database::throwEngineError(rc, message);
+    Database::throwEngineError(rc, message, systemError);
 }
 
 void Statement::reset() {

@@ -1,11 +1,15 @@
 #include "SystemErrorText.h"
 
+#include <QCoreApplication>
+#include <QFile>
 #include <QFileDevice>
 #include <QRegularExpression>
 
 #include <cerrno>
 #include <cstring>
 #include <initializer_list>
+
+#include <sys/stat.h>
 
 namespace store {
 
@@ -41,9 +45,22 @@ const std::initializer_list<Known> kKnown = {
     {ELOOP, "路径中的符号链接太多"},
     {ENXIO, "设备不存在"},
     {ENODEV, "设备不存在"},
+    {kNotRegularFile, "不是普通文件"},
     {ESTALE, "网络文件已失效"},
     {ETIMEDOUT, "操作超时"},
 };
+
+// Qt's own words for a folder opened as a file, as it words them and as its
+// translations do.
+bool saysItIsAFolder(const QString& text) {
+    for (const auto& [context, words] :
+         {std::pair{"QIODevice", "file to open is a directory"},
+          std::pair{"QSaveFile", "Filename refers to a directory"}}) {
+        if (text == QLatin1String(words) || text == QCoreApplication::translate(context, words))
+            return true;
+    }
+    return false;
+}
 
 bool isChinese(const QString& text) {
     static const QRegularExpression han(QStringLiteral("\\p{Han}"));
@@ -97,15 +114,26 @@ QString systemErrorText(int error) {
     return QStringLiteral("系统错误（代码 %1）").arg(error);
 }
 
+int notRegularFileError(const QString& path) {
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return errno;
+    if (S_ISDIR(info.st_mode))
+        return EISDIR;
+    return S_ISREG(info.st_mode) ? 0 : kNotRegularFile;
+}
+
 QString deviceErrorText(const QIODevice& device) {
     const QString text = device.errorString();
     // Qt words a system error as qt_error_string() does, which translates a few of them, or
     // as the system does; the number itself is gone by now.
     for (const Known& known : kKnown) {
-        if (text == qt_error_string(known.error) ||
-            text == QString::fromLocal8Bit(std::strerror(known.error)))
+        if (known.error > 0 && (text == qt_error_string(known.error) ||
+                                text == QString::fromLocal8Bit(std::strerror(known.error))))
             return QString::fromUtf8(known.text);
     }
+    if (saysItIsAFolder(text))
+        return systemErrorText(EISDIR);
     if (isChinese(text))
         return text;
     if (const auto* file = qobject_cast<const QFileDevice*>(&device))

@@ -6,13 +6,16 @@
 
 namespace store {
 
+QString abandonWholeFile(QSaveFile& file) {
+    const QString reason = deviceErrorText(file);
+    file.cancelWriting();
+    file.commit(); // removes the temporary file
+    return reason;
+}
+
 QString commitWholeFile(QSaveFile& file) {
-    if (!file.flush() || file.error() != QFileDevice::NoError) {
-        const QString reason = deviceErrorText(file);
-        file.cancelWriting();
-        file.commit(); // removes the temporary file
-        return reason;
-    }
+    if (!file.flush() || file.error() != QFileDevice::NoError)
+        return abandonWholeFile(file);
     if (!file.commit())
         return deviceErrorText(file);
     return QString();

@@ -15,6 +15,11 @@ namespace store {
 /// answer means the file is in place.
 QString commitWholeFile(QSaveFile& file);
 
+/// Gives up a file being written through QSaveFile after a failed write: the
+/// temporary file goes, the previous file stays. Returns why the write failed,
+/// in Chinese (cancelling alone would leave only "cancelled" to tell).
+QString abandonWholeFile(QSaveFile& file);
+
 /// Puts `bytes` in place of the file at `path` the same way; an empty answer
 /// means written, else why not.
 QString writeWholeFile(const QString& path, const QByteArray& bytes);

@@ -134,7 +134,7 @@ int writeExportFile(int type, const lists::TableSnapshot& snapshot, const QStrin
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw store::EngineError(
-            QStringLiteral("Cannot create file %1: %2").arg(path, store::deviceErrorText(file)));
+            QStringLiteral("不能建立文件 %1：%2").arg(path, store::deviceErrorText(file)));
     int cutLabels = 0;
     try {
         cutLabels = lists::writeExport(type, snapshot, file);

@@ -51,11 +51,9 @@ int writeListPdf(lists::TableSnapshot table, const lists::PrintSetup& setup, con
     if (!file.open(QIODevice::WriteOnly))
         throw store::EngineError(
             QStringLiteral("不能建立文件 %1：%2！").arg(path, store::deviceErrorText(file)));
-    if (!lists::writePdf(document, file)) {
-        file.cancelWriting();
+    if (!lists::writePdf(document, file))
         throw store::EngineError(
-            QStringLiteral("不能写入文件 %1：%2！").arg(path, store::deviceErrorText(file)));
-    }
+            QStringLiteral("不能写入文件 %1：%2！").arg(path, store::abandonWholeFile(file)));
     if (const QString reason = store::commitWholeFile(file); !reason.isEmpty())
         throw store::EngineError(QStringLiteral("不能写入文件 %1：%2！").arg(path, reason));
     return document.pageCount();

@@ -23,6 +23,7 @@
 #include "store/JournalTimeOfDay.h"
 #include "store/NewDatabase.h"
 #include "store/Query.h"
+#include "store/SystemErrorText.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -558,7 +559,8 @@ int lockDatabase(const QString& command, const QString& file, store::BookLock& l
     if (result == store::BookLock::Result::Taken)
         return 0;
     if (result == store::BookLock::Result::Failed) {
-        err(QStringLiteral("tallomer-db %1: 不能建立锁文件 %2！").arg(command, lock.lockFile()));
+        err(QStringLiteral("tallomer-db %1: 不能建立锁文件 %2：%3！")
+                .arg(command, lock.lockFile(), store::systemErrorText(lock.failure())));
         return 1;
     }
     const store::BookLock::Holder holder = lock.holder().value_or(store::BookLock::Holder{});

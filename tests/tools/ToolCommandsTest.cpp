@@ -372,7 +372,7 @@ TEST_F(ToolCommands, ExportRefusesWhatItCannotDo) {
          QStringLiteral("请用 --bank 指定开户银行")},
         {{e, m_path, list, QStringLiteral("summaries"), format, QStringLiteral("txt"), outOption,
           path("no/such/folder/out.txt")},
-         1, QStringLiteral("Cannot create file")},
+         1, QStringLiteral("不能建立文件")},
     };
     for (const Case& c : cases) {
         const ToolRun run = tool(c.args);
