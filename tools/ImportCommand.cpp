@@ -51,8 +51,8 @@ int runImport(const ImportRequest& request, const ReportLine& out, const ReportL
 
     ImportResult result;
     try {
-        result = importJournal(connection, readImportFile(request.file), options);
-    } catch (const ImportFileError& e) {
+        result = importJournal(connection, lists::readImportFile(request.file), options);
+    } catch (const lists::ImportFileError& e) {
         err(prefix + e.message());
         return 1;
     }

@@ -8,7 +8,7 @@
 
 #include <stdexcept>
 
-namespace tools {
+namespace lists {
 
 /// One row of a file being imported: its cells (a null text for an empty
 /// cell), the line it begins on and its text as the file holds it.
@@ -56,4 +56,4 @@ QList<ImportRow> readImportFile(const QString& path);
 /// file in the messages.
 QList<ImportRow> readImportBytes(const QByteArray& bytes, const QString& path);
 
-} // namespace tools
+} // namespace lists

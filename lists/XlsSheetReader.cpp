@@ -1,18 +1,18 @@
 #include "XlsSheetReader.h"
 
-#include "lists/BiffRecords.h"
-#include "lists/GbkText.h"
+#include "BiffRecords.h"
+#include "GbkText.h"
 #include "store/Currency.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 
-namespace tools {
+namespace lists {
 
 namespace {
 
-using namespace lists::biff;
+using namespace biff;
 
 int word(const QByteArray& bytes, qsizetype at) {
     return static_cast<unsigned char>(bytes[at]) | static_cast<unsigned char>(bytes[at + 1]) << 8;
@@ -80,7 +80,7 @@ std::optional<QList<QStringList>> XlsSheetReader::read(const QByteArray& bytes, 
         if (type == LabelRecord) {
             if (length < 8 || 8 + word(bytes, data + 6) > length)
                 break;
-            const std::optional<QString> text = lists::fromGbk(bytes.mid(data + 8, word(bytes, data + 6)));
+            const std::optional<QString> text = fromGbk(bytes.mid(data + 8, word(bytes, data + 6)));
             if (!text) {
                 *problem = QStringLiteral("第 %1 行第 %2 列的文字不是 GBK 编码").arg(row + 1).arg(column + 1);
                 return std::nullopt;
@@ -102,4 +102,4 @@ std::optional<QList<QStringList>> XlsSheetReader::read(const QByteArray& bytes, 
     return std::nullopt;
 }
 
-} // namespace tools
+} // namespace lists

@@ -7,7 +7,7 @@
 
 #include <optional>
 
-namespace tools {
+namespace lists {
 
 /// Reads back a worksheet of the kind the program's export writes: BIFF cell
 /// records (labels in GBK, numbers, integers, blanks) between the beginning
@@ -29,4 +29,4 @@ public:
     static std::optional<QList<QStringList>> read(const QByteArray& bytes, QString* problem);
 };
 
-} // namespace tools
+} // namespace lists

@@ -2,8 +2,8 @@
 
 #include "XlsSheetReader.h"
 
-#include "lists/FormulaGuard.h"
-#include "lists/GbkText.h"
+#include "FormulaGuard.h"
+#include "GbkText.h"
 #include "store/SystemErrorText.h"
 
 #include <QFile>
@@ -12,7 +12,7 @@
 
 #include <algorithm>
 
-namespace tools {
+namespace lists {
 
 namespace {
 
@@ -30,9 +30,9 @@ std::optional<QString> decodeImportText(const QByteArray& bytes) {
     // A file that announces UTF-8 is not read as anything else.
     if (marked)
         return std::nullopt;
-    if (std::optional<QString> gbk = lists::fromGbk(bytes))
+    if (std::optional<QString> gbk = fromGbk(bytes))
         return gbk;
-    return lists::fromGb18030(bytes);
+    return fromGb18030(bytes);
 }
 
 // The separator the title row holds most of; a tab wins a tie, then ";".
@@ -112,7 +112,7 @@ QList<ImportRow> readDelimitedText(const QString& text, const QString& path) {
                 cell = text.mid(from, i - from);
             }
             // The text exports guard a value a spreadsheet would evaluate with a "'".
-            row.cells << (cell.isEmpty() ? QString() : lists::withoutFormulaGuard(cell));
+            row.cells << (cell.isEmpty() ? QString() : withoutFormulaGuard(cell));
             if (row.cells.size() > kMaxImportRowValues)
                 throw ImportFileError(QStringLiteral("文件 %1 第 %2 行有 %3 个以上的值，不能导入！")
                                           .arg(path)
@@ -187,4 +187,4 @@ QList<ImportRow> readImportBytes(const QByteArray& bytes, const QString& path) {
     return rows;
 }
 
-} // namespace tools
+} // namespace lists
