@@ -1,6 +1,8 @@
 #include "ImportFileReader.h"
 
 #include "XlsSheetReader.h"
+#include "XlsWorkbookReader.h"
+#include "XlsxSheetReader.h"
 
 #include "FormulaGuard.h"
 #include "GbkText.h"
@@ -35,14 +37,15 @@ std::optional<QString> decodeImportText(const QByteArray& bytes) {
     return fromGb18030(bytes);
 }
 
-// The separator the title row holds most of; a tab wins a tie, then ";".
+// The separator that the first line holding any holds most of; a tab wins a
+// tie, then ";". Lines above a table (a bank's account and period) may hold none.
 QChar separatorOf(const QString& text) {
     int tabs = 0, semicolons = 0, commas = 0;
     bool quoted = false;
     for (const QChar c : text) {
         if (c == QLatin1Char('"'))
             quoted = !quoted;
-        else if (!quoted && (c == QLatin1Char('\n') || c == QLatin1Char('\r')))
+        else if (!quoted && (c == QLatin1Char('\n') || c == QLatin1Char('\r')) && tabs + semicolons + commas > 0)
             break;
         else if (!quoted && c == QLatin1Char('\t'))
             ++tabs;
@@ -158,9 +161,17 @@ QList<ImportRow> readImportFile(const QString& path) {
 
 QList<ImportRow> readImportBytes(const QByteArray& bytes, const QString& path) {
     QList<ImportRow> rows;
-    if (XlsSheetReader::isWorksheet(bytes)) {
-        QString problem;
-        const std::optional<QList<QStringList>> sheet = XlsSheetReader::read(bytes, &problem);
+    QString problem;
+    std::optional<QList<QStringList>> sheet;
+    const bool worksheet = XlsSheetReader::isWorksheet(bytes) || XlsWorkbookReader::isWorkbook(bytes) ||
+                           XlsxSheetReader::isWorkbook(bytes);
+    if (XlsSheetReader::isWorksheet(bytes))
+        sheet = XlsSheetReader::read(bytes, &problem);
+    else if (XlsWorkbookReader::isWorkbook(bytes))
+        sheet = XlsWorkbookReader::read(bytes, &problem);
+    else if (XlsxSheetReader::isWorkbook(bytes))
+        sheet = XlsxSheetReader::read(bytes, &problem);
+    if (worksheet) {
         if (!sheet)
             throw ImportFileError(QStringLiteral("不能读取工作表 %1：%2").arg(path, problem));
         // A sheet's rows end at their last cell; all have the sheet's width.
