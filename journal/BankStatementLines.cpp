@@ -88,23 +88,32 @@ bool BankStatementLines::contains(const StatementLine& line) const {
 }
 
 void BankStatementLines::insert(StatementLine& line) {
+    QList<StatementLine> one = {line};
+    insert(one);
+    line.id = one.first().id;
+}
+
+void BankStatementLines::insert(QList<StatementLine>& lines) {
     store::Statement insert(m_db, QStringLiteral("INSERT INTO 银行对账单 (%1) VALUES "
                                                  "(NULL, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
                                       .arg(kColumns));
-    insert.bindText(1, line.account);
-    insert.bind(2, daySerial(line.date));
-    insert.bind(3, line.text.isEmpty() ? QVariant() : QVariant(line.text));
-    insert.bindInt64(4, line.in.raw());
-    insert.bindInt64(5, line.out.raw());
-    insert.bind(6, amountValue(line.balance));
-    insert.bind(7, line.reference.isEmpty() ? QVariant() : QVariant(line.reference));
-    insert.bind(8, line.counterparty.isEmpty() ? QVariant() : QVariant(line.counterparty));
-    insert.bind(9, line.sourceFile);
-    insert.bindInt64(10, line.sourceLine);
-    insert.bind(11, line.operatorName);
-    insert.bind(12, store::DateTime::fromQDateTime(line.importedAt).serial());
-    insert.step();
-    line.id = m_db.lastInsertRowId();
+    for (StatementLine& line : lines) {
+        insert.reset();
+        insert.bindText(1, line.account);
+        insert.bind(2, daySerial(line.date));
+        insert.bind(3, line.text.isEmpty() ? QVariant() : QVariant(line.text));
+        insert.bindInt64(4, line.in.raw());
+        insert.bindInt64(5, line.out.raw());
+        insert.bind(6, amountValue(line.balance));
+        insert.bind(7, line.reference.isEmpty() ? QVariant() : QVariant(line.reference));
+        insert.bind(8, line.counterparty.isEmpty() ? QVariant() : QVariant(line.counterparty));
+        insert.bind(9, line.sourceFile);
+        insert.bindInt64(10, line.sourceLine);
+        insert.bind(11, line.operatorName);
+        insert.bind(12, store::DateTime::fromQDateTime(line.importedAt).serial());
+        insert.step();
+        line.id = m_db.lastInsertRowId();
+    }
 }
 
 std::optional<Currency> BankStatementLines::balanceAt(const QString& account,
