@@ -7,10 +7,24 @@
 #include <functional>
 #include <optional>
 
+namespace store {
+class Connection;
+}
+
 namespace tools {
 
 /// A line of the command's report, for standard output or standard error.
 using ReportLine = std::function<void(const QString&)>;
+
+/// A refused row's text as the reports show it under its reason: every line
+/// of it indented.
+QString indentedRowText(QString text);
+
+/// The operator an import stamps: the one asked for, which the book must
+/// have, else 系统管理员 where there is one, else none. Nothing, with the
+/// message reported, when the book lacks the one asked for.
+std::optional<QString> importOperator(store::Connection& connection, const std::optional<QString>& asked,
+                                      const QString& prefix, const ReportLine& err);
 
 struct ImportRequest {
     QString book;
