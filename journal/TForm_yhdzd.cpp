@@ -113,6 +113,8 @@ TForm_yhdzd::TForm_yhdzd(QWidget* owner, std::unique_ptr<Lines> lines)
     to->setObjectName(QStringLiteral("DBDateTimeEditEh2"));
     m_from = from;
     m_to = to;
+    for (QLineEdit* field : {m_from, m_to})
+        field->setFixedWidth(130);
     m_show = new QPushButton(QStringLiteral("查询 (&F)"), this);
     m_show->setObjectName(QStringLiteral("bitbtn_seek"));
     m_show->setAutoDefault(false);
