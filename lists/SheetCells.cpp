@@ -25,8 +25,12 @@ bool SheetGrid::put(int row, int column, const QString& text, QString* problem) 
         return false;
     }
     m_width = width;
-    if (m_rows.size() <= row)
+    if (m_rows.size() <= row) {
+        // Rows come one by one: room for many at a time, not one more each.
+        if (m_rows.capacity() <= row)
+            m_rows.reserve(std::max(height, 2 * m_rows.capacity()));
         m_rows.resize(row + 1);
+    }
     QStringList& cells = m_rows[row];
     while (cells.size() <= column)
         cells.append(QString());
