@@ -55,6 +55,7 @@ bool TForm_restore::run(const QString& file) {
                          firstLines(e.message()));
             break;
         case store::BackupError::Reason::Failed:
+        case store::BackupError::Reason::Damaged:
             ui::warn(this, QStringLiteral("恢复没有完成，当前数据库没有改变。\n") + e.message());
             break;
         case store::BackupError::Reason::Unconfirmed:

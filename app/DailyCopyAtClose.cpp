@@ -18,6 +18,7 @@ QString megabytes(qint64 bytes) {
 } // namespace
 
 std::function<qint64(const QString& folder)> dailyCopyFreeSpace;
+std::function<QDate()> dailyCopyDay;
 
 void makeDailyCopyAtClose(QWidget* parent, store::Database& book) {
     QString problem;
@@ -30,7 +31,8 @@ void makeDailyCopyAtClose(QWidget* parent, store::Database& book) {
         const store::SafetyCopies::DailyResult result = [&] {
             ui::CopyProgress progress(parent,
                                       QStringLiteral("正在做今天的数据库安全备份，请稍候……"));
-            return copies.makeDailyCopy(book, QDate::currentDate(), progress.callback());
+            return copies.makeDailyCopy(book, dailyCopyDay ? dailyCopyDay() : QDate::currentDate(),
+                                        progress.callback());
         }();
         if (result.outcome == store::SafetyCopies::Outcome::NoRoom)
             ui::warn(parent, QStringLiteral("磁盘剩余空间不足（需要%1，只有%2），"

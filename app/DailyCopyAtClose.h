@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 
 #include <functional>
@@ -21,5 +22,8 @@ void makeDailyCopyAtClose(QWidget* parent, store::Database& book);
 /// Free bytes on the disk of a folder, as the close measures them; empty for
 /// the disk's own figure. Tests put a nearly full disk here.
 extern std::function<qint64(const QString& folder)> dailyCopyFreeSpace;
+
+/// The day whose copy the close makes; empty for the calendar's. Tests close on other days here.
+extern std::function<QDate()> dailyCopyDay;
 
 } // namespace app

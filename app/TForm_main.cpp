@@ -2,6 +2,7 @@
 
 #include "Commands.h"
 #include "DailyCopyAtClose.h"
+#include "DamageNoticeAtStart.h"
 #include "ExactCaption.h"
 #include "FirstPaint.h"
 #include "MainMenu.h"
@@ -227,6 +228,7 @@ void TForm_main::formActivate() {
         close();
         return;
     }
+    m_damageNotice = std::make_unique<DamageNoticeAtStart>(this, dm.ADO_xjrjz);
     dm.q_gzsj.openWith({QStringLiteral("select * from 关帐日期")});
     dm.login.closingDate = dm.q_gzsj.fieldByName(QStringLiteral("关帐日期")).asDateTime();
     dm.q_gzsj.close();
@@ -257,6 +259,7 @@ void TForm_main::formActivate() {
     dm.login.loggedIn = true;
     showOperator();
     m_activated = true;
+    m_damageNotice->loggedIn();
 }
 
 void TForm_main::closeEvent(QCloseEvent* event) {

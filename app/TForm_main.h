@@ -11,6 +11,7 @@ class QToolButton;
 namespace app {
 
 class Commands;
+class DamageNoticeAtStart;
 
 /// The main window: menus, tool bar, scrolling banner, background picture and
 /// status bar; its first activation connects and logs in, closing it ends the run.
@@ -50,6 +51,7 @@ private:
     void queueActivation();
 
     std::unique_ptr<Commands> m_commands;
+    std::unique_ptr<DamageNoticeAtStart> m_damageNotice;
     QLabel* m_image = nullptr;
     QWidget* m_bannerPanel = nullptr;
     QLabel* m_banner = nullptr;

@@ -1,6 +1,7 @@
 #include "ListWindow.h"
 
 #include "DataGrid.h"
+#include "FlatButton.h"
 #include "HiddenColumns.h"
 #include "PrintSetup.h"
 
@@ -23,20 +24,6 @@
 #include <QVBoxLayout>
 
 namespace lists {
-
-namespace {
-
-QToolButton* flatButton(QWidget* parent, const QString& objectName, const QString& caption) {
-    auto* button = new QToolButton(parent);
-    button->setObjectName(objectName);
-    button->setText(caption);
-    button->setAutoRaise(true);
-    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    button->setFocusPolicy(Qt::NoFocus);
-    return button;
-}
-
-} // namespace
 
 ListWindow::ListWindow(QWidget* owner, const ListWindowTraits& traits, ui::DataSource* source,
                        const QList<GridColumn>& columns)

@@ -254,6 +254,51 @@ void copyPages(Database& source, const QString& to, const BackupProgress& progre
     copy.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
 }
 
+void requireName(const QString& path) {
+    if (path.trimmed().isEmpty())
+        throw BackupError(BackupError::Reason::Failed, QStringLiteral("没有指定文件"));
+}
+
+// A copy of a damaged book would one day be restored in place of a sound one:
+// a copy is kept only when it passes the check, read back from its file.
+void requireSoundCopy(const QString& copy, const QString& book) {
+    QStringList problems;
+    try {
+        Database db(copy, Database::OpenMode::ReadOnly);
+        problems = quickCheckProblems(db);
+    } catch (const EngineError& e) {
+        problems = {e.message()};
+    }
+    if (problems.isEmpty())
+        return;
+    constexpr int kLinesShown = 3;
+    throw BackupError(BackupError::Reason::Damaged,
+                      QStringLiteral("数据库文件“%1”已经损坏，其中的数据可能不完整！\n"
+                                     "它的副本没有通过检查，没有保存：\n%2")
+                          .arg(QDir::toNativeSeparators(QFileInfo(book).absoluteFilePath()),
+                               problems.mid(0, kLinesShown).join(QLatin1Char('\n'))));
+}
+
+enum class Check { SoundOnly, AsItIs };
+
+void copyDatabase(Database& source, const QString& target, const BackupProgress& progress,
+                  Check check) {
+    requireName(target);
+    if (isPartOf(target, source.path()))
+        throw BackupError(
+            BackupError::Reason::SameFile,
+            QStringLiteral("“%1”就是数据库文件本身").arg(QDir::toNativeSeparators(target)));
+    if (QFileInfo(target).isDir())
+        throw BackupError(BackupError::Reason::Failed,
+                          QStringLiteral("“%1”是一个文件夹").arg(QDir::toNativeSeparators(target)));
+    removeStaleTemporaries(target);
+    FileBeside copy(target);
+    copyPages(source, copy.path(), progress);
+    if (check == Check::SoundOnly)
+        requireSoundCopy(copy.path(), source.path());
+    copy.replaceTarget();
+}
+
 // Copies the journal files of `from` that hold anything beside `to`, under
 // the names SQLite looks for.
 void copyJournals(const QString& from, const QString& to) {
@@ -277,15 +322,15 @@ void copyFileOver(const QString& from, const QString& to) {
     copy.replaceTarget();
 }
 
-// Saves the working file before a restore replaces it. Through SQLite when it
-// opens, so that what its journals hold is settled first. When it is too
-// damaged to open, byte for byte together with its journals, which opening
-// the saved copy applies.
+// Saves the working file before a restore replaces it, damaged or not: the
+// restore is what mends a damaged book. Through SQLite when it opens, so that
+// what its journals hold is settled first. When it is too damaged to open,
+// byte for byte together with its journals, which opening the saved copy applies.
 void keepPrevious(const QString& working, const QString& password) {
     const QString kept = keptPreviousFile(working);
     try {
         const auto db = openDatabaseFile(working, password);
-        backupDatabase(*db, kept);
+        copyDatabase(*db, kept, {}, Check::AsItIs);
         return;
     } catch (const BackupError&) {
         throw;
@@ -328,11 +373,6 @@ void settleAndVerify(const QString& copy, const QString& source, const QString& 
     throw BackupError(BackupError::Reason::Unusable, problems.join(QLatin1Char('\n')));
 }
 
-void requireName(const QString& path) {
-    if (path.trimmed().isEmpty())
-        throw BackupError(BackupError::Reason::Failed, QStringLiteral("没有指定文件"));
-}
-
 } // namespace
 
 QString keptPreviousFile(const QString& working) {
@@ -367,18 +407,7 @@ void failReplacingSyncForTesting(const QString& target) {
 }
 
 void backupDatabase(Database& source, const QString& target, const BackupProgress& progress) {
-    requireName(target);
-    if (isPartOf(target, source.path()))
-        throw BackupError(
-            BackupError::Reason::SameFile,
-            QStringLiteral("“%1”就是数据库文件本身").arg(QDir::toNativeSeparators(target)));
-    if (QFileInfo(target).isDir())
-        throw BackupError(BackupError::Reason::Failed,
-                          QStringLiteral("“%1”是一个文件夹").arg(QDir::toNativeSeparators(target)));
-    removeStaleTemporaries(target);
-    FileBeside copy(target);
-    copyPages(source, copy.path(), progress);
-    copy.replaceTarget();
+    copyDatabase(source, target, progress, Check::SoundOnly);
 }
 
 void createFileWhole(const QString& target, const std::function<void(const QString&)>& write) {

@@ -20,6 +20,9 @@ public:
         SameFile,
         /// The file to restore from is not a sound database of this system.
         Unusable,
+        /// The database to back up is damaged: its copy failed the check and
+        /// was not kept.
+        Damaged,
         /// A file could not be read or written (no such file, no room, no permission).
         Failed,
         /// The complete copy has replaced the file, but the folder could not be
@@ -44,7 +47,9 @@ using BackupProgress = std::function<void(int copied, int total)>;
 /// readable by its owner only. The copy is made with SQLite's online backup
 /// into a temporary file beside `target`, which then replaces `target` in one
 /// rename: an existing `target` is only ever replaced by a complete copy, and
-/// a crash at any moment leaves it as it was. `source` stays usable throughout.
+/// a crash at any moment leaves it as it was. The copy takes the place of
+/// `target` only when it passes SQLite's quick check; a copy of a damaged
+/// database is removed and refused as Damaged. `source` stays usable throughout.
 /// Temporaries that killed copies to `target` left are removed first.
 /// With `progress`, the copy goes in steps and reports after each.
 void backupDatabase(Database& source, const QString& target, const BackupProgress& progress = {});

@@ -59,6 +59,22 @@ QStringList SafetyCopies::dailyCopies() const {
     return copies;
 }
 
+QStringList SafetyCopies::allCopies() const {
+    const QRegularExpression initialisation(
+        QStringLiteral("^%1-init-\\d{4}-\\d{2}-\\d{2}-\\d{6}(-\\d+)?\\.mdb$")
+            .arg(QRegularExpression::escape(m_stem)));
+    QStringList copies = dailyCopies();
+    for (const QString& name : QDir(m_folder).entryList(QDir::Files))
+        if (initialisation.match(name).hasMatch())
+            copies << QDir(m_folder).filePath(name);
+    // Only the time of writing orders the two kinds: a day's copy is made at
+    // its first close, and an initialisation may come after it.
+    std::stable_sort(copies.begin(), copies.end(), [](const QString& a, const QString& b) {
+        return QFileInfo(a).lastModified() > QFileInfo(b).lastModified();
+    });
+    return copies;
+}
+
 void SafetyCopies::makeFolder() const {
     if (QFileInfo(m_folder).isDir()) {
         removeStaleCopyTemporaries();

@@ -18,8 +18,9 @@ class Database;
 /// "backups" beside the book (its owner's only): one a day when the program
 /// closes, named after the book and the day (xjrjz-2026-12-09.mdb), the
 /// newest ten kept; and one before each initialisation
-/// (xjrjz-init-2026-12-09-153012.mdb), kept until removed by hand. Each is a
-/// sound book that the restore takes as it is.
+/// (xjrjz-init-2026-12-09-153012.mdb), kept until removed by hand. Each is
+/// checked as it is made and kept only when sound, so the restore can take it
+/// as it is; a damaged book gets no copy, and then none is removed either.
 class SafetyCopies {
 public:
     static constexpr int kDailyCopiesKept = 10;
@@ -52,10 +53,13 @@ public:
     /// The daily copies in the folder, newest first. Other files are none of
     /// them, whatever they hold.
     QStringList dailyCopies() const;
+    /// The daily and the initialisation copies, the last written first.
+    QStringList allCopies() const;
 
     /// Makes the copy of `day` from `book` unless it has one, then removes the
     /// daily copies beyond the newest ten. Throws BackupError when the folder
-    /// or the copy cannot be made; an earlier copy is never touched then.
+    /// or the copy cannot be made, or `book` is damaged; an earlier copy is
+    /// never touched then.
     DailyResult makeDailyCopy(Database& book, const QDate& day, const BackupProgress& progress = {});
 
     /// Makes the copy taken before an initialisation at `now`; returns its

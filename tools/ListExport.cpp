@@ -126,14 +126,18 @@ ListSnapshot listSnapshot(store::Connection& connection, ExportList list, const 
 ExportSummary exportList(store::Connection& connection, const ExportRequest& request) {
     const lists::TableSnapshot snapshot =
         listSnapshot(connection, request.list, request.month, request.bankAccount).snapshot;
-    QSaveFile file(request.path);
+    const int cutLabels = writeExportFile(request.type, snapshot, request.path);
+    return {int(snapshot.rows.size()), cutLabels};
+}
+
+int writeExportFile(int type, const lists::TableSnapshot& snapshot, const QString& path) {
+    QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw store::EngineError(
-            QStringLiteral("Cannot create file %1: %2")
-                .arg(request.path, store::deviceErrorText(file)));
+            QStringLiteral("Cannot create file %1: %2").arg(path, store::deviceErrorText(file)));
     int cutLabels = 0;
     try {
-        cutLabels = lists::writeExport(request.type, snapshot, file);
+        cutLabels = lists::writeExport(type, snapshot, file);
     } catch (const lists::XlsTooManyRows&) {
         file.cancelWriting();
         throw store::EngineError(
@@ -142,12 +146,11 @@ ExportSummary exportList(store::Connection& connection, const ExportRequest& req
                 .arg(lists::XlsMaxRecords));
     } catch (const lists::ExportWriteError& e) {
         file.cancelWriting();
-        throw store::EngineError(
-            QStringLiteral("不能写入文件 %1：%2").arg(request.path, e.message()));
+        throw store::EngineError(QStringLiteral("不能写入文件 %1：%2").arg(path, e.message()));
     }
     if (const QString reason = store::commitWholeFile(file); !reason.isEmpty())
-        throw store::EngineError(QStringLiteral("不能写入文件 %1：%2").arg(request.path, reason));
-    return {int(snapshot.rows.size()), cutLabels};
+        throw store::EngineError(QStringLiteral("不能写入文件 %1：%2").arg(path, reason));
+    return cutLabels;
 }
 
 } // namespace tools

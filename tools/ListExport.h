@@ -67,4 +67,10 @@ struct ExportSummary {
 /// written, with the reason (a worksheet with too many rows included).
 ExportSummary exportList(store::Connection& connection, const ExportRequest& request);
 
+/// Writes `snapshot` to `path` in the format of `type` (1 to 5), whole or not
+/// at all, and returns the worksheet labels cut to fit. Throws
+/// store::EngineError for a file that cannot be written, with the reason (a
+/// worksheet with too many rows included).
+int writeExportFile(int type, const lists::TableSnapshot& snapshot, const QString& path);
+
 } // namespace tools

@@ -36,23 +36,29 @@ PrintResult printList(store::Connection& connection, const PrintRequest& request
 
     lists::PrintSetup setup = lists::listWindowPrintSetup(list.traits);
     lists::setStandardSubstitutions(setup, request.operatorName, request.printedAt);
+    result.pages = writeListPdf(std::move(list.snapshot), setup, request.path, request.printedAt);
+    return result;
+}
+
+int writeListPdf(lists::TableSnapshot table, const lists::PrintSetup& setup, const QString& path,
+                 const QDateTime& printedAt) {
+    ui::installFontSubstitutions();
     const lists::PageCanvas canvas = lists::pdfCanvas(setup);
-    lists::PrintDocument document(std::move(list.snapshot), setup, canvas, request.printedAt);
+    lists::PrintDocument document(std::move(table), setup, canvas, printedAt);
     document.layOut();
 
-    QSaveFile file(request.path);
+    QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw store::EngineError(
-            QStringLiteral("不能建立文件 %1：%2！").arg(request.path, store::deviceErrorText(file)));
+            QStringLiteral("不能建立文件 %1：%2！").arg(path, store::deviceErrorText(file)));
     if (!lists::writePdf(document, file)) {
         file.cancelWriting();
         throw store::EngineError(
-            QStringLiteral("不能写入文件 %1：%2！").arg(request.path, store::deviceErrorText(file)));
+            QStringLiteral("不能写入文件 %1：%2！").arg(path, store::deviceErrorText(file)));
     }
     if (const QString reason = store::commitWholeFile(file); !reason.isEmpty())
-        throw store::EngineError(QStringLiteral("不能写入文件 %1：%2！").arg(request.path, reason));
-    result.pages = document.pageCount();
-    return result;
+        throw store::EngineError(QStringLiteral("不能写入文件 %1：%2！").arg(path, reason));
+    return document.pageCount();
 }
 
 } // namespace tools

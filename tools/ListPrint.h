@@ -2,6 +2,9 @@
 
 #include "ListExport.h"
 
+#include "lists/PrintSetup.h"
+#include "lists/TableSnapshot.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QString>
@@ -38,5 +41,11 @@ struct PrintResult {
 /// window does not print either. Throws store::EngineError for an engine
 /// failure, a sum beyond the amount range or a file that cannot be written.
 PrintResult printList(store::Connection& connection, const PrintRequest& request);
+
+/// Lays `table` out with `setup` (its substitutions already made) and writes
+/// every page to the PDF file at `path`, whole or not at all; returns the
+/// pages written. Throws store::EngineError for a file that cannot be written.
+int writeListPdf(lists::TableSnapshot table, const lists::PrintSetup& setup, const QString& path,
+                 const QDateTime& printedAt);
 
 } // namespace tools

@@ -5,6 +5,8 @@
 #include "JournalSearchCommand.h"
 #include "ListExport.h"
 #include "ListPrint.h"
+#include "MatchCommand.h"
+#include "ReconcileCommand.h"
 #include "StatementImportCommand.h"
 #include "StatsReport.h"
 
@@ -53,14 +55,16 @@ const char* const kOverview =
     "  stats FILE STATISTIC  填写统计表并输出它的行\n"
     "  import FILE           把导出的日记帐或电子表格的行导入一个日记帐\n"
     "  search FILE           按查询窗口的条件查找所有月份的日记帐记录\n"
+    "  match FILE            把银行日记帐与银行对账单自动对账\n"
+    "  reconcile FILE        编制一个开户银行月末的银行存款余额调节表\n"
     "  statement-import FILE 把银行对账单文件中的行导入一个开户银行的对账单\n"
     "\n"
     "tallomer-db COMMAND --help 显示一个命令的详细说明。\n"
     "\n"
     "退出状态：0 完成，1 失败，2 参数有错误，3 数据库正被另一个程序打开（create、demo、\n"
-    "restore、recompute、stats、import 和 statement-import 要写入数据库，工作时像程序\n"
-    "运行时一样占用它的锁文件 FILE.LCK；check、backup、export、print、search 和带\n"
-    "--dry-run 的导入只读取数据库，照常工作）。\n";
+    "restore、recompute、stats、import、statement-import 和 match 要写入数据库，工作时像\n"
+    "程序运行时一样占用它的锁文件 FILE.LCK；check、backup、export、print、search、\n"
+    "reconcile 和带 --dry-run 的导入只读取数据库，照常工作）。\n";
 
 // The exit status of a writing command whose database another program holds.
 constexpr int kDatabaseInUse = 3;
@@ -520,6 +524,47 @@ int searchJournal(const Arguments& a) {
     return tools::runSearch(request, out, err);
 }
 
+int matchStatement(const Arguments& a) {
+    if (int rc = needOneFile(a, "match"))
+        return rc;
+    tools::MatchRequest request;
+    request.book = a.positional[0];
+    if (!a.has("bank")) {
+        err(QStringLiteral("tallomer-db match: 请用 --bank 指定开户银行"));
+        return 2;
+    }
+    request.bankAccount = a.option("bank");
+    if (!readNumber(a, QStringLiteral("days"), 0, request.days))
+        return 2;
+    if (a.has("month")) {
+        request.month = tools::monthNamed(a.option("month"));
+        if (!request.month) {
+            err(QStringLiteral("tallomer-db match: --month 要写成 YYYY-MM 形式的月份，不能是“%1”")
+                    .arg(a.option("month")));
+            return 2;
+        }
+    }
+    if (a.has("operator"))
+        request.operatorName = a.option("operator");
+    return tools::runMatch(request, out, err);
+}
+
+int reconcile(const Arguments& a) {
+    if (int rc = needOneFile(a, "reconcile"))
+        return rc;
+    tools::ReconcileRequest request;
+    request.book = a.positional[0];
+    request.bank = a.option("bank");
+    if (a.has("month"))
+        request.month = a.option("month");
+    if (a.has("format"))
+        request.format = a.option("format");
+    request.out = a.option("out");
+    if (a.has("operator"))
+        request.operatorName = a.option("operator");
+    return tools::runReconcile(request, out, err);
+}
+
 struct Command {
     QStringList options;
     std::function<int(const Arguments&)> run;
@@ -759,14 +804,74 @@ const std::map<QString, Command>& commands() {
           false,
           {},
           {QStringLiteral("debit"), QStringLiteral("credit")}}},
+        {QStringLiteral("match"),
+         {{QStringLiteral("bank"), QStringLiteral("days"), QStringLiteral("month"),
+           QStringLiteral("operator")},
+          matchStatement,
+          "用法：tallomer-db match FILE --bank NAME [--days N] [--month YYYY-MM]\n"
+          "                        [--operator NAME]\n"
+          "\n"
+          "像“银行对账”窗口的“自动对账”一样，把一个开户银行的银行日记帐记录与银行对账单\n"
+          "记录配对：日记帐的借方等于对账单的收入（或贷方等于支出），日期相差不超过 N 天。\n"
+          "几条记录都合适时，对账单的流水号与凭证号相同（不计空格和大小写）的优先，其次是\n"
+          "日期最近的，再次是较早的日记帐记录。每条记录最多对上一次，已经对账的记录不动。\n"
+          "每对记录写成一组对账记录，带有操作员和时间，全部在一个事务中写入。先输出一个\n"
+          "标题行，再每对一行（日记帐记录，然后对账单记录，用制表符分隔），最后一行写明\n"
+          "对上的对数和还没有对账的记录数。数据库被另一个程序打开时不对账（退出状态 3）。\n"
+          "\n"
+          "  --bank NAME        开户银行，须在开户银行设置中\n"
+          "  --days N           日期最多相差的天数（默认 3）\n"
+          "  --month YYYY-MM    只对这个月份的记录对账（另一方可以在月份前后 N 天内）；\n"
+          "                     默认：所有日期中还没有对账的记录\n"
+          "  --operator NAME    对账记录的操作员，须在操作员表中（默认 系统管理员，如果有）\n",
+          true}},
+        {QStringLiteral("reconcile"),
+         {{QStringLiteral("bank"), QStringLiteral("month"), QStringLiteral("format"),
+           QStringLiteral("out"), QStringLiteral("operator")},
+          reconcile,
+          "用法：tallomer-db reconcile FILE --bank NAME [--month YYYY-MM]\n"
+          "                            [--format txt|csv|xls|html|rtf|pdf] [--out PATH]\n"
+          "                            [--operator NAME]\n"
+          "\n"
+          "像“余额调节表”窗口一样，编制开户银行在月末的银行存款余额调节表：左边是企业\n"
+          "银行存款日记账余额（该账户到月末的所有记录），加银行已收、企业未收，减银行\n"
+          "已付、企业未付；右边是银行对账单余额（到月末的最后一行对账单），加企业已收、\n"
+          "银行未收，减企业已付、银行未付；最后是两边调节后的存款余额和它们是否相符。\n"
+          "未达账项逐笔列出日期、摘要和金额，只计该账户第一行对账单的日期以后的记录。\n"
+          "月末以前没有对账单时不编制（退出状态 1）。\n"
+          "\n"
+          "没有 --out 时把调节表用制表符分隔写在标准输出上；有 --out 时像列表窗口的\n"
+          "“导出”一样写入文件，或者像打印预览一样写成 PDF 文件，并在标准输出上说明两边\n"
+          "是否相符。\n"
+          "\n"
+          "  --bank NAME        开户银行（必须指定）\n"
+          "  --month YYYY-MM    月份（默认：记帐时间所在的月份）\n"
+          "  --format FORMAT    txt、csv、xls、html、rtf 或 pdf（默认：--out 的扩展名）\n"
+          "  --out PATH         要写的文件（整个替换，同 export 的 --out）\n"
+          "  --operator NAME    pdf：作为打印者写出的操作员，须在操作员表中（默认 系统管理员）\n"}},
     };
     return table;
 }
 
+// Whether the command line asks for a PDF file: print always does, reconcile
+// with --format pdf or an --out named *.pdf.
+bool writesPdf(int argc, char** argv) {
+    if (argc < 2 || qstrcmp(argv[1], "print") == 0)
+        return argc >= 2;
+    if (qstrcmp(argv[1], "reconcile") != 0)
+        return false;
+    for (int i = 2; i < argc; ++i) {
+        const QByteArray arg = QByteArray(argv[i]).toLower();
+        if (arg == "pdf" || arg.endsWith(".pdf"))
+            return true;
+    }
+    return false;
+}
+
 // Drawing text into a PDF needs Qt's GUI side, though nothing is shown: the
-// print command runs on the offscreen platform unless one is named.
+// commands that print run on the offscreen platform unless one is named.
 std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv) {
-    if (argc > 1 && qstrcmp(argv[1], "print") == 0) {
+    if (writesPdf(argc, argv)) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         return std::make_unique<QGuiApplication>(argc, argv);

@@ -2,6 +2,7 @@
 // help of every command, run as a cashier would run them.
 
 #include "support/FileContents.h"
+#include "support/DamagedBook.h"
 #include "support/FullFileSystem.h"
 #include "support/LeftLock.h"
 #include "support/PdfText.h"
@@ -450,6 +451,26 @@ TEST_F(ToolCommands, AnExportOnAFullDiskKeepsThePreviousOneAndTellsWhy) {
         EXPECT_EQ(contents(out), previous);
         EXPECT_EQ(disk.files(), QStringList{QStringLiteral("out.txt")}) << "no temporary file is left";
     }
+}
+
+TEST_F(ToolCommands, BackupOfADamagedBookIsRefusedAndLeavesNoCopy) {
+    const QString earlier = path("earlier.mdb");
+    ASSERT_EQ(tool({QStringLiteral("backup"), m_path, earlier}).exitCode, 0);
+    const QByteArray sound = contents(earlier);
+    testing_support::zeroPageOf(m_path, QStringLiteral("现金日记帐"));
+    const QStringList before = QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden);
+
+    for (const QString& target : {path("copy.mdb"), earlier}) {
+        const ToolRun run = tool({QStringLiteral("backup"), m_path, target});
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
+        EXPECT_TRUE(run.err.startsWith(
+            QStringLiteral("tallomer-db backup: 数据库文件“%1”已经损坏，其中的数据可能不完整！\n")
+                .arg(m_path)))
+            << run.err.toStdString();
+    }
+    EXPECT_EQ(contents(earlier), sound);
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden), before);
 }
 
 TEST_F(ToolCommands, CheckWarnsOfJournalDatesWithATimeOfDay) {
