@@ -28,7 +28,8 @@ void BM_StatementImport(benchmark::State& state) {
     const QString demo = bench::demoDatabase(100000, 50);
     const QString folder = bench::dataFolder();
     const QString book = folder + QStringLiteral("/statement-target.mdb");
-    const QString file = folder + (workbook ? QStringLiteral("/statement.xlsx") : QStringLiteral("/statement.csv"));
+    const QString file =
+        folder + (workbook ? QStringLiteral("/statement.xlsx") : QStringLiteral("/statement.csv"));
     QString account;
     {
         store::Connection c;

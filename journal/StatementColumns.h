@@ -32,7 +32,7 @@ enum class AmountColumns { InOut, DebitCredit, Signed };
 struct StatementColumns {
     qsizetype titleRow = -1; // index into the rows
     AmountColumns amounts = AmountColumns::InOut;
-    std::array<int, kStatementRoles> at{};     // -1: the statement has no such column
+    std::array<int, kStatementRoles> at{};       // -1: the statement has no such column
     std::array<QString, kStatementRoles> titles; // as the file writes them
 
     int column(StatementRole role) const { return at[int(role)]; }

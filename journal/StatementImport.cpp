@@ -40,8 +40,9 @@ StatementImportResult importStatement(store::Database& db, const QList<lists::Im
         line.sourceFile = options.sourceFile;
         line.importedAt = now;
     }
-    const auto [earliest, latest] = std::minmax_element(
-        reading.lines.begin(), reading.lines.end(), [](const auto& a, const auto& b) { return a.date < b.date; });
+    const auto [earliest, latest] =
+        std::minmax_element(reading.lines.begin(), reading.lines.end(),
+                            [](const auto& a, const auto& b) { return a.date < b.date; });
     result.first = earliest->date;
     result.last = latest->date;
 

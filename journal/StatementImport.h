@@ -25,11 +25,11 @@ struct StatementImportOptions {
 };
 
 struct StatementImportResult {
-    int lines = 0;        // statement lines in the file
-    int added = 0;        // new ones: written, unless a dry run
-    int alreadyThere = 0; // lines the book holds already
+    int lines = 0;                       // statement lines in the file
+    int added = 0;                       // new ones: written, unless a dry run
+    int alreadyThere = 0;                // lines the book holds already
     QList<RefusedStatementLine> refused; // in file order; when any, nothing is written
-    QDate first;          // the days the file's lines cover
+    QDate first;                         // the days the file's lines cover
     QDate last;
     bool written = false;
 };

@@ -30,18 +30,21 @@ bool isBlankRow(const lists::ImportRow& row) {
 
 // A totals row under the table: no day, and a cell that says what it sums.
 bool isTotalsRow(const lists::ImportRow& row) {
-    static const QStringList starts = {QStringLiteral("合计"), QStringLiteral("总计"), QStringLiteral("小计"),
-                                       QStringLiteral("本页"), QStringLiteral("本期"), QStringLiteral("累计"),
+    static const QStringList starts = {QStringLiteral("合计"),   QStringLiteral("总计"),
+                                       QStringLiteral("小计"),   QStringLiteral("本页"),
+                                       QStringLiteral("本期"),   QStringLiteral("累计"),
                                        QStringLiteral("记录数"), QStringLiteral("共")};
     return std::any_of(row.cells.begin(), row.cells.end(), [](const QString& cell) {
         const QString text = cell.trimmed();
-        return std::any_of(starts.begin(), starts.end(), [&](const QString& s) { return text.startsWith(s); });
+        return std::any_of(starts.begin(), starts.end(),
+                           [&](const QString& s) { return text.startsWith(s); });
     });
 }
 
 /// The amount cells of a row as its columns give them: in and out, debit
 /// and credit, or the signed amount.
-QList<std::pair<QString, QString>> amountCells(const lists::ImportRow& row, const StatementColumns& columns) {
+QList<std::pair<QString, QString>> amountCells(const lists::ImportRow& row,
+                                               const StatementColumns& columns) {
     QList<StatementRole> roles;
     switch (columns.amounts) {
     case AmountColumns::InOut:
@@ -61,7 +64,8 @@ QList<std::pair<QString, QString>> amountCells(const lists::ImportRow& row, cons
 }
 
 /// The row as a line, or the reason it is none.
-std::optional<ReadLine> readRow(const lists::ImportRow& row, const StatementColumns& columns, QString& reason) {
+std::optional<ReadLine> readRow(const lists::ImportRow& row, const StatementColumns& columns,
+                                QString& reason) {
     ReadLine read;
     StatementLine& line = read.line;
     const QString dayText = cellOf(row, columns.column(StatementRole::Date));
@@ -85,7 +89,8 @@ std::optional<ReadLine> readRow(const lists::ImportRow& row, const StatementColu
         if (amounts.last() && amounts.last()->isZero())
             amounts.last().reset();
     }
-    const qsizetype given = std::count_if(amounts.begin(), amounts.end(), [](const auto& a) { return bool(a); });
+    const qsizetype given =
+        std::count_if(amounts.begin(), amounts.end(), [](const auto& a) { return bool(a); });
     if (given == 0) {
         reason = QStringLiteral("没有金额");
         return std::nullopt;
@@ -130,11 +135,13 @@ BalanceFit followBalance(const QList<ReadLine>& lines, const QList<qsizetype>& o
             } catch (const store::CurrencyOverflow&) {
             }
             if (!expected || *expected != *read.line.balance) {
-                fit.reason = QStringLiteral("余额不接续：上一个余额 %1，加收入 %2、减支出 %3，应为 %4，这一行的余额是 %5")
-                                 .arg(statementAmountText(*before), statementAmountText(in),
-                                      statementAmountText(out),
-                                      expected ? statementAmountText(*expected) : QStringLiteral("超出范围"),
-                                      statementAmountText(*read.line.balance));
+                fit.reason =
+                    QStringLiteral("余额不接续：上一个余额 %1，加收入 %2、减支出 %3，应为 "
+                                   "%4，这一行的余额是 %5")
+                        .arg(statementAmountText(*before), statementAmountText(in),
+                             statementAmountText(out),
+                             expected ? statementAmountText(*expected) : QStringLiteral("超出范围"),
+                             statementAmountText(*read.line.balance));
                 return fit;
             }
             before = read.line.balance;
@@ -177,10 +184,11 @@ StatementReading readStatement(const QList<lists::ImportRow>& rows) {
         const lists::ImportRow& row = rows[r];
         if (isBlankRow(row))
             continue;
-        const bool hasDay = readStatementDay(cellOf(row, columns->column(StatementRole::Date))).has_value();
+        const bool hasDay =
+            readStatementDay(cellOf(row, columns->column(StatementRole::Date))).has_value();
         const QList<std::pair<QString, QString>> amounts = amountCells(row, *columns);
-        const bool hasAmount =
-            std::any_of(amounts.begin(), amounts.end(), [](const auto& cell) { return !cell.second.isEmpty(); });
+        const bool hasAmount = std::any_of(amounts.begin(), amounts.end(),
+                                           [](const auto& cell) { return !cell.second.isEmpty(); });
         if (!hasDay && (isTotalsRow(row) || !hasAmount))
             continue;
         QString reason;
@@ -196,7 +204,8 @@ StatementReading readStatement(const QList<lists::ImportRow>& rows) {
         return reading;
 
     // The direction of the amounts, and the order of the lines, in which the balance follows.
-    const QList<int> signs = columns->amounts == AmountColumns::DebitCredit ? QList<int>{1, -1} : QList<int>{1};
+    const QList<int> signs =
+        columns->amounts == AmountColumns::DebitCredit ? QList<int>{1, -1} : QList<int>{1};
     std::optional<std::pair<QList<qsizetype>, int>> chosen;
     BalanceFit best;
     qsizetype bestRow = -1;

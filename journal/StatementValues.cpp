@@ -7,18 +7,22 @@
 namespace journal {
 
 std::optional<QDate> readStatementDay(const QString& text) {
-    static const QRegularExpression form(QStringLiteral(
-        "^(?:(\\d{4})(\\d{2})(\\d{2})|(\\d{4}[-/.]\\d{1,2}[-/.]\\d{1,2})|(\\d{4})年(\\d{1,2})月(\\d{1,2})日?)"
-        "(?:(?:[ T]+\\d{1,2}:\\d{2}(?::\\d{2}(?:\\.\\d+)?)?)|(?:[ ]*\\d{6}))?$"));
+    static const QRegularExpression form(
+        QStringLiteral("^(?:(\\d{4})(\\d{2})(\\d{2})|(\\d{4}[-/.]\\d{1,2}[-/"
+                       ".]\\d{1,2})|(\\d{4})年(\\d{1,2})月(\\d{1,2})日?)"
+                       "(?:(?:[ T]+\\d{1,2}:\\d{2}(?::\\d{2}(?:\\.\\d+)?)?)|(?:[ ]*\\d{6}))?$"));
     const QRegularExpressionMatch match = form.match(text.trimmed());
     if (!match.hasMatch())
         return std::nullopt;
     QDate day;
     if (match.hasCaptured(1))
-        day = QDate(match.captured(1).toInt(), match.captured(2).toInt(), match.captured(3).toInt());
+        day =
+            QDate(match.captured(1).toInt(), match.captured(2).toInt(), match.captured(3).toInt());
     else if (match.hasCaptured(5))
-        day = QDate(match.captured(5).toInt(), match.captured(6).toInt(), match.captured(7).toInt());
-    else if (const auto parsed = store::DateTime::parseDay(match.captured(4).replace(QLatin1Char('.'), QLatin1Char('-'))))
+        day =
+            QDate(match.captured(5).toInt(), match.captured(6).toInt(), match.captured(7).toInt());
+    else if (const auto parsed = store::DateTime::parseDay(
+                 match.captured(4).replace(QLatin1Char('.'), QLatin1Char('-'))))
         day = parsed->date();
     if (!day.isValid())
         return std::nullopt;

@@ -59,11 +59,15 @@ QList<lists::GridColumn> statementColumns() {
     };
 }
 
-QString dayText(const QDate& day) { return store::DateTime::fromDate(day).toShortDateString(); }
+QString dayText(const QDate& day) {
+    return store::DateTime::fromDate(day).toShortDateString();
+}
 
 // The box that keeps a refused file out: its bad lines with their reasons.
 QString refusalText(const QString& file, const QList<RefusedStatementLine>& refused) {
-    QStringList lines = {QStringLiteral("文件 %1 中有 %2 行不能导入，没有导入任何记录：").arg(file).arg(refused.size())};
+    QStringList lines = {QStringLiteral("文件 %1 中有 %2 行不能导入，没有导入任何记录：")
+                             .arg(file)
+                             .arg(refused.size())};
     for (qsizetype i = 0; i < refused.size() && i < kListedRefusals; ++i) {
         QString text = refused[i].text;
         text.replace(QLatin1Char('\r'), QString()).replace(QLatin1Char('\n'), QLatin1Char(' '));
@@ -90,15 +94,18 @@ struct TForm_yhdzd::Lines {
     ui::DataSource source{&query};
 };
 
-TForm_yhdzd::TForm_yhdzd(QWidget* owner) : TForm_yhdzd(owner, std::make_unique<Lines>()) {}
+TForm_yhdzd::TForm_yhdzd(QWidget* owner)
+    : TForm_yhdzd(owner, std::make_unique<Lines>()) {}
 
 TForm_yhdzd::TForm_yhdzd(QWidget* owner, std::unique_ptr<Lines> lines)
-    : ListWindow(owner, statementTraits(), &lines->source, statementColumns()), m_lines(std::move(lines)) {
+    : ListWindow(owner, statementTraits(), &lines->source, statementColumns())
+    , m_lines(std::move(lines)) {
     QToolButton* import = addButton(QStringLiteral("SpeedButton5"), QStringLiteral("导入"));
     import->setToolTip(QStringLiteral("导入网上银行导出的对账单文件（csv、xls、xlsx）"));
     ui::giveKey(import, Qt::Key_F5);
-    arrangeButtons({QStringLiteral("SpeedButton5"), QStringLiteral("SpeedButton2"), QStringLiteral("SpeedButton1"),
-                    QStringLiteral("SpeedButton3"), QStringLiteral("SpeedButton4")});
+    arrangeButtons({QStringLiteral("SpeedButton5"), QStringLiteral("SpeedButton2"),
+                    QStringLiteral("SpeedButton1"), QStringLiteral("SpeedButton3"),
+                    QStringLiteral("SpeedButton4")});
     connect(import, &QToolButton::clicked, this, &TForm_yhdzd::importStatement);
     // A matched line stays: its match must be undone first.
     disconnect(deleteButton(), &QToolButton::clicked, this, &ListWindow::deleteRecord);
@@ -147,9 +154,13 @@ TForm_yhdzd::~TForm_yhdzd() {
     grid()->setQuery(nullptr);
 }
 
-void TForm_yhdzd::setAccounts(const QStringList& accounts) { ui::setChoices(m_accounts, accounts); }
+void TForm_yhdzd::setAccounts(const QStringList& accounts) {
+    ui::setChoices(m_accounts, accounts);
+}
 
-QString TForm_yhdzd::chosenAccount() const { return m_accounts->currentText(); }
+QString TForm_yhdzd::chosenAccount() const {
+    return m_accounts->currentText();
+}
 
 bool TForm_yhdzd::accountChosen() {
     if (!chosenAccount().isEmpty())
@@ -158,11 +169,17 @@ bool TForm_yhdzd::accountChosen() {
     return false;
 }
 
-bool TForm_yhdzd::readyToPrintOrExport() { return accountChosen(); }
+bool TForm_yhdzd::readyToPrintOrExport() {
+    return accountChosen();
+}
 
-QString TForm_yhdzd::exportName() const { return chosenAccount() + traits().exportName; }
+QString TForm_yhdzd::exportName() const {
+    return chosenAccount() + traits().exportName;
+}
 
-QString TForm_yhdzd::printTitle() const { return chosenAccount() + traits().printTitle; }
+QString TForm_yhdzd::printTitle() const {
+    return chosenAccount() + traits().printTitle;
+}
 
 void TForm_yhdzd::showLines() {
     if (!accountChosen())
@@ -179,15 +196,17 @@ void TForm_yhdzd::showLines() {
         m_from->setFocus();
         return;
     }
-    reopen(store::DateTime::parseDay(days.dateFrom)->date(), store::DateTime::parseDay(days.dateTo)->date());
+    reopen(store::DateTime::parseDay(days.dateFrom)->date(),
+           store::DateTime::parseDay(days.dateTo)->date());
 }
 
 void TForm_yhdzd::reopen(const QDate& from, const QDate& to) {
     store::Query& query = m_lines->query;
     query.openWith({
-        QStringLiteral("select 编号, 日期, 摘要, 收入, 支出, 余额, 流水号, 对方户名, "
-                       "case when exists (select 1 from 银行对账 where 对账单编号 = 银行对账单.编号) "
-                       "then '是' else '' end as 已对账 from 银行对账单"),
+        QStringLiteral(
+            "select 编号, 日期, 摘要, 收入, 支出, 余额, 流水号, 对方户名, "
+            "case when exists (select 1 from 银行对账 where 对账单编号 = 银行对账单.编号) "
+            "then '是' else '' end as 已对账 from 银行对账单"),
         QStringLiteral(" where 开户银行 = %1 and 日期 >= %2 and 日期 < %3")
             .arg(store::sql::quoted(chosenAccount()))
             .arg(store::DateTime::fromDate(from).serial())
@@ -201,7 +220,8 @@ void TForm_yhdzd::importStatement() {
         return;
     const QString path = ui::chooseOpenFile(
         this, QStringLiteral("导入对账单"),
-        QStringLiteral("对账单文件 (*.csv;*.txt;*.xls;*.xlsx)|*.csv;*.txt;*.xls;*.xlsx|所有文件 (*.*)|*.*"));
+        QStringLiteral(
+            "对账单文件 (*.csv;*.txt;*.xls;*.xlsx)|*.csv;*.txt;*.xls;*.xlsx|所有文件 (*.*)|*.*"));
     if (path.isEmpty())
         return;
     const QString name = QFileInfo(path).fileName();
@@ -216,7 +236,8 @@ void TForm_yhdzd::importStatement() {
     StatementImportResult result;
     try {
         const WaitCursor waiting;
-        result = journal::importStatement(ui::Dm1->ADO_xjrjz.database(), lists::readImportFile(path), options);
+        result = journal::importStatement(ui::Dm1->ADO_xjrjz.database(),
+                                          lists::readImportFile(path), options);
     } catch (const lists::ImportFileError& e) {
         ui::warn(this, e.message());
         return;
@@ -233,7 +254,9 @@ void TForm_yhdzd::importStatement() {
     m_from->setText(dayText(result.first));
     m_to->setText(dayText(result.last));
     reopen(result.first, result.last);
-    ui::inform(this, QStringLiteral("导入完毕：新增 %1 行，%2 行已经导入过。").arg(result.added).arg(result.alreadyThere));
+    ui::inform(this, QStringLiteral("导入完毕：新增 %1 行，%2 行已经导入过。")
+                         .arg(result.added)
+                         .arg(result.alreadyThere));
 }
 
 void TForm_yhdzd::deleteLine() {
@@ -250,8 +273,9 @@ void TForm_yhdzd::deleteLine() {
     store::Database& db = ui::Dm1->ADO_xjrjz.database();
     {
         store::Transaction unit(db);
-        store::Statement remove(db, QStringLiteral("delete from 银行对账单 where 编号 = ? and not exists "
-                                                   "(select 1 from 银行对账 where 对账单编号 = ?)"));
+        store::Statement remove(
+            db, QStringLiteral("delete from 银行对账单 where 编号 = ? and not exists "
+                               "(select 1 from 银行对账 where 对账单编号 = ?)"));
         remove.bindInt64(1, line);
         remove.bindInt64(2, line);
         remove.step();

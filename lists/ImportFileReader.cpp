@@ -45,7 +45,8 @@ QChar separatorOf(const QString& text) {
     for (const QChar c : text) {
         if (c == QLatin1Char('"'))
             quoted = !quoted;
-        else if (!quoted && (c == QLatin1Char('\n') || c == QLatin1Char('\r')) && tabs + semicolons + commas > 0)
+        else if (!quoted && (c == QLatin1Char('\n') || c == QLatin1Char('\r')) &&
+                 tabs + semicolons + commas > 0)
             break;
         else if (!quoted && c == QLatin1Char('\t'))
             ++tabs;
@@ -59,7 +60,9 @@ QChar separatorOf(const QString& text) {
     return semicolons >= commas ? QLatin1Char(';') : QLatin1Char(',');
 }
 
-bool isLineEnd(QChar c) { return c == QLatin1Char('\n') || c == QLatin1Char('\r'); }
+bool isLineEnd(QChar c) {
+    return c == QLatin1Char('\n') || c == QLatin1Char('\r');
+}
 
 QList<ImportRow> readDelimitedText(const QString& text, const QString& path) {
     const QChar separator = separatorOf(text);
@@ -148,7 +151,8 @@ QList<ImportRow> readImportFile(const QString& path) {
         throw ImportFileError(QStringLiteral("%1 不是普通文件，不能导入！").arg(path));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw ImportFileError(QStringLiteral("不能打开文件 %1：%2").arg(path, store::deviceErrorText(file)));
+        throw ImportFileError(
+            QStringLiteral("不能打开文件 %1：%2").arg(path, store::deviceErrorText(file)));
     const ImportFileError tooLarge(
         QStringLiteral("文件 %1 大于 %2 MB，不能导入！").arg(path).arg(kMaxImportFileBytes >> 20));
     if (file.size() > kMaxImportFileBytes)
@@ -163,7 +167,8 @@ QList<ImportRow> readImportBytes(const QByteArray& bytes, const QString& path) {
     QList<ImportRow> rows;
     QString problem;
     std::optional<QList<QStringList>> sheet;
-    const bool worksheet = XlsSheetReader::isWorksheet(bytes) || XlsWorkbookReader::isWorkbook(bytes) ||
+    const bool worksheet = XlsSheetReader::isWorksheet(bytes) ||
+                           XlsWorkbookReader::isWorkbook(bytes) ||
                            XlsxSheetReader::isWorkbook(bytes);
     if (XlsSheetReader::isWorksheet(bytes))
         sheet = XlsSheetReader::read(bytes, &problem);

@@ -21,7 +21,8 @@ bool SheetGrid::put(int row, int column, const QString& text, QString* problem) 
     const qsizetype height = std::max(m_rows.size(), qsizetype(row) + 1);
     const qsizetype width = std::max(m_width, qsizetype(column) + 1);
     if (height * width > m_budget) {
-        *problem = QStringLiteral("工作表有 %1 行 %2 列，远多于文件中的单元格").arg(height).arg(width);
+        *problem =
+            QStringLiteral("工作表有 %1 行 %2 列，远多于文件中的单元格").arg(height).arg(width);
         return false;
     }
     m_width = width;

@@ -16,7 +16,8 @@ constexpr int kMaxSheetColumns = 256;
 /// grow beyond a budget of cells the caller derives from the file's size.
 class SheetGrid {
 public:
-    explicit SheetGrid(qsizetype cellBudget) : m_budget(cellBudget) {}
+    explicit SheetGrid(qsizetype cellBudget)
+        : m_budget(cellBudget) {}
 
     /// Sets a cell; false, with the reason in `problem`, for a column beyond
     /// kMaxSheetColumns or a grid beyond the budget.

@@ -49,7 +49,9 @@ std::optional<QList<QStringList>> XlsSheetReader::read(const QByteArray& bytes, 
                 break;
             const std::optional<QString> text = fromGbk(bytes.mid(data + 8, word(bytes, data + 6)));
             if (!text) {
-                *problem = QStringLiteral("第 %1 行第 %2 列的文字不是 GBK 编码").arg(row + 1).arg(column + 1);
+                *problem = QStringLiteral("第 %1 行第 %2 列的文字不是 GBK 编码")
+                               .arg(row + 1)
+                               .arg(column + 1);
                 return std::nullopt;
             }
             if (!put(text->isNull() ? QStringLiteral("") : *text))

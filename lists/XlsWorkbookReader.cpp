@@ -39,11 +39,14 @@ struct SheetResult {
     QString problem;
 };
 
-SheetResult refused(const QString& problem) { return {std::nullopt, problem}; }
+SheetResult refused(const QString& problem) {
+    return {std::nullopt, problem};
+}
 
 // What a read that failed in the child, or ran out of memory there, says.
 QString confinedProblem() {
-    return QStringLiteral("文件已损坏，读取时出错或要用 %1 MB 以上的内存").arg(kWorkbookMemory >> 20);
+    return QStringLiteral("文件已损坏，读取时出错或要用 %1 MB 以上的内存")
+        .arg(kWorkbookMemory >> 20);
 }
 
 QString damaged(int code) {
@@ -83,21 +86,25 @@ SheetResult readWorkbook(const QString& path, qsizetype budget) {
         value == FREEXL_BIFF_OBFUSCATED)
         return refused(QStringLiteral("工作簿有密码保护，请先在电子表格程序中取消密码"));
     unsigned int sheets = 0;
-    if (const int rc = freexl_get_info(book.handle(), FREEXL_BIFF_SHEET_COUNT, &sheets); rc != FREEXL_OK)
+    if (const int rc = freexl_get_info(book.handle(), FREEXL_BIFF_SHEET_COUNT, &sheets);
+        rc != FREEXL_OK)
         return refused(damaged(rc));
     SheetGrid grid(budget);
     QString problem;
-    for (unsigned int sheet = 0; sheet < sheets && sheet <= 0xFFFF && grid.rows().isEmpty(); ++sheet) {
+    for (unsigned int sheet = 0; sheet < sheets && sheet <= 0xFFFF && grid.rows().isEmpty();
+         ++sheet) {
         unsigned int rows = 0;
         unsigned short columns = 0;
-        if (const int rc = freexl_select_active_worksheet(book.handle(), (unsigned short)sheet); rc != FREEXL_OK)
+        if (const int rc = freexl_select_active_worksheet(book.handle(), (unsigned short)sheet);
+            rc != FREEXL_OK)
             return refused(damaged(rc));
         if (freexl_worksheet_dimensions(book.handle(), &rows, &columns) != FREEXL_OK)
             continue;
         for (unsigned int r = 0; r < rows; ++r) {
             for (unsigned short c = 0; c < columns; ++c) {
                 FreeXL_CellValue cell;
-                if (const int rc = freexl_get_cell_value(book.handle(), r, c, &cell); rc != FREEXL_OK)
+                if (const int rc = freexl_get_cell_value(book.handle(), r, c, &cell);
+                    rc != FREEXL_OK)
                     return refused(damaged(rc));
                 const QString text = cellText(cell);
                 if (!text.isNull() && !grid.put(int(r), c, text, &problem))
@@ -134,7 +141,8 @@ bool XlsWorkbookReader::isWorkbook(const QByteArray& bytes) {
     return bytes.startsWith(QByteArrayLiteral("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"));
 }
 
-std::optional<QList<QStringList>> XlsWorkbookReader::read(const QByteArray& bytes, QString* problem) {
+std::optional<QList<QStringList>> XlsWorkbookReader::read(const QByteArray& bytes,
+                                                          QString* problem) {
     // The library reads a file by its name: these very bytes, not the file
     // they came from, which may have changed since.
     QTemporaryFile copy;

@@ -42,7 +42,9 @@ std::optional<QByteArray> part(QuaZip& zip, const QString& name) {
         if (n == 0)
             break;
         if (bytes.size() + n > kMaxImportFileBytes)
-            throw Refusal{QStringLiteral("其中的 %1 解开后大于 %2 MB").arg(name).arg(kMaxImportFileBytes >> 20)};
+            throw Refusal{QStringLiteral("其中的 %1 解开后大于 %2 MB")
+                              .arg(name)
+                              .arg(kMaxImportFileBytes >> 20)};
         bytes.append(chunk, n);
     }
     file.close();
@@ -56,7 +58,9 @@ void failOnXmlError(const QXmlStreamReader& xml, const QString& name) {
         throw Refusal{QStringLiteral("其中的 %1 不是完好的 XML：%2").arg(name, xml.errorString())};
 }
 
-bool isTrue(QStringView value) { return value == u"1" || value == u"true"; }
+bool isTrue(QStringView value) {
+    return value == u"1" || value == u"true";
+}
 
 /// The texts of the <t> elements inside the element the reader stands on,
 /// leaving out the phonetic guides (<rPh>) a rich text may carry.
@@ -149,7 +153,8 @@ QList<bool> dateStyles(const QByteArray& bytes) {
             inCellStyles = false;
         } else if (inCellStyles && xml.isStartElement() && xml.name() == u"xf") {
             const int id = xml.attributes().value(QLatin1String("numFmtId")).toInt();
-            styles << (codes.contains(id) ? isDateFormat(codes.value(id)) : isBuiltInDateFormat(id));
+            styles << (codes.contains(id) ? isDateFormat(codes.value(id))
+                                          : isBuiltInDateFormat(id));
         }
     }
     failOnXmlError(xml, QStringLiteral("styles.xml"));
@@ -175,7 +180,8 @@ std::pair<QString, bool> firstSheet(QuaZip& zip) {
     }
     failOnXmlError(xml, QStringLiteral("workbook.xml"));
     QString target;
-    if (const std::optional<QByteArray> rels = part(zip, QStringLiteral("xl/_rels/workbook.xml.rels"))) {
+    if (const std::optional<QByteArray> rels =
+            part(zip, QStringLiteral("xl/_rels/workbook.xml.rels"))) {
         QXmlStreamReader links(*rels);
         while (!links.atEnd()) {
             links.readNext();
@@ -224,7 +230,7 @@ QString isoDateText(const QString& value) {
 struct CellValue {
     QString type;
     int style = 0;
-    QString value;  // <v>
+    QString value;   // <v>
     QString inline_; // <is>
     bool hasValue = false;
 };
@@ -277,7 +283,8 @@ QList<QStringList> sheetRows(const QByteArray& bytes, const QStringList& strings
         if (attributes.hasAttribute(QLatin1String("r"))) {
             const auto place = cellPlace(attributes.value(QLatin1String("r")));
             if (!place)
-                throw Refusal{QStringLiteral("单元格位置“%1”不对").arg(attributes.value(QLatin1String("r")))};
+                throw Refusal{
+                    QStringLiteral("单元格位置“%1”不对").arg(attributes.value(QLatin1String("r")))};
             std::tie(column, row) = *place;
         }
         CellValue cell;
@@ -306,7 +313,9 @@ QList<QStringList> sheetRows(const QByteArray& bytes, const QStringList& strings
 
 } // namespace
 
-bool XlsxSheetReader::isWorkbook(const QByteArray& bytes) { return bytes.startsWith("PK\x03\x04"); }
+bool XlsxSheetReader::isWorkbook(const QByteArray& bytes) {
+    return bytes.startsWith("PK\x03\x04");
+}
 
 std::optional<QList<QStringList>> XlsxSheetReader::read(const QByteArray& bytes, QString* problem) {
     QBuffer buffer;
@@ -319,7 +328,8 @@ std::optional<QList<QStringList>> XlsxSheetReader::read(const QByteArray& bytes,
     try {
         const auto [sheetName, from1904] = firstSheet(zip);
         QStringList strings;
-        if (const std::optional<QByteArray> shared = part(zip, QStringLiteral("xl/sharedStrings.xml")))
+        if (const std::optional<QByteArray> shared =
+                part(zip, QStringLiteral("xl/sharedStrings.xml")))
             strings = sharedStrings(*shared);
         QList<bool> dates;
         if (const std::optional<QByteArray> styles = part(zip, QStringLiteral("xl/styles.xml")))
@@ -329,7 +339,8 @@ std::optional<QList<QStringList>> XlsxSheetReader::read(const QByteArray& bytes,
             throw Refusal{QStringLiteral("压缩文件中没有工作表 %1").arg(sheetName)};
         // A cell takes a few bytes of the packed file; a sheet of a small file
         // may still be sparse, a large one holds at most a worksheet's grid.
-        const qsizetype budget = std::min(kMaxImportValues, std::max(16 * bytes.size(), qsizetype(65536)));
+        const qsizetype budget =
+            std::min(kMaxImportValues, std::max(16 * bytes.size(), qsizetype(65536)));
         return sheetRows(*sheet, strings, dates, from1904, budget);
     } catch (const Refusal& refusal) {
         *problem = refusal.reason;

@@ -15,8 +15,9 @@ QString indentedRowText(QString text) {
     return QStringLiteral("    ") + text.replace(QLatin1Char('\n'), QStringLiteral("\n    "));
 }
 
-std::optional<QString> importOperator(store::Connection& connection, const std::optional<QString>& asked,
-                                      const QString& prefix, const ReportLine& err) {
+std::optional<QString> importOperator(store::Connection& connection,
+                                      const std::optional<QString>& asked, const QString& prefix,
+                                      const ReportLine& err) {
     const QString standard = QStringLiteral("系统管理员");
     if (!asked)
         return hasOperator(connection, standard) ? standard : QString();
@@ -41,7 +42,8 @@ int runImport(const ImportRequest& request, const ReportLine& out, const ReportL
     options.bankAccount = request.bankAccount;
     options.addSummaries = request.addSummaries;
     options.dryRun = request.dryRun;
-    const std::optional<QString> operatorName = importOperator(connection, request.operatorName, prefix, err);
+    const std::optional<QString> operatorName =
+        importOperator(connection, request.operatorName, prefix, err);
     if (!operatorName)
         return 2;
     options.operatorName = *operatorName;
@@ -58,11 +60,7 @@ int runImport(const ImportRequest& request, const ReportLine& out, const ReportL
         return 1;
     }
     if (!result.refused.isEmpty()) {
-        for (const RefusedRow& row : result.refused) {
-            err(QStringLiteral("%1 第 %2 行：%3").arg(request.file).arg(row.line).arg(row.reason));
-            err(indentedRowText(row.text));
-        }
-        err(prefix + QStringLiteral("有 %1 行不能导入，没有写入任何记录！").arg(result.refused.size()));
+        reportRefusedRows(request.file, result.refused, prefix, err);
         return 1;
     }
     if (result.entries == 0) {
@@ -71,7 +69,8 @@ int runImport(const ImportRequest& request, const ReportLine& out, const ReportL
     }
     const QString table = store::journalTable(request.kind);
     for (const AddedSummary& s : result.addedSummaries)
-        out((request.dryRun ? QStringLiteral("将增加摘要：%1（%2）") : QStringLiteral("已增加摘要：%1（%2）"))
+        out((request.dryRun ? QStringLiteral("将增加摘要：%1（%2）")
+                            : QStringLiteral("已增加摘要：%1（%2）"))
                 .arg(s.name, s.attribute));
     if (request.dryRun)
         out(QStringLiteral("检查完毕：%1 条记录都可以导入%2（--dry-run，没有写入）。")

@@ -10,7 +10,8 @@
 
 namespace tools {
 
-int runStatementImport(const StatementImportRequest& request, const ReportLine& out, const ReportLine& err) {
+int runStatementImport(const StatementImportRequest& request, const ReportLine& out,
+                       const ReportLine& err) {
     const QString prefix = QStringLiteral("tallomer-db statement-import: ");
     store::Connection connection;
     connection.setConnectionString(store::ConnectionString::forFile(request.book));
@@ -19,7 +20,8 @@ int runStatementImport(const StatementImportRequest& request, const ReportLine& 
     else
         connection.open();
 
-    const std::optional<QString> operatorName = importOperator(connection, request.operatorName, prefix, err);
+    const std::optional<QString> operatorName =
+        importOperator(connection, request.operatorName, prefix, err);
     if (!operatorName)
         return 2;
     if (!hasBankAccount(connection, request.bankAccount)) {
@@ -33,28 +35,27 @@ int runStatementImport(const StatementImportRequest& request, const ReportLine& 
     options.dryRun = request.dryRun;
     journal::StatementImportResult result;
     try {
-        result = journal::importStatement(connection.database(), lists::readImportFile(request.file), options);
+        result = journal::importStatement(connection.database(),
+                                          lists::readImportFile(request.file), options);
     } catch (const lists::ImportFileError& e) {
         err(prefix + e.message());
         return 1;
     }
     if (!result.refused.isEmpty()) {
-        for (const journal::RefusedStatementLine& line : result.refused) {
-            err(QStringLiteral("%1 第 %2 行：%3").arg(request.file).arg(line.line).arg(line.reason));
-            err(indentedRowText(line.text));
-        }
-        err(prefix + QStringLiteral("有 %1 行不能导入，没有写入任何记录！").arg(result.refused.size()));
+        reportRefusedRows(request.file, result.refused, prefix, err);
         return 1;
     }
     if (result.lines == 0) {
-        err(prefix + QStringLiteral("文件 %1 中没有对账单的行，没有写入任何记录！").arg(request.file));
+        err(prefix +
+            QStringLiteral("文件 %1 中没有对账单的行，没有写入任何记录！").arg(request.file));
         return 1;
     }
     const QString period = QStringLiteral("（%1 至 %2）")
                                .arg(result.first.toString(QStringLiteral("yyyy-M-d")),
                                     result.last.toString(QStringLiteral("yyyy-M-d")));
     if (request.dryRun)
-        out(QStringLiteral("检查完毕：%1 行对账单可以导入%2%3，%4 行已经导入过（--dry-run，没有写入）。")
+        out(QStringLiteral(
+                "检查完毕：%1 行对账单可以导入%2%3，%4 行已经导入过（--dry-run，没有写入）。")
                 .arg(result.added)
                 .arg(request.bankAccount, period)
                 .arg(result.alreadyThere));

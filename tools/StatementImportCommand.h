@@ -21,6 +21,7 @@ struct StatementImportRequest {
 /// refused line with its line, text and reason. Returns the exit status:
 /// 0 brought in (or, in a dry run, every line passes), 1 lines refused or
 /// the file unusable, 2 an operator or account not in the book.
-int runStatementImport(const StatementImportRequest& request, const ReportLine& out, const ReportLine& err);
+int runStatementImport(const StatementImportRequest& request, const ReportLine& out,
+                       const ReportLine& err);
 
 } // namespace tools

@@ -78,10 +78,14 @@ TEST_F(BankStatementWindow, AStatementComesInThroughTheFileDialogOnceAndShowsWit
     chooseAccount();
     EXPECT_EQ(rows(), 0);
     importFile(dataFile("statement-bank-sense.xlsx"));
-    ASSERT_EQ(messages.texts(), QStringList{QStringLiteral("导入完毕：新增 8 行，0 行已经导入过。")});
+    ASSERT_EQ(messages.texts(),
+              QStringList{QStringLiteral("导入完毕：新增 8 行，0 行已经导入过。")});
     EXPECT_EQ(messages.records()[0].icon, ui::MessageIcon::Information);
     EXPECT_EQ(lines(), 8);
-    EXPECT_EQ(scalar("select count(*) from 银行对账单 where 操作员 = '出纳甲' and 开户银行 = '工商银行基本户'").toInt(), 8);
+    EXPECT_EQ(scalar("select count(*) from 银行对账单 where 操作员 = '出纳甲' and 开户银行 = "
+                     "'工商银行基本户'")
+                  .toInt(),
+              8);
     ASSERT_EQ(rows(), 8);
     EXPECT_EQ(cell(0, 0), QStringLiteral("2026-12-1"));
     EXPECT_EQ(cell(0, 1), QStringLiteral("货款"));
@@ -96,7 +100,8 @@ TEST_F(BankStatementWindow, AStatementComesInThroughTheFileDialogOnceAndShowsWit
     // The same statement saved as a worksheet of the old kind: nothing new.
     messages.clear();
     importFile(dataFile("statement-bank-sense.xls"));
-    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("导入完毕：新增 0 行，8 行已经导入过。")});
+    EXPECT_EQ(messages.texts(),
+              QStringList{QStringLiteral("导入完毕：新增 0 行，8 行已经导入过。")});
     EXPECT_EQ(lines(), 8);
 
     // A file with a bad line: the box lists it, nothing goes in.
@@ -108,8 +113,9 @@ TEST_F(BankStatementWindow, AStatementComesInThroughTheFileDialogOnceAndShowsWit
     messages.clear();
     importFile(bad);
     ASSERT_EQ(messages.texts().size(), 1);
-    EXPECT_EQ(messages.texts()[0], QStringLiteral("文件 bad.csv 中有 1 行不能导入，没有导入任何记录：\n"
-                                                  "第 3 行：没有金额\n    2027-01-05,货款,,"));
+    EXPECT_EQ(messages.texts()[0],
+              QStringLiteral("文件 bad.csv 中有 1 行不能导入，没有导入任何记录：\n"
+                             "第 3 行：没有金额\n    2027-01-05,货款,,"));
     EXPECT_EQ(lines(), 8);
 
     // Exported under the account's name, every line with its amounts.
@@ -118,8 +124,10 @@ TEST_F(BankStatementWindow, AStatementComesInThroughTheFileDialogOnceAndShowsWit
     click("SpeedButton2");
     ASSERT_EQ(files.saveRequests().size(), 1);
     EXPECT_EQ(files.saveRequests()[0].fileName, QStringLiteral("工商银行基本户银行对账单"));
-    const QString exported = *lists::fromGbk(testing_support::contents(db.folder() + QStringLiteral("/out.csv")));
-    EXPECT_TRUE(exported.contains(QStringLiteral("远东电子科技有限公司"))) << exported.toStdString();
+    const QString exported =
+        *lists::fromGbk(testing_support::contents(db.folder() + QStringLiteral("/out.csv")));
+    EXPECT_TRUE(exported.contains(QStringLiteral("远东电子科技有限公司")))
+        << exported.toStdString();
 }
 
 TEST_F(BankStatementWindow, DatesAreCheckedAndEnterMovesOnToTheLines) {
@@ -152,7 +160,8 @@ TEST_F(BankStatementWindow, OnlyAnUnmatchedLineIsDeletedAndOnlyWhenConfirmed) {
     chooseAccount();
     importFile(dataFile("statement-bank-sense.xlsx"));
     const qint64 first = scalar("select min(编号) from 银行对账单").toLongLong();
-    db.exec(QStringLiteral("insert into 银行对账 (组号, 对账单编号, 操作员, 操作日期) values (1, %1, '出纳甲', 46371)")
+    db.exec(QStringLiteral("insert into 银行对账 (组号, 对账单编号, 操作员, 操作日期) values (1, "
+                           "%1, '出纳甲', 46371)")
                 .arg(first));
     click("bitbtn_seek");
     EXPECT_EQ(cell(0, 7), QStringLiteral("是"));
@@ -161,7 +170,8 @@ TEST_F(BankStatementWindow, OnlyAnUnmatchedLineIsDeletedAndOnlyWhenConfirmed) {
 
     clickRow(window->grid()->view(), 0);
     click("SpeedButton1");
-    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("这一行已经对账，请先在银行对账中取消对账，再删除！")});
+    EXPECT_EQ(messages.texts(),
+              QStringList{QStringLiteral("这一行已经对账，请先在银行对账中取消对账，再删除！")});
     EXPECT_EQ(lines(), 8);
 
     messages.clear();
@@ -169,7 +179,8 @@ TEST_F(BankStatementWindow, OnlyAnUnmatchedLineIsDeletedAndOnlyWhenConfirmed) {
     click("SpeedButton1"); // answered No
     messages.answerNext(true);
     click("SpeedButton1");
-    EXPECT_EQ(messages.texts(), QStringList({QStringLiteral("要删除当前记录吗? "), QStringLiteral("要删除当前记录吗? ")}));
+    EXPECT_EQ(messages.texts(), QStringList({QStringLiteral("要删除当前记录吗? "),
+                                             QStringLiteral("要删除当前记录吗? ")}));
     EXPECT_EQ(lines(), 7);
     EXPECT_EQ(scalar("select count(*) from 银行对账单 where 摘要 = '转账支取'").toInt(), 0);
     ASSERT_EQ(rows(), 7);

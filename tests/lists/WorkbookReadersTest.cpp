@@ -96,12 +96,15 @@ TEST(WorkbookReaders, WorkbooksMadeNowByLibreOfficeReadAsTheCheckedInOnes) {
     for (const char* format : {"xls", "xlsx"}) {
         SCOPED_TRACE(format);
         QProcess convert;
-        convert.start(office, {QStringLiteral("-env:UserInstallation=file://") + dir.path() + QStringLiteral("/profile"),
+        convert.start(office, {QStringLiteral("-env:UserInstallation=file://") + dir.path() +
+                                   QStringLiteral("/profile"),
                                QStringLiteral("--headless"), QStringLiteral("--infilter=") + filter,
                                QStringLiteral("--convert-to"), QString::fromUtf8(format),
-                               QStringLiteral("--outdir"), dir.path(), dataFile("statement-bank-sense.csv")});
+                               QStringLiteral("--outdir"), dir.path(),
+                               dataFile("statement-bank-sense.csv")});
         ASSERT_TRUE(convert.waitForFinished(120000));
-        const QString made = dir.filePath(QStringLiteral("statement-bank-sense.") + QString::fromUtf8(format));
+        const QString made =
+            dir.filePath(QStringLiteral("statement-bank-sense.") + QString::fromUtf8(format));
         ASSERT_TRUE(QFile::exists(made)) << convert.readAllStandardError().toStdString();
         EXPECT_EQ(texts(lists::readImportFile(made)), kStatementRows);
     }
@@ -113,8 +116,10 @@ TEST(WorkbookReaders, BankTextInGbkWithLinesAboveTheTable) {
     EXPECT_EQ(rows[0].cells, QStringList{QStringLiteral("账户交易明细")});
     EXPECT_EQ(rows[3].cells.join(QLatin1Char('|')),
               QStringLiteral("交易日期|交易时间|摘要|收入金额|支出金额|余额|对方户名|流水号"));
-    EXPECT_EQ(rows[4].cells.join(QLatin1Char('|')),
-              QStringLiteral("2026/12/01|09:12:30|货款|￥12,000.00||62,000.00|华兴商贸有限公司|HX20261201001"));
+    EXPECT_EQ(
+        rows[4].cells.join(QLatin1Char('|')),
+        QStringLiteral(
+            "2026/12/01|09:12:30|货款|￥12,000.00||62,000.00|华兴商贸有限公司|HX20261201001"));
     EXPECT_EQ(rows[8].line, 9);
 }
 
@@ -123,33 +128,38 @@ TEST(WorkbookReaders, DamagedAndCraftedWorkbooksAreRefusedWithTheirReason) {
     EXPECT_TRUE(refusal(QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + QByteArray(600, '\x01'))
                     .contains(QStringLiteral("不是 Excel 97-2003 工作簿")));
     // A zip that is no workbook, and one cut short.
-    EXPECT_TRUE(refusal(zipOf({{QStringLiteral("a.txt"), "x"}})).contains(QStringLiteral("没有工作簿")));
+    EXPECT_TRUE(
+        refusal(zipOf({{QStringLiteral("a.txt"), "x"}})).contains(QStringLiteral("没有工作簿")));
     const QByteArray xlsx = contents(dataFile("statement-bank-sense.xlsx"));
     EXPECT_FALSE(refusal(xlsx.left(xlsx.size() / 2)).isEmpty());
 
-    const QByteArray workbook = "<workbook xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/"
-                                "2006/relationships\"><sheets><sheet name=\"a\" r:id=\"rId1\"/></sheets></workbook>";
+    const QByteArray workbook =
+        "<workbook xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/"
+        "2006/relationships\"><sheets><sheet name=\"a\" r:id=\"rId1\"/></sheets></workbook>";
     // Two cells far apart would ask for millions of empty ones between them.
-    const QByteArray far = zipOf({{QStringLiteral("xl/workbook.xml"), workbook},
-                                  {QStringLiteral("xl/worksheets/sheet1.xml"),
-                                   sheetXml("<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>a</t></is></c></row>"
-                                            "<row r=\"900000\"><c r=\"IV900000\"><v>1</v></c></row>")}});
-    EXPECT_TRUE(refusal(far).contains(QStringLiteral("远多于文件中的单元格"))) << refusal(far).toStdString();
+    const QByteArray far =
+        zipOf({{QStringLiteral("xl/workbook.xml"), workbook},
+               {QStringLiteral("xl/worksheets/sheet1.xml"),
+                sheetXml("<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>a</t></is></c></row>"
+                         "<row r=\"900000\"><c r=\"IV900000\"><v>1</v></c></row>")}});
+    EXPECT_TRUE(refusal(far).contains(QStringLiteral("远多于文件中的单元格")))
+        << refusal(far).toStdString();
     const QByteArray wide = zipOf({{QStringLiteral("xl/workbook.xml"), workbook},
                                    {QStringLiteral("xl/worksheets/sheet1.xml"),
                                     sheetXml("<row r=\"1\"><c r=\"IW1\"><v>1</v></c></row>")}});
     EXPECT_TRUE(refusal(wide).contains(QStringLiteral("超出工作表的 256 列")));
     // A small archive whose sheet unpacks to more than any file the import reads.
     QByteArray huge = sheetXml(QByteArray(65 << 20, ' '));
-    const QByteArray bomb =
-        zipOf({{QStringLiteral("xl/workbook.xml"), workbook}, {QStringLiteral("xl/worksheets/sheet1.xml"), huge}});
+    const QByteArray bomb = zipOf({{QStringLiteral("xl/workbook.xml"), workbook},
+                                   {QStringLiteral("xl/worksheets/sheet1.xml"), huge}});
     huge.clear();
     EXPECT_LT(bomb.size(), 1 << 20);
     EXPECT_TRUE(refusal(bomb).contains(QStringLiteral("解开后大于 64 MB")));
     // A reference to a shared text the workbook lacks.
-    const QByteArray missing = zipOf({{QStringLiteral("xl/workbook.xml"), workbook},
-                                      {QStringLiteral("xl/worksheets/sheet1.xml"),
-                                       sheetXml("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>7</v></c></row>")}});
+    const QByteArray missing =
+        zipOf({{QStringLiteral("xl/workbook.xml"), workbook},
+               {QStringLiteral("xl/worksheets/sheet1.xml"),
+                sheetXml("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>7</v></c></row>")}});
     EXPECT_TRUE(refusal(missing).contains(QStringLiteral("共享文字 7")));
 }
 
