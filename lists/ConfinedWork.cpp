@@ -1,9 +1,14 @@
 #include "ConfinedWork.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
+
+#include <algorithm>
 
 #include <cerrno>
 #include <fcntl.h>
+#include <poll.h>
+#include <csignal>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -36,7 +41,7 @@ bool writeAll(int fd, const QByteArray& bytes) {
 } // namespace
 
 std::optional<QByteArray> runConfined(const std::function<QByteArray()>& work, qint64 memoryBytes,
-                                      qint64 maxAnswerBytes) {
+                                      qint64 maxAnswerBytes, int seconds) {
     int pipeEnds[2];
     if (::pipe2(pipeEnds, O_CLOEXEC) != 0)
         return std::nullopt;
@@ -62,16 +67,23 @@ std::optional<QByteArray> runConfined(const std::function<QByteArray()>& work, q
     }
     ::close(pipeEnds[1]);
     QByteArray answer;
-    bool tooLong = false;
+    bool failed = false;
     char chunk[65536];
+    QDeadlineTimer deadline(std::chrono::seconds{seconds});
     for (;;) {
-        const ssize_t n = ::read(pipeEnds[0], chunk, sizeof chunk);
-        if (n < 0 && errno == EINTR)
+        pollfd ready = {pipeEnds[0], POLLIN, 0};
+        const int polled = ::poll(&ready, 1, int(std::min<qint64>(deadline.remainingTime(), 1000)));
+        if (polled < 0 && errno == EINTR)
             continue;
-        if (n <= 0)
+        if (polled == 0 && !deadline.hasExpired())
+            continue;
+        const ssize_t n = polled > 0 ? ::read(pipeEnds[0], chunk, sizeof chunk) : -1;
+        if (n < 0 && errno == EINTR && polled > 0)
+            continue;
+        if (n == 0)
             break;
-        if (answer.size() + n > maxAnswerBytes) {
-            tooLong = true;
+        if (n < 0 || answer.size() + n > maxAnswerBytes) {
+            failed = true;
             ::kill(child, SIGKILL);
             break;
         }
@@ -81,7 +93,7 @@ std::optional<QByteArray> runConfined(const std::function<QByteArray()>& work, q
     int status = 0;
     while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
-    if (tooLong || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+    if (failed || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
         return std::nullopt;
     return answer;
 }

@@ -19,6 +19,8 @@ namespace {
 // whatever it holds: up to 256 MB a sheet, for a file of a few kilobytes. A
 // workbook is read in a child process with this much memory at most.
 constexpr qint64 kWorkbookMemory = qint64(512) << 20;
+// Far longer than any workbook takes; a read that loops is ended.
+constexpr int kWorkbookSeconds = 60;
 
 /// An open workbook, closed when it goes (after a failed open too).
 class Workbook {
@@ -43,9 +45,10 @@ SheetResult refused(const QString& problem) {
     return {std::nullopt, problem};
 }
 
-// What a read that failed in the child, or ran out of memory there, says.
+// What a read that failed in the child, ran too long or out of memory there, says.
 QString confinedProblem() {
-    return QStringLiteral("文件已损坏，读取时出错或要用 %1 MB 以上的内存")
+    return QStringLiteral("文件已损坏：读取时出错、超过 %1 秒或要用 %2 MB 以上的内存")
+        .arg(kWorkbookSeconds)
         .arg(kWorkbookMemory >> 20);
 }
 
@@ -73,9 +76,9 @@ QString cellText(const FreeXL_CellValue& cell) {
 }
 
 // The first sheet that holds a cell, as rows of texts.
-SheetResult readWorkbook(const QString& path, qsizetype budget) {
+SheetResult readWorkbook(const QByteArray& path, qsizetype budget) {
     Workbook book;
-    const int opened = freexl_open(QFile::encodeName(path).constData(), book.out());
+    const int opened = freexl_open(path.constData(), book.out());
     // Out of memory, the library may give no workbook and no error.
     if (opened == FREEXL_INSUFFICIENT_MEMORY || (opened == FREEXL_OK && !book.handle()))
         return refused(confinedProblem());
@@ -153,9 +156,10 @@ std::optional<QList<QStringList>> XlsWorkbookReader::read(const QByteArray& byte
     // Cells far apart are held with every empty one between them; a sheet of
     // a small file may still be sparse, a large one at most a worksheet's grid.
     const qsizetype budget = std::min(kMaxImportValues, std::max(bytes.size(), qsizetype(65536)));
-    const QString path = copy.fileName();
-    const std::optional<QByteArray> answer = runConfined(
-        [&] { return encodeSheet(readWorkbook(path, budget)); }, kWorkbookMemory, kWorkbookMemory);
+    const QByteArray path = QFile::encodeName(copy.fileName());
+    const std::optional<QByteArray> answer =
+        runConfined([&] { return encodeSheet(readWorkbook(path, budget)); }, kWorkbookMemory,
+                    kWorkbookMemory, kWorkbookSeconds);
     const std::optional<SheetResult> result = answer ? decodeSheet(*answer) : std::nullopt;
     if (!result) {
         *problem = confinedProblem();
