@@ -1,5 +1,6 @@
 #include "TForm_yhdzd.h"
 
+#include "BankMatching.h"
 #include "SearchCriteria.h"
 #include "StatementImport.h"
 
@@ -57,6 +58,13 @@ QList<lists::GridColumn> statementColumns() {
         {QStringLiteral("对方户名"), {}, 200},
         {QStringLiteral("已对账"), {}, 60},
     };
+}
+
+// SQL that is true when the line numbered by `line` belongs to a match that
+// holds, as the matching counts matches: a broken one holds nothing.
+QString heldByIntactMatch(const QString& line) {
+    return QStringLiteral("exists (select 1 from 银行对账 m where m.对账单编号 = %1 and %2)")
+        .arg(line, BankMatching::intactGroup(QStringLiteral("m.组号")));
 }
 
 QString dayText(const QDate& day) {
@@ -203,10 +211,9 @@ void TForm_yhdzd::showLines() {
 void TForm_yhdzd::reopen(const QDate& from, const QDate& to) {
     store::Query& query = m_lines->query;
     query.openWith({
-        QStringLiteral(
-            "select 编号, 日期, 摘要, 收入, 支出, 余额, 流水号, 对方户名, "
-            "case when exists (select 1 from 银行对账 where 对账单编号 = 银行对账单.编号) "
-            "then '是' else '' end as 已对账 from 银行对账单"),
+        QStringLiteral("select 编号, 日期, 摘要, 收入, 支出, 余额, 流水号, 对方户名, "
+                       "case when %1 then '是' else '' end as 已对账 from 银行对账单")
+            .arg(heldByIntactMatch(QStringLiteral("银行对账单.编号"))),
         QStringLiteral(" where 开户银行 = %1 and 日期 >= %2 and 日期 < %3")
             .arg(store::sql::quoted(chosenAccount()))
             .arg(store::DateTime::fromDate(from).serial())
@@ -273,11 +280,10 @@ void TForm_yhdzd::deleteLine() {
     store::Database& db = ui::Dm1->ADO_xjrjz.database();
     {
         store::Transaction unit(db);
-        store::Statement remove(
-            db, QStringLiteral("delete from 银行对账单 where 编号 = ? and not exists "
-                               "(select 1 from 银行对账 where 对账单编号 = ?)"));
+        store::Statement remove(db,
+                                QStringLiteral("delete from 银行对账单 where 编号 = ?1 and not %1")
+                                    .arg(heldByIntactMatch(QStringLiteral("?1"))));
         remove.bindInt64(1, line);
-        remove.bindInt64(2, line);
         remove.step();
         unit.commit();
     }

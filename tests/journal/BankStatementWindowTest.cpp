@@ -4,6 +4,7 @@
 
 #include "support/DataModuleFixture.h"
 
+#include "journal/BankMatching.h"
 #include "journal/ReconciliationCommands.h"
 #include "journal/TForm_yhdzd.h"
 #include "lists/DataGrid.h"
@@ -159,10 +160,15 @@ TEST_F(BankStatementWindow, DatesAreCheckedAndEnterMovesOnToTheLines) {
 TEST_F(BankStatementWindow, OnlyAnUnmatchedLineIsDeletedAndOnlyWhenConfirmed) {
     chooseAccount();
     importFile(dataFile("statement-bank-sense.xlsx"));
+    // The first line matched with the entry of its payment.
+    db.exec(QStringLiteral(
+        "insert into 银行日记帐 (日期, 摘要, 属性, 借方, 贷方, 余额, 开户银行) values "
+        "(cdate('2026-12-1'), '销售收入', '增加', ccur('12000'), 0, 0, '工商银行基本户')"));
+    const qint64 entry = scalar("select max(编号) from 银行日记帐").toLongLong();
     const qint64 first = scalar("select min(编号) from 银行对账单").toLongLong();
-    db.exec(QStringLiteral("insert into 银行对账 (组号, 对账单编号, 操作员, 操作日期) values (1, "
-                           "%1, '出纳甲', 46371)")
-                .arg(first));
+    ASSERT_TRUE(journal::BankMatching(db.db(), QStringLiteral("出纳甲"))
+                    .match({entry}, {first})
+                    .refusal.isEmpty());
     click("bitbtn_seek");
     EXPECT_EQ(cell(0, 7), QStringLiteral("是"));
     EXPECT_EQ(cell(1, 7), QString());
@@ -185,6 +191,18 @@ TEST_F(BankStatementWindow, OnlyAnUnmatchedLineIsDeletedAndOnlyWhenConfirmed) {
     EXPECT_EQ(scalar("select count(*) from 银行对账单 where 摘要 = '转账支取'").toInt(), 0);
     ASSERT_EQ(rows(), 7);
     EXPECT_EQ(cell(1, 1), QStringLiteral("手续费"));
+
+    // With its entry deleted from the journal the match holds no more, as the
+    // matching window shows it: the line reads unmatched and may go.
+    db.exec(QStringLiteral("delete from 银行日记帐 where 编号 = %1").arg(entry));
+    click("bitbtn_seek");
+    EXPECT_EQ(cell(0, 7), QString());
+    messages.clear();
+    clickRow(window->grid()->view(), 0);
+    messages.answerNext(true);
+    click("SpeedButton1");
+    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("要删除当前记录吗? ")});
+    EXPECT_EQ(lines(), 6);
 }
 
 TEST_F(BankStatementWindow, TheMenuCommandOpensItModalOverTheMainWindow) {
