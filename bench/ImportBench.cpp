@@ -8,7 +8,7 @@
 #include "store/ConnectionString.h"
 #include "store/Currency.h"
 #include "store/NewDatabase.h"
-#include "tools/ImportFileReader.h"
+#include "lists/ImportFileReader.h"
 #include "tools/JournalImport.h"
 
 #include <QDate>
@@ -67,7 +67,7 @@ void BM_ImportRows(benchmark::State& state) {
         state.ResumeTiming();
         tools::ImportOptions options;
         options.operatorName = QStringLiteral("系统管理员");
-        const tools::ImportResult result = tools::importJournal(c, tools::readImportFile(csv), options);
+        const tools::ImportResult result = tools::importJournal(c, lists::readImportFile(csv), options);
         if (!result.written || result.entries != rows)
             state.SkipWithError("the import refused rows");
     }

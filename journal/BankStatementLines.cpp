@@ -13,8 +13,8 @@ namespace {
 
 using store::Currency;
 
-const QString kColumns = QStringLiteral(
-    "编号, 开户银行, 日期, 摘要, 收入, 支出, 余额, 流水号, 对方户名, 来源文件, 来源行, 操作员, 操作日期");
+const QString kColumns = QStringLiteral("编号, 开户银行, 日期, 摘要, 收入, 支出, 余额, 流水号, "
+                                        "对方户名, 来源文件, 来源行, 操作员, 操作日期");
 
 double daySerial(const QDate& day) {
     return store::DateTime::fromDate(day).serial();
@@ -53,7 +53,8 @@ StatementLine readLine(const store::Statement& row) {
 
 } // namespace
 
-BankStatementLines::BankStatementLines(store::Database& db) : m_db(db) {}
+BankStatementLines::BankStatementLines(store::Database& db)
+    : m_db(db) {}
 
 QList<StatementLine> BankStatementLines::lines(const QString& account, const QDate& from,
                                                const QDate& to) const {
@@ -74,9 +75,10 @@ QList<StatementLine> BankStatementLines::lines(const QString& account, const QDa
 bool BankStatementLines::contains(const StatementLine& line) const {
     if (!store::hasAddedTables(m_db))
         return false;
-    store::Statement query(m_db, QStringLiteral("SELECT 1 FROM 银行对账单 WHERE 开户银行 = ? "
-                                                "AND 日期 >= ? AND 日期 < ? AND 收入 = ? AND 支出 = ? "
-                                                "AND 余额 IS ? AND 流水号 IS ? LIMIT 1"));
+    store::Statement query(m_db,
+                           QStringLiteral("SELECT 1 FROM 银行对账单 WHERE 开户银行 = ? "
+                                          "AND 日期 >= ? AND 日期 < ? AND 收入 = ? AND 支出 = ? "
+                                          "AND 余额 IS ? AND 流水号 IS ? LIMIT 1"));
     query.bindText(1, line.account);
     query.bind(2, daySerial(line.date));
     query.bind(3, endOfDaySerial(line.date));
@@ -88,23 +90,32 @@ bool BankStatementLines::contains(const StatementLine& line) const {
 }
 
 void BankStatementLines::insert(StatementLine& line) {
+    QList<StatementLine> one = {line};
+    insert(one);
+    line.id = one.first().id;
+}
+
+void BankStatementLines::insert(QList<StatementLine>& lines) {
     store::Statement insert(m_db, QStringLiteral("INSERT INTO 银行对账单 (%1) VALUES "
                                                  "(NULL, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
                                       .arg(kColumns));
-    insert.bindText(1, line.account);
-    insert.bind(2, daySerial(line.date));
-    insert.bind(3, line.text.isEmpty() ? QVariant() : QVariant(line.text));
-    insert.bindInt64(4, line.in.raw());
-    insert.bindInt64(5, line.out.raw());
-    insert.bind(6, amountValue(line.balance));
-    insert.bind(7, line.reference.isEmpty() ? QVariant() : QVariant(line.reference));
-    insert.bind(8, line.counterparty.isEmpty() ? QVariant() : QVariant(line.counterparty));
-    insert.bind(9, line.sourceFile);
-    insert.bindInt64(10, line.sourceLine);
-    insert.bind(11, line.operatorName);
-    insert.bind(12, store::DateTime::fromQDateTime(line.importedAt).serial());
-    insert.step();
-    line.id = m_db.lastInsertRowId();
+    for (StatementLine& line : lines) {
+        insert.reset();
+        insert.bindText(1, line.account);
+        insert.bind(2, daySerial(line.date));
+        insert.bind(3, line.text.isEmpty() ? QVariant() : QVariant(line.text));
+        insert.bindInt64(4, line.in.raw());
+        insert.bindInt64(5, line.out.raw());
+        insert.bind(6, amountValue(line.balance));
+        insert.bind(7, line.reference.isEmpty() ? QVariant() : QVariant(line.reference));
+        insert.bind(8, line.counterparty.isEmpty() ? QVariant() : QVariant(line.counterparty));
+        insert.bind(9, line.sourceFile);
+        insert.bindInt64(10, line.sourceLine);
+        insert.bind(11, line.operatorName);
+        insert.bind(12, store::DateTime::fromQDateTime(line.importedAt).serial());
+        insert.step();
+        line.id = m_db.lastInsertRowId();
+    }
 }
 
 std::optional<Currency> BankStatementLines::balanceAt(const QString& account,

@@ -49,6 +49,9 @@ public:
 
     /// Stores `line` and sets its id; the caller holds the transaction.
     void insert(StatementLine& line);
+    /// Stores the lines in their order and sets their ids, with one prepared
+    /// statement for all; the caller holds the transaction.
+    void insert(QList<StatementLine>& lines);
 
     /// The bank's balance after its last line of `account` up to `day`
     /// (within a day, the last brought in); nothing when no such line gives one.

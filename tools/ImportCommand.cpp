@@ -9,17 +9,24 @@
 
 namespace tools {
 
-namespace {
-
-const QString kDefaultOperator = QStringLiteral("系统管理员");
-
-QString indented(QString text) {
+QString indentedRowText(QString text) {
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return QStringLiteral("    ") + text.replace(QLatin1Char('\n'), QStringLiteral("\n    "));
 }
 
-} // namespace
+std::optional<QString> importOperator(store::Connection& connection,
+                                      const std::optional<QString>& asked, const QString& prefix,
+                                      const ReportLine& err) {
+    const QString standard = QStringLiteral("系统管理员");
+    if (!asked)
+        return hasOperator(connection, standard) ? standard : QString();
+    if (!hasOperator(connection, *asked)) {
+        err(prefix + QStringLiteral("操作员表中没有“%1”！").arg(*asked));
+        return std::nullopt;
+    }
+    return *asked;
+}
 
 int runImport(const ImportRequest& request, const ReportLine& out, const ReportLine& err) {
     const QString prefix = QStringLiteral("tallomer-db import: ");
@@ -35,15 +42,11 @@ int runImport(const ImportRequest& request, const ReportLine& out, const ReportL
     options.bankAccount = request.bankAccount;
     options.addSummaries = request.addSummaries;
     options.dryRun = request.dryRun;
-    if (request.operatorName) {
-        if (!hasOperator(connection, *request.operatorName)) {
-            err(prefix + QStringLiteral("操作员表中没有“%1”！").arg(*request.operatorName));
-            return 2;
-        }
-        options.operatorName = *request.operatorName;
-    } else if (hasOperator(connection, kDefaultOperator)) {
-        options.operatorName = kDefaultOperator;
-    }
+    const std::optional<QString> operatorName =
+        importOperator(connection, request.operatorName, prefix, err);
+    if (!operatorName)
+        return 2;
+    options.operatorName = *operatorName;
     if (!request.bankAccount.isEmpty() && !hasBankAccount(connection, request.bankAccount)) {
         err(prefix + QStringLiteral("开户银行“%1”不在开户银行设置中！").arg(request.bankAccount));
         return 2;
@@ -51,17 +54,13 @@ int runImport(const ImportRequest& request, const ReportLine& out, const ReportL
 
     ImportResult result;
     try {
-        result = importJournal(connection, readImportFile(request.file), options);
-    } catch (const ImportFileError& e) {
+        result = importJournal(connection, lists::readImportFile(request.file), options);
+    } catch (const lists::ImportFileError& e) {
         err(prefix + e.message());
         return 1;
     }
     if (!result.refused.isEmpty()) {
-        for (const RefusedRow& row : result.refused) {
-            err(QStringLiteral("%1 第 %2 行：%3").arg(request.file).arg(row.line).arg(row.reason));
-            err(indented(row.text));
-        }
-        err(prefix + QStringLiteral("有 %1 行不能导入，没有写入任何记录！").arg(result.refused.size()));
+        reportRefusedRows(request.file, result.refused, prefix, err);
         return 1;
     }
     if (result.entries == 0) {
@@ -70,7 +69,8 @@ int runImport(const ImportRequest& request, const ReportLine& out, const ReportL
     }
     const QString table = store::journalTable(request.kind);
     for (const AddedSummary& s : result.addedSummaries)
-        out((request.dryRun ? QStringLiteral("将增加摘要：%1（%2）") : QStringLiteral("已增加摘要：%1（%2）"))
+        out((request.dryRun ? QStringLiteral("将增加摘要：%1（%2）")
+                            : QStringLiteral("已增加摘要：%1（%2）"))
                 .arg(s.name, s.attribute));
     if (request.dryRun)
         out(QStringLiteral("检查完毕：%1 条记录都可以导入%2（--dry-run，没有写入）。")

@@ -65,7 +65,7 @@ struct ColumnPlaces {
     int width = 0;
 };
 
-ColumnPlaces placeColumns(const ImportRow& titleRow, const ImportOptions& options) {
+ColumnPlaces placeColumns(const lists::ImportRow& titleRow, const ImportOptions& options) {
     ColumnPlaces places;
     std::fill(std::begin(places.at), std::end(places.at), -1);
     places.width = int(titleRow.cells.size());
@@ -75,11 +75,11 @@ ColumnPlaces placeColumns(const ImportRow& titleRow, const ImportOptions& option
             continue;
         const std::optional<Column> column = columnTitled(title);
         if (!column || (*column == Bank && options.kind == JournalKind::Cash))
-            throw ImportFileError(QStringLiteral("不认识的列“%1”（第 %2 列），没有导入任何记录！")
+            throw lists::ImportFileError(QStringLiteral("不认识的列“%1”（第 %2 列），没有导入任何记录！")
                                       .arg(title)
                                       .arg(i + 1));
         if (places.at[*column] >= 0)
-            throw ImportFileError(QStringLiteral("列“%1”出现了两次，没有导入任何记录！").arg(title));
+            throw lists::ImportFileError(QStringLiteral("列“%1”出现了两次，没有导入任何记录！").arg(title));
         places.at[*column] = i;
     }
     QList<Column> required = {Date, Summary, Debit, Credit};
@@ -90,7 +90,7 @@ ColumnPlaces placeColumns(const ImportRow& titleRow, const ImportOptions& option
             QString name = titleOf(column);
             if (column == Debit || column == Credit)
                 name += QStringLiteral("”或“") + name.left(2);
-            throw ImportFileError(QStringLiteral("缺少“%1”列，没有导入任何记录！").arg(name));
+            throw lists::ImportFileError(QStringLiteral("缺少“%1”列，没有导入任何记录！").arg(name));
         }
     }
     return places;
@@ -157,7 +157,7 @@ std::optional<Currency> readAmount(const QString& text, const QString& side, QSt
     return reason.isEmpty() ? amount : std::nullopt;
 }
 
-bool isEmptyRow(const ImportRow& row) {
+bool isEmptyRow(const lists::ImportRow& row) {
     return std::all_of(row.cells.begin(), row.cells.end(),
                        [](const QString& c) { return c.trimmed().isEmpty(); });
 }
@@ -253,11 +253,11 @@ int write(store::Connection& connection, const QList<Entry>& entries, const Impo
 
 } // namespace
 
-ImportResult importJournal(store::Connection& connection, const QList<ImportRow>& rows,
+ImportResult importJournal(store::Connection& connection, const QList<lists::ImportRow>& rows,
                            const ImportOptions& options) {
     ImportResult result;
     if (rows.isEmpty())
-        throw ImportFileError(QStringLiteral("文件是空的，没有标题行！"));
+        throw lists::ImportFileError(QStringLiteral("文件是空的，没有标题行！"));
     const ColumnPlaces places = placeColumns(rows.first(), options);
     store::Database& db = connection.database();
     Catalogue summaries = readCatalogue(db, QStringLiteral("select 摘要, 属性 from 摘要 order by 代码"));
@@ -267,7 +267,7 @@ ImportResult importJournal(store::Connection& connection, const QList<ImportRow>
     QList<Entry> entries;
     entries.reserve(rows.size());
     for (qsizetype r = 1; r < rows.size(); ++r) {
-        const ImportRow& row = rows[r];
+        const lists::ImportRow& row = rows[r];
         if (isEmptyRow(row))
             continue;
         Entry e;

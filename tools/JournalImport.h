@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ImportFileReader.h"
+#include "lists/ImportFileReader.h"
 
 #include "store/JournalKind.h"
 
@@ -52,14 +52,14 @@ struct ImportResult {
 /// catalogue's, whose attribute the entry takes, and a bank entry's account
 /// one of the bank account catalogue's; a row with more or fewer cells than
 /// the title row is refused. A file whose titles do not fit
-/// throws ImportFileError. Unless a row is refused or it is a dry run, every
+/// throws lists::ImportFileError. Unless a row is refused or it is a dry run, every
 /// row goes in within one transaction, in the file's order (within a month
 /// the journal shows them as the file lists them), and the running balances
 /// of every month (and account) they touch are recomputed as the journal
 /// window does; the transaction is stored whole or not at all. Rows whose
 /// date column reads "记录数" (an export's footer) and empty rows are passed
 /// over.
-ImportResult importJournal(store::Connection& connection, const QList<ImportRow>& rows,
+ImportResult importJournal(store::Connection& connection, const QList<lists::ImportRow>& rows,
                            const ImportOptions& options);
 
 } // namespace tools

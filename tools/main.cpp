@@ -7,6 +7,7 @@
 #include "ListPrint.h"
 #include "MatchCommand.h"
 #include "ReconcileCommand.h"
+#include "StatementImportCommand.h"
 #include "StatsReport.h"
 
 #include "journal/BalanceRecomputation.h"
@@ -57,13 +58,14 @@ const char* const kOverview =
     "  search FILE           按查询窗口的条件查找所有月份的日记帐记录\n"
     "  match FILE            把银行日记帐与银行对账单自动对账\n"
     "  reconcile FILE        编制一个开户银行月末的银行存款余额调节表\n"
+    "  statement-import FILE 把银行对账单文件中的行导入一个开户银行的对账单\n"
     "\n"
     "tallomer-db COMMAND --help 显示一个命令的详细说明。\n"
     "\n"
     "退出状态：0 完成，1 失败，2 参数有错误，3 数据库正被另一个程序打开（create、demo、\n"
-    "restore、recompute、stats、import 和 match 要写入数据库，工作时像程序运行时一样占用它的\n"
-    "锁文件 FILE.LCK；check、backup、export、print、search、reconcile 和 import --dry-run\n"
-    "只读取数据库，照常工作）。\n";
+    "restore、recompute、stats、import、statement-import 和 match 要写入数据库，工作时像\n"
+    "程序运行时一样占用它的锁文件 FILE.LCK；check、backup、export、print、search、\n"
+    "reconcile 和带 --dry-run 的导入只读取数据库，照常工作）。\n";
 
 // The exit status of a writing command whose database another program holds.
 constexpr int kDatabaseInUse = 3;
@@ -477,6 +479,28 @@ int importJournal(const Arguments& a) {
     return tools::runImport(request, out, err);
 }
 
+int importStatement(const Arguments& a) {
+    if (int rc = needOneFile(a, "statement-import"))
+        return rc;
+    if (a.option("bank").isEmpty() || a.option("from").isEmpty()) {
+        err(QStringLiteral("tallomer-db statement-import: 请用 --bank 指定开户银行，用 --from 指定对账单文件"));
+        return 2;
+    }
+    if (store::isBookOrItsFile(a.positional[0], a.option("from"))) {
+        err(QStringLiteral("tallomer-db statement-import: --from %1 不能是数据库文件 %2 或属于它的文件！")
+                .arg(a.option("from"), a.positional[0]));
+        return 2;
+    }
+    tools::StatementImportRequest request;
+    request.book = a.positional[0];
+    request.file = a.option("from");
+    request.bankAccount = a.option("bank");
+    if (a.has("operator"))
+        request.operatorName = a.option("operator");
+    request.dryRun = a.has("dry-run");
+    return tools::runStatementImport(request, out, err);
+}
+
 int searchJournal(const Arguments& a) {
     if (int rc = needOneFile(a, "search"))
         return rc;
@@ -726,6 +750,34 @@ const std::map<QString, Command>& commands() {
           "  --dry-run          只检查并报告，不写入\n",
           true,
           {QStringLiteral("add-summaries"), QStringLiteral("dry-run")}}},
+        {QStringLiteral("statement-import"),
+         {{QStringLiteral("bank"), QStringLiteral("from"), QStringLiteral("operator")},
+          importStatement,
+          "用法：tallomer-db statement-import FILE --bank NAME --from PATH [--operator NAME]\n"
+          "                                   [--dry-run]\n"
+          "\n"
+          "像“银行对账单”窗口的“导入”一样，把网上银行导出的对账单 PATH 中的行导入数据库\n"
+          "FILE 中开户银行 NAME 的对账单。PATH 可以是 CSV 文件（GBK、GB18030 或 UTF-8，有无\n"
+          "BOM 均可；用逗号、分号或制表符分隔）、Excel 97-2003 工作簿（.xls）或 Excel 工作簿\n"
+          "（.xlsx，读第一个工作表）。标题行上面可以有几行账号、户名、期间等说明。\n"
+          "\n"
+          "按银行常用的标题认列：交易日期或记账日期；摘要或用途；收入金额或存入、支出金额\n"
+          "或支取，或者一个有正负号的交易金额；余额；对方户名；流水号或凭证号等。借方、贷方\n"
+          "两列按余额逐行接续的方向确定哪个是收入（银行对账单上贷方是存入本单位账户的钱）。\n"
+          "\n"
+          "每一行都要检查：日期是四位年份的日子（2026-12-01、2026/12/01、20261201、\n"
+          "2026年12月1日，后面可以有时刻），恰有一个金额，金额最多四位小数，余额与上一行\n"
+          "接续。只要有一行不合格，就列出每个不合格的行（行号、内容和原因），什么都不写\n"
+          "（退出状态 1）；否则在一个事务中写入所有新的行。已经导入过的行（开户银行、日期、\n"
+          "金额、余额和流水号都相同）只计数，不再写入，所以同一个或有重叠的对账单可以再次\n"
+          "导入。数据库被另一个程序打开时不导入（退出状态 3）。\n"
+          "\n"
+          "  --bank NAME        对账单所属的开户银行，须在开户银行设置中\n"
+          "  --from PATH        对账单文件（不能是数据库文件 FILE 或属于它的文件）\n"
+          "  --operator NAME    记录的操作员，须在操作员表中（默认 系统管理员，如果有）\n"
+          "  --dry-run          只检查并报告，不写入\n",
+          true,
+          {QStringLiteral("dry-run")}}},
         {QStringLiteral("search"),
          {{QStringLiteral("kind"), QStringLiteral("bank"), QStringLiteral("voucher"),
            QStringLiteral("summary"), QStringLiteral("detail"), QStringLiteral("handler"),

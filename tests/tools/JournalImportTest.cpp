@@ -6,7 +6,7 @@
 
 #include "support/TestDatabase.h"
 #include "tools/DemoData.h"
-#include "tools/ImportFileReader.h"
+#include "lists/ImportFileReader.h"
 #include "tools/JournalImport.h"
 #include "tools/ListExport.h"
 
@@ -92,7 +92,7 @@ TEST(JournalImport, ExportedMonthsComeBackByteForByteInEveryFormat) {
                                                                     : store::JournalKind::Bank;
                 options.addSummaries = true;
                 const tools::ImportResult imported = tools::importJournal(
-                    copy.connection(), tools::readImportFile(request.path), options);
+                    copy.connection(), lists::readImportFile(request.path), options);
                 ASSERT_TRUE(imported.refused.isEmpty()) << imported.refused.first().reason.toStdString();
                 EXPECT_TRUE(imported.written || imported.entries == 0);
                 const QByteArray first = contents(request.path);

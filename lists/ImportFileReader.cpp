@@ -1,9 +1,11 @@
 #include "ImportFileReader.h"
 
 #include "XlsSheetReader.h"
+#include "XlsWorkbookReader.h"
+#include "XlsxSheetReader.h"
 
-#include "lists/FormulaGuard.h"
-#include "lists/GbkText.h"
+#include "FormulaGuard.h"
+#include "GbkText.h"
 #include "store/SystemErrorText.h"
 
 #include <QFile>
@@ -12,7 +14,7 @@
 
 #include <algorithm>
 
-namespace tools {
+namespace lists {
 
 namespace {
 
@@ -30,19 +32,21 @@ std::optional<QString> decodeImportText(const QByteArray& bytes) {
     // A file that announces UTF-8 is not read as anything else.
     if (marked)
         return std::nullopt;
-    if (std::optional<QString> gbk = lists::fromGbk(bytes))
+    if (std::optional<QString> gbk = fromGbk(bytes))
         return gbk;
-    return lists::fromGb18030(bytes);
+    return fromGb18030(bytes);
 }
 
-// The separator the title row holds most of; a tab wins a tie, then ";".
+// The separator that the first line holding any holds most of; a tab wins a
+// tie, then ";". Lines above a table (a bank's account and period) may hold none.
 QChar separatorOf(const QString& text) {
     int tabs = 0, semicolons = 0, commas = 0;
     bool quoted = false;
     for (const QChar c : text) {
         if (c == QLatin1Char('"'))
             quoted = !quoted;
-        else if (!quoted && (c == QLatin1Char('\n') || c == QLatin1Char('\r')))
+        else if (!quoted && (c == QLatin1Char('\n') || c == QLatin1Char('\r')) &&
+                 tabs + semicolons + commas > 0)
             break;
         else if (!quoted && c == QLatin1Char('\t'))
             ++tabs;
@@ -56,7 +60,9 @@ QChar separatorOf(const QString& text) {
     return semicolons >= commas ? QLatin1Char(';') : QLatin1Char(',');
 }
 
-bool isLineEnd(QChar c) { return c == QLatin1Char('\n') || c == QLatin1Char('\r'); }
+bool isLineEnd(QChar c) {
+    return c == QLatin1Char('\n') || c == QLatin1Char('\r');
+}
 
 QList<ImportRow> readDelimitedText(const QString& text, const QString& path) {
     const QChar separator = separatorOf(text);
@@ -112,7 +118,7 @@ QList<ImportRow> readDelimitedText(const QString& text, const QString& path) {
                 cell = text.mid(from, i - from);
             }
             // The text exports guard a value a spreadsheet would evaluate with a "'".
-            row.cells << (cell.isEmpty() ? QString() : lists::withoutFormulaGuard(cell));
+            row.cells << (cell.isEmpty() ? QString() : withoutFormulaGuard(cell));
             if (row.cells.size() > kMaxImportRowValues)
                 throw ImportFileError(QStringLiteral("文件 %1 第 %2 行有 %3 个以上的值，不能导入！")
                                           .arg(path)
@@ -145,7 +151,8 @@ QList<ImportRow> readImportFile(const QString& path) {
         throw ImportFileError(QStringLiteral("%1 不是普通文件，不能导入！").arg(path));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw ImportFileError(QStringLiteral("不能打开文件 %1：%2").arg(path, store::deviceErrorText(file)));
+        throw ImportFileError(
+            QStringLiteral("不能打开文件 %1：%2").arg(path, store::deviceErrorText(file)));
     const ImportFileError tooLarge(
         QStringLiteral("文件 %1 大于 %2 MB，不能导入！").arg(path).arg(kMaxImportFileBytes >> 20));
     if (file.size() > kMaxImportFileBytes)
@@ -158,9 +165,18 @@ QList<ImportRow> readImportFile(const QString& path) {
 
 QList<ImportRow> readImportBytes(const QByteArray& bytes, const QString& path) {
     QList<ImportRow> rows;
-    if (XlsSheetReader::isWorksheet(bytes)) {
-        QString problem;
-        const std::optional<QList<QStringList>> sheet = XlsSheetReader::read(bytes, &problem);
+    QString problem;
+    std::optional<QList<QStringList>> sheet;
+    const bool worksheet = XlsSheetReader::isWorksheet(bytes) ||
+                           XlsWorkbookReader::isWorkbook(bytes) ||
+                           XlsxSheetReader::isWorkbook(bytes);
+    if (XlsSheetReader::isWorksheet(bytes))
+        sheet = XlsSheetReader::read(bytes, &problem);
+    else if (XlsWorkbookReader::isWorkbook(bytes))
+        sheet = XlsWorkbookReader::read(bytes, &problem);
+    else if (XlsxSheetReader::isWorkbook(bytes))
+        sheet = XlsxSheetReader::read(bytes, &problem);
+    if (worksheet) {
         if (!sheet)
             throw ImportFileError(QStringLiteral("不能读取工作表 %1：%2").arg(path, problem));
         // A sheet's rows end at their last cell; all have the sheet's width.
@@ -187,4 +203,4 @@ QList<ImportRow> readImportBytes(const QByteArray& bytes, const QString& path) {
     return rows;
 }
 
-} // namespace tools
+} // namespace lists

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "XlsSheetReader.h"
+#include "SheetCells.h"
 
 #include <QList>
 #include <QString>
@@ -8,7 +8,7 @@
 
 #include <stdexcept>
 
-namespace tools {
+namespace lists {
 
 /// One row of a file being imported: its cells (a null text for an empty
 /// cell), the line it begins on and its text as the file holds it.
@@ -36,18 +36,21 @@ private:
 /// worksheet's 65,536 rows of 256 columns). They bound what a file, crafted
 /// or damaged, can make the import hold in memory.
 constexpr qint64 kMaxImportFileBytes = qint64(64) << 20;
-constexpr qsizetype kMaxImportRowValues = XlsSheetReader::MaxColumns;
+constexpr qsizetype kMaxImportRowValues = kMaxSheetColumns;
 constexpr qsizetype kMaxImportValues = qsizetype(65536) * kMaxImportRowValues;
 
 /// Reads the table of a file to import: a worksheet as the program exports
-/// it, or text as the program's txt and csv exports and spreadsheets write
-/// it. Text is UTF-8 (with or without its byte-order mark), GBK or GB18030;
-/// the separator is the tab, ";" or "," that the first line holds most of.
+/// it, the first worksheet of an Excel workbook (`.xls` or `.xlsx`, told
+/// apart by their first bytes, whatever the file's name), or text as the
+/// program's txt and csv exports, spreadsheets and online banking write it.
+/// Text is UTF-8 (with or without its byte-order mark), GBK or GB18030; the
+/// separator is the tab, ";" or "," that the first line holding any of them
+/// holds most of (lines above a table may hold none).
 /// With ";" or ",", a value that begins with a double quote runs to the
 /// closing quote, with doubled quotes and line breaks inside; tab-separated
 /// text has no quoting. A value the text exports guarded with a leading "'"
-/// is read without it. Every row of a worksheet has the sheet's width. The
-/// first row is the title row.
+/// is read without it. Every row of a worksheet has the sheet's width, and
+/// its line is the row's number in the sheet.
 /// Throws ImportFileError for a file that is missing, unreadable, empty, not
 /// a regular file (a device, a pipe, a folder) or beyond the limits above.
 QList<ImportRow> readImportFile(const QString& path);
@@ -56,4 +59,4 @@ QList<ImportRow> readImportFile(const QString& path);
 /// file in the messages.
 QList<ImportRow> readImportBytes(const QByteArray& bytes, const QString& path);
 
-} // namespace tools
+} // namespace lists

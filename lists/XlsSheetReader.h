@@ -7,7 +7,7 @@
 
 #include <optional>
 
-namespace tools {
+namespace lists {
 
 /// Reads back a worksheet of the kind the program's export writes: BIFF cell
 /// records (labels in GBK, numbers, integers, blanks) between the beginning
@@ -17,16 +17,13 @@ namespace tools {
 /// decimals ("1234.5"), which is all an amount holds.
 class XlsSheetReader {
 public:
-    /// The columns of a worksheet; its rows are counted in 16 bits, up to 65,536.
-    static constexpr int MaxColumns = 256;
-
     /// Whether the bytes begin with a BIFF beginning-of-file record.
     static bool isWorksheet(const QByteArray& bytes);
 
     /// The rows of the sheet; nothing, with the reason in `problem`, for a
-    /// file cut short, a label that is not GBK, a cell beyond the columns of
-    /// a worksheet, or a grid of more cells than the file has bytes.
+    /// file cut short, a label that is not GBK, a cell beyond the 256 columns
+    /// of a worksheet, or a grid of more cells than the file has bytes.
     static std::optional<QList<QStringList>> read(const QByteArray& bytes, QString* problem);
 };
 
-} // namespace tools
+} // namespace lists
