@@ -1,5 +1,6 @@
 #include "ReconciliationLayout.h"
 
+#include "BankMatching.h"
 #include "Reconciliation.h"
 
 #include "lists/SnapshotBuilder.h"
@@ -130,7 +131,7 @@ lists::TableSnapshot reconciliationTable(const Reconciliation& r) {
     table.footer = QList<lists::SnapshotFooterCell>(table.columns.size());
     table.footer[kItem] = {agreementText(r), lists::FooterKind::StaticText, 0.0};
     if (const Currency difference = r.difference(); !difference.isZero()) {
-        table.footer[kAmount] = {difference.format(2, true), lists::FooterKind::Sum,
+        table.footer[kAmount] = {BankMatching::amountText(difference), lists::FooterKind::Sum,
                                  double(difference.raw()) / Currency::kScale};
     }
     return table;

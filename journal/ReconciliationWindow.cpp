@@ -1,5 +1,6 @@
 #include "ReconciliationWindow.h"
 
+#include "BankMatching.h"
 #include "Reconciliation.h"
 #include "ReconciliationLayout.h"
 
@@ -133,7 +134,7 @@ bool TForm_yetjb::reconcile() {
     }
     QString verdict = agreementText(r);
     if (!r.agrees())
-        verdict += QLatin1Char(' ') + r.difference().format(2, true);
+        verdict += QLatin1Char(' ') + BankMatching::amountText(r.difference());
     display(reconciliationTable(r), verdict, r.agrees());
     m_exportName = account + QStringLiteral("余额调节表") + day.toString(QStringLiteral("yyyy-MM"));
     return true;

@@ -111,6 +111,19 @@ TEST_F(ReconciliationStatement, AnEntryNeverOnTheStatementLeavesADifference) {
     EXPECT_EQ(shown[8], row({"调节后的存款余额不符，差额", "", "-99.99", "", "", ""}));
 }
 
+// A difference below a cent is never shown as none.
+TEST_F(ReconciliationStatement, ADifferenceBelowACentIsShownWhole) {
+    book.exec(QStringLiteral("INSERT INTO 银行日记帐 (开户银行, 日期, 摘要, 借方, 贷方, 余额) "
+                             "VALUES ('%1', %2, '尾差', 0, 1, 0)")
+                  .arg(kReconciledAccount)
+                  .arg(store::DateTime::fromDate(QDate(2024, 2, 27)).serial()));
+    const journal::Reconciliation r =
+        journal::reconcile(book.db(), kReconciledAccount, QDate(2024, 3, 31));
+    EXPECT_FALSE(r.agrees());
+    const std::vector<std::string> shown = texts(journal::reconciliationTable(r));
+    EXPECT_EQ(shown.back(), row({"调节后的存款余额不符，差额", "", "-0.0001", "", "", ""}));
+}
+
 TEST_F(ReconciliationStatement, AMatchSettlesOnlyWhileItIsIntact) {
     // A cheque written before the first statement line and cashed after it.
     store::Database& db = book.db();
