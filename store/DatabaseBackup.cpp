@@ -227,7 +227,9 @@ void copyBytes(const QString& from, const QString& to) {
     sync(to, O_RDONLY);
 }
 
-void copyPages(Database& source, const QString& to, const BackupProgress& progress) {
+// A failure names `shownAs`, the file the user chose, not the temporary.
+void copyPages(Database& source, const QString& to, const QString& shownAs,
+               const BackupProgress& progress) {
     Database copy(to, Database::OpenMode::ExistingOnly);
     sqlite3_backup* backup = sqlite3_backup_init(copy.handle(), "main", source.handle(), "main");
     if (!backup)
@@ -246,9 +248,10 @@ void copyPages(Database& source, const QString& to, const BackupProgress& progre
     }
     sqlite3_backup_finish(backup);
     if (rc != SQLITE_DONE)
-        throw BackupError(BackupError::Reason::Failed,
-                          QStringLiteral("%1：%2").arg(engineErrorText(rc, QString::fromUtf8(sqlite3_errstr(rc))),
-                                                      QDir::toNativeSeparators(to)));
+        throw BackupError(
+            BackupError::Reason::Failed,
+            QStringLiteral("%1：%2").arg(engineErrorText(rc, QString::fromUtf8(sqlite3_errstr(rc))),
+                                         QDir::toNativeSeparators(shownAs)));
     // The copy carries the source's WAL marker; a backup should open on its
     // own, without journal files beside it.
     copy.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
@@ -293,7 +296,7 @@ void copyDatabase(Database& source, const QString& target, const BackupProgress&
                           QStringLiteral("“%1”是一个文件夹").arg(QDir::toNativeSeparators(target)));
     removeStaleTemporaries(target);
     FileBeside copy(target);
-    copyPages(source, copy.path(), progress);
+    copyPages(source, copy.path(), target, progress);
     if (check == Check::SoundOnly)
         requireSoundCopy(copy.path(), source.path());
     copy.replaceTarget();
@@ -372,7 +375,8 @@ void settleAndVerify(const QString& copy, const QString& source, const QString& 
     if (problems.isEmpty())
         return;
     const QString chosen = QDir::toNativeSeparators(source);
-    problems.replaceInStrings(copy, chosen).replaceInStrings(QDir::toNativeSeparators(copy), chosen);
+    problems.replaceInStrings(copy, chosen)
+        .replaceInStrings(QDir::toNativeSeparators(copy), chosen);
     throw BackupError(BackupError::Reason::Unusable, problems.join(QLatin1Char('\n')));
 }
 
@@ -384,9 +388,8 @@ QString keptPreviousFile(const QString& working) {
 
 void removeStaleTemporaries(const QString& file) {
     const QFileInfo target(QFileInfo(file).absoluteFilePath());
-    const QRegularExpression own(
-        QStringLiteral("^\\.%1\\.[0-9a-f]{8}\\.tmp(-wal|-shm|-journal)?$")
-            .arg(QRegularExpression::escape(target.fileName())));
+    const QRegularExpression own(QStringLiteral("^\\.%1\\.[0-9a-f]{8}\\.tmp(-wal|-shm|-journal)?$")
+                                     .arg(QRegularExpression::escape(target.fileName())));
     const QDir folder(target.absolutePath());
     QStringList temporaries;
     QStringList companions;
@@ -453,9 +456,9 @@ void restoreDatabaseFile(const QString& source, const QString& working, const QS
     settleAndVerify(fresh.path(), source, password);
 
     if (QFileInfo::exists(working) && inUseElsewhere(working, password))
-        throw BackupError(BackupError::Reason::Failed,
-                          QStringLiteral("“%1”正在被另一个程序使用")
-                              .arg(QDir::toNativeSeparators(working)));
+        throw BackupError(
+            BackupError::Reason::Failed,
+            QStringLiteral("“%1”正在被另一个程序使用").arg(QDir::toNativeSeparators(working)));
 
     // Every check has passed: only now is the former book kept and replaced.
     if (QFileInfo::exists(working)) {
