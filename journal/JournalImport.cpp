@@ -1,7 +1,7 @@
 #include "JournalImport.h"
 
-#include "journal/BalanceRecomputation.h"
-#include "journal/EntryRules.h"
+#include "BalanceRecomputation.h"
+#include "EntryRules.h"
 #include "store/BookkeepingPeriod.h"
 #include "store/Connection.h"
 #include "store/Currency.h"
@@ -18,7 +18,7 @@
 #include <optional>
 #include <set>
 
-namespace tools {
+namespace journal {
 
 namespace {
 
@@ -168,6 +168,12 @@ QVariant amountValue(const std::optional<Currency>& amount) {
     return amount ? QVariant(qlonglong(amount->raw())) : QVariant();
 }
 
+// Every so many rows, so that telling costs nothing beside the work.
+void reportProgress(const ImportOptions& options, qsizetype done, qsizetype total) {
+    if (options.progress && done % 1000 == 0)
+        options.progress(done, total);
+}
+
 /// The first counter to give: above every counter the table has given, so
 /// that each new row gets a larger one than any before it.
 qint64 nextCounter(store::Database& db, const QString& table) {
@@ -217,7 +223,9 @@ int write(store::Connection& connection, const QList<Entry>& entries, const Impo
         // least that keeps the rows in the file's order.
         qint64 counter = nextCounter(db, table) - 1;
         double lastKey = -1e300;
+        qsizetype done = 0;
         for (const Entry& e : entries) {
+            reportProgress(options, done++, entries.size());
             counter = std::max(counter + 1, qint64(std::ceil(lastKey - e.date)));
             lastKey = e.date + double(counter);
             insert.reset();
@@ -244,7 +252,7 @@ int write(store::Connection& connection, const QList<Entry>& entries, const Impo
     store::Query query(&connection);
     for (const auto& [julian, account] : months) {
         const store::BookkeepingPeriod period(store::DateTime::fromDate(QDate::fromJulianDay(julian)));
-        journal::BalanceRecomputation::run(query, options.kind, period, account);
+        BalanceRecomputation::run(query, options.kind, period, account);
     }
     query.close();
     unit.commit();
@@ -268,6 +276,7 @@ ImportResult importJournal(store::Connection& connection, const QList<lists::Imp
     entries.reserve(rows.size());
     for (qsizetype r = 1; r < rows.size(); ++r) {
         const lists::ImportRow& row = rows[r];
+        reportProgress(options, r, rows.size());
         if (isEmptyRow(row))
             continue;
         Entry e;
@@ -294,12 +303,12 @@ ImportResult importJournal(store::Connection& connection, const QList<lists::Imp
             continue;
         }
         if (e.cells[Date].trimmed().isEmpty()) {
-            refuse(journal::noDateText());
+            refuse(noDateText());
             continue;
         }
         const std::optional<store::DateTime> day = store::DateTime::parseDay(e.cells[Date]);
         if (!day) {
-            refuse(journal::unreadableDateText());
+            refuse(unreadableDateText());
             continue;
         }
         e.date = day->serial();
@@ -313,9 +322,9 @@ ImportResult importJournal(store::Connection& connection, const QList<lists::Imp
         }
         const Currency debit = e.debit.value_or(Currency());
         const Currency credit = e.credit.value_or(Currency());
-        const journal::EntryProblem problem = journal::checkEntry(e.cells[Summary], debit, credit);
-        if (problem != journal::EntryProblem::None) {
-            refuse(journal::entryProblemText(problem));
+        const EntryProblem problem = checkEntry(e.cells[Summary], debit, credit);
+        if (problem != EntryProblem::None) {
+            refuse(entryProblemText(problem));
             continue;
         }
         const QString summary = e.cells[Summary].trimmed();
@@ -327,8 +336,8 @@ ImportResult importJournal(store::Connection& connection, const QList<lists::Imp
             known = summaries.find(summary);
         }
         if (!known) {
-            refuse(QStringLiteral("摘要“%1”不在摘要设置中,请先增加这个摘要(或用 --add-summaries)!")
-                       .arg(summary));
+            refuse(QStringLiteral("摘要“%1”不在摘要设置中,请先增加这个摘要(%2)!")
+                       .arg(summary, options.addSummariesChoice));
             continue;
         }
         e.summary = known->first;
@@ -346,12 +355,14 @@ ImportResult importJournal(store::Connection& connection, const QList<lists::Imp
                 continue;
             }
             if (!options.bankAccount.isEmpty() && found != accounts.find(options.bankAccount)) {
-                refuse(QStringLiteral("开户银行“%1”与 --bank 指定的“%2”不同!").arg(account, options.bankAccount));
+                refuse(QStringLiteral("开户银行“%1”与%2“%3”不同!")
+                           .arg(account, options.chosenAccountName, options.bankAccount));
                 continue;
             }
             e.bank = found->first;
         }
         entries.append(e);
+        result.passedLines.append(row.line);
     }
     result.entries = int(entries.size());
     if (!result.refused.isEmpty() || options.dryRun)
@@ -362,4 +373,4 @@ ImportResult importJournal(store::Connection& connection, const QList<lists::Imp
     return result;
 }
 
-} // namespace tools
+} // namespace journal
