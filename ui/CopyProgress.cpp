@@ -8,10 +8,10 @@ namespace {
 constexpr int kShowAfterMs = 400;
 }
 
-CopyProgress::CopyProgress(QWidget* parent, const QString& label)
+CopyProgress::CopyProgress(QWidget* parent, const QString& label, const QString& title)
     : m_dialog(std::make_unique<QProgressDialog>(parent)) {
     m_dialog->setObjectName(QStringLiteral("CopyProgress"));
-    m_dialog->setWindowTitle(QStringLiteral("数据备份"));
+    m_dialog->setWindowTitle(title);
     m_dialog->setLabelText(label);
     m_dialog->setCancelButton(nullptr);
     m_dialog->setWindowModality(Qt::ApplicationModal);

@@ -16,7 +16,8 @@ namespace ui {
 /// a copy broken off half way would be of no use to anyone.
 class CopyProgress {
 public:
-    CopyProgress(QWidget* parent, const QString& label);
+    CopyProgress(QWidget* parent, const QString& label,
+                 const QString& title = QStringLiteral("数据备份"));
     ~CopyProgress();
     CopyProgress(const CopyProgress&) = delete;
     CopyProgress& operator=(const CopyProgress&) = delete;
