@@ -7,8 +7,8 @@
 
 #include "admin/AdminCommands.h"
 #include "admin/TForm_qxb.h"
-#include "journal/JournalWindow.h"
 #include "journal/JournalImportCommands.h"
+#include "journal/JournalWindow.h"
 #include "journal/ReconciliationCommands.h"
 #include "journal/TForm_khyh.h"
 #include "journal/TForm_zy.h"
@@ -25,11 +25,8 @@
 
 namespace app {
 
-Commands::Commands(TForm_main& main)
-    : m_main(main) {
-    auto bind = [this](void (Commands::*handler)()) {
-        return [this, handler] { (this->*handler)(); };
-    };
+Commands::Commands(TForm_main& main) : m_main(main) {
+    auto bind = [this](void (Commands::*handler)()) { return [this, handler] { (this->*handler)(); }; };
     m_table = {
         {QStringLiteral("N3"), bind(&Commands::ownPassword)},
         {QStringLiteral("N4"), bind(&Commands::changeOperator)},
@@ -39,8 +36,7 @@ Commands::Commands(TForm_main& main)
         {QStringLiteral("N32"), bind(&Commands::about)},
         {QStringLiteral("N18"),
          [this] {
-             admin::openCompanyInformation(
-                 &m_main, [this](const QString& banner) { m_main.setBannerText(banner); });
+             admin::openCompanyInformation(&m_main, [this](const QString& banner) { m_main.setBannerText(banner); });
          }},
         {QStringLiteral("N41"), [this] { admin::openClosingDate(&m_main); }},
         {QStringLiteral("N2"), bind(&Commands::operators)},
@@ -115,7 +111,8 @@ void Commands::bankJournal() {
     dm.q_xjrjz.close();
 }
 
-template <typename Window> void Commands::statistics() {
+template <typename Window>
+void Commands::statistics() {
     ui::TDm1& dm = *ui::Dm1;
     Window window(&m_main);
     // Every statistics window opens on an empty scratch table.
@@ -159,17 +156,13 @@ void Commands::interfaceReset() {
     ui::warn(&m_main, QStringLiteral("界面初始化完毕！"));
 }
 
-void Commands::help() {
-    ui::warn(&m_main, QStringLiteral("该系统操作非常简单，在窗口中已经有提示！"));
-}
+void Commands::help() { ui::warn(&m_main, QStringLiteral("该系统操作非常简单，在窗口中已经有提示！")); }
 
 void Commands::about() {
     Tform_About window(&m_main);
     window.exec();
 }
 
-void Commands::exitProgram() {
-    m_main.close();
-}
+void Commands::exitProgram() { m_main.close(); }
 
 } // namespace app

@@ -6,9 +6,7 @@ namespace {
 MenuItemDef item(const char* component, const char* caption) {
     return {QString::fromLatin1(component), QString::fromUtf8(caption)};
 }
-MenuItemDef separator() {
-    return {};
-}
+MenuItemDef separator() { return {}; }
 } // namespace
 
 const QList<MenuDef>& mainMenus() {
@@ -31,8 +29,7 @@ const QList<MenuDef>& mainMenus() {
         {QStringLiteral("【帮助】"),
          {item("N27", "帮助系统"),
           {QStringLiteral("N28"), QStringLiteral("访问我们网址"), false, false},
-          separator(),
-          item("N32", "关于......")}},
+          separator(), item("N32", "关于......")}},
     };
     return menus;
 }
@@ -42,18 +39,18 @@ const QList<ToolButtonDef>& toolButtons() {
     static const QList<ToolButtonDef> buttons = {
         {QStringLiteral("SpeedButton8"), QStringLiteral("现金日记帐"), ToolPicture::CashJournal,
          QStringLiteral("N24")},
-        {QStringLiteral("SpeedButton4"), QStringLiteral("现金摘要统计"),
-         ToolPicture::CashSummaryStats, QStringLiteral("N39")},
-        {QStringLiteral("SpeedButton2"), QStringLiteral("现金月份统计"),
-         ToolPicture::CashMonthStats, QStringLiteral("N49")},
+        {QStringLiteral("SpeedButton4"), QStringLiteral("现金摘要统计"), ToolPicture::CashSummaryStats,
+         QStringLiteral("N39")},
+        {QStringLiteral("SpeedButton2"), QStringLiteral("现金月份统计"), ToolPicture::CashMonthStats,
+         QStringLiteral("N49")},
         {QStringLiteral("SpeedButton6"), QStringLiteral("银行日记帐"), ToolPicture::BankJournal,
          QStringLiteral("N14"), true},
-        {QStringLiteral("SpeedButton1"), QStringLiteral("银行摘要统计"),
-         ToolPicture::BankSummaryStats, QStringLiteral("N23")},
-        {QStringLiteral("SpeedButton3"), QStringLiteral("银行月份统计"),
-         ToolPicture::BankMonthStats, QStringLiteral("N22")},
-        {QStringLiteral("SpeedButton7"), QStringLiteral("退出"), ToolPicture::Exit,
-         QStringLiteral("N9"), true},
+        {QStringLiteral("SpeedButton1"), QStringLiteral("银行摘要统计"), ToolPicture::BankSummaryStats,
+         QStringLiteral("N23")},
+        {QStringLiteral("SpeedButton3"), QStringLiteral("银行月份统计"), ToolPicture::BankMonthStats,
+         QStringLiteral("N22")},
+        {QStringLiteral("SpeedButton7"), QStringLiteral("退出"), ToolPicture::Exit, QStringLiteral("N9"),
+         true},
     };
     return buttons;
 }

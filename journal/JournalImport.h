@@ -47,11 +47,11 @@ struct AddedSummary {
 };
 
 struct ImportResult {
-    int entries = 0;           // rows that pass (and, unless a dry run, were written)
-    QList<RefusedRow> refused; // in file order; when any, nothing is written
-    QList<int> passedLines;    // the line of every row that passes, in file order
+    int entries = 0;                  // rows that pass (and, unless a dry run, were written)
+    QList<RefusedRow> refused;        // in file order; when any, nothing is written
+    QList<int> passedLines;           // the line of every row that passes, in file order
     QList<AddedSummary> addedSummaries;
-    int recomputedMonths = 0; // months (bank: months of one account) re-balanced
+    int recomputedMonths = 0;         // months (bank: months of one account) re-balanced
     bool written = false;
 };
 
