@@ -55,6 +55,7 @@ JournalImportWindow::JournalImportWindow(QWidget* owner, store::JournalKind kind
     m_preview = new QTableWidget(this);
     m_preview->setObjectName(QStringLiteral("preview"));
     m_preview->verticalHeader()->hide();
+    m_preview->horizontalHeader()->setStretchLastSection(true);
     m_preview->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_summary = new QLabel(QStringLiteral("请选择要导入的文件（txt、csv、xls、xlsx）。"), this);
     m_summary->setObjectName(QStringLiteral("summary"));
@@ -94,6 +95,7 @@ JournalImportWindow::JournalImportWindow(QWidget* owner, store::JournalKind kind
     layout->addWidget(m_preview, 1);
     layout->addLayout(buttons);
 
+    m_choose->setFocus();
     connect(m_choose, &QPushButton::clicked, this, &JournalImportWindow::chooseFile);
     connect(m_addSummaries, &QCheckBox::toggled, this, &JournalImportWindow::check);
     connect(m_import, &QPushButton::clicked, this, &JournalImportWindow::importRows);
