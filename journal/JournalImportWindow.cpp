@@ -154,22 +154,30 @@ void JournalImportWindow::forgetFile() {
     m_import->setEnabled(false);
 }
 
+std::optional<ImportResult> JournalImportWindow::runImport(bool dryRun) {
+    try {
+        ui::CopyProgress progress(
+            this, dryRun ? QStringLiteral("正在检查文件中的记录……") : QStringLiteral("正在导入……"),
+            windowTitle());
+        ImportOptions run = options(dryRun);
+        run.progress = progress.callback();
+        return importJournal(ui::Dm1->ADO_xjrjz, m_rows, run);
+    } catch (const lists::ImportFileError& e) {
+        ui::warn(this, e.message());
+        return std::nullopt;
+    }
+}
+
 void JournalImportWindow::check() {
     if (m_rows.isEmpty())
         return;
-    ImportResult checked;
-    try {
-        ui::CopyProgress progress(this, QStringLiteral("正在检查文件中的记录……"), windowTitle());
-        ImportOptions dryRun = options(true);
-        dryRun.progress = progress.callback();
-        checked = importJournal(ui::Dm1->ADO_xjrjz, m_rows, dryRun);
-    } catch (const lists::ImportFileError& e) {
+    const std::optional<ImportResult> checked = runImport(true);
+    if (!checked) {
         forgetFile();
         m_summary->clear();
-        ui::warn(this, e.message());
         return;
     }
-    showChecked(checked);
+    showChecked(*checked);
 }
 
 void JournalImportWindow::showChecked(const ImportResult& checked) {
@@ -199,16 +207,10 @@ void JournalImportWindow::showChecked(const ImportResult& checked) {
 void JournalImportWindow::importRows() {
     if (m_rows.isEmpty() || !m_import->isEnabled())
         return;
-    ImportResult result;
-    try {
-        ui::CopyProgress progress(this, QStringLiteral("正在导入……"), windowTitle());
-        ImportOptions writing = options(false);
-        writing.progress = progress.callback();
-        result = importJournal(ui::Dm1->ADO_xjrjz, m_rows, writing);
-    } catch (const lists::ImportFileError& e) {
-        ui::warn(this, e.message());
+    const std::optional<ImportResult> imported = runImport(false);
+    if (!imported)
         return;
-    }
+    const ImportResult& result = *imported;
     if (!result.written) {
         // The book changed since the check (a summary or an account gone): show why.
         showChecked(result);

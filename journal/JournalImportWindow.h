@@ -6,6 +6,8 @@
 
 #include <QDialog>
 
+#include <optional>
+
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -37,6 +39,9 @@ public:
 
 private:
     ImportOptions options(bool dryRun) const;
+    /// Checks (a dry run) or imports the rows read, under a progress dialog;
+    /// nothing, with the reason shown, when the file's titles do not fit.
+    std::optional<ImportResult> runImport(bool dryRun);
     void showChecked(const ImportResult& checked);
     void forgetFile();
 

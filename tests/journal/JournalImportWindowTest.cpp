@@ -6,6 +6,7 @@
 #include "support/DataModuleFixture.h"
 
 #include "journal/JournalImportWindow.h"
+#include "support/FileContents.h"
 #include "support/TestData.h"
 #include "ui/Choosers.h"
 
@@ -46,11 +47,7 @@ protected:
         EXPECT_TRUE(files.openRequests()[0].filter.contains(QStringLiteral("*.xlsx")));
     }
     QString written(const char* name, const QString& text) {
-        const QString path = db.folder() + QLatin1Char('/') + QString::fromUtf8(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text.toUtf8());
-        return path;
+        return testing_support::writtenFile(db.folder(), name, text);
     }
     QTableWidget* preview() { return window->preview(); }
     QPushButton* importButton() { return child<QPushButton>(window.get(), "importButton"); }

@@ -3,6 +3,7 @@
 // whole file out, and a second import adding nothing.
 
 #include "journal/StatementImport.h"
+#include "support/FileContents.h"
 #include "support/TestData.h"
 #include "support/TestDatabase.h"
 
@@ -34,11 +35,7 @@ protected:
         return journal::importStatement(book.db(), lists::readImportFile(path), options);
     }
     QString write(const char* name, const QString& text) {
-        const QString path = book.folder() + QLatin1Char('/') + QString::fromUtf8(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text.toUtf8());
-        return path;
+        return testing_support::writtenFile(book.folder(), name, text);
     }
     /// The stored lines in the order they were stored:
     /// day|text|in|out|balance|reference|counterparty|line.

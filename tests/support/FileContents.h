@@ -12,4 +12,13 @@ inline QByteArray contents(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+/// Writes `text` in UTF-8 to `folder`/`name`, replacing the file; its path.
+inline QString writtenFile(const QString& folder, const char* name, const QString& text) {
+    const QString path = folder + QLatin1Char('/') + QString::fromUtf8(name);
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(text.toUtf8());
+    return path;
+}
+
 } // namespace testing_support
