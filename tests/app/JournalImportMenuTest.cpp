@@ -25,9 +25,8 @@ QList<QAction*> menuItems(QMainWindow* main, const QString& title) {
 
 TEST_F(ShellFixture, BothJournalMenusEndWithTheImportOfTheirJournal) {
     start(loginWith(""));
-    for (const auto& [menu, component] :
-         {std::pair{QStringLiteral("【现金日记帐】"), "N64"},
-          std::pair{QStringLiteral("【银行日记帐】"), "N66"}}) {
+    for (const auto& [menu, component] : {std::pair{QStringLiteral("【现金日记帐】"), "N64"},
+                                          std::pair{QStringLiteral("【银行日记帐】"), "N66"}}) {
         const QList<QAction*> items = menuItems(main.get(), menu);
         ASSERT_GE(items.size(), 2);
         EXPECT_TRUE(items[items.size() - 2]->isSeparator());
@@ -37,7 +36,8 @@ TEST_F(ShellFixture, BothJournalMenusEndWithTheImportOfTheirJournal) {
 
     testing_support::onNextModal([](QDialog* window) {
         EXPECT_EQ(window->windowTitle(), QStringLiteral("导入银行日记帐"));
-        EXPECT_GE(child<QComboBox>(window, "accounts")->findText(QStringLiteral("工商银行基本户")), 1);
+        EXPECT_GE(child<QComboBox>(window, "accounts")->findText(QStringLiteral("工商银行基本户")),
+                  1);
         child<QPushButton>(window, "closeButton")->click();
     });
     child<QAction>(main.get(), "N66")->trigger();
