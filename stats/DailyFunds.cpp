@@ -6,7 +6,7 @@
 
 #include <QMap>
 
-namespace journal {
+namespace stats {
 
 namespace {
 
@@ -202,4 +202,4 @@ QStringList dailyFundsFooter(const DailyFundsReport& report) {
     return cells;
 }
 
-} // namespace journal
+} // namespace stats

@@ -4,20 +4,20 @@
 #include "support/DailyFundsMonth.h"
 #include "support/TestDatabase.h"
 
-#include "journal/DailyFunds.h"
+#include "stats/DailyFunds.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using journal::DailyAccounts;
-using journal::DailyFundsCriteria;
+using stats::DailyAccounts;
+using stats::DailyFundsCriteria;
 
-QStringList lines(const journal::DailyFundsReport& report) {
+QStringList lines(const stats::DailyFundsReport& report) {
     QStringList result;
-    for (const journal::DailyFundsRow& row : report.rows)
-        result << journal::dailyFundsCells(row).join(QLatin1Char('|'));
-    result << journal::dailyFundsFooter(report).join(QLatin1Char('|'));
+    for (const stats::DailyFundsRow& row : report.rows)
+        result << stats::dailyFundsCells(row).join(QLatin1Char('|'));
+    result << stats::dailyFundsFooter(report).join(QLatin1Char('|'));
     return result;
 }
 
@@ -32,7 +32,7 @@ protected:
         criteria.accounts = accounts;
         criteria.bank = bank;
         criteria.everyDay = everyDay;
-        return lines(journal::dailyFunds(db.db(), criteria));
+        return lines(stats::dailyFunds(db.db(), criteria));
     }
 
     testing_support::TestDatabase db;

@@ -11,7 +11,7 @@ namespace store {
 class Database;
 }
 
-namespace journal {
+namespace stats {
 
 /// Which accounts a daily funds report covers.
 enum class DailyAccounts { All, Cash, Bank };
@@ -65,4 +65,4 @@ QStringList dailyFundsCells(const DailyFundsRow& row);
 /// The footer's texts: "合计" and the totals.
 QStringList dailyFundsFooter(const DailyFundsReport& report);
 
-} // namespace journal
+} // namespace stats
