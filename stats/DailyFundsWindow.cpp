@@ -198,6 +198,8 @@ void TForm_zjrb::showReport() {
 
 void openDailyFunds(QWidget* parent, store::JournalKind kind) {
     TForm_zjrb window(parent, kind, ui::Dm1->bankAccountNames());
+    // The closing date's report is what a cashier opens the window for.
+    window.showReport();
     window.exec();
 }
 

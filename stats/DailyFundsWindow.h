@@ -44,7 +44,8 @@ private:
     QPushButton* m_show;
 };
 
-/// Opens the window over the main window until it is closed.
+/// Opens the window over the main window, showing the closing date's report,
+/// until it is closed.
 void openDailyFunds(QWidget* parent, store::JournalKind kind);
 
 } // namespace stats

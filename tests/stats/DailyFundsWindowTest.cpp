@@ -78,6 +78,10 @@ TEST_F(DailyFundsWindow, ShowsTheChosenDaysWithSubtotalsAndTotalsAfterTheDateChe
         EXPECT_EQ(child<QLineEdit>(window, "DBDateTimeEditEh1")->text(),
                   QStringLiteral("2024-2-3"));
         EXPECT_EQ(child<QComboBox>(window, "ComboBox1")->currentText(), QStringLiteral("全部账户"));
+        // The closing date's report is there at once.
+        EXPECT_EQ(rows(window).first(),
+                  QStringLiteral("2024-2-3|现金|1,099.75|20.00|50.00|1,069.75|1|1"));
+        EXPECT_EQ(rows(window).size(), 4);
 
         ask(window, QStringLiteral("2024-2-3"), QStringLiteral("2024-1-31"));
         ask(window, QStringLiteral("2024-1-31"), QStringLiteral(" "));
