@@ -31,11 +31,8 @@ constexpr int kNarrowestColumn = 8;
 } // namespace
 
 DataGrid::DataGrid(QWidget* parent)
-    : QWidget(parent)
-    , m_view(new QTableView(this))
-    , m_model(new QueryTableModel(this))
-    , m_footer(new GridFooter(m_view, this))
-    , m_delegate(new WholeValueDelegate(this)) {
+    : QWidget(parent), m_view(new QTableView(this)), m_model(new QueryTableModel(this)),
+      m_footer(new GridFooter(m_view, this)), m_delegate(new WholeValueDelegate(this)) {
     setObjectName(QStringLiteral("DBGridEh1"));
     m_view->setObjectName(QStringLiteral("DBGridEh1View"));
     m_footer->setObjectName(QStringLiteral("DBGridEh1Footer"));
@@ -125,9 +122,7 @@ void DataGrid::setQuery(store::Query* query) {
     refreshFooter();
 }
 
-store::Query* DataGrid::query() const {
-    return m_model->query();
-}
+store::Query* DataGrid::query() const { return m_model->query(); }
 
 void DataGrid::setColumns(const QList<GridColumn>& columns) {
     m_visible = QList<bool>(columns.size(), true);
@@ -142,9 +137,7 @@ void DataGrid::setColumns(const QList<GridColumn>& columns) {
     refreshFooter();
 }
 
-const QList<GridColumn>& DataGrid::columns() const {
-    return m_model->columns();
-}
+const QList<GridColumn>& DataGrid::columns() const { return m_model->columns(); }
 
 void DataGrid::setFooterTexts(const QStringList& texts) {
     for (int c = 0; c < columns().size() && c < texts.size(); ++c) {
@@ -154,13 +147,9 @@ void DataGrid::setFooterTexts(const QStringList& texts) {
     refreshFooter();
 }
 
-bool DataGrid::isColumnVisible(int column) const {
-    return m_visible.value(column, false);
-}
+bool DataGrid::isColumnVisible(int column) const { return m_visible.value(column, false); }
 
-int DataGrid::visibleColumnCount() const {
-    return int(std::count(m_visible.begin(), m_visible.end(), true));
-}
+int DataGrid::visibleColumnCount() const { return int(std::count(m_visible.begin(), m_visible.end(), true)); }
 
 void DataGrid::setColumnVisible(int column, bool visible) {
     if (column < 0 || column >= m_visible.size())
@@ -210,9 +199,7 @@ int DataGrid::indexOfField(const QString& fieldName) const {
     return -1;
 }
 
-int DataGrid::columnWidth(int column) const {
-    return m_view->columnWidth(column);
-}
+int DataGrid::columnWidth(int column) const { return m_view->columnWidth(column); }
 
 void DataGrid::setFontSizes(int cellPixels, int footerPixels) {
     m_cellFont = ui::songFont(cellPixels);
@@ -236,9 +223,7 @@ void DataGrid::setDichromatic(bool on) {
     m_view->viewport()->update();
 }
 
-bool DataGrid::dichromatic() const {
-    return m_model->dichromatic();
-}
+bool DataGrid::dichromatic() const { return m_model->dichromatic(); }
 
 void DataGrid::setFitToWidth(bool on) {
     m_fit = on;
@@ -363,9 +348,7 @@ void DataGrid::copySelectedRows() const {
     QGuiApplication::clipboard()->setText(tabSeparatedRows(titles, texts));
 }
 
-void DataGrid::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-}
+void DataGrid::resizeEvent(QResizeEvent* event) { QWidget::resizeEvent(event); }
 
 void DataGrid::titleClicked(int column, bool withCtrl) {
     if (column < 0 || column >= columns().size() || !columns()[column].titleButton)
@@ -425,8 +408,7 @@ bool DataGrid::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::MouseButtonPress:
         if (watched == m_view->horizontalHeader()->viewport()) {
-            m_lastPressHadCtrl =
-                static_cast<QMouseEvent*>(event)->modifiers() & Qt::ControlModifier;
+            m_lastPressHadCtrl = static_cast<QMouseEvent*>(event)->modifiers() & Qt::ControlModifier;
             m_titlePressed = true;
             m_resizedWhilePressed = false;
         }
@@ -552,10 +534,9 @@ bool DataGrid::measureWholeColumns(const QStringList& footers) {
         }
         const qreal cells = std::max(widest, cellMetrics.horizontalAdvance(widestText));
         const QString title = columns[c].titleText().section(QLatin1Char('|'), -1);
-        needed[c] =
-            std::max({ceiling(cells) + cellMargin,
-                      ceiling(cellMetrics.horizontalAdvance(title)) + titleMargin,
-                      ceiling(footerMetrics.horizontalAdvance(footers.value(c))) + footerMargin});
+        needed[c] = std::max({ceiling(cells) + cellMargin,
+                              ceiling(cellMetrics.horizontalAdvance(title)) + titleMargin,
+                              ceiling(footerMetrics.horizontalAdvance(footers.value(c))) + footerMargin});
     }
     if (needed == m_neededWidths)
         return false;
@@ -573,9 +554,7 @@ QString DataGrid::shownText(int row, int column) const {
     return m_delegate->shownText(option, index);
 }
 
-QString DataGrid::shownFooterText(int column) const {
-    return m_footer->shownText(column);
-}
+QString DataGrid::shownFooterText(int column) const { return m_footer->shownText(column); }
 
 QColor DataGrid::rowBackground(int row) const {
     return m_model->data(m_model->index(row, 0), Qt::BackgroundRole).value<QColor>();

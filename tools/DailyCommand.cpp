@@ -1,8 +1,10 @@
 #include "DailyCommand.h"
 
 #include "ListExport.h"
+#include "TableOutput.h"
 
 #include "stats/DailyFunds.h"
+#include "stats/DailyFundsLayout.h"
 #include "stats/StatisticsFill.h"
 #include "store/Connection.h"
 #include "store/ConnectionString.h"
@@ -25,6 +27,10 @@ QString closingDayText(store::Connection& connection) {
 } // namespace
 
 int runDaily(const DailyRequest& request, const ReportLine& out, const ReportLine& err) {
+    const TableOutput output{request.book, request.format, request.out, request.operatorName};
+    std::optional<QString> format;
+    if (const int status = checkTableOutput(output, kPrefix, format, err))
+        return status;
     stats::DailyFundsCriteria criteria;
     if (request.kind && *request.kind != QLatin1String("cash") &&
         *request.kind != QLatin1String("bank")) {
@@ -50,6 +56,8 @@ int runDaily(const DailyRequest& request, const ReportLine& out, const ReportLin
         err(kPrefix + QStringLiteral("没有开户银行“%1”").arg(request.bank));
         return 2;
     }
+    if (const int status = checkPrintingOperator(connection, output, format, kPrefix, err))
+        return status;
     QString from = request.from;
     QString to = request.to;
     if (from.isEmpty() && to.isEmpty())
@@ -69,12 +77,16 @@ int runDaily(const DailyRequest& request, const ReportLine& out, const ReportLin
         err(kPrefix + e.message());
         return 1;
     }
-    out(QStringLiteral("资金日报表 %1 至 %2")
-            .arg(store::shortDateText(criteria.from), store::shortDateText(criteria.to)));
-    out(stats::dailyFundsTitles().join(QLatin1Char('\t')));
-    for (const stats::DailyFundsRow& row : report.rows)
-        out(stats::dailyFundsCells(row).join(QLatin1Char('\t')));
-    out(stats::dailyFundsFooter(report).join(QLatin1Char('\t')));
+    const QString title =
+        QStringLiteral("资金日报表 %1 至 %2")
+            .arg(store::shortDateText(criteria.from), store::shortDateText(criteria.to));
+    const lists::TableSnapshot table = stats::dailyFundsTable(report);
+    if (!format) {
+        for (const QString& line : tableLines(title, table))
+            out(line);
+    } else {
+        writeTableFile(table, stats::dailyFundsPrintSetup(), output, *format, title, out, err);
+    }
     return 0;
 }
 

@@ -579,6 +579,11 @@ int daily(const Arguments& a) {
         request.kind = a.option("kind");
     request.bank = a.option("bank");
     request.everyDay = a.has("every-day");
+    if (a.has("format"))
+        request.format = a.option("format");
+    request.out = a.option("out");
+    if (a.has("operator"))
+        request.operatorName = a.option("operator");
     return tools::runDaily(request, out, err);
 }
 
@@ -869,22 +874,29 @@ const std::map<QString, Command>& commands() {
           "  --operator NAME    pdf：作为打印者写出的操作员，须在操作员表中（默认 系统管理员）\n"}},
         {QStringLiteral("daily"),
          {{QStringLiteral("from"), QStringLiteral("to"), QStringLiteral("kind"),
-           QStringLiteral("bank")},
+           QStringLiteral("bank"), QStringLiteral("format"), QStringLiteral("out"),
+           QStringLiteral("operator")},
           daily,
           "用法：tallomer-db daily FILE [--from DATE --to DATE] [--kind cash|bank]\n"
           "                        [--bank NAME] [--every-day]\n"
+          "                        [--format txt|csv|xls|html|rtf|pdf] [--out PATH]\n"
+          "                        [--operator NAME]\n"
           "\n"
           "像“资金日报表”窗口一样，列出日期范围内每天每个有记录的账户（现金或开户银行）：\n"
           "上日余额（该账户这一天以前所有月份的记录之和，不是月内的余额）、本日收入\n"
           "（借方之和）、本日支出（贷方之和）、本日余额、收入笔数和支出笔数。选了几个\n"
           "账户时每天再加一行小计；最后一行是合计：范围开始时的余额、收入和支出之和、\n"
-          "范围结束时的余额。先输出标题行和列名，各列用制表符分隔。金额之和超出范围时\n"
-          "不输出（退出状态 1）。\n"
+          "范围结束时的余额。没有 --out 时先输出标题行和列名，各列用制表符分隔；有 --out\n"
+          "时像列表窗口的“导出”一样写入文件，或者像打印预览一样写成 PDF 文件。金额之和\n"
+          "超出范围时不输出（退出状态 1）。\n"
           "\n"
           "  --from DATE --to DATE  日期范围（yyyy-M-d，两端都包括；默认：记帐时间那一天）\n"
           "  --kind cash|bank   只列现金或只列开户银行（默认：现金和所有开户银行）\n"
           "  --bank NAME        只列这个开户银行\n"
-          "  --every-day        范围内的每一天都列出每个账户，没有记录的也列\n",
+          "  --every-day        范围内的每一天都列出每个账户，没有记录的也列\n"
+          "  --format FORMAT    txt、csv、xls、html、rtf 或 pdf（默认：--out 的扩展名）\n"
+          "  --out PATH         要写的文件（整个替换，同 export 的 --out）\n"
+          "  --operator NAME    pdf：作为打印者写出的操作员，须在操作员表中（默认 系统管理员）\n",
           false,
           {QStringLiteral("every-day")}}},
     };
@@ -892,11 +904,11 @@ const std::map<QString, Command>& commands() {
 }
 
 // Whether the command line asks for a PDF file: print always does, reconcile
-// with --format pdf or an --out named *.pdf.
+// and daily with --format pdf or an --out named *.pdf.
 bool writesPdf(int argc, char** argv) {
     if (argc < 2 || qstrcmp(argv[1], "print") == 0)
         return argc >= 2;
-    if (qstrcmp(argv[1], "reconcile") != 0)
+    if (qstrcmp(argv[1], "reconcile") != 0 && qstrcmp(argv[1], "daily") != 0)
         return false;
     for (int i = 2; i < argc; ++i) {
         const QByteArray arg = QByteArray(argv[i]).toLower();

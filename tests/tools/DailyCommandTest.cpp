@@ -6,8 +6,11 @@
 #include "store/Connection.h"
 #include "store/Database.h"
 #include "store/NewDatabase.h"
+#include "lists/GbkText.h"
 #include "support/DailyFundsMonth.h"
+#include "support/PdfText.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -61,6 +64,29 @@ TEST_F(DailyCommand, WritesTheReportOfTheDaysOnStandardOutput) {
              QStringLiteral("合计\t\t10,500.00\t0.00\t1,200.00\t9,300.00\t0\t1")}));
 }
 
+TEST_F(DailyCommand, PrintsToPdfAndExportsWithEveryAmountWhole) {
+    const QStringList days = {QStringLiteral("--from"), QStringLiteral("2024-1-31"),
+                              QStringLiteral("--to"), QStringLiteral("2024-2-3")};
+    const QString pdf = m_dir.filePath(QStringLiteral("daily.pdf"));
+    const ToolRun printed = daily(days + QStringList{QStringLiteral("--out"), pdf});
+    ASSERT_EQ(printed.exitCode, 0) << printed.err.toStdString();
+    EXPECT_TRUE(
+        printed.out.startsWith(QStringLiteral("已把 资金日报表 2024-1-31 至 2024-2-3打印到")));
+    const QSet<QString> words = testing_support::wordsOf(testing_support::pdfText(pdf));
+    const QString csv = m_dir.filePath(QStringLiteral("daily.csv"));
+    const ToolRun exported = daily(days + QStringList{QStringLiteral("--out"), csv});
+    ASSERT_EQ(exported.exitCode, 0) << exported.err.toStdString();
+    QFile file(csv);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString text = lists::fromGbk(file.readAll()).value_or(QString());
+    for (const char* amount : {"13,000.00", "13,299.50", "1,099.75", "12,399.75", "1,750.50",
+                               "12,069.75", "10,500.00", "1,700.00", "820.25"}) {
+        EXPECT_TRUE(words.contains(QString::fromLatin1(amount))) << amount;
+        EXPECT_TRUE(text.contains(QStringLiteral("\"%1\"").arg(QString::fromLatin1(amount))))
+            << amount;
+    }
+}
+
 TEST_F(DailyCommand, RefusesWrongDaysAccountsAndKinds) {
     const struct {
         QStringList args;
@@ -71,6 +97,7 @@ TEST_F(DailyCommand, RefusesWrongDaysAccountsAndKinds) {
         {{"--bank", "农业银行"}, "没有开户银行“农业银行”"},
         {{"--kind", "cash", "--bank", "工商银行基本户"}, "--bank 只用于银行日记帐"},
         {{"--kind", "money"}, "--kind 只能是 cash 或 bank"},
+        {{"--out", "daily.doc"}, "--format 只能是 txt、csv、xls、html、rtf 或 pdf，不能是“doc”"},
     };
     for (const auto& c : cases) {
         const ToolRun run = daily(c.args);
