@@ -10,11 +10,11 @@ namespace tools {
 
 struct DailyRequest {
     QString book;
-    QString from;                // --from; with --to, the closing date when neither is given
-    QString to;                  // --to
-    std::optional<QString> kind; // --kind cash|bank; every account when not given
-    QString bank;                // --bank: one bank account
-    bool everyDay = false;       // --every-day
+    QString from;                  // --from; with --to, the closing date when neither is given
+    QString to;                    // --to
+    std::optional<QString> kind;   // --kind cash|bank; every account when not given
+    QString bank;                  // --bank: one bank account
+    bool everyDay = false;         // --every-day
     std::optional<QString> format; // --format; else the extension of --out
     QString out;                   // --out; empty: the report as text on standard output
     QString operatorName = QStringLiteral("系统管理员"); // --operator, named on a printed page
