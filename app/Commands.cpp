@@ -12,6 +12,7 @@
 #include "journal/ReconciliationCommands.h"
 #include "journal/TForm_khyh.h"
 #include "journal/TForm_zy.h"
+#include "stats/DailyFundsWindow.h"
 #include "stats/StatsWindow.h"
 #include "stats/VoucherStatsWindow.h"
 #include "store/BookkeepingPeriod.h"
@@ -56,6 +57,8 @@ Commands::Commands(TForm_main& main) : m_main(main) {
         {QStringLiteral("N60"), [this] { journal::openBankStatement(&m_main); }},
         {QStringLiteral("N61"), [this] { journal::openBankMatching(&m_main); }},
         {QStringLiteral("N62"), [this] { journal::openReconciliation(&m_main); }},
+        {QStringLiteral("N63"), [this] { stats::openDailyFunds(&m_main, store::JournalKind::Cash); }},
+        {QStringLiteral("N65"), [this] { stats::openDailyFunds(&m_main, store::JournalKind::Bank); }},
         {QStringLiteral("N64"),
          [this] { journal::openJournalImport(&m_main, store::JournalKind::Cash); }},
         {QStringLiteral("N66"),

@@ -139,6 +139,14 @@ void DataGrid::setColumns(const QList<GridColumn>& columns) {
 
 const QList<GridColumn>& DataGrid::columns() const { return m_model->columns(); }
 
+void DataGrid::setFooterTexts(const QStringList& texts) {
+    for (int c = 0; c < columns().size() && c < texts.size(); ++c) {
+        if (columns()[c].footer == FooterKind::StaticText)
+            m_model->setFooterText(c, texts[c]);
+    }
+    refreshFooter();
+}
+
 bool DataGrid::isColumnVisible(int column) const { return m_visible.value(column, false); }
 
 int DataGrid::visibleColumnCount() const { return int(std::count(m_visible.begin(), m_visible.end(), true)); }

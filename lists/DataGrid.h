@@ -72,6 +72,9 @@ public:
     QString orderByClause() const;
     void clearMarkers();
 
+    /// Replaces the footer texts of the columns whose footer is static text,
+    /// for totals a window works out itself; other columns keep theirs.
+    void setFooterTexts(const QStringList& texts);
     /// The footer text of a column; "超出范围" for a sum beyond the amount range.
     QString footerText(int column) const;
     /// What a body cell and a footer cell show at the column's width now: a

@@ -28,6 +28,8 @@ public:
     store::Query* query() const { return m_query; }
     void setColumns(const QList<GridColumn>& columns);
     const QList<GridColumn>& columns() const { return m_columns; }
+    /// A column's static footer text, the rows left as they are.
+    void setFooterText(int column, const QString& text) { m_columns[column].footerText = text; }
     void setHeaderTexts(const QStringList& texts);
     void setDichromatic(bool on);
     bool dichromatic() const { return m_dichromatic; }

@@ -6,6 +6,7 @@
 #include "ListExport.h"
 #include "ListPrint.h"
 #include "MatchCommand.h"
+#include "DailyCommand.h"
 #include "ReconcileCommand.h"
 #include "StatementImportCommand.h"
 #include "StatsReport.h"
@@ -58,6 +59,7 @@ const char* const kOverview =
     "  search FILE           按查询窗口的条件查找所有月份的日记帐记录\n"
     "  match FILE            把银行日记帐与银行对账单自动对账\n"
     "  reconcile FILE        编制一个开户银行月末的银行存款余额调节表\n"
+    "  daily FILE            资金日报表：每个账户每天的上日余额、收入、支出和余额\n"
     "  statement-import FILE 把银行对账单文件中的行导入一个开户银行的对账单\n"
     "\n"
     "tallomer-db COMMAND --help 显示一个命令的详细说明。\n"
@@ -65,7 +67,7 @@ const char* const kOverview =
     "退出状态：0 完成，1 失败，2 参数有错误，3 数据库正被另一个程序打开（create、demo、\n"
     "restore、recompute、stats、import、statement-import 和 match 要写入数据库，工作时像\n"
     "程序运行时一样占用它的锁文件 FILE.LCK；check、backup、export、print、search、\n"
-    "reconcile 和带 --dry-run 的导入只读取数据库，照常工作）。\n";
+    "reconcile、daily 和带 --dry-run 的导入只读取数据库，照常工作）。\n";
 
 // The exit status of a writing command whose database another program holds.
 constexpr int kDatabaseInUse = 3;
@@ -566,6 +568,25 @@ int reconcile(const Arguments& a) {
     return tools::runReconcile(request, out, err);
 }
 
+int daily(const Arguments& a) {
+    if (int rc = needOneFile(a, "daily"))
+        return rc;
+    tools::DailyRequest request;
+    request.book = a.positional[0];
+    request.from = a.option("from");
+    request.to = a.option("to");
+    if (a.has("kind"))
+        request.kind = a.option("kind");
+    request.bank = a.option("bank");
+    request.everyDay = a.has("every-day");
+    if (a.has("format"))
+        request.format = a.option("format");
+    request.out = a.option("out");
+    if (a.has("operator"))
+        request.operatorName = a.option("operator");
+    return tools::runDaily(request, out, err);
+}
+
 struct Command {
     QStringList options;
     std::function<int(const Arguments&)> run;
@@ -851,16 +872,43 @@ const std::map<QString, Command>& commands() {
           "  --format FORMAT    txt、csv、xls、html、rtf 或 pdf（默认：--out 的扩展名）\n"
           "  --out PATH         要写的文件（整个替换，同 export 的 --out）\n"
           "  --operator NAME    pdf：作为打印者写出的操作员，须在操作员表中（默认 系统管理员）\n"}},
+        {QStringLiteral("daily"),
+         {{QStringLiteral("from"), QStringLiteral("to"), QStringLiteral("kind"),
+           QStringLiteral("bank"), QStringLiteral("format"), QStringLiteral("out"),
+           QStringLiteral("operator")},
+          daily,
+          "用法：tallomer-db daily FILE [--from DATE --to DATE] [--kind cash|bank]\n"
+          "                        [--bank NAME] [--every-day]\n"
+          "                        [--format txt|csv|xls|html|rtf|pdf] [--out PATH]\n"
+          "                        [--operator NAME]\n"
+          "\n"
+          "像“资金日报表”窗口一样，列出日期范围内每天每个有记录的账户（现金或开户银行）：\n"
+          "上日余额（该账户这一天以前所有月份的记录之和，不是月内的余额）、本日收入\n"
+          "（借方之和）、本日支出（贷方之和）、本日余额、收入笔数和支出笔数。选了几个\n"
+          "账户时每天再加一行小计；最后一行是合计：范围开始时的余额、收入和支出之和、\n"
+          "范围结束时的余额。没有 --out 时先输出标题行和列名，各列用制表符分隔；有 --out\n"
+          "时像列表窗口的“导出”一样写入文件，或者像打印预览一样写成 PDF 文件。金额之和\n"
+          "超出范围时不输出（退出状态 1）。\n"
+          "\n"
+          "  --from DATE --to DATE  日期范围（yyyy-M-d，两端都包括；默认：记帐时间那一天）\n"
+          "  --kind cash|bank   只列现金或只列开户银行（默认：现金和所有开户银行）\n"
+          "  --bank NAME        只列这个开户银行\n"
+          "  --every-day        范围内的每一天都列出每个账户，没有记录的也列\n"
+          "  --format FORMAT    txt、csv、xls、html、rtf 或 pdf（默认：--out 的扩展名）\n"
+          "  --out PATH         要写的文件（整个替换，同 export 的 --out）\n"
+          "  --operator NAME    pdf：作为打印者写出的操作员，须在操作员表中（默认 系统管理员）\n",
+          false,
+          {QStringLiteral("every-day")}}},
     };
     return table;
 }
 
 // Whether the command line asks for a PDF file: print always does, reconcile
-// with --format pdf or an --out named *.pdf.
+// and daily with --format pdf or an --out named *.pdf.
 bool writesPdf(int argc, char** argv) {
     if (argc < 2 || qstrcmp(argv[1], "print") == 0)
         return argc >= 2;
-    if (qstrcmp(argv[1], "reconcile") != 0)
+    if (qstrcmp(argv[1], "reconcile") != 0 && qstrcmp(argv[1], "daily") != 0)
         return false;
     for (int i = 2; i < argc; ++i) {
         const QByteArray arg = QByteArray(argv[i]).toLower();
