@@ -1,5 +1,5 @@
-// 导入日记帐 closes both journal menus, after a separator, and opens the
-// import window of its journal.
+// 资金日报表 and 导入日记帐 close both journal menus, after a separator, and
+// 导入日记帐 opens the import window of its journal.
 
 #include "ShellFixture.h"
 
@@ -8,6 +8,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+
+#include <tuple>
 
 using testing_support::child;
 
@@ -25,11 +27,14 @@ QList<QAction*> menuItems(QMainWindow* main, const QString& title) {
 
 TEST_F(ShellFixture, BothJournalMenusEndWithTheImportOfTheirJournal) {
     start(loginWith(""));
-    for (const auto& [menu, component] : {std::pair{QStringLiteral("【现金日记帐】"), "N64"},
-                                          std::pair{QStringLiteral("【银行日记帐】"), "N66"}}) {
+    for (const auto& [menu, report, component] :
+         {std::tuple{QStringLiteral("【现金日记帐】"), "N63", "N64"},
+          std::tuple{QStringLiteral("【银行日记帐】"), "N65", "N66"}}) {
         const QList<QAction*> items = menuItems(main.get(), menu);
-        ASSERT_GE(items.size(), 2);
-        EXPECT_TRUE(items[items.size() - 2]->isSeparator());
+        ASSERT_GE(items.size(), 3);
+        EXPECT_TRUE(items[items.size() - 3]->isSeparator());
+        EXPECT_EQ(items[items.size() - 2]->objectName(), QLatin1String(report));
+        EXPECT_EQ(items[items.size() - 2]->text(), QStringLiteral("资金日报表"));
         EXPECT_EQ(items.last()->objectName(), QLatin1String(component));
         EXPECT_EQ(items.last()->text(), QStringLiteral("导入日记帐"));
     }
