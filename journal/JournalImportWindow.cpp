@@ -55,7 +55,6 @@ JournalImportWindow::JournalImportWindow(QWidget* owner, store::JournalKind kind
     m_preview = new QTableWidget(this);
     m_preview->setObjectName(QStringLiteral("preview"));
     m_preview->verticalHeader()->hide();
-    m_preview->horizontalHeader()->setStretchLastSection(true);
     m_preview->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_summary = new QLabel(QStringLiteral("请选择要导入的文件（txt、csv、xls、xlsx）。"), this);
     m_summary->setObjectName(QStringLiteral("summary"));
@@ -184,16 +183,18 @@ void JournalImportWindow::showChecked(const ImportResult& checked) {
     const QStringList titles = m_rows.first().cells;
     const QList<PreviewLine> lines = importPreview(m_rows, checked);
     m_preview->clear();
+    // The check result comes right after the line number, so that a reason is
+    // read without scrolling past the file's columns.
     m_preview->setColumnCount(int(titles.size()) + 2);
-    m_preview->setHorizontalHeaderLabels(QStringList{QStringLiteral("行号")} + titles +
-                                         QStringList{QStringLiteral("检查结果")});
+    m_preview->setHorizontalHeaderLabels(
+        QStringList{QStringLiteral("行号"), QStringLiteral("检查结果")} + titles);
     m_preview->setRowCount(int(lines.size()));
-    const int resultColumn = int(titles.size()) + 1;
+    const int resultColumn = 1;
     for (int r = 0; r < lines.size(); ++r) {
         const PreviewLine& line = lines[r];
         m_preview->setItem(r, 0, cellItem(QString::number(line.line)));
         for (int c = 0; c < line.cells.size() && c < titles.size(); ++c)
-            m_preview->setItem(r, c + 1, cellItem(line.cells[c]));
+            m_preview->setItem(r, c + 2, cellItem(line.cells[c]));
         QTableWidgetItem* result = cellItem(line.result);
         if (line.refused)
             result->setForeground(Qt::red);

@@ -56,7 +56,18 @@ protected:
         const QTableWidgetItem* item = preview()->item(row, column);
         return item ? item->text() : QString();
     }
-    QString result(int row) { return cell(row, preview()->columnCount() - 1); }
+    int resultColumn() { return 1; }
+    QString result(int row) { return cell(row, resultColumn()); }
+    // Whether every row's check result fits its column, uncut.
+    void expectResultsWhole() {
+        window->resize(500, 400);
+        window->show();
+        QCoreApplication::processEvents();
+        for (int row = 0; row < preview()->rowCount(); ++row)
+            EXPECT_GE(preview()->columnWidth(resultColumn()),
+                      preview()->fontMetrics().horizontalAdvance(result(row)))
+                << "row " << row;
+    }
     int entries(const char* table) {
         return db.scalar(QStringLiteral("select count(*) from ") + QString::fromUtf8(table))
             .toInt();
@@ -82,16 +93,17 @@ TEST_F(JournalImportWindow, RefusedRowsComeFirstWithTheirReasonsAndNothingCanGoI
 
     ASSERT_EQ(preview()->rowCount(), 5);
     EXPECT_EQ(preview()->horizontalHeaderItem(0)->text(), QStringLiteral("行号"));
-    EXPECT_EQ(preview()->horizontalHeaderItem(2)->text(), QStringLiteral("摘要"));
-    EXPECT_EQ(preview()->horizontalHeaderItem(6)->text(), QStringLiteral("检查结果"));
+    EXPECT_EQ(preview()->horizontalHeaderItem(1)->text(), QStringLiteral("检查结果"));
+    EXPECT_EQ(preview()->horizontalHeaderItem(3)->text(), QStringLiteral("摘要"));
     EXPECT_EQ(cell(0, 0), QStringLiteral("3"));
-    EXPECT_EQ(cell(0, 2), QStringLiteral("买彩票"));
+    EXPECT_EQ(cell(0, 3), QStringLiteral("买彩票"));
     EXPECT_EQ(result(0), QStringLiteral("摘要“买彩票”不在摘要设置中,请先增加这个摘要"
                                         "(或选中“加入摘要设置中没有的摘要”)!"));
     EXPECT_EQ(result(1), QStringLiteral("日期输入错误,请重新输入!"));
     EXPECT_EQ(result(2), QStringLiteral("开户银行“招商银行”不在开户银行设置中!"));
     EXPECT_EQ(cell(3, 0), QStringLiteral("2"));
     EXPECT_EQ(result(3), QStringLiteral("可以导入"));
+    expectResultsWhole();
     EXPECT_EQ(cell(4, 0), QStringLiteral("6"));
     EXPECT_FALSE(importButton()->isEnabled());
     EXPECT_EQ(summary(),
@@ -135,7 +147,7 @@ TEST_F(JournalImportWindow, ACleanWorkbookGoesInWholeAndItsMonthsAreBalancedAgai
     ASSERT_EQ(preview()->rowCount(), 4);
     for (int row = 0; row < 4; ++row)
         EXPECT_EQ(result(row), QStringLiteral("可以导入"));
-    EXPECT_EQ(cell(0, 2), QStringLiteral("提取现金"));
+    EXPECT_EQ(cell(0, 3), QStringLiteral("提取现金"));
     EXPECT_EQ(summary(), QStringLiteral("共 4 行，都可以导入。"));
     ASSERT_TRUE(importButton()->isEnabled());
 
