@@ -13,16 +13,14 @@
 #include "ui/ChoiceLists.h"
 #include "ui/Choosers.h"
 #include "ui/DataSource.h"
-#include "ui/DateField.h"
 #include "ui/KeyRules.h"
 #include "ui/MessageBoxes.h"
 #include "ui/TDm1.h"
 
+#include <QLineEdit>
 #include <QApplication>
 #include <QComboBox>
 #include <QFileInfo>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -119,40 +117,15 @@ TForm_yhdzd::TForm_yhdzd(QWidget* owner, std::unique_ptr<Lines> lines)
     disconnect(deleteButton(), &QToolButton::clicked, this, &ListWindow::deleteRecord);
     connect(deleteButton(), &QToolButton::clicked, this, &TForm_yhdzd::deleteLine);
 
-    m_accounts = new QComboBox(this);
-    m_accounts->setObjectName(QStringLiteral("ComboBox1"));
-    m_accounts->setMinimumWidth(180);
-    auto* from = new ui::DateField(this);
-    from->setObjectName(QStringLiteral("DBDateTimeEditEh1"));
-    auto* to = new ui::DateField(this);
-    to->setObjectName(QStringLiteral("DBDateTimeEditEh2"));
-    m_from = from;
-    m_to = to;
-    for (QLineEdit* field : {m_from, m_to})
-        field->setFixedWidth(130);
-    m_show = new QPushButton(QStringLiteral("查询 (&F)"), this);
-    m_show->setObjectName(QStringLiteral("bitbtn_seek"));
-    m_show->setAutoDefault(false);
+    const AccountAndDays criteria = addAccountAndDaysCriteria(QStringLiteral("开户银行："));
+    m_accounts = criteria.accounts;
+    m_from = criteria.from;
+    m_to = criteria.to;
+    m_show = criteria.show;
     const QDate closing = ui::Dm1->login.closingDate.date();
     const QDate month(closing.year(), closing.month(), 1);
     m_from->setText(dayText(month));
     m_to->setText(dayText(month.addMonths(1).addDays(-1)));
-
-    auto* criteria = new QHBoxLayout;
-    criteria->addWidget(new QLabel(QStringLiteral("开户银行："), this));
-    criteria->addWidget(m_accounts);
-    criteria->addSpacing(16);
-    criteria->addWidget(new QLabel(QStringLiteral("日期  从："), this));
-    criteria->addWidget(m_from);
-    criteria->addWidget(new QLabel(QStringLiteral("到："), this));
-    criteria->addWidget(m_to);
-    criteria->addWidget(m_show);
-    criteria->addStretch();
-    mainLayout()->insertLayout(1, criteria);
-
-    ui::enterMovesTo(m_accounts, m_from);
-    ui::enterMovesTo(m_from, m_to);
-    ui::enterClicks(m_to, m_show);
     connect(m_accounts, &QComboBox::textActivated, this, &TForm_yhdzd::showLines);
     connect(m_show, &QPushButton::clicked, this, &TForm_yhdzd::showLines);
 }

@@ -10,8 +10,11 @@
 
 class QAbstractButton;
 class QCheckBox;
+class QComboBox;
 class QHBoxLayout;
+class QLineEdit;
 class QMenu;
+class QPushButton;
 class QToolButton;
 class QVBoxLayout;
 
@@ -70,6 +73,19 @@ protected:
     QVBoxLayout* mainLayout() const { return m_layout; }
     /// The row of "区分列表" and "满屏显示" and the column buttons.
     QHBoxLayout* optionsRow() const { return m_optionsRow; }
+
+    /// The criteria of a list over an account and a span of days.
+    struct AccountAndDays {
+        QComboBox* accounts;
+        QLineEdit* from;
+        QLineEdit* to;
+        QPushButton* show;
+    };
+    /// Adds the criteria row below the top bar: `accountLabel` and the
+    /// accounts, "日期  从：" and "到：" with two date fields, `extras`, and
+    /// "查询 (&F)", Enter moving from the accounts through the dates to 查询.
+    AccountAndDays addAccountAndDaysCriteria(const QString& accountLabel,
+                                             const QList<QWidget*>& extras = {});
 
     /// A window-specific check before print and export (the bank journal's
     /// account); false stops the command.

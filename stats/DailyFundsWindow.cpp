@@ -13,15 +13,12 @@
 #include "store/Transaction.h"
 #include "ui/ChoiceLists.h"
 #include "ui/DataSource.h"
-#include "ui/DateField.h"
-#include "ui/KeyRules.h"
 #include "ui/MessageBoxes.h"
 #include "ui/TDm1.h"
 
+#include <QLineEdit>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -110,44 +107,20 @@ TForm_zjrb::TForm_zjrb(QWidget* owner, std::unique_ptr<Rows> rows, store::Journa
     // A report: nothing in it is deleted.
     deleteButton()->hide();
 
-    m_accounts = new QComboBox(this);
-    m_accounts->setObjectName(QStringLiteral("ComboBox1"));
-    m_accounts->setMinimumWidth(180);
+    m_everyDay = new QCheckBox(QStringLiteral("显示每一天"), this);
+    m_everyDay->setObjectName(QStringLiteral("CheckBox3"));
+    const AccountAndDays criteria =
+        addAccountAndDaysCriteria(QStringLiteral("账户："), {m_everyDay});
+    m_accounts = criteria.accounts;
+    m_from = criteria.from;
+    m_to = criteria.to;
+    m_show = criteria.show;
     ui::setChoices(m_accounts,
                    QStringList{kAllAccounts, cashAccountName(), kAllBanks} + bankAccounts);
     m_accounts->setCurrentText(kind == store::JournalKind::Bank ? kAllBanks : kAllAccounts);
-    auto* from = new ui::DateField(this);
-    from->setObjectName(QStringLiteral("DBDateTimeEditEh1"));
-    auto* to = new ui::DateField(this);
-    to->setObjectName(QStringLiteral("DBDateTimeEditEh2"));
-    m_from = from;
-    m_to = to;
-    for (QLineEdit* field : {m_from, m_to}) {
-        field->setFixedWidth(130);
+    for (QLineEdit* field : {m_from, m_to})
         field->setText(store::shortDateText(ui::Dm1->login.closingDate.date()));
-    }
-    m_everyDay = new QCheckBox(QStringLiteral("显示每一天"), this);
-    m_everyDay->setObjectName(QStringLiteral("CheckBox3"));
-    m_show = new QPushButton(QStringLiteral("查询 (&F)"), this);
-    m_show->setObjectName(QStringLiteral("bitbtn_seek"));
-    m_show->setAutoDefault(false);
 
-    auto* criteria = new QHBoxLayout;
-    criteria->addWidget(new QLabel(QStringLiteral("账户："), this));
-    criteria->addWidget(m_accounts);
-    criteria->addSpacing(16);
-    criteria->addWidget(new QLabel(QStringLiteral("日期  从："), this));
-    criteria->addWidget(m_from);
-    criteria->addWidget(new QLabel(QStringLiteral("到："), this));
-    criteria->addWidget(m_to);
-    criteria->addWidget(m_everyDay);
-    criteria->addWidget(m_show);
-    criteria->addStretch();
-    mainLayout()->insertLayout(1, criteria);
-
-    ui::enterMovesTo(m_accounts, m_from);
-    ui::enterMovesTo(m_from, m_to);
-    ui::enterClicks(m_to, m_show);
     connect(m_show, &QPushButton::clicked, this, &TForm_zjrb::showReport);
 }
 
