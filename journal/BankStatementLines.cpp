@@ -118,18 +118,4 @@ void BankStatementLines::insert(QList<StatementLine>& lines) {
     }
 }
 
-std::optional<Currency> BankStatementLines::balanceAt(const QString& account,
-                                                      const QDate& day) const {
-    if (!store::hasAddedTables(m_db))
-        return std::nullopt;
-    store::Statement query(m_db, QStringLiteral("SELECT 余额 FROM 银行对账单 WHERE 开户银行 = ? "
-                                                "AND 日期 < ? AND 余额 IS NOT NULL "
-                                                "ORDER BY 日期 DESC, 编号 DESC LIMIT 1"));
-    query.bindText(1, account);
-    query.bind(2, endOfDaySerial(day));
-    if (!query.step())
-        return std::nullopt;
-    return Currency::fromRaw(query.int64(0));
-}
-
 } // namespace journal

@@ -53,10 +53,6 @@ public:
     /// statement for all; the caller holds the transaction.
     void insert(QList<StatementLine>& lines);
 
-    /// The bank's balance after its last line of `account` up to `day`
-    /// (within a day, the last brought in); nothing when no such line gives one.
-    std::optional<store::Currency> balanceAt(const QString& account, const QDate& day) const;
-
 private:
     store::Database& m_db;
 };

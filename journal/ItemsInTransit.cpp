@@ -33,8 +33,7 @@ QList<Membership> memberships(store::Database& db, const QString& sql, const QSt
     read.bind(2, from);
     read.bind(3, end);
     while (read.step()) {
-        rows.append({read.int64(0), read.isNull(1) ? 0 : read.int64(1),
-                     Currency::fromRaw(read.isNull(2) ? 0 : read.int64(2)),
+        rows.append({read.int64(0), read.isNull(1) ? 0 : read.int64(1), read.amount(2),
                      Currency::fromRaw(read.isNull(3) ? 0 : read.int64(3))});
     }
     return rows;

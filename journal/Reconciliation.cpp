@@ -21,10 +21,6 @@ QDate dayOf(double serial) {
     return store::DateTime::fromSerial(serial).date();
 }
 
-Currency amountAt(const store::Statement& row, int column) {
-    return Currency::fromRaw(row.isNull(column) ? 0 : row.int64(column));
-}
-
 QString joinedText(const QString& first, const QString& second) {
     return second.isEmpty() ? first : first + QLatin1Char(' ') + second;
 }
@@ -43,11 +39,11 @@ void readItems(store::Statement& details, const QList<qint64>& ids,
         item.id = id;
         item.date = dayOf(details.real(0));
         item.text = joinedText(details.text(1), details.text(2));
-        if (const Currency in = amountAt(details, 3); !in.isZero()) {
+        if (const Currency in = details.amount(3); !in.isZero()) {
             item.amount = in;
             receipts.append(item);
         }
-        if (const Currency out = amountAt(details, 4); !out.isZero()) {
+        if (const Currency out = details.amount(4); !out.isZero()) {
             item.amount = out;
             payments.append(item);
         }
@@ -82,7 +78,7 @@ std::optional<Currency> statementBalance(store::Database& db, const QString& acc
     after.bind(3, last.real(1));
     after.bindInt64(4, last.int64(2));
     while (after.step())
-        balance += amountAt(after, 0) - amountAt(after, 1);
+        balance += after.amount(0) - after.amount(1);
     return balance;
 }
 
@@ -92,7 +88,7 @@ Currency journalBalance(store::Database& db, const QString& account, double end)
     sums.bindText(1, account);
     sums.bind(2, end);
     sums.step();
-    return amountAt(sums, 0) - amountAt(sums, 1);
+    return sums.amount(0) - sums.amount(1);
 }
 
 } // namespace

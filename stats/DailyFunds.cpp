@@ -19,10 +19,6 @@ struct DayTotals {
     qint64 paymentCount = 0;
 };
 
-Currency amountAt(const store::Statement& row, int column) {
-    return Currency::fromRaw(row.isNull(column) ? 0 : row.int64(column));
-}
-
 double firstMoment(const QDate& day) {
     return store::DateTime::fromDate(day).serial();
 }
@@ -54,7 +50,7 @@ Currency balanceBefore(store::Database& db, const QString& account, const QDate&
     sums.bind(1, firstMoment(from));
     bindAccount(sums, account);
     sums.step();
-    return amountAt(sums, 0) - amountAt(sums, 1);
+    return sums.amount(0) - sums.amount(1);
 }
 
 QMap<QDate, DayTotals> daysOf(store::Database& db, const QString& account, const QDate& from,
@@ -69,8 +65,8 @@ QMap<QDate, DayTotals> daysOf(store::Database& db, const QString& account, const
     QMap<QDate, DayTotals> days;
     while (entries.step()) {
         DayTotals& totals = days[store::DateTime::fromSerial(entries.real(0)).date()];
-        const Currency in = amountAt(entries, 1);
-        const Currency out = amountAt(entries, 2);
+        const Currency in = entries.amount(1);
+        const Currency out = entries.amount(2);
         totals.receipts += in;
         totals.payments += out;
         totals.receiptCount += in.isZero() ? 0 : 1;

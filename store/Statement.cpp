@@ -14,11 +14,14 @@ QString fromUtf8(const unsigned char* text, int bytes) {
     return QString::fromUtf8(reinterpret_cast<const char*>(text), bytes);
 }
 
-QString fromUtf8(const char* text) { return text ? QString::fromUtf8(text) : QString(); }
+QString fromUtf8(const char* text) {
+    return text ? QString::fromUtf8(text) : QString();
+}
 
 } // namespace
 
-Statement::Statement(const Database& db, const QString& sql) : m_db(db) {
+Statement::Statement(const Database& db, const QString& sql)
+    : m_db(db) {
     const QByteArray utf8 = engineSql(sql, db.hasFoldedTextOrder()).toUtf8();
     // SQLite reads statement text only up to a NUL; what follows one would be
     // dropped without a word, or the statement refused for a reason that
@@ -26,13 +29,15 @@ Statement::Statement(const Database& db, const QString& sql) : m_db(db) {
     if (utf8.contains('\0'))
         throw EngineError(QStringLiteral("SQL 语句中含有 NUL 字符，任何语句都不能带有这个字符"));
     const char* tail = nullptr;
-    Database::check(db.handle(),
-                    sqlite3_prepare_v2(db.handle(), utf8.constData(), int(utf8.size()), &m_stmt, &tail));
+    Database::check(db.handle(), sqlite3_prepare_v2(db.handle(), utf8.constData(), int(utf8.size()),
+                                                    &m_stmt, &tail));
     if (!m_stmt)
         throw EngineError(QStringLiteral("SQL 语句是空的"));
 }
 
-Statement::~Statement() { sqlite3_finalize(m_stmt); }
+Statement::~Statement() {
+    sqlite3_finalize(m_stmt);
+}
 
 bool Statement::step() {
     const int rc = sqlite3_step(m_stmt);
@@ -89,14 +94,17 @@ void Statement::bind(int index, const QVariant& value) {
 
 void Statement::bindText(int index, const QString& value) {
     const QByteArray utf8 = value.toUtf8();
-    m_db.check(sqlite3_bind_text(m_stmt, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT));
+    m_db.check(
+        sqlite3_bind_text(m_stmt, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT));
 }
 
 void Statement::bindInt64(int index, qint64 value) {
     m_db.check(sqlite3_bind_int64(m_stmt, index, value));
 }
 
-int Statement::columnCount() const { return sqlite3_column_count(m_stmt); }
+int Statement::columnCount() const {
+    return sqlite3_column_count(m_stmt);
+}
 
 QString Statement::columnName(int column) const {
     return fromUtf8(sqlite3_column_name(m_stmt, column));
@@ -118,9 +126,17 @@ bool Statement::isNull(int column) const {
     return sqlite3_column_type(m_stmt, column) == SQLITE_NULL;
 }
 
-qint64 Statement::int64(int column) const { return sqlite3_column_int64(m_stmt, column); }
+qint64 Statement::int64(int column) const {
+    return sqlite3_column_int64(m_stmt, column);
+}
 
-double Statement::real(int column) const { return sqlite3_column_double(m_stmt, column); }
+Currency Statement::amount(int column) const {
+    return Currency::fromRaw(isNull(column) ? 0 : int64(column));
+}
+
+double Statement::real(int column) const {
+    return sqlite3_column_double(m_stmt, column);
+}
 
 QString Statement::text(int column) const {
     const unsigned char* t = sqlite3_column_text(m_stmt, column);
@@ -137,7 +153,8 @@ QVariant Statement::value(int column) const {
         return QVariant(text(column));
     case SQLITE_BLOB: {
         const void* data = sqlite3_column_blob(m_stmt, column);
-        return QVariant(QByteArray(static_cast<const char*>(data), sqlite3_column_bytes(m_stmt, column)));
+        return QVariant(
+            QByteArray(static_cast<const char*>(data), sqlite3_column_bytes(m_stmt, column)));
     }
     default:
         return QVariant();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Currency.h"
+
 #include <QString>
 #include <QVariant>
 
@@ -36,6 +38,8 @@ public:
 
     bool isNull(int column) const;
     qint64 int64(int column) const;
+    /// An amount column: its ten-thousandths, a null amount or sum reading as 0.
+    Currency amount(int column) const;
     double real(int column) const;
     QString text(int column) const;
     /// The column's value by its storage class (null, qlonglong, double, QString, QByteArray).
