@@ -71,7 +71,7 @@ const store::TableDef& reportTable() {
 void storeRows(store::Database& db, const QList<DailyFundsRow>& rows) {
     store::Transaction unit(db);
     db.exec(QStringLiteral("DROP TABLE IF EXISTS temp.资金日报表"));
-    db.exec(store::createTableSql(reportTable()));
+    store::createTable(db, reportTable());
     store::Statement insert(db, QStringLiteral("INSERT INTO temp.资金日报表 VALUES "
                                                "(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)"));
     for (const DailyFundsRow& row : rows) {

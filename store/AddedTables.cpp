@@ -10,11 +10,6 @@ namespace {
 
 using T = ColumnType;
 
-int userVersion(Database& db) {
-    Statement version(db, QStringLiteral("PRAGMA user_version"));
-    return version.step() ? int(version.int64(0)) : 0;
-}
-
 // A statement line is looked up by its account and day (the statement
 // window, the matching, the reconciliation as of a day); a match by either
 // of its sides.
@@ -58,33 +53,30 @@ const QList<TableDef>& addedTables() {
 }
 
 bool hasAddedTables(Database& db) {
-    Statement count(db, QStringLiteral("SELECT count(*) FROM sqlite_master "
-                                       "WHERE type = 'table' AND name IN (?, ?)"));
-    count.bindText(1, table::bankStatement);
-    count.bindText(2, table::bankMatches);
-    return count.step() && count.int64(0) == addedTables().size();
+    for (const TableDef& t : addedTables()) {
+        if (!db.hasTable(t.name))
+            return false;
+    }
+    return true;
 }
 
 void ensureAddedTables(Database& db) {
-    if (userVersion(db) >= kAddedTablesVersion && hasAddedTables(db))
+    if (db.schemaVersion() >= kAddedTablesVersion && hasAddedTables(db))
         return;
     Transaction unit(db);
     for (const TableDef& t : addedTables()) {
-        Statement exists(db, QStringLiteral("SELECT 1 FROM sqlite_master "
-                                            "WHERE type = 'table' AND name = ?"));
-        exists.bindText(1, t.name);
-        if (!exists.step())
-            db.exec(createTableSql(t));
+        if (!db.hasTable(t.name))
+            createTable(db, t);
     }
     for (const char* index : kIndexes)
         db.exec(QString::fromUtf8(index));
-    db.exec(QStringLiteral("PRAGMA user_version = %1").arg(kAddedTablesVersion));
+    db.setSchemaVersion(kAddedTablesVersion);
     unit.commit();
 }
 
 QStringList addedTableProblems(Database& db) {
     QStringList problems;
-    if (userVersion(db) == 0 && !hasAddedTables(db))
+    if (db.schemaVersion() == 0 && !hasAddedTables(db))
         return problems;
     for (const TableDef& t : addedTables())
         problems << tableProblems(db, t);

@@ -1,10 +1,13 @@
 #include "Connection.h"
 
 #include "AddedTables.h"
+#include "BookLocation.h"
 #include "ConnectionString.h"
 #include "Database.h"
 #include "EngineError.h"
 #include "EngineTable.h"
+#include "Schema.h"
+#include "ServerConnection.h"
 #include "SystemErrorText.h"
 #include "TextIndexOrder.h"
 
@@ -110,6 +113,31 @@ std::unique_ptr<Database> openDatabaseFileToRead(const QString& path, const QStr
     return db;
 }
 
+std::unique_ptr<Database> openServerBook(const QString& connectionString,
+                                         const QString& password, bool toRead) {
+    auto db = std::make_unique<Database>(std::make_unique<ServerConnection>(connectionString));
+    if (toRead)
+        db->exec(QStringLiteral("SET default_transaction_read_only = on"));
+    EngineTable::verify(*db, password);
+    if (!toRead) {
+        try {
+            ensureAddedTables(*db);
+        } catch (const EngineError&) {
+            // A desk without the right to make tables works as before.
+        }
+    }
+    // Each desk's statistics and chart fill tables of their own, which hide
+    // the book's shared ones from this connection.
+    for (const QString& scratch : {table::scratch, table::chart}) {
+        const auto found = std::find_if(schemaTables().begin(), schemaTables().end(),
+                                        [&](const TableDef& t) { return t.name == scratch; });
+        TableDef own = *found;
+        own.name = QStringLiteral("temp.") + scratch;
+        createTable(*db, own);
+    }
+    return db;
+}
+
 Connection::Connection(QObject* parent) : QObject(parent) {}
 
 Connection::~Connection() = default;
@@ -124,8 +152,11 @@ void Connection::open(bool toRead) {
     const ConnectionString properties(m_connectionString);
     if (properties.dataSource().isEmpty())
         throw EngineError(QStringLiteral("连接字符串中没有指定数据源"));
-    m_db = toRead ? openDatabaseFileToRead(properties.dataSource(), properties.password())
-                  : openDatabaseFile(properties.dataSource(), properties.password());
+    if (isServerBook(properties.dataSource()))
+        m_db = openServerBook(properties.dataSource(), properties.password(), toRead);
+    else
+        m_db = toRead ? openDatabaseFileToRead(properties.dataSource(), properties.password())
+                      : openDatabaseFile(properties.dataSource(), properties.password());
 }
 
 void Connection::close() {

@@ -47,6 +47,12 @@ private:
 /// whole book.
 std::unique_ptr<Database> openDatabaseFile(const QString& path, const QString& password);
 
+/// Opens a book of this system on a PostgreSQL server, named by a libpq
+/// connection string or URI: checks the password, makes this connection's
+/// own scratch tables; `toRead` keeps every transaction read-only.
+std::unique_ptr<Database> openServerBook(const QString& connectionString,
+                                         const QString& password, bool toRead = false);
+
 /// Opens a database file of this system only to read it: checks the password
 /// and leaves the file as it is, journal mode included.
 std::unique_ptr<Database> openDatabaseFileToRead(const QString& path, const QString& password);

@@ -5,6 +5,9 @@
 #include "EngineErrorText.h"
 #include "SqlFunctions.h"
 #include "SystemErrorText.h"
+#include "EngineTable.h"
+#include "ServerConnection.h"
+#include "Statement.h"
 #include "TextComparisons.h"
 
 #include <QFileInfo>
@@ -54,12 +57,23 @@ Database::Database(const QString& path, OpenMode mode) : m_path(path) {
     registerTextComparisons(m_db);
 }
 
+Database::Database(std::unique_ptr<ServerConnection> server)
+    : m_server(std::move(server)) {
+    m_path = m_server->connectionString();
+    // The server's text indexes are not in the folded order the range search needs.
+    m_foldedTextOrder = false;
+}
+
 Database::~Database() {
     if (m_db)
         sqlite3_close_v2(m_db);
 }
 
 void Database::exec(const QString& sql) {
+    if (m_server) {
+        m_server->exec(sql);
+        return;
+    }
     char* error = nullptr;
     const int rc = sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &error);
     if (rc != SQLITE_OK) {
@@ -70,15 +84,50 @@ void Database::exec(const QString& sql) {
 }
 
 void Database::useAsciiCaseOrder() {
+    if (m_server)
+        return;
     store::useAsciiCaseOrder(m_db);
     m_foldedTextOrder = false;
 }
 
-qint64 Database::lastInsertRowId() const { return sqlite3_last_insert_rowid(m_db); }
+qint64 Database::lastInsertRowId() const {
+    return m_server ? m_server->lastInsertRowId() : sqlite3_last_insert_rowid(m_db);
+}
 
-int Database::changes() const { return sqlite3_changes(m_db); }
+int Database::changes() const { return m_server ? m_server->changes() : sqlite3_changes(m_db); }
 
-bool Database::inTransaction() const { return sqlite3_get_autocommit(m_db) == 0; }
+bool Database::inTransaction() const {
+    return m_server ? m_server->inTransaction() : sqlite3_get_autocommit(m_db) == 0;
+}
+
+bool Database::hasTable(const QString& name) {
+    Statement probe(*this, m_server ? QStringLiteral("SELECT 1 FROM pg_tables WHERE schemaname = "
+                                                     "current_schema() AND tablename = ?")
+                                    : QStringLiteral("SELECT 1 FROM sqlite_master "
+                                                     "WHERE type = 'table' AND name = ?"));
+    probe.bindText(1, name);
+    return probe.step();
+}
+
+namespace {
+// A server book keeps the version among the engine's values, where a file keeps it in its header.
+const QString kSchemaVersionKey = QStringLiteral("schema version");
+} // namespace
+
+int Database::schemaVersion() {
+    if (m_server)
+        return hasTable(QStringLiteral("_engine")) ? EngineTable::value(*this, kSchemaVersionKey).toInt()
+                                                   : 0;
+    Statement version(*this, QStringLiteral("PRAGMA user_version"));
+    return version.step() ? int(version.int64(0)) : 0;
+}
+
+void Database::setSchemaVersion(int version) {
+    if (m_server)
+        EngineTable::setValue(*this, kSchemaVersionKey, QString::number(version));
+    else
+        exec(QStringLiteral("PRAGMA user_version = %1").arg(version));
+}
 
 void Database::check(sqlite3* db, int rc) {
     if (rc == SQLITE_OK || rc == SQLITE_ROW || rc == SQLITE_DONE)

@@ -2,12 +2,17 @@
 
 #include <QString>
 
+#include <memory>
+
 struct sqlite3;
 
 namespace store {
 
-/// One open SQLite database file; owns the handle and registers the SQL
-/// functions every connection of this system needs.
+class ServerConnection;
+
+/// One open book: an SQLite database file, whose handle it owns and on which
+/// it registers the SQL functions every connection of this system needs, or
+/// a connection to a book on a PostgreSQL server. Both run the same SQL text.
 class Database {
 public:
     /// ReadOnly opens an existing file that the connection never writes;
@@ -17,18 +22,31 @@ public:
 
     /// Throws EngineError when the file cannot be opened.
     Database(const QString& path, OpenMode mode);
+    /// A book on a server, over an open connection to it.
+    explicit Database(std::unique_ptr<ServerConnection> server);
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
+    /// The SQLite handle of a file book; null for a server book.
     sqlite3* handle() const { return m_db; }
+    /// The file of a file book; the connection string of a server book.
     const QString& path() const { return m_path; }
+    bool isServer() const { return m_server != nullptr; }
+    /// The connection of a server book; null for a file book.
+    ServerConnection* server() const { return m_server.get(); }
 
     /// Runs one or more statements that return no rows.
     void exec(const QString& sql);
     qint64 lastInsertRowId() const;
     int changes() const;
     bool inTransaction() const;
+
+    /// Whether the book holds a table of this name.
+    bool hasTable(const QString& name);
+    /// The version of the tables beside the nine, 0 when none were made.
+    int schemaVersion();
+    void setSchemaVersion(int version);
 
     /// Whether the text indexes are in the folded order of NOCASE, so a text
     /// prefix can be searched as a range of them (see useAsciiCaseOrder()).
@@ -47,6 +65,7 @@ public:
 
 private:
     sqlite3* m_db = nullptr;
+    std::unique_ptr<ServerConnection> m_server;
     QString m_path;
     bool m_foldedTextOrder = true;
 };

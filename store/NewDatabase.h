@@ -11,6 +11,15 @@ namespace store {
 /// The file appears only complete: a kill part way leaves no book.
 void createDatabaseFile(const QString& path, const QString& password);
 
+/// Makes a new book in an empty database on a PostgreSQL server, named by a
+/// connection string: the server's types and functions, the tables and the
+/// same first rows, in one transaction. Throws EngineError when the database
+/// already holds a book or cannot be reached.
+void createServerBook(const QString& connectionString, const QString& password);
+
+/// A new book of either kind, by its name (see isServerBook()).
+void createBook(const QString& name, const QString& password);
+
 /// The database password of the standard connection string.
 QString standardPassword();
 

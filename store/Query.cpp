@@ -8,7 +8,6 @@
 
 #include <QScopeGuard>
 
-#include <sqlite3.h>
 
 #include <algorithm>
 #include <memory>
@@ -129,9 +128,7 @@ bool columnsOfOneTable(const Statement& statement, int first, QString& table) {
 class TextColumnReader {
 public:
     QVariant read(const Statement& statement, int column) {
-        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement.handle(), column));
-        const int bytes = sqlite3_column_bytes(statement.handle(), column);
-        const QByteArrayView view(text, bytes);
+        const QByteArrayView view = statement.textBytes(column);
         if (m_looking) {
             for (const Recent& r : m_recent) {
                 if (r.bytes == view)
@@ -142,7 +139,7 @@ public:
         }
         QVariant value(QString::fromUtf8(view));
         if (m_looking) {
-            m_recent[m_next] = {QByteArray(text, bytes), value};
+            m_recent[m_next] = {view.toByteArray(), value};
             m_next = (m_next + 1) % kRecent;
         }
         return value;
@@ -178,9 +175,10 @@ void Query::open() {
     m_tableName.clear();
     if (isPlainSingleTableSelect(original)) {
         try {
-            statement = std::make_unique<Statement>(db, withRowIdColumn(original, kRowIdColumn));
+            auto numbered = std::make_unique<Statement>(db, withRowIdColumn(original, kRowIdColumn));
+            addressable = columnsOfOneTable(*numbered, 1, m_tableName);
+            statement = std::move(numbered);
             withRowId = true;
-            addressable = columnsOfOneTable(*statement, 1, m_tableName);
         } catch (const EngineError&) {
             // e.g. a rowid that more than one table would answer
         }
@@ -198,31 +196,21 @@ void Query::open() {
     for (int c = first; c < count; ++c) {
         Column column{statement->columnName(c), statement->originName(c),
                       fieldTypeFromDeclaration(statement->declaredType(c)), false};
-        if (addressable) {
-            int primaryKey = 0;
-            int autoIncrement = 0;
-            const QByteArray table = m_tableName.toUtf8();
-            const QByteArray origin = column.origin.toUtf8();
-            if (sqlite3_table_column_metadata(db.handle(), nullptr, table.constData(),
-                                              origin.constData(), nullptr, nullptr, nullptr,
-                                              &primaryKey, &autoIncrement) == SQLITE_OK &&
-                primaryKey && column.type == FieldType::Integer) {
-                column.isCounter = true;
-                column.type = FieldType::Counter;
-            }
+        if (addressable && column.type == FieldType::Integer && statement->isCounterColumn(c)) {
+            column.isCounter = true;
+            column.type = FieldType::Counter;
         }
         columns.append(column);
     }
     std::vector<TextColumnReader> texts(count);
     QList<Row> rows;
-    sqlite3_stmt* handle = statement->handle();
     while (statement->step()) {
         Row row;
         row.values.reserve(count - first);
         if (addressable)
-            row.rowid = sqlite3_column_int64(handle, 0);
+            row.rowid = statement->int64(0);
         for (int c = first; c < count; ++c) {
-            if (sqlite3_column_type(handle, c) == SQLITE_TEXT)
+            if (statement->isText(c))
                 row.values.append(texts[c].read(*statement, c));
             else
                 row.values.append(statement->value(c));

@@ -3,6 +3,8 @@
 #include "AddedTables.h"
 #include "Database.h"
 #include "EngineTable.h"
+#include "ServerConnection.h"
+#include "ServerSql.h"
 #include "Statement.h"
 #include "TextIndexOrder.h"
 #include "Transaction.h"
@@ -67,6 +69,21 @@ QString createTableSql(const TableDef& table) {
     for (const ColumnDef& c : table.columns)
         columns << c.name + QLatin1Char(' ') + declaration(c.type);
     return QStringLiteral("CREATE TABLE %1 (%2)").arg(table.name, columns.join(QStringLiteral(", ")));
+}
+
+void createTable(Database& db, const TableDef& table) {
+    if (!db.isServer()) {
+        db.exec(createTableSql(table));
+        return;
+    }
+    static const QString temporary = QStringLiteral("temp.");
+    if (table.name.startsWith(temporary, Qt::CaseInsensitive)) {
+        TableDef own = table;
+        own.name = table.name.mid(temporary.size());
+        db.exec(server::createTemporaryTableSql(own));
+    } else {
+        db.exec(server::createTableSql(table));
+    }
 }
 
 namespace {
@@ -144,8 +161,12 @@ const QList<TableDef>& schemaTables() {
 
 void createSchema(Database& db, const QString& password) {
     Transaction unit(db);
+    if (db.isServer()) {
+        for (const QString& statement : server::setupStatements())
+            db.exec(statement);
+    }
     for (const TableDef& t : schemaTables())
-        db.exec(createTableSql(t));
+        createTable(db, t);
     for (const char* index : kIndexes)
         db.exec(QString::fromUtf8(index));
     EngineTable::create(db, password);
@@ -156,11 +177,20 @@ void createSchema(Database& db, const QString& password) {
 
 QStringList tableProblems(Database& db, const TableDef& t) {
     QStringList problems;
-    Statement info(db, QStringLiteral("SELECT name, type FROM pragma_table_info(?)"));
+    Statement info(db, db.isServer()
+                           ? QStringLiteral(
+                                 "SELECT a.attname, t.typname FROM pg_attribute a "
+                                 "JOIN pg_class c ON c.oid = a.attrelid "
+                                 "JOIN pg_type t ON t.oid = a.atttypid "
+                                 "WHERE c.relname = ? AND c.relnamespace = current_schema()::regnamespace "
+                                 "AND a.attnum > 0 AND NOT a.attisdropped AND a.attname <> '_rowid' "
+                                 "ORDER BY a.attnum")
+                           : QStringLiteral("SELECT name, type FROM pragma_table_info(?)"));
     info.bindText(1, t.name);
     QList<QPair<QString, QString>> present;
     while (info.step())
-        present.append({info.text(0), info.text(1)});
+        present.append({info.text(0), db.isServer() ? fileDeclaredType(info.text(1).toUtf8())
+                                                    : info.text(1)});
     if (present.isEmpty())
         return {QStringLiteral("缺少表 %1").arg(t.name)};
     for (const ColumnDef& c : t.columns) {

@@ -46,6 +46,9 @@ void createSchema(Database& db, const QString& password);
 
 /// The statement that creates a table with its declared column types.
 QString createTableSql(const TableDef& table);
+/// Makes the table in the book, in its engine's own terms; a name beginning
+/// with "temp." makes a table of this connection alone.
+void createTable(Database& db, const TableDef& table);
 /// What is wrong with one table of a database file: missing, a missing
 /// column or a column of another type.
 QStringList tableProblems(Database& db, const TableDef& table);

@@ -5,13 +5,16 @@
 #include <QString>
 #include <QVariant>
 
+#include <memory>
+
 struct sqlite3_stmt;
 
 namespace store {
 
 class Database;
+class ServerStatement;
 
-/// One prepared statement; finalized when it goes out of scope.
+/// One prepared statement of either engine; finalized when it goes out of scope.
 class Statement {
 public:
     Statement(const Database& db, const QString& sql);
@@ -35,6 +38,8 @@ public:
     QString declaredType(int column) const;
     QString tableName(int column) const;
     QString originName(int column) const;
+    /// Whether a column straight from a table is that table's counter.
+    bool isCounterColumn(int column) const;
 
     bool isNull(int column) const;
     qint64 int64(int column) const;
@@ -42,14 +47,18 @@ public:
     Currency amount(int column) const;
     double real(int column) const;
     QString text(int column) const;
+    /// Whether the column's value in this row is text, and its UTF-8 bytes.
+    bool isText(int column) const;
+    QByteArrayView textBytes(int column) const;
     /// The column's value by its storage class (null, qlonglong, double, QString, QByteArray).
     QVariant value(int column) const;
 
-    sqlite3_stmt* handle() const { return m_stmt; }
-
 private:
+    void bindOnServer(int index, const QVariant& value);
+
     const Database& m_db;
     sqlite3_stmt* m_stmt = nullptr;
+    std::unique_ptr<ServerStatement> m_server;
 };
 
 } // namespace store

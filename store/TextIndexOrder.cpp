@@ -60,6 +60,8 @@ void recordFoldedTextOrder(Database& db) {
 }
 
 void keepTextIndexOrder(Database& db) {
+    if (db.isServer())
+        return;
     if (EngineTable::value(db, kKey) == foldedOrderName())
         return;
     const bool changes = indexedTextChangesOrder(db);

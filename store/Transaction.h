@@ -17,6 +17,9 @@ public:
 
 private:
     Database& m_db;
+    // A server opens a savepoint only inside a transaction: the outermost
+    // unit on a server book begins and ends the transaction itself.
+    bool m_outermostOnServer = false;
     bool m_done = false;
 };
 

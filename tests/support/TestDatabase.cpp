@@ -1,5 +1,7 @@
 #include "TestDatabase.h"
 
+#include "TestServer.h"
+
 #include "store/ConnectionString.h"
 #include "store/Database.h"
 #include "store/NewDatabase.h"
@@ -7,9 +9,20 @@
 
 namespace testing_support {
 
-TestDatabase::TestDatabase() : m_path(m_dir.filePath(QStringLiteral("xjrjz.mdb"))) {
-    store::createDatabaseFile(m_path, store::standardPassword());
+TestDatabase::TestDatabase() {
+    if (testsOnServer()) {
+        m_server = std::make_unique<ServerDatabase>();
+        m_path = m_server->connectionString();
+    } else {
+        m_path = m_dir.filePath(QStringLiteral("xjrjz.mdb"));
+    }
+    store::createBook(m_path, store::standardPassword());
     reopen();
+}
+
+TestDatabase::~TestDatabase() {
+    // The connection goes before the database it is on.
+    m_connection.reset();
 }
 
 void TestDatabase::reopen() {

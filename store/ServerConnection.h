@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+
+#include <functional>
+
+struct pg_conn;
+struct pg_result;
+
+namespace store {
+
+/// What the server's catalogue says about a result column that comes
+/// straight from a table column.
+struct ServerColumnOrigin {
+    QString table;
+    QString column;
+    QString declaredType; ///< TEXT, CURRENCY, DATETIME or INTEGER, as a file book declares them
+    bool isCounter = false;
+};
+
+/// One connection to a book on a PostgreSQL server, through libpq.
+class ServerConnection {
+public:
+    /// Asks the user for the password the server wants for `connectionString`;
+    /// an empty answer gives up. Installed by the program; without one, a
+    /// server that asks for a password fails the connection.
+    using PasswordPrompt = std::function<QString(const QString& connectionString)>;
+    static void setPasswordPrompt(PasswordPrompt prompt);
+
+    /// Connects; throws EngineError with the server's reason.
+    explicit ServerConnection(const QString& connectionString);
+    ~ServerConnection();
+    ServerConnection(const ServerConnection&) = delete;
+    ServerConnection& operator=(const ServerConnection&) = delete;
+
+    pg_conn* handle() const { return m_conn; }
+    const QString& connectionString() const { return m_connectionString; }
+
+    /// Runs statements that return no rows (several, separated by ";").
+    void exec(const QString& sql);
+    /// Throws EngineError unless the result succeeded; frees it when throwing.
+    void check(pg_result* result) const;
+
+    qint64 lastInsertRowId() const { return m_lastInsertRowId; }
+    void setLastInsertRowId(qint64 rowid) { m_lastInsertRowId = rowid; }
+    int changes() const { return m_changes; }
+    void setChanges(int changes) { m_changes = changes; }
+    bool inTransaction() const;
+    /// Whether a statement of the open transaction failed, so it can only roll back.
+    bool transactionFailed() const;
+
+    /// The table column behind a result column, from the catalogue (cached).
+    const ServerColumnOrigin& columnOrigin(unsigned table, int column);
+
+private:
+    pg_conn* m_conn = nullptr;
+    QString m_connectionString;
+    qint64 m_lastInsertRowId = 0;
+    int m_changes = 0;
+    QHash<quint64, ServerColumnOrigin> m_origins;
+};
+
+/// The type a file book declares for a column of the server's type `typeName`
+/// (TEXT, CURRENCY, DATETIME, INTEGER, REAL), empty for another type.
+QString fileDeclaredType(const QByteArray& typeName);
+
+/// Throws EngineError for a failed server result, with the server's message
+/// worded for the user; an amount beyond 64 bits becomes CurrencyOverflow.
+[[noreturn]] void throwServerError(pg_result* result, pg_conn* connection);
+
+} // namespace store

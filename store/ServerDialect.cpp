@@ -1,0 +1,96 @@
+#include "ServerDialect.h"
+
+#include <QRegularExpression>
+
+namespace store {
+
+namespace {
+
+bool isNameChar(QChar c) {
+    return c.isLetterOrNumber() || c == QLatin1Char('_');
+}
+
+// One past the closing quote of the literal or name opening at `start`, or
+// the end of the text when it is not closed.
+qsizetype quotedEnd(const QString& sql, qsizetype start) {
+    const QChar quote = sql[start];
+    for (qsizetype i = start + 1; i < sql.size(); ++i) {
+        if (sql[i] != quote)
+            continue;
+        if (i + 1 < sql.size() && sql[i + 1] == quote)
+            ++i;
+        else
+            return i + 1;
+    }
+    return sql.size();
+}
+
+} // namespace
+
+QString serverSql(const QString& sql, int* parameterCount) {
+    QString out;
+    out.reserve(sql.size() + 16);
+    int next = 0;
+    int highest = 0;
+    for (qsizetype i = 0; i < sql.size();) {
+        const QChar c = sql[i];
+        if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            const qsizetype end = quotedEnd(sql, i);
+            out += QStringView(sql).mid(i, end - i);
+            i = end;
+            continue;
+        }
+        if (c == QLatin1Char('-') && i + 1 < sql.size() && sql[i + 1] == QLatin1Char('-')) {
+            const qsizetype end = sql.indexOf(QLatin1Char('\n'), i);
+            const qsizetype stop = end < 0 ? sql.size() : end;
+            out += QStringView(sql).mid(i, stop - i);
+            i = stop;
+            continue;
+        }
+        if (c == QLatin1Char('?')) {
+            qsizetype j = i + 1;
+            while (j < sql.size() && sql[j].isDigit())
+                ++j;
+            const int number = j > i + 1 ? sql.mid(i + 1, j - i - 1).toInt() : ++next;
+            next = std::max(next, number);
+            highest = std::max(highest, number);
+            out += QLatin1Char('$') + QString::number(number);
+            i = j;
+            continue;
+        }
+        if (isNameChar(c) && (i == 0 || !isNameChar(sql[i - 1]))) {
+            qsizetype j = i;
+            while (j < sql.size() && isNameChar(sql[j]))
+                ++j;
+            const QStringView word = QStringView(sql).mid(i, j - i);
+            const bool qualified = i > 0 && sql[i - 1] == QLatin1Char('.');
+            if (!qualified && (word.compare(u"_ROWID_", Qt::CaseInsensitive) == 0 ||
+                               word.compare(u"rowid", Qt::CaseInsensitive) == 0))
+                out += QStringLiteral("_rowid");
+            else if (word.compare(u"temp", Qt::CaseInsensitive) == 0 && j < sql.size() &&
+                     sql[j] == QLatin1Char('.'))
+                out += QStringLiteral("pg_temp");
+            else
+                out += word;
+            i = j;
+            continue;
+        }
+        out += c;
+        ++i;
+    }
+    if (parameterCount)
+        *parameterCount = highest;
+    return out;
+}
+
+bool isInsertOfValues(const QString& sql) {
+    static const QRegularExpression insert(
+        QStringLiteral(R"(^\s*insert\s+into\s+[\w.]+\s*(\([^)]*\))?\s*(values\s*\(|default\s+values))"),
+        QRegularExpression::CaseInsensitiveOption |
+            QRegularExpression::UseUnicodePropertiesOption);
+    static const QRegularExpression returning(QStringLiteral(R"(\breturning\b)"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    return insert.match(sql).hasMatch() && !returning.match(sql).hasMatch();
+}
+
+} // namespace store

@@ -1,0 +1,292 @@
+#include "ServerStatement.h"
+
+#include "Currency.h"
+#include "EngineError.h"
+#include "ServerConnection.h"
+#include "ServerDialect.h"
+
+#include <libpq-fe.h>
+
+namespace store {
+
+namespace {
+
+// Type numbers of the server's built-in types.
+constexpr Oid kBool = 16;
+constexpr Oid kBytea = 17;
+constexpr Oid kInt8 = 20;
+constexpr Oid kInt2 = 21;
+constexpr Oid kInt4 = 23;
+constexpr Oid kOid = 26;
+constexpr Oid kFloat4 = 700;
+constexpr Oid kFloat8 = 701;
+constexpr Oid kNumeric = 1700;
+
+bool isHiddenRowId(const char* name) {
+    return qstrcmp(name, "_rowid") == 0;
+}
+
+qint64 integerText(const char* text) {
+    bool ok = false;
+    const QByteArray bytes(text);
+    const qint64 value = bytes.toLongLong(&ok);
+    if (ok)
+        return value;
+    const int dot = bytes.indexOf('.');
+    if (dot >= 0) {
+        const qint64 whole = bytes.left(dot).toLongLong(&ok);
+        if (ok)
+            return whole;
+    }
+    // A sum beyond 64 bits: the server's numeric does not overflow where SQLite's sum() does.
+    throw CurrencyOverflow();
+}
+
+} // namespace
+
+ServerStatement::ServerStatement(ServerConnection& connection, const QString& sql)
+    : m_connection(connection) {
+    int parameters = 0;
+    QString text = serverSql(sql, &parameters);
+    if (isInsertOfValues(text)) {
+        while (!text.isEmpty() && (text.back().isSpace() || text.back() == QLatin1Char(';')))
+            text.chop(1);
+        text += QStringLiteral(" RETURNING _rowid");
+        m_returnsRowId = true;
+    }
+    m_sql = text.toUtf8();
+    if (m_sql.contains('\0'))
+        throw EngineError(QStringLiteral("SQL 语句中含有 NUL 字符，任何语句都不能带有这个字符"));
+    if (text.trimmed().isEmpty())
+        throw EngineError(QStringLiteral("SQL 语句是空的"));
+    m_parameters.resize(parameters);
+}
+
+ServerStatement::~ServerStatement() {
+    PQclear(m_result);
+    PQclear(m_description);
+}
+
+ServerStatement::Parameter& ServerStatement::parameter(int index) {
+    if (index < 1 || index > int(m_parameters.size()))
+        throw EngineError(QStringLiteral("参数序号越界（%1）").arg(index));
+    return m_parameters[size_t(index - 1)];
+}
+
+void ServerStatement::bindNull(int index) { parameter(index) = Parameter{}; }
+
+void ServerStatement::bindText(int index, const QString& value) {
+    QByteArray utf8 = value.toUtf8();
+    // The server refuses a NUL in text; SQLite keeps the text up to it.
+    if (const qsizetype nul = utf8.indexOf('\0'); nul >= 0)
+        utf8.truncate(nul);
+    parameter(index) = Parameter{utf8, 0, false};
+}
+
+void ServerStatement::bindInt64(int index, qint64 value) {
+    parameter(index) = Parameter{QByteArray::number(value), kInt8, false};
+}
+
+void ServerStatement::bindDouble(int index, double value) {
+    parameter(index) = Parameter{QByteArray::number(value, 'g', 17), kFloat8, false};
+}
+
+void ServerStatement::bindBlob(int index, const QByteArray& value) {
+    parameter(index) = Parameter{value, kBytea, true};
+}
+
+bool ServerStatement::step() {
+    if (!m_result) {
+        const int count = int(m_parameters.size());
+        const size_t n = m_parameters.size();
+        std::vector<Oid> types(n);
+        std::vector<const char*> values(n);
+        std::vector<int> lengths(n);
+        std::vector<int> formats(n);
+        for (int i = 0; i < count; ++i) {
+            const Parameter& p = m_parameters[size_t(i)];
+            types[size_t(i)] = p.type;
+            values[size_t(i)] = p.value ? p.value->constData() : nullptr;
+            lengths[size_t(i)] = p.value ? int(p.value->size()) : 0;
+            formats[size_t(i)] = p.binary ? 1 : 0;
+        }
+        PGresult* result = PQexecParams(m_connection.handle(), m_sql.constData(), count,
+                                        types.data(), values.data(), lengths.data(),
+                                        formats.data(), 0);
+        m_connection.check(result);
+        m_result = result;
+        m_row = -1;
+        m_fieldsKnown = false;
+        if (m_returnsRowId) {
+            const int rows = PQntuples(m_result);
+            if (rows > 0)
+                m_connection.setLastInsertRowId(integerText(PQgetvalue(m_result, rows - 1, 0)));
+            m_connection.setChanges(rows);
+            return false;
+        }
+        if (PQresultStatus(m_result) == PGRES_COMMAND_OK)
+            m_connection.setChanges(QByteArray(PQcmdTuples(m_result)).toInt());
+    }
+    if (m_returnsRowId)
+        return false;
+    ++m_row;
+    return m_row < PQntuples(m_result);
+}
+
+void ServerStatement::reset() {
+    PQclear(m_result);
+    m_result = nullptr;
+    m_row = -1;
+    for (Parameter& p : m_parameters)
+        p = Parameter{};
+}
+
+PGresult* ServerStatement::description() const {
+    if (m_result && !m_returnsRowId)
+        return m_result;
+    if (!m_description) {
+        if (m_returnsRowId)
+            return nullptr;
+        PGconn* conn = m_connection.handle();
+        PGresult* prepared = PQprepare(conn, "", m_sql.constData(), int(m_parameters.size()),
+                                       nullptr);
+        m_connection.check(prepared);
+        PQclear(prepared);
+        PGresult* described = PQdescribePrepared(conn, "");
+        m_connection.check(described);
+        m_description = described;
+    }
+    return m_description;
+}
+
+const std::vector<int>& ServerStatement::fields() const {
+    if (!m_fieldsKnown) {
+        m_fields.clear();
+        PGresult* result = description();
+        const int count = result ? PQnfields(result) : 0;
+        for (int f = 0; f < count; ++f) {
+            if (!isHiddenRowId(PQfname(result, f)))
+                m_fields.push_back(f);
+        }
+        m_fieldsKnown = true;
+    }
+    return m_fields;
+}
+
+int ServerStatement::field(int column) const {
+    const std::vector<int>& known = fields();
+    if (column < 0 || column >= int(known.size()))
+        throw EngineError(QStringLiteral("字段序号越界（%1）").arg(column));
+    return known[size_t(column)];
+}
+
+int ServerStatement::columnCount() const {
+    return m_returnsRowId ? 0 : int(fields().size());
+}
+
+QString ServerStatement::columnName(int column) const {
+    return QString::fromUtf8(PQfname(description(), field(column)));
+}
+
+const ServerColumnOrigin& ServerStatement::origin(int column) const {
+    PGresult* result = description();
+    const int f = field(column);
+    return m_connection.columnOrigin(PQftable(result, f), PQftablecol(result, f));
+}
+
+QString ServerStatement::declaredType(int column) const { return origin(column).declaredType; }
+
+QString ServerStatement::tableName(int column) const { return origin(column).table; }
+
+QString ServerStatement::originName(int column) const { return origin(column).column; }
+
+bool ServerStatement::isCounterColumn(int column) const { return origin(column).isCounter; }
+
+const char* ServerStatement::cell(int column) const {
+    if (!m_result || m_row < 0 || m_row >= PQntuples(m_result))
+        return nullptr;
+    const int f = field(column);
+    return PQgetisnull(m_result, m_row, f) ? nullptr : PQgetvalue(m_result, m_row, f);
+}
+
+bool ServerStatement::isNull(int column) const { return cell(column) == nullptr; }
+
+bool ServerStatement::isText(int column) const {
+    if (!cell(column))
+        return false;
+    switch (PQftype(m_result, field(column))) {
+    case kBool:
+    case kBytea:
+    case kInt8:
+    case kInt2:
+    case kInt4:
+    case kOid:
+    case kFloat4:
+    case kFloat8:
+    case kNumeric:
+        return false;
+    default:
+        return true;
+    }
+}
+
+qint64 ServerStatement::int64(int column) const {
+    const char* text = cell(column);
+    if (!text)
+        return 0;
+    const Oid type = PQftype(m_result, field(column));
+    if (type == kFloat8 || type == kFloat4)
+        return qint64(std::strtod(text, nullptr));
+    if (type == kBool)
+        return text[0] == 't' ? 1 : 0;
+    return integerText(text);
+}
+
+double ServerStatement::real(int column) const {
+    const char* text = cell(column);
+    if (!text)
+        return 0;
+    if (PQftype(m_result, field(column)) == kBool)
+        return text[0] == 't' ? 1 : 0;
+    return std::strtod(text, nullptr);
+}
+
+QByteArrayView ServerStatement::textBytes(int column) const {
+    const char* text = cell(column);
+    if (!text)
+        return {};
+    return QByteArrayView(text, PQgetlength(m_result, m_row, field(column)));
+}
+
+QVariant ServerStatement::value(int column) const {
+    const char* text = cell(column);
+    if (!text)
+        return QVariant();
+    switch (PQftype(m_result, field(column))) {
+    case kInt8:
+    case kInt2:
+    case kInt4:
+    case kOid:
+    case kBool:
+        return QVariant(qlonglong(int64(column)));
+    case kFloat4:
+    case kFloat8:
+        return QVariant(real(column));
+    case kNumeric:
+        if (!QByteArrayView(text).contains('.'))
+            return QVariant(qlonglong(integerText(text)));
+        return QVariant(std::strtod(text, nullptr));
+    case kBytea: {
+        size_t length = 0;
+        unsigned char* bytes =
+            PQunescapeBytea(reinterpret_cast<const unsigned char*>(text), &length);
+        QByteArray data(reinterpret_cast<const char*>(bytes), qsizetype(length));
+        PQfreemem(bytes);
+        return QVariant(data);
+    }
+    default:
+        return QVariant(QString::fromUtf8(textBytes(column)));
+    }
+}
+
+} // namespace store

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QByteArray>
+#include <QVariant>
+
+#include <optional>
+#include <vector>
+
+struct pg_result;
+
+namespace store {
+
+class ServerConnection;
+struct ServerColumnOrigin;
+
+/// One statement on a server book, with SQLite's step-by-step reading: it
+/// runs at the first step with the values bound then, and its rows are read
+/// one by one from the result. The `_rowid` column every server table has is
+/// left out of the result's columns unless the statement names it otherwise.
+class ServerStatement {
+public:
+    ServerStatement(ServerConnection& connection, const QString& sql);
+    ~ServerStatement();
+    ServerStatement(const ServerStatement&) = delete;
+    ServerStatement& operator=(const ServerStatement&) = delete;
+
+    bool step();
+    void reset();
+
+    void bindNull(int index);
+    void bindText(int index, const QString& value);
+    void bindInt64(int index, qint64 value);
+    void bindDouble(int index, double value);
+    void bindBlob(int index, const QByteArray& value);
+
+    int columnCount() const;
+    QString columnName(int column) const;
+    QString declaredType(int column) const;
+    QString tableName(int column) const;
+    QString originName(int column) const;
+    bool isCounterColumn(int column) const;
+
+    bool isNull(int column) const;
+    bool isText(int column) const;
+    qint64 int64(int column) const;
+    double real(int column) const;
+    QByteArrayView textBytes(int column) const;
+    QVariant value(int column) const;
+
+private:
+    struct Parameter {
+        std::optional<QByteArray> value;
+        unsigned type = 0;
+        bool binary = false;
+    };
+    Parameter& parameter(int index);
+    pg_result* description() const;
+    const std::vector<int>& fields() const;
+    int field(int column) const;
+    const ServerColumnOrigin& origin(int column) const;
+    const char* cell(int column) const;
+
+    ServerConnection& m_connection;
+    QByteArray m_sql;
+    bool m_returnsRowId = false;
+    std::vector<Parameter> m_parameters;
+    pg_result* m_result = nullptr;
+    mutable pg_result* m_description = nullptr;
+    mutable std::vector<int> m_fields; // visible column -> result field
+    mutable bool m_fieldsKnown = false;
+    int m_row = -1;
+};
+
+} // namespace store
