@@ -27,6 +27,13 @@ const char* const kIndexes[] = {
 
 } // namespace
 
+QStringList addedIndexStatements() {
+    QStringList statements;
+    for (const char* index : kIndexes)
+        statements << QString::fromUtf8(index);
+    return statements;
+}
+
 const QList<TableDef>& addedTables() {
     static const QList<TableDef> tables = {
         {table::bankStatement,
@@ -76,8 +83,8 @@ void ensureAddedTables(Database& db) {
         if (!exists.step())
             db.exec(createTableSql(t));
     }
-    for (const char* index : kIndexes)
-        db.exec(QString::fromUtf8(index));
+    for (const QString& index : addedIndexStatements())
+        db.exec(index);
     db.exec(QStringLiteral("PRAGMA user_version = %1").arg(kAddedTablesVersion));
     unit.commit();
 }

@@ -95,6 +95,13 @@ const char* const kIndexes[] = {
 
 } // namespace
 
+QStringList indexStatements() {
+    QStringList statements;
+    for (const char* index : kIndexes)
+        statements << QString::fromUtf8(index);
+    return statements;
+}
+
 const QList<TableDef>& schemaTables() {
     static const QList<TableDef> tables = {
         {table::cashJournal, journalColumns(false)},
@@ -146,8 +153,8 @@ void createSchema(Database& db, const QString& password) {
     Transaction unit(db);
     for (const TableDef& t : schemaTables())
         db.exec(createTableSql(t));
-    for (const char* index : kIndexes)
-        db.exec(QString::fromUtf8(index));
+    for (const QString& index : indexStatements())
+        db.exec(index);
     EngineTable::create(db, password);
     recordFoldedTextOrder(db);
     ensureAddedTables(db);
