@@ -111,6 +111,7 @@ private:
         PGconn* c = PQconnectdbParams(keys, values, 1);
         if (PQstatus(c) != CONNECTION_OK)
             throw std::runtime_error(std::string("no connection: ") + PQerrorMessage(c));
+        PQsetNoticeProcessor(c, [](void*, const char*) {}, nullptr);
         return c;
     }
     static void exec(PGconn* c, const QByteArray& sql) {
@@ -310,6 +311,8 @@ const QStringList kTexts = {
     QStringLiteral("阿姨"),       QStringLiteral("银行存款"),  QStringLiteral("现金"),
     QStringLiteral("1号"),        QStringLiteral("-"),         QStringLiteral("B2"),
     QStringLiteral("b1"),         QStringLiteral("张a"),       QStringLiteral("张B"),
+    QStringLiteral("µ1"),         QStringLiteral("μ2"),        QStringLiteral("ſa"),
+    QStringLiteral("ža"),
 };
 
 TEST_F(ServerSql, TextComparesMatchesAndSortsAsInTheFileBook) {
@@ -357,6 +360,16 @@ TEST_F(ServerSql, TextComparesMatchesAndSortsAsInTheFileBook) {
         EXPECT_EQ(book().value(numbers(range)), book().value(numbers(like)));
         EXPECT_EQ(book().value(numbers(range)), fileNumbers(like));
     }
+    // The server lowers a few letters otherwise than the file book folds them
+    // (µ is no μ there, ſ no s): the statement keeps its LIKE where a range
+    // would find other rows than the server's LIKE.
+    for (const QString& prefix : {QStringLiteral("µ"), QStringLiteral("μ"), QStringLiteral("ſ"),
+                                  QStringLiteral("s"), QStringLiteral("ž")}) {
+        SCOPED_TRACE(prefix.toStdString());
+        const QString like = QStringLiteral("(摘要 like '%1%')").arg(prefix);
+        EXPECT_EQ(book().value(numbers(store::engineSql(like, true))),
+                  book().value(numbers(like)));
+    }
     // ... that the summary's index answers.
     book().rows(QStringLiteral("set enable_seqscan = off"));
     const Rows plan = book().rows(
@@ -379,9 +392,10 @@ TEST_F(ServerSql, TextComparesMatchesAndSortsAsInTheFileBook) {
 }
 
 // citext lowers with the C.UTF-8 locale; the file book folds with Qt's
-// tables. Where the two differ for a letter, equality, LIKE and the prefix
-// ranges can differ between the two kinds of book; these are the letters.
-TEST_F(ServerSql, TheServerLowersLettersAsTheProgramFoldsThem) {
+// tables. The two agree for every letter but those lowersAsFolded() names,
+// where equality and LIKE differ between the two kinds of book and a prefix
+// keeps its LIKE.
+TEST_F(ServerSql, TheServerLowersEveryLetterAsTheFileBookFoldsItButAKnownFew) {
     QMap<uint, uint> server;
     const Rows lowered = book().rows(QStringLiteral(
         "select c, ascii(lower(chr(c) collate %1)) from generate_series(1, 1114111) c "
@@ -389,17 +403,16 @@ TEST_F(ServerSql, TheServerLowersLettersAsTheProgramFoldsThem) {
                                          .arg(QLatin1String(store::server::kTextCollation)));
     for (const QStringList& row : lowered)
         server.insert(row.value(0).toUInt(), row.value(1).toUInt());
-    QStringList differences;
+    QStringList unexpected;
+    int known = 0;
     for (char32_t c = 1; c <= 0x10FFFF; ++c) {
         if (c >= 0xD800 && c <= 0xDFFF)
             continue;
-        const uint folded = QChar::toLower(c);
-        const uint lower = server.value(uint(c), uint(c));
-        if (folded != lower)
-            differences << QStringLiteral("%1:%2/%3")
-                               .arg(uint(c), 4, 16, QLatin1Char('0'))
-                               .arg(folded, 4, 16, QLatin1Char('0'))
-                               .arg(lower, 4, 16, QLatin1Char('0'));
+        const bool differs = server.value(uint(c), uint(c)) != uint(store::foldedCase(c));
+        known += differs ? 1 : 0;
+        if (differs == store::lowersAsFolded(c))
+            unexpected << QString::number(uint(c), 16);
     }
-    EXPECT_EQ(differences.join(QLatin1Char(' ')).toStdString(), "");
+    EXPECT_EQ(unexpected.join(QLatin1Char(' ')).toStdString(), "");
+    EXPECT_EQ(known, 195);
 }
