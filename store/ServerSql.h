@@ -23,7 +23,8 @@ QStringList setupStatements();
 
 /// CREATE TABLE with the table's columns, and the hidden column `_rowid` that
 /// stands for the file book's rowid: the counter itself where the table has
-/// one, otherwise a number of its own.
+/// one, otherwise a number of its own. A table named "temp.x" is made as
+/// the connection's own.
 QString createTableSql(const TableDef& table);
 /// The same as a table that lives as long as the connection.
 QString createTemporaryTableSql(const TableDef& table);

@@ -293,10 +293,18 @@ TEST_F(ServerSql, TablesHaveTheFileBooksColumnsAndARowIdOfTheirOwn) {
                   "cdate('2005-3-1 0:0:0') and cdate('2005-3-2 23:59:59')) order by 日期+编号")),
               (Rows{{QStringLiteral("乙"), QStringLiteral("12345000")},
                     {QStringLiteral("甲"), QStringLiteral("-20000")}}));
+    // The connection's own tables, one named as the file book names them.
     book().rows(QStringLiteral("insert into 通用 (摘要, 现金增加) values ('临时', ccur(3))"));
-    EXPECT_EQ(book().value(QStringLiteral("select relpersistence from pg_class "
-                                          "where relname = '通用'")),
-              QStringLiteral("t"));
+    book().rows(store::server::createTableSql(
+        {QStringLiteral("temp.资金日报表"),
+         {{QStringLiteral("账户"), store::ColumnType::Text},
+          {QStringLiteral("本日收入"), store::ColumnType::Currency}}}));
+    book().rows(QStringLiteral("insert into pg_temp.资金日报表 values ('现金', 5)"));
+    EXPECT_EQ(book().rows(QStringLiteral("select relname from pg_class where relpersistence = 't' "
+                                         "and relkind = 'r' order by relname")),
+              (Rows{{QStringLiteral("图形显示")},
+                    {QStringLiteral("资金日报表")},
+                    {QStringLiteral("通用")}}));
 }
 
 // Texts of every kind: Latin with accents, full-width, Greek, Cyrillic, the
