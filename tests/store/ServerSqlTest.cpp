@@ -39,7 +39,8 @@ using Result = std::unique_ptr<PGresult, ResultDeleter>;
 /// and dropped again at the end.
 class ServerBook {
 public:
-    explicit ServerBook(const QString& server) : m_server(server.toUtf8()) {
+    explicit ServerBook(const QString& server)
+        : m_server(server.toUtf8()) {
         static int made = 0;
         m_name = QStringLiteral("tallomer_sql_%1_%2")
                      .arg(QCoreApplication::applicationPid())
@@ -47,8 +48,8 @@ public:
                      .toUtf8();
         PGconn* admin = connect(m_server, nullptr);
         exec(admin, "DROP DATABASE IF EXISTS " + m_name);
-        exec(admin, "CREATE DATABASE " + m_name +
-                        " TEMPLATE template0 ENCODING 'UTF8' LOCALE 'C.UTF-8'");
+        exec(admin,
+             "CREATE DATABASE " + m_name + " TEMPLATE template0 ENCODING 'UTF8' LOCALE 'C.UTF-8'");
         PQfinish(admin);
         m_conn = connect(m_server, m_name.constData());
         for (const QString& statement : store::server::setupStatements())
@@ -111,7 +112,8 @@ private:
         PGconn* c = PQconnectdbParams(keys, values, 1);
         if (PQstatus(c) != CONNECTION_OK)
             throw std::runtime_error(std::string("no connection: ") + PQerrorMessage(c));
-        PQsetNoticeProcessor(c, [](void*, const char*) {}, nullptr);
+        PQsetNoticeProcessor(
+            c, [](void*, const char*) {}, nullptr);
         return c;
     }
     static void exec(PGconn* c, const QByteArray& sql) {
@@ -126,8 +128,8 @@ private:
         QList<const char*> pointers;
         for (const QByteArray& p : utf8)
             pointers << p.constData();
-        return Result(PQexecParams(m_conn, sql.toUtf8().constData(), int(pointers.size()),
-                                   nullptr, pointers.constData(), nullptr, nullptr, 0));
+        return Result(PQexecParams(m_conn, sql.toUtf8().constData(), int(pointers.size()), nullptr,
+                                   pointers.constData(), nullptr, nullptr, 0));
     }
 
     QByteArray m_server;
@@ -164,19 +166,32 @@ QString fileBookValue(TestDatabase& t, const QString& sql) {
 
 TEST_F(ServerSql, DatesAndAmountsReadAsTheFileBookReadsThem) {
     const QStringList dates = {
-        QStringLiteral("2005-3-1"),          QStringLiteral("2005/03/01"),
-        QStringLiteral(" 2005-3-1\t"),       QStringLiteral("2005-3-1 13:45"),
-        QStringLiteral("2005-3-1  7:05:59"), QStringLiteral("1899-12-30"),
-        QStringLiteral("1899-12-29 18:00"),  QStringLiteral("1-1-1 0:0:1"),
-        QStringLiteral("9999-12-31 23:59:59"), QStringLiteral("2004-2-29"),
-        QStringLiteral("2005-2-29"),         QStringLiteral("2005-13-1"),
-        QStringLiteral("2005-4-31"),         QStringLiteral("2005-3-1 24:00"),
-        QStringLiteral("2005-3-1 12:60"),    QStringLiteral("2005-3-1 1:2:60"),
-        QStringLiteral("2005-3/1"),          QStringLiteral("0-1-1"),
-        QStringLiteral("12345-1-1"),         QStringLiteral("20050301"),
-        QStringLiteral("2005-3-1 12"),       QStringLiteral(""),
-        QStringLiteral("今天"),              QStringLiteral("２００５-3-1"),
-        QStringLiteral("\u30002005-3-1"),    QStringLiteral("2005-3-1 1:2:3:4"),
+        QStringLiteral("2005-3-1"),
+        QStringLiteral("2005/03/01"),
+        QStringLiteral(" 2005-3-1\t"),
+        QStringLiteral("2005-3-1 13:45"),
+        QStringLiteral("2005-3-1  7:05:59"),
+        QStringLiteral("1899-12-30"),
+        QStringLiteral("1899-12-29 18:00"),
+        QStringLiteral("1-1-1 0:0:1"),
+        QStringLiteral("9999-12-31 23:59:59"),
+        QStringLiteral("2004-2-29"),
+        QStringLiteral("2005-2-29"),
+        QStringLiteral("2005-13-1"),
+        QStringLiteral("2005-4-31"),
+        QStringLiteral("2005-3-1 24:00"),
+        QStringLiteral("2005-3-1 12:60"),
+        QStringLiteral("2005-3-1 1:2:60"),
+        QStringLiteral("2005-3/1"),
+        QStringLiteral("0-1-1"),
+        QStringLiteral("12345-1-1"),
+        QStringLiteral("20050301"),
+        QStringLiteral("2005-3-1 12"),
+        QStringLiteral(""),
+        QStringLiteral("今天"),
+        QStringLiteral("２００５-3-1"),
+        QStringLiteral("\u30002005-3-1"),
+        QStringLiteral("2005-3-1 1:2:3:4"),
     };
     for (const QString& text : dates) {
         SCOPED_TRACE(text.toStdString());
@@ -237,13 +252,20 @@ TEST_F(ServerSql, DatesAndAmountsReadAsTheFileBookReadsThem) {
     // Numbers, nulls and ifnull, against what a file book's statement gives.
     TestDatabase file;
     const QStringList expressions = {
-        QStringLiteral("cdate(38000)"),         QStringLiteral("cdate(38000.75)"),
-        QStringLiteral("cdate(null)"),          QStringLiteral("ccur(null)"),
-        QStringLiteral("ccur(12)"),             QStringLiteral("ccur(-922337203685477)"),
-        QStringLiteral("ccur(1.23456)"),        QStringLiteral("ccur(0.00025)"),
-        QStringLiteral("ccur(-0.00025)"),       QStringLiteral("ccur(2.5e-4)"),
-        QStringLiteral("ccur(123456789.12345)"), QStringLiteral("ccur(9.1e14)"),
-        QStringLiteral("ifnull(null, 3)"),      QStringLiteral("ifnull('甲', '乙')"),
+        QStringLiteral("cdate(38000)"),
+        QStringLiteral("cdate(38000.75)"),
+        QStringLiteral("cdate(null)"),
+        QStringLiteral("ccur(null)"),
+        QStringLiteral("ccur(12)"),
+        QStringLiteral("ccur(-922337203685477)"),
+        QStringLiteral("ccur(1.23456)"),
+        QStringLiteral("ccur(0.00025)"),
+        QStringLiteral("ccur(-0.00025)"),
+        QStringLiteral("ccur(2.5e-4)"),
+        QStringLiteral("ccur(123456789.12345)"),
+        QStringLiteral("ccur(9.1e14)"),
+        QStringLiteral("ifnull(null, 3)"),
+        QStringLiteral("ifnull('甲', '乙')"),
         QStringLiteral("ifnull(null, ccur('1.5'))"),
     };
     for (const QString& e : expressions) {
@@ -253,9 +275,10 @@ TEST_F(ServerSql, DatesAndAmountsReadAsTheFileBookReadsThem) {
         EXPECT_EQ(book().value(QStringLiteral("select ") + e).isNull(),
                   fileBookValue(file, QStringLiteral("select ") + e).isNull());
     }
-    for (const QString& e : {QStringLiteral("ccur(922337203685478)"),
-                             QStringLiteral("ccur(-922337203685478)"), QStringLiteral("ccur(9.2e14)"),
-                             QStringLiteral("ccur(1e300)"), QStringLiteral("ccur(-1e300)")}) {
+    for (const QString& e :
+         {QStringLiteral("ccur(922337203685478)"), QStringLiteral("ccur(-922337203685478)"),
+          QStringLiteral("ccur(9.2e14)"), QStringLiteral("ccur(1e300)"),
+          QStringLiteral("ccur(-1e300)")}) {
         SCOPED_TRACE(e.toStdString());
         EXPECT_EQ(fileBookValue(file, QStringLiteral("select ") + e), QStringLiteral("error"));
         EXPECT_EQ(book().error(QStringLiteral("select ") + e), QStringLiteral("金额数值溢出"));
@@ -285,9 +308,9 @@ TEST_F(ServerSql, TablesHaveTheFileBooksColumnsAndARowIdOfTheirOwn) {
               (Rows{{QStringLiteral("1")}, {QStringLiteral("2")}}));
 
     // The windows' own statements: dates and amounts in, the journal order out.
-    book().rows(QStringLiteral(
-        "insert into 现金日记帐 (日期, 摘要, 借方, 贷方) values "
-        "(cdate('2005-3-2'), '乙', ccur('1,234.5'), 0), (cdate('2005-3-1 8:00'), '甲', 0, ccur(2))"));
+    book().rows(QStringLiteral("insert into 现金日记帐 (日期, 摘要, 借方, 贷方) values "
+                               "(cdate('2005-3-2'), '乙', ccur('1,234.5'), 0), (cdate('2005-3-1 "
+                               "8:00'), '甲', 0, ccur(2))"));
     EXPECT_EQ(book().rows(QStringLiteral(
                   "select 摘要, ifnull(借方, 0) - 贷方 from 现金日记帐 where (日期 between "
                   "cdate('2005-3-1 0:0:0') and cdate('2005-3-2 23:59:59')) order by 日期+编号")),
@@ -310,16 +333,16 @@ TEST_F(ServerSql, TablesHaveTheFileBooksColumnsAndARowIdOfTheirOwn) {
 // Texts of every kind: Latin with accents, full-width, Greek, Cyrillic, the
 // Kelvin sign, Chinese names.
 const QStringList kTexts = {
-    QStringLiteral("CAFÉ"),       QStringLiteral("cafe"),      QStringLiteral("Café 早餐"),
+    QStringLiteral("CAFÉ"),        QStringLiteral("cafe"),       QStringLiteral("Café 早餐"),
     QStringLiteral("ｐｏｓ 收款"), QStringLiteral("ＰＯＳ退款"), QStringLiteral("pos"),
-    QStringLiteral("ΑΘΗΝΑ"),      QStringLiteral("Москва"),    QStringLiteral("ĀB"),
-    QStringLiteral("āc"),         QStringLiteral("Ăd"),        QStringLiteral("k1"),
-    QStringLiteral("\u212A2"),    QStringLiteral("Ｚ"),        QStringLiteral("ｚｚ"),
-    QStringLiteral("张三"),       QStringLiteral("李四"),      QStringLiteral("王五"),
-    QStringLiteral("阿姨"),       QStringLiteral("银行存款"),  QStringLiteral("现金"),
-    QStringLiteral("1号"),        QStringLiteral("-"),         QStringLiteral("B2"),
-    QStringLiteral("b1"),         QStringLiteral("张a"),       QStringLiteral("张B"),
-    QStringLiteral("µ1"),         QStringLiteral("μ2"),        QStringLiteral("ſa"),
+    QStringLiteral("ΑΘΗΝΑ"),       QStringLiteral("Москва"),     QStringLiteral("ĀB"),
+    QStringLiteral("āc"),          QStringLiteral("Ăd"),         QStringLiteral("k1"),
+    QStringLiteral("\u212A2"),     QStringLiteral("Ｚ"),         QStringLiteral("ｚｚ"),
+    QStringLiteral("张三"),        QStringLiteral("李四"),       QStringLiteral("王五"),
+    QStringLiteral("阿姨"),        QStringLiteral("银行存款"),   QStringLiteral("现金"),
+    QStringLiteral("1号"),         QStringLiteral("-"),          QStringLiteral("B2"),
+    QStringLiteral("b1"),          QStringLiteral("张a"),        QStringLiteral("张B"),
+    QStringLiteral("µ1"),          QStringLiteral("μ2"),         QStringLiteral("ſa"),
     QStringLiteral("ža"),
 };
 
@@ -346,11 +369,11 @@ TEST_F(ServerSql, TextComparesMatchesAndSortsAsInTheFileBook) {
             .toString();
     };
     const QStringList wheres = {
-        QStringLiteral("摘要 = 'café'"),      QStringLiteral("摘要 = 'αθηνα'"),
-        QStringLiteral("摘要 = 'ＰＯＳ'"),    QStringLiteral("摘要 = 'POS'"),
+        QStringLiteral("摘要 = 'café'"),        QStringLiteral("摘要 = 'αθηνα'"),
+        QStringLiteral("摘要 = 'ＰＯＳ'"),      QStringLiteral("摘要 = 'POS'"),
         QStringLiteral("摘要 like '%ＰＯＳ%'"), QStringLiteral("摘要 like '%москва'"),
-        QStringLiteral("摘要 like 'caf_'"),   QStringLiteral("摘要 like 'caf_ 早%'"),
-        QStringLiteral("摘要 like '%张%'"),   QStringLiteral("摘要 > '张'"),
+        QStringLiteral("摘要 like 'caf_'"),     QStringLiteral("摘要 like 'caf_ 早%'"),
+        QStringLiteral("摘要 like '%张%'"),     QStringLiteral("摘要 > '张'"),
     };
     for (const QString& where : wheres) {
         SCOPED_TRACE(where.toStdString());
@@ -358,9 +381,9 @@ TEST_F(ServerSql, TextComparesMatchesAndSortsAsInTheFileBook) {
     }
 
     // A prefix becomes a range of folded texts: the same rows as the LIKE.
-    for (const QString& prefix :
-         {QStringLiteral("Ā"), QStringLiteral("ā"), QStringLiteral("K"), QStringLiteral("Ｚ"),
-          QStringLiteral("ｐｏｓ"), QStringLiteral("张"), QStringLiteral("b"), QStringLiteral("C")}) {
+    for (const QString& prefix : {QStringLiteral("Ā"), QStringLiteral("ā"), QStringLiteral("K"),
+                                  QStringLiteral("Ｚ"), QStringLiteral("ｐｏｓ"),
+                                  QStringLiteral("张"), QStringLiteral("b"), QStringLiteral("C")}) {
         SCOPED_TRACE(prefix.toStdString());
         const QString like = QStringLiteral("(摘要 like '%1%')").arg(prefix);
         const QString range = store::engineSql(like, true);
@@ -375,8 +398,7 @@ TEST_F(ServerSql, TextComparesMatchesAndSortsAsInTheFileBook) {
                                   QStringLiteral("s"), QStringLiteral("ž")}) {
         SCOPED_TRACE(prefix.toStdString());
         const QString like = QStringLiteral("(摘要 like '%1%')").arg(prefix);
-        EXPECT_EQ(book().value(numbers(store::engineSql(like, true))),
-                  book().value(numbers(like)));
+        EXPECT_EQ(book().value(numbers(store::engineSql(like, true))), book().value(numbers(like)));
     }
     // ... that the summary's index answers.
     book().rows(QStringLiteral("set enable_seqscan = off"));
@@ -411,10 +433,11 @@ TEST_F(ServerSql, TextComparesMatchesAndSortsAsInTheFileBook) {
 // keeps its LIKE.
 TEST_F(ServerSql, TheServerLowersEveryLetterAsTheFileBookFoldsItButAKnownFew) {
     QMap<uint, uint> server;
-    const Rows lowered = book().rows(QStringLiteral(
-        "select c, ascii(lower(chr(c) collate %1)) from generate_series(1, 1114111) c "
-        "where (c < 55296 or c > 57343) and lower(chr(c) collate %1) <> chr(c)")
-                                         .arg(QLatin1String(store::server::kTextCollation)));
+    const Rows lowered = book().rows(
+        QStringLiteral(
+            "select c, ascii(lower(chr(c) collate %1)) from generate_series(1, 1114111) c "
+            "where (c < 55296 or c > 57343) and lower(chr(c) collate %1) <> chr(c)")
+            .arg(QLatin1String(store::server::kTextCollation)));
     for (const QStringList& row : lowered)
         server.insert(row.value(0).toUInt(), row.value(1).toUInt());
     QStringList unexpected;
