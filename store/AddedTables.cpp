@@ -22,6 +22,13 @@ const char* const kIndexes[] = {
 
 } // namespace
 
+QStringList addedIndexStatements() {
+    QStringList statements;
+    for (const char* index : kIndexes)
+        statements << QString::fromUtf8(index);
+    return statements;
+}
+
 const QList<TableDef>& addedTables() {
     static const QList<TableDef> tables = {
         {table::bankStatement,
@@ -68,8 +75,8 @@ void ensureAddedTables(Database& db) {
         if (!db.hasTable(t.name))
             createTable(db, t);
     }
-    for (const char* index : kIndexes)
-        db.exec(QString::fromUtf8(index));
+    for (const QString& index : addedIndexStatements())
+        db.exec(index);
     db.setSchemaVersion(kAddedTablesVersion);
     unit.commit();
 }

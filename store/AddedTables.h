@@ -17,6 +17,8 @@ class Database;
 constexpr int kAddedTablesVersion = 1;
 
 const QList<TableDef>& addedTables();
+/// Their indexes, as CREATE INDEX IF NOT EXISTS statements.
+QStringList addedIndexStatements();
 
 /// Makes the added tables and their indexes a book lacks and records the
 /// version, in one transaction; does nothing on a book that has them.

@@ -63,14 +63,25 @@ bool prefixRange(const QString& pattern, QString& low, QString& high) {
     while (fixed < pattern.size() && pattern[fixed] != QLatin1Char('%') &&
            pattern[fixed] != QLatin1Char('_'))
         ++fixed;
-    std::u32string folded = foldedCodePoints(pattern.left(fixed));
+    const QString start = pattern.left(fixed);
+    std::u32string folded = foldedCodePoints(start);
     if (folded.empty())
         return false;
+    // A server book orders the lower-cased texts: where a letter lowers
+    // otherwise than it folds, its range there would hold other texts.
+    for (const char32_t c : start.toStdU32String()) {
+        if (!lowersAsFolded(c))
+            return false;
+    }
     low = fromCodePoints(folded);
     // The bound must be above every text with that start once folded itself.
     const char32_t last = folded.back();
     for (char32_t next = last + 1; next <= 0x10FFFF; ++next) {
-        if ((next >= 0xD800 && next <= 0xDFFF) || foldedCase(next) <= last)
+        if (next >= 0xD800 && next <= 0xDFFF)
+            continue;
+        if (!lowersAsFolded(next))
+            return false; // between the two ends
+        if (foldedCase(next) <= last)
             continue;
         folded.back() = next;
         high = fromCodePoints(folded);

@@ -72,18 +72,7 @@ QString createTableSql(const TableDef& table) {
 }
 
 void createTable(Database& db, const TableDef& table) {
-    if (!db.isServer()) {
-        db.exec(createTableSql(table));
-        return;
-    }
-    static const QString temporary = QStringLiteral("temp.");
-    if (table.name.startsWith(temporary, Qt::CaseInsensitive)) {
-        TableDef own = table;
-        own.name = table.name.mid(temporary.size());
-        db.exec(server::createTemporaryTableSql(own));
-    } else {
-        db.exec(server::createTableSql(table));
-    }
+    db.exec(db.isServer() ? server::createTableSql(table) : createTableSql(table));
 }
 
 namespace {
@@ -111,6 +100,13 @@ const char* const kIndexes[] = {
 };
 
 } // namespace
+
+QStringList indexStatements() {
+    QStringList statements;
+    for (const char* index : kIndexes)
+        statements << QString::fromUtf8(index);
+    return statements;
+}
 
 const QList<TableDef>& schemaTables() {
     static const QList<TableDef> tables = {
@@ -167,8 +163,8 @@ void createSchema(Database& db, const QString& password) {
     }
     for (const TableDef& t : schemaTables())
         createTable(db, t);
-    for (const char* index : kIndexes)
-        db.exec(QString::fromUtf8(index));
+    for (const QString& index : indexStatements())
+        db.exec(index);
     EngineTable::create(db, password);
     recordFoldedTextOrder(db);
     ensureAddedTables(db);

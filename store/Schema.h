@@ -40,6 +40,9 @@ inline const QString bankMatches = QStringLiteral("银行对账");
 /// The nine tables with every column the program reads or writes.
 const QList<TableDef>& schemaTables();
 
+/// The indexes of the nine tables, as CREATE INDEX statements.
+QStringList indexStatements();
+
 /// Creates the nine tables, their indexes and the engine table holding the
 /// verifier of the database password, in one transaction.
 void createSchema(Database& db, const QString& password);

@@ -49,6 +49,14 @@ char32_t foldedCase(char32_t codePoint) {
     return QChar::toCaseFolded(codePoint);
 }
 
+bool lowersAsFolded(char32_t codePoint) {
+    if (codePoint < 0x80)
+        return true;
+    if (codePoint == 0x130) // the C library lowers İ to i, Qt keeps it
+        return false;
+    return QChar::toLower(codePoint) == foldedCase(codePoint);
+}
+
 std::u32string foldedCodePoints(const char* utf8, int bytes) {
     std::u32string out;
     out.reserve(std::size_t(bytes));

@@ -12,6 +12,13 @@ namespace store {
 /// its folded form.
 char32_t foldedCase(char32_t codePoint);
 
+/// Whether lower-casing the letter gives its folded form, as for all but a
+/// few: µ, ſ, final ς, the Greek symbol forms, Cherokee, İ and some more
+/// lower to themselves or elsewhere. A server book compares lower-cased text
+/// (the C library's lower case, which is Qt's but for İ), so for these it
+/// tells apart what a file book takes as one.
+bool lowersAsFolded(char32_t codePoint);
+
 /// The text as UTF-32 with every letter folded; invalid UTF-8 reads as U+FFFD.
 std::u32string foldedCodePoints(const char* utf8, int bytes);
 std::u32string foldedCodePoints(const QString& text);
