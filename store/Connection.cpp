@@ -116,8 +116,6 @@ std::unique_ptr<Database> openDatabaseFileToRead(const QString& path, const QStr
 std::unique_ptr<Database> openServerBook(const QString& connectionString,
                                          const QString& password, bool toRead) {
     auto db = std::make_unique<Database>(std::make_unique<ServerConnection>(connectionString));
-    if (toRead)
-        db->exec(QStringLiteral("SET default_transaction_read_only = on"));
     EngineTable::verify(*db, password);
     if (!toRead) {
         try {
@@ -135,6 +133,8 @@ std::unique_ptr<Database> openServerBook(const QString& connectionString,
         own.name = QStringLiteral("temp.") + scratch;
         createTable(*db, own);
     }
+    if (toRead)
+        db->exec(QStringLiteral("SET default_transaction_read_only = on"));
     return db;
 }
 

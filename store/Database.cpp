@@ -60,8 +60,9 @@ Database::Database(const QString& path, OpenMode mode) : m_path(path) {
 Database::Database(std::unique_ptr<ServerConnection> server)
     : m_server(std::move(server)) {
     m_path = m_server->connectionString();
-    // The server's text indexes are not in the folded order the range search needs.
-    m_foldedTextOrder = false;
+    // A server book's text columns compare lowered text in code point order,
+    // the folded order the range search of a text prefix needs.
+    m_foldedTextOrder = true;
 }
 
 Database::~Database() {

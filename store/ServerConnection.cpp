@@ -136,13 +136,17 @@ void throwServerError(PGresult* result, PGconn* connection) {
     const char* state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
     const char* primary = result ? PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
     const QByteArray code = state ? QByteArray(state) : QByteArray();
+    const char* table = result ? PQresultErrorField(result, PG_DIAG_TABLE_NAME) : nullptr;
+    const char* detail = result ? PQresultErrorField(result, PG_DIAG_MESSAGE_DETAIL) : nullptr;
+    const QString tableName = table ? QString::fromUtf8(table) : QString();
+    const QString detailText = detail ? QString::fromUtf8(detail) : QString();
     QString message = primary ? QString::fromUtf8(primary)
                               : QString::fromUtf8(PQerrorMessage(connection)).trimmed();
     if (result)
         PQclear(result);
     if (code == "22003")
         throw CurrencyOverflow();
-    throw EngineError(serverErrorText(QString::fromLatin1(code), message));
+    throw EngineError(serverErrorText(QString::fromLatin1(code), message, tableName, detailText));
 }
 
 } // namespace store

@@ -15,13 +15,27 @@ QString quotedName(const QString& message) {
 
 } // namespace
 
-QString serverErrorText(const QString& code, const QString& message) {
+QString serverErrorText(const QString& code, const QString& message, const QString& table,
+                        const QString& detail) {
     if (!message.isEmpty() && message.front().unicode() > 0x7f)
         return message;
     const QString name = quotedName(message);
     const QString cls = code.left(2);
-    if (code == QLatin1String("23505"))
-        return QStringLiteral("字段“%1”的值重复").arg(name);
+    if (code == QLatin1String("23505")) {
+        // "Key (代码)=(1) already exists."
+        static const QRegularExpression key(QStringLiteral(R"(^Key \(([^)]*)\)=)"));
+        const QRegularExpressionMatch m = key.match(detail);
+        const QString column = m.hasMatch() && !table.isEmpty() ? table + QLatin1Char('.') + m.captured(1).remove(QLatin1Char('"'))
+                                                                : name;
+        return QStringLiteral("字段“%1”的值重复").arg(column);
+    }
+    if (code == QLatin1String("42601")) {
+        static const QRegularExpression near(QStringLiteral(R"re(^syntax error at or near "(.*)"$)re"));
+        if (const QRegularExpressionMatch m = near.match(message); m.hasMatch())
+            return QStringLiteral("SQL 语句在“%1”附近有语法错误").arg(m.captured(1));
+        if (message.startsWith(QLatin1String("syntax error at end of input")))
+            return QStringLiteral("SQL 语句不完整");
+    }
     if (code == QLatin1String("23502"))
         return QStringLiteral("字段“%1”不能为空").arg(name);
     if (code == QLatin1String("42P01"))

@@ -2,6 +2,7 @@
 
 #include "store/AddedTables.h"
 #include "store/Connection.h"
+#include "store/ConnectionString.h"
 #include "store/Database.h"
 #include "store/NewDatabase.h"
 #include "store/Statement.h"
@@ -14,8 +15,7 @@ using testing_support::TestDatabase;
 namespace {
 
 int version(store::Database& db) {
-    store::Statement pragma(db, QStringLiteral("pragma user_version"));
-    return pragma.step() ? int(pragma.int64(0)) : -1;
+    return db.schemaVersion();
 }
 
 } // namespace
@@ -29,21 +29,24 @@ TEST(AddedTables, AnEarlierBookGainsThemAtItsFirstWorkingOpenAndCheckKnowsThem) 
 
     t.exec(QStringLiteral("drop table 银行对账单"));
     t.exec(QStringLiteral("drop table 银行对账"));
-    t.exec(QStringLiteral("pragma user_version = 0"));
+    t.db().setSchemaVersion(0);
     EXPECT_FALSE(store::hasAddedTables(t.db()));
     EXPECT_TRUE(store::schemaProblems(t.db()).isEmpty());
     t.connection().close();
 
     {
-        auto reader = store::openDatabaseFileToRead(t.path(), store::standardPassword());
-        EXPECT_FALSE(store::hasAddedTables(*reader));
+        store::Connection reader;
+        reader.setConnectionString(store::ConnectionString::forFile(t.path()));
+        reader.openToRead();
+        EXPECT_FALSE(store::hasAddedTables(reader.database()));
     }
-    auto db = store::openDatabaseFile(t.path(), store::standardPassword());
-    EXPECT_TRUE(store::hasAddedTables(*db));
-    EXPECT_EQ(version(*db), store::kAddedTablesVersion);
-    EXPECT_TRUE(store::schemaProblems(*db).isEmpty());
+    t.reopen();
+    store::Database& db = t.db();
+    EXPECT_TRUE(store::hasAddedTables(db));
+    EXPECT_EQ(version(db), store::kAddedTablesVersion);
+    EXPECT_TRUE(store::schemaProblems(db).isEmpty());
 
-    db->exec(QStringLiteral("alter table 银行对账单 drop column 流水号"));
-    EXPECT_EQ(store::schemaProblems(*db),
+    db.exec(QStringLiteral("alter table 银行对账单 drop column 流水号"));
+    EXPECT_EQ(store::schemaProblems(db),
               QStringList({QStringLiteral("缺少字段 银行对账单.流水号")}));
 }

@@ -2,6 +2,7 @@
 // naming what failed.
 
 #include "support/TestDatabase.h"
+#include "support/TestServer.h"
 
 #include "store/Connection.h"
 #include "store/ConnectionString.h"
@@ -47,6 +48,7 @@ TEST(EngineMessages, StatementsThatCannotRunSayWhyInChinese) {
 }
 
 TEST(EngineMessages, ConnectingToAMissingOrForeignFileSaysWhyInChinese) {
+    SKIP_FOR_SERVER_BOOK("the messages of a file that cannot be opened");
     TestDatabase t;
     const auto connect = [](const QString& path) {
         return messageOf([&] {

@@ -78,10 +78,14 @@ TEST(Schema, NewDatabaseHasTheNineTablesAndTheShippedRows) {
     EXPECT_EQ(one(t, "select count(*) from 开户银行").toInt(), 1);
     const DateTime closing = DateTime::fromSerial(one(t, "select 关帐日期 from 关帐日期").toDouble());
     EXPECT_EQ(closing.date().month(), QDate::currentDate().month());
-    EXPECT_EQ(one(t, "pragma journal_mode").toString(), QStringLiteral("wal"));
+    if (!t.onServer()) {
+        EXPECT_EQ(one(t, "pragma journal_mode").toString(), QStringLiteral("wal"));
+    }
 
     t.exec(QStringLiteral("alter table 摘要 drop column 属性"));
     t.exec(QStringLiteral("drop table 图形显示"));
+    if (t.onServer()) // the first drop took this desk's own chart table
+        t.exec(QStringLiteral("drop table 图形显示"));
     const QStringList problems = store::schemaProblems(t.db());
     EXPECT_EQ(problems.size(), 2) << problems.join(QLatin1Char('\n')).toStdString();
 }

@@ -1,6 +1,7 @@
 // The dated copies the program keeps of a book in backups/ beside it.
 
 #include "support/TestDatabase.h"
+#include "support/TestServer.h"
 
 #include "store/Database.h"
 #include "store/DatabaseBackup.h"
@@ -46,6 +47,7 @@ protected:
 };
 
 TEST_F(SafetyCopiesTest, TheDaysCopyIsReportedAsItGoesAndEachDayHasItsOwn) {
+    SKIP_FOR_SERVER_BOOK("copies of the file beside it");
     db.exec(QStringLiteral("insert into 摘要 (摘要, 属性) values ('今天的', '增加')"));
     const qint64 summaries = db.scalar(QStringLiteral("select count(*) from 摘要")).toLongLong();
     int last = 0;
@@ -69,6 +71,7 @@ TEST_F(SafetyCopiesTest, TheDaysCopyIsReportedAsItGoesAndEachDayHasItsOwn) {
 }
 
 TEST_F(SafetyCopiesTest, WithoutRoomForTwiceTheBookNoCopyIsTriedAndNoneRemoved) {
+    SKIP_FOR_SERVER_BOOK("copies of the file beside it");
     ASSERT_TRUE(QDir().mkdir(copies.folder()));
     for (int day = 1; day <= 12; ++day)
         touch(copies.dailyCopy(QDate(2026, 11, day)));
@@ -86,6 +89,7 @@ TEST_F(SafetyCopiesTest, WithoutRoomForTwiceTheBookNoCopyIsTriedAndNoneRemoved) 
 }
 
 TEST_F(SafetyCopiesTest, EachInitialisationHasACopyOfItsOwnThatIsNeverPruned) {
+    SKIP_FOR_SERVER_BOOK("copies of the file beside it");
     const QDateTime now(today, QTime(15, 30, 12));
     const QString first = copies.makeInitialisationCopy(db.db(), now);
     EXPECT_EQ(QFileInfo(first).fileName(), QStringLiteral("xjrjz-init-2026-12-09-153012.mdb"));
@@ -104,6 +108,7 @@ TEST_F(SafetyCopiesTest, EachInitialisationHasACopyOfItsOwnThatIsNeverPruned) {
 } // namespace
 
 TEST_F(SafetyCopiesTest, ACopyKilledOnAnEarlierDayLeavesNothingBehindTheNextOne) {
+    SKIP_FOR_SERVER_BOOK("copies of the file beside it");
     ASSERT_EQ(copies.makeDailyCopy(db.db(), today.addDays(-1)).outcome, SafetyCopies::Outcome::Made);
     // What a close killed while copying on the 7th left, and a file of the user's.
     touch(inFolder(".xjrjz-2026-12-07.mdb.0123abcd.tmp"));

@@ -54,3 +54,9 @@ private:
 };
 
 } // namespace testing_support
+
+/// Passes over a test of what only a book file has (its side files, its
+/// header, its file-level safety copies) in the server runs of a suite.
+#define SKIP_FOR_SERVER_BOOK(why)                                                                  \
+    if (testing_support::testsOnServer())                                                          \
+    GTEST_SKIP() << "file books only: " << (why)
