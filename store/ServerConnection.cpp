@@ -18,6 +18,13 @@ ServerConnection::PasswordPrompt& passwordPrompt() {
     return prompt;
 }
 
+/// The passwords the prompt gave for connection strings, so that the run's
+/// later connections to the same server (backups, checks) do not ask again.
+QHash<QString, QByteArray>& promptedPasswords() {
+    static QHash<QString, QByteArray> passwords;
+    return passwords;
+}
+
 void ignoreNotice(void*, const char*) {}
 
 QString connectionFailure(PGconn* conn) {
@@ -44,13 +51,15 @@ void ServerConnection::setPasswordPrompt(PasswordPrompt prompt) {
 ServerConnection::ServerConnection(const QString& connectionString)
     : m_connectionString(connectionString) {
     const QByteArray text = connectionString.toUtf8();
-    m_conn = connect(text, {});
+    m_conn = connect(text, promptedPasswords().value(connectionString));
     if (PQstatus(m_conn) != CONNECTION_OK && PQconnectionNeedsPassword(m_conn) &&
         passwordPrompt()) {
-        const QString password = passwordPrompt()(connectionString);
+        const QByteArray password = passwordPrompt()(connectionString).toUtf8();
         if (!password.isEmpty()) {
             PQfinish(m_conn);
-            m_conn = connect(text, password.toUtf8());
+            m_conn = connect(text, password);
+            if (PQstatus(m_conn) == CONNECTION_OK)
+                promptedPasswords().insert(connectionString, password);
         }
     }
     if (PQstatus(m_conn) != CONNECTION_OK) {
