@@ -174,13 +174,24 @@ void Query::open() {
     bool addressable = false;
     m_tableName.clear();
     if (isPlainSingleTableSelect(original)) {
+        // On a server a failed statement spoils the open transaction, so the
+        // trial runs under a savepoint there.
+        const bool guarded = db.isServer() && db.inTransaction();
+        if (guarded)
+            db.exec(QStringLiteral("SAVEPOINT tallomer_numbered"));
         try {
             auto numbered = std::make_unique<Statement>(db, withRowIdColumn(original, kRowIdColumn));
             addressable = columnsOfOneTable(*numbered, 1, m_tableName);
             statement = std::move(numbered);
             withRowId = true;
+            if (guarded)
+                db.exec(QStringLiteral("RELEASE SAVEPOINT tallomer_numbered"));
         } catch (const EngineError&) {
-            // e.g. a rowid that more than one table would answer
+            // e.g. a rowid that more than one table would answer, or an
+            // aggregate, which a server does not take beside a plain column
+            if (guarded)
+                db.exec(QStringLiteral("ROLLBACK TO SAVEPOINT tallomer_numbered; "
+                                       "RELEASE SAVEPOINT tallomer_numbered"));
         }
     }
     if (!addressable)
