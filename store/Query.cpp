@@ -173,7 +173,8 @@ void Query::open() {
     bool withRowId = false;
     bool addressable = false;
     m_tableName.clear();
-    if (isPlainSingleTableSelect(original)) {
+    // A server refuses the rowid beside an aggregate: no trial there.
+    if (isPlainSingleTableSelect(original) && !(db.isServer() && callsAnAggregate(original))) {
         // On a server a failed statement spoils the open transaction, so the
         // trial runs under a savepoint there.
         const bool guarded = db.isServer() && db.inTransaction();

@@ -72,6 +72,7 @@ ServerConnection::ServerConnection(const QString& connectionString)
 }
 
 ServerConnection::~ServerConnection() {
+    *m_alive = false;
     if (m_conn)
         PQfinish(m_conn);
 }

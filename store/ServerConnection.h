@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 struct pg_conn;
 struct pg_result;
@@ -35,6 +36,8 @@ public:
     ServerConnection& operator=(const ServerConnection&) = delete;
 
     pg_conn* handle() const { return m_conn; }
+    /// False once the connection is gone: statements may outlive it.
+    std::shared_ptr<const bool> alive() const { return m_alive; }
     const QString& connectionString() const { return m_connectionString; }
 
     /// Runs statements that return no rows (several, separated by ";").
@@ -55,6 +58,7 @@ public:
 
 private:
     pg_conn* m_conn = nullptr;
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
     QString m_connectionString;
     qint64 m_lastInsertRowId = 0;
     int m_changes = 0;
