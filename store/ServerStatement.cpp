@@ -60,7 +60,8 @@ ServerStatement::ServerStatement(ServerConnection& connection, const QString& sq
     if (isInsertOfValues(text)) {
         while (!text.isEmpty() && (text.back().isSpace() || text.back() == QLatin1Char(';')))
             text.chop(1);
-        text += QStringLiteral(" RETURNING _rowid");
+        // The whole row: the program reads back what it inserted.
+        text += QStringLiteral(" RETURNING *");
         m_returnsRowId = true;
     }
     m_sql = text.toUtf8();
@@ -145,8 +146,10 @@ void ServerStatement::execute() const {
         m_fieldsKnown = false;
         if (m_returnsRowId) {
             const int rows = PQntuples(m_result);
-            if (rows > 0)
-                m_connection.setLastInsertRowId(integerText(PQgetvalue(m_result, rows - 1, 0)));
+            const int rowid = PQfnumber(m_result, "_rowid");
+            if (rows > 0 && rowid >= 0)
+                m_connection.setLastInsertRowId(
+                    integerText(PQgetvalue(m_result, rows - 1, rowid)));
             m_connection.setChanges(rows);
             return;
         }
@@ -311,19 +314,26 @@ QByteArrayView ServerStatement::textBytes(int column) const {
 }
 
 QVariant ServerStatement::value(int column) const {
-    const char* text = cell(column);
-    if (!text)
+    if (!cell(column))
         return QVariant();
-    switch (PQftype(m_result, field(column))) {
+    return fieldValue(m_row, field(column));
+}
+
+QVariant ServerStatement::fieldValue(int row, int f) const {
+    if (PQgetisnull(m_result, row, f))
+        return QVariant();
+    const char* text = PQgetvalue(m_result, row, f);
+    switch (PQftype(m_result, f)) {
     case kInt8:
     case kInt2:
     case kInt4:
     case kOid:
+        return QVariant(qlonglong(integerText(text)));
     case kBool:
-        return QVariant(qlonglong(int64(column)));
+        return QVariant(qlonglong(text[0] == 't' ? 1 : 0));
     case kFloat4:
     case kFloat8:
-        return QVariant(real(column));
+        return QVariant(std::strtod(text, nullptr));
     case kNumeric:
         if (!QByteArrayView(text).contains('.'))
             return QVariant(qlonglong(integerText(text)));
@@ -337,8 +347,19 @@ QVariant ServerStatement::value(int column) const {
         return QVariant(data);
     }
     default:
-        return QVariant(QString::fromUtf8(textBytes(column)));
+        return QVariant(QString::fromUtf8(text, PQgetlength(m_result, row, f)));
     }
+}
+
+std::optional<QVariant> ServerStatement::insertedValue(const QString& column) const {
+    if (!m_returnsRowId || !m_result || PQntuples(m_result) != 1)
+        return std::nullopt;
+    const QByteArray name = column.toUtf8();
+    for (int f = 0; f < PQnfields(m_result); ++f) {
+        if (name == PQfname(m_result, f))
+            return fieldValue(0, f);
+    }
+    return std::nullopt;
 }
 
 } // namespace store

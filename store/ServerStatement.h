@@ -47,6 +47,9 @@ public:
     double real(int column) const;
     QByteArrayView textBytes(int column) const;
     QVariant value(int column) const;
+    /// A column of the row an INSERT ... VALUES of one row stored; none for
+    /// any other statement.
+    std::optional<QVariant> insertedValue(const QString& column) const;
 
 private:
     struct Parameter {
@@ -61,6 +64,7 @@ private:
     void prepare(const std::vector<unsigned>& types) const;
     void deallocate() const;
     pg_result* description() const;
+    QVariant fieldValue(int row, int field) const;
     const std::vector<int>& fields() const;
     int field(int column) const;
     const ServerColumnOrigin& origin(int column) const;
