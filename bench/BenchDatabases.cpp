@@ -24,6 +24,26 @@ QString dataFolder() {
     return folder;
 }
 
+namespace {
+
+// Ten years of entries, the summaries and five bank accounts, into a new book.
+void addDemo(const QString& book, int entries, int summaries) {
+    store::Connection c;
+    c.setConnectionString(store::ConnectionString::forFile(book));
+    c.open();
+    tools::DemoOptions options;
+    options.entries = entries;
+    options.years = 10;
+    options.summaries = summaries;
+    options.bankAccounts = 5;
+    tools::addDemoData(c, options);
+    // The file whole without its side files; the server's statistics for its planner.
+    c.database().exec(c.database().isServer() ? QStringLiteral("ANALYZE")
+                                              : QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+}
+
+} // namespace
+
 QString demoDatabase(int entries, int summaries) {
     const QString path =
         QStringLiteral("%1/demo-%2-%3s.mdb").arg(dataFolder()).arg(entries).arg(summaries);
@@ -34,18 +54,7 @@ QString demoDatabase(int entries, int summaries) {
     for (const char* suffix : {"", "-wal", "-shm"})
         QFile::remove(building + QLatin1String(suffix));
     store::createDatabaseFile(building, store::standardPassword());
-    {
-        store::Connection c;
-        c.setConnectionString(store::ConnectionString::forFile(building));
-        c.open();
-        tools::DemoOptions options;
-        options.entries = entries;
-        options.years = 10;
-        options.summaries = summaries;
-        options.bankAccounts = 5;
-        tools::addDemoData(c, options);
-        c.database().exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
-    }
+    addDemo(building, entries, summaries);
     QFile::rename(building, path);
     return path;
 }
@@ -80,18 +89,7 @@ QString serverDemo(const QString& server, int entries, int summaries) {
                               "LC_COLLATE 'C.UTF-8' LC_CTYPE 'C.UTF-8'")
                    .arg(building));
     store::createServerBook(onDatabase(server, building), store::standardPassword());
-    {
-        store::Connection c;
-        c.setConnectionString(store::ConnectionString::forFile(onDatabase(server, building)));
-        c.open();
-        tools::DemoOptions options;
-        options.entries = entries;
-        options.years = 10;
-        options.summaries = summaries;
-        options.bankAccounts = 5;
-        tools::addDemoData(c, options);
-        c.database().exec(QStringLiteral("ANALYZE"));
-    }
+    addDemo(onDatabase(server, building), entries, summaries);
     admin.exec(QStringLiteral("ALTER DATABASE %1 RENAME TO %2").arg(building, name));
     return onDatabase(server, name);
 }
