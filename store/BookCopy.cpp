@@ -1,0 +1,322 @@
+#include "BookCopy.h"
+
+#include "AddedTables.h"
+#include "BookLocation.h"
+#include "Database.h"
+#include "DatabaseBackup.h"
+#include "EngineError.h"
+#include "Schema.h"
+#include "ServerConnection.h"
+#include "Statement.h"
+#include "Transaction.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+#include <limits>
+#include <memory>
+
+namespace store {
+
+namespace {
+
+using T = ColumnType;
+
+// Rows read at a time, so that a server's answer never holds a whole table.
+constexpr int kPageRows = 5000;
+// Parameters of one multi-row insert on a server (its limit is 65535).
+constexpr int kServerParameters = 30000;
+constexpr int kServerBatchRows = 1000;
+// Rows between two reports of progress.
+constexpr qint64 kProgressRows = 10000;
+
+const QString kEngineTable = QStringLiteral("_engine");
+
+bool hasCounter(const TableDef& t) {
+    return std::any_of(t.columns.begin(), t.columns.end(),
+                       [](const ColumnDef& c) { return c.type == T::Counter; });
+}
+
+QStringList columnNames(const TableDef& t) {
+    QStringList names;
+    for (const ColumnDef& c : t.columns)
+        names << c.name;
+    return names;
+}
+
+// The engine's own rows (format, password verifier, failed logins ...) travel with the book.
+TableDef engineTable() {
+    return {kEngineTable, {{QStringLiteral("key"), T::Text}, {QStringLiteral("value"), T::Text}}};
+}
+
+QList<TableDef> everyTable() {
+    QList<TableDef> tables = schemaTables();
+    tables << addedTables() << engineTable();
+    return tables;
+}
+
+// A value as its column's type reads it on either engine: a file book may
+// keep a whole day serial as an integer where a server keeps a double.
+QVariant cell(const Statement& s, int column, ColumnType type) {
+    if (s.isNull(column))
+        return QVariant();
+    switch (type) {
+    case T::Text:
+        return s.text(column);
+    case T::DateTime:
+        return s.real(column);
+    case T::Currency:
+    case T::Counter:
+    case T::Integer:
+        break;
+    }
+    return qlonglong(s.int64(column));
+}
+
+void bindCell(Statement& s, int index, const QVariant& value, ColumnType type) {
+    if (value.isNull())
+        s.bind(index, QVariant());
+    else if (type == T::Text)
+        s.bindText(index, value.toString());
+    else if (type == T::DateTime)
+        s.bind(index, value.toDouble());
+    else
+        s.bindInt64(index, value.toLongLong());
+}
+
+/// The rows of a table in rowid order, each its rowid and then its columns,
+/// read a page at a time.
+class RowPages {
+public:
+    RowPages(Database& db, const TableDef& t)
+        : m_db(db)
+        , m_table(t)
+        , m_sql(QStringLiteral("SELECT rowid AS k, %1 FROM %2 WHERE rowid > ? ORDER BY rowid LIMIT %3")
+                    .arg(columnNames(t).join(QStringLiteral(", ")), t.name)
+                    .arg(kPageRows)) {}
+
+    bool next(QVariantList& row) {
+        if (!m_page || !m_page->step()) {
+            if (m_page && m_inPage < kPageRows)
+                return false;
+            m_page = std::make_unique<Statement>(m_db, m_sql);
+            m_page->bindInt64(1, m_lastKey);
+            m_inPage = 0;
+            if (!m_page->step())
+                return false;
+        }
+        ++m_inPage;
+        row.clear();
+        m_lastKey = m_page->int64(0);
+        row << qlonglong(m_lastKey);
+        for (int c = 0; c < m_table.columns.size(); ++c)
+            row << cell(*m_page, c + 1, m_table.columns[c].type);
+        return true;
+    }
+
+private:
+    Database& m_db;
+    const TableDef& m_table;
+    QString m_sql;
+    std::unique_ptr<Statement> m_page;
+    qint64 m_lastKey = std::numeric_limits<qint64>::min();
+    int m_inPage = 0;
+};
+
+/// Inserts rows as RowPages reads them, keeping each row's rowid: a table
+/// with a counter keeps it in the counter, another one names the rowid. A
+/// server takes many rows per statement, a file one prepared insert.
+class RowWriter {
+public:
+    RowWriter(Database& db, const TableDef& t)
+        : m_db(db)
+        , m_table(t)
+        , m_keyed(!hasCounter(t)) {
+        QStringList names = columnNames(t);
+        if (m_keyed)
+            names.prepend(QStringLiteral("rowid"));
+        m_width = int(names.size());
+        m_head = QStringLiteral("INSERT INTO %1 (%2) VALUES ").arg(t.name, names.join(QStringLiteral(", ")));
+        m_batch = db.isServer() ? std::min(kServerBatchRows, kServerParameters / m_width) : 1;
+    }
+
+    void add(const QVariantList& row) {
+        m_rows << (m_keyed ? row : row.mid(1));
+        if (m_rows.size() == m_batch)
+            flush();
+    }
+
+    void finish() {
+        if (!m_rows.isEmpty())
+            flush();
+    }
+
+private:
+    QString sql(qsizetype rows) const {
+        const QString one = QLatin1Char('(') +
+                            QStringList(m_width, QStringLiteral("?")).join(QStringLiteral(", ")) +
+                            QLatin1Char(')');
+        return m_head + QStringList(rows, one).join(QStringLiteral(", "));
+    }
+
+    void flush() {
+        std::unique_ptr<Statement> partial;
+        Statement* insert = nullptr;
+        if (m_rows.size() == m_batch) {
+            if (!m_full)
+                m_full = std::make_unique<Statement>(m_db, sql(m_batch));
+            insert = m_full.get();
+            insert->reset();
+        } else {
+            partial = std::make_unique<Statement>(m_db, sql(m_rows.size()));
+            insert = partial.get();
+        }
+        int index = 1;
+        for (const QVariantList& row : m_rows) {
+            for (int c = 0; c < m_width; ++c, ++index) {
+                const int column = m_keyed ? c - 1 : c;
+                bindCell(*insert, index, row[c],
+                         column < 0 ? T::Integer : m_table.columns[column].type);
+            }
+        }
+        insert->step();
+        m_rows.clear();
+    }
+
+    Database& m_db;
+    const TableDef& m_table;
+    bool m_keyed;
+    int m_width = 0;
+    int m_batch = 1;
+    QString m_head;
+    QList<QVariantList> m_rows;
+    std::unique_ptr<Statement> m_full;
+};
+
+qint64 rowCount(Database& db, const QString& table) {
+    Statement count(db, QStringLiteral("SELECT count(*) FROM ") + table);
+    return count.step() ? count.int64(0) : 0;
+}
+
+[[noreturn]] void differs(const QString& table, const QString& how) {
+    throw EngineError(QStringLiteral("复制后核对不符：表“%1”%2，没有复制").arg(table, how));
+}
+
+void verifyTable(Database& source, Database& target, const TableDef& t) {
+    RowPages original(source, t);
+    RowPages copy(target, t);
+    QVariantList a;
+    QVariantList b;
+    for (qint64 n = 1;; ++n) {
+        const bool hasA = original.next(a);
+        const bool hasB = copy.next(b);
+        if (!hasA && !hasB)
+            return;
+        if (hasA != hasB)
+            differs(t.name, QStringLiteral("的行数不同"));
+        if (a != b)
+            differs(t.name, QStringLiteral("的第 %1 行（rowid %2）不同").arg(n).arg(a[0].toLongLong()));
+    }
+}
+
+// The target's counter goes on where the source's would: past every rowid
+// copied, and past rows the source once had and deleted.
+void carryCounter(Database& source, Database& target, const TableDef& t, qint64 lastKey) {
+    // A file counts only the counters it declares; a server each table's hidden rowid too.
+    if (!hasCounter(t) && !target.isServer())
+        return;
+    const qint64 sourceCounter = hasCounter(t) || source.isServer() ? source.lastCounter(t.name) : 0;
+    target.setLastCounter(t.name, std::max(sourceCounter, lastKey));
+}
+
+// Copies the rows of every table of `source` into `target`, whose tables are
+// emptied first, and reads them back; inside the caller's transaction.
+BookCopyReport copyRows(Database& source, Database& target, const CopyProgress& progress) {
+    QList<TableDef> tables;
+    for (const TableDef& t : everyTable()) {
+        if (!target.hasTable(t.name))
+            continue;
+        target.exec(QStringLiteral("DELETE FROM ") + t.name);
+        if (source.hasTable(t.name))
+            tables << t;
+    }
+    BookCopyReport report;
+    qint64 total = 0;
+    for (const TableDef& t : tables)
+        total += rowCount(source, t.name);
+    qint64 done = 0;
+    for (const TableDef& t : tables) {
+        RowPages rows(source, t);
+        RowWriter writer(target, t);
+        QVariantList row;
+        qint64 copied = 0;
+        qint64 lastKey = 0;
+        while (rows.next(row)) {
+            writer.add(row);
+            lastKey = row[0].toLongLong();
+            ++copied;
+            if (progress && ++done % kProgressRows == 0)
+                progress(done, total);
+        }
+        writer.finish();
+        carryCounter(source, target, t, lastKey);
+        report.tables.append({t.name, copied});
+    }
+    if (progress)
+        progress(total, total);
+    for (const TableDef& t : tables)
+        verifyTable(source, target, t);
+    report.schemaVersion = source.schemaVersion();
+    return report;
+}
+
+// A new book in `target`, the empty database just opened: the tables as the
+// source has them, then its rows and version.
+BookCopyReport copyIntoNewBook(Database& source, Database& target, const CopyProgress& progress) {
+    Transaction unit(target);
+    createSchema(target, QString());
+    for (const TableDef& t : addedTables()) {
+        if (!source.hasTable(t.name))
+            target.exec(QStringLiteral("DROP TABLE ") + t.name);
+    }
+    BookCopyReport report = copyRows(source, target, progress);
+    target.setSchemaVersion(report.schemaVersion);
+    unit.commit();
+    return report;
+}
+
+} // namespace
+
+qint64 BookCopyReport::totalRows() const {
+    qint64 rows = 0;
+    for (const Table& t : tables)
+        rows += t.rows;
+    return rows;
+}
+
+BookCopyReport copyBook(Database& source, const QString& target, const CopyProgress& progress) {
+    if (isServerBook(target)) {
+        Database db(std::make_unique<ServerConnection>(target));
+        if (db.hasTable(kEngineTable) || db.hasTable(table::cashJournal))
+            throw EngineError(QStringLiteral("数据库“%1”中已经有一本帐，不能复制到那里")
+                                  .arg(shownBookName(target)));
+        return copyIntoNewBook(source, db, progress);
+    }
+    if (QFileInfo::exists(target))
+        throw EngineError(QStringLiteral("数据库文件“%1”已经存在").arg(target));
+    BookCopyReport report;
+    createFileWhole(target, [&](const QString& temporary) {
+        Database db(temporary, Database::OpenMode::Create);
+        report = copyIntoNewBook(source, db, progress);
+    });
+    return report;
+}
+
+BookCopyReport replaceBookRows(Database& source, Database& target, const CopyProgress& progress) {
+    Transaction unit(target);
+    BookCopyReport report = copyRows(source, target, progress);
+    unit.commit();
+    return report;
+}
+
+} // namespace store
