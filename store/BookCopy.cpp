@@ -306,10 +306,15 @@ BookCopyReport copyBook(Database& source, const QString& target, const CopyProgr
         throw EngineError(QStringLiteral("数据库文件“%1”已经存在").arg(target));
     BookCopyReport report;
     createFileWhole(target, [&](const QString& temporary) {
-        Database db(temporary, Database::OpenMode::Create);
-        report = copyIntoNewBook(source, db, progress);
+        report = copyBookToEmptyFile(source, temporary, progress);
     });
     return report;
+}
+
+BookCopyReport copyBookToEmptyFile(Database& source, const QString& file,
+                                   const CopyProgress& progress) {
+    Database db(file, Database::OpenMode::Create);
+    return copyIntoNewBook(source, db, progress);
 }
 
 BookCopyReport replaceBookRows(Database& source, Database& target, const CopyProgress& progress) {

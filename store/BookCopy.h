@@ -33,6 +33,11 @@ using CopyProgress = std::function<void(qint64 copied, qint64 total)>;
 /// mismatch naming the table that differs) and leaves the target as it was.
 BookCopyReport copyBook(Database& source, const QString& target, const CopyProgress& progress = {});
 
+/// As copyBook(), into `file`, an empty file made for it (a temporary that
+/// later takes its name).
+BookCopyReport copyBookToEmptyFile(Database& source, const QString& file,
+                                   const CopyProgress& progress = {});
+
 /// Replaces every row of the book `target` with those of `source` in one
 /// transaction, verified as copyBook() verifies; on any failure the target
 /// keeps its rows.
