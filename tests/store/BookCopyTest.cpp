@@ -1,18 +1,28 @@
 // Whole books copied between a file and a server: every row with its rowid,
-// the counters, the engine's own rows; refusals that leave the target as it was.
+// the counters, the engine's own rows; refusals that leave the target as it
+// was; a server book's backup, daily copy and restore through such copies.
 
 #include "support/TestDatabase.h"
 #include "support/TestServer.h"
 
 #include "store/AddedTables.h"
 #include "store/BookCopy.h"
+#include "store/Connection.h"
+#include "store/DatabaseBackup.h"
+#include "store/DatabaseCheck.h"
+#include "store/NewDatabase.h"
+#include "store/SafetyCopies.h"
 #include "store/Database.h"
 #include "store/EngineError.h"
 #include "store/Schema.h"
 #include "store/ServerConnection.h"
 #include "store/Statement.h"
 
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -149,4 +159,96 @@ TEST(BookCopy, AFailurePartWayLeavesTheReplacedBookWithItsRows) {
     EXPECT_THROW(store::replaceBookRows(broken.db(), target.db()), store::EngineError);
     EXPECT_EQ(dump(target.db()), before);
     EXPECT_FALSE(target.db().inTransaction());
+}
+
+namespace {
+
+/// Runs a test in a folder of its own, the data folder of a program's run.
+class InFolder {
+public:
+    explicit InFolder(const QString& folder)
+        : m_before(QDir::currentPath()) {
+        QDir::setCurrent(folder);
+    }
+    ~InFolder() { QDir::setCurrent(m_before); }
+
+private:
+    QString m_before;
+};
+
+QString databaseName(TestDatabase& book) {
+    return book.scalar(QStringLiteral("SELECT current_database()")).toString();
+}
+
+} // namespace
+
+TEST(ServerBackup, WritesAFileBookThatOpensWithTheSameRowsAndDailyCopiesNamedAfterTheDatabase) {
+    if (!testing_support::testsOnServer())
+        GTEST_SKIP() << "server books only";
+    TestDatabase book;
+    fill(book);
+    const QString file = book.folder() + QStringLiteral("/备份.mdb");
+    int reports = 0;
+    store::backupDatabase(book.db(), file, [&](int copied, int total) {
+        EXPECT_LE(copied, total);
+        ++reports;
+    });
+    EXPECT_GT(reports, 0);
+    const auto backup = store::openDatabaseFile(file, store::standardPassword());
+    EXPECT_EQ(dump(*backup), dump(book.db()));
+    EXPECT_TRUE(store::checkDatabaseFile(file, store::standardPassword()).isEmpty());
+
+    const InFolder data(book.folder());
+    store::SafetyCopies copies(book.path());
+    const QString daily = QDir(book.folder()).filePath(
+        QStringLiteral("backups/%1-2026-12-10.mdb").arg(databaseName(book)));
+    EXPECT_EQ(copies.makeDailyCopy(book.db(), QDate(2026, 12, 10)).path, daily);
+    EXPECT_EQ(dump(*store::openDatabaseFile(daily, store::standardPassword())), dump(book.db()));
+    // Nothing is ever made under a name built from the connection string.
+    const QStringList made = QDir(book.folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    EXPECT_EQ(made.filter(QRegularExpression(QStringLiteral("^(backups|备份\\.mdb(-wal|-shm)?)$"))),
+              made);
+}
+
+TEST(ServerRestore, ReplacesTheRowsAfterADatedCopyAndRefusesABadFileLeavingTheBook) {
+    if (!testing_support::testsOnServer())
+        GTEST_SKIP() << "server books only";
+    TestDatabase book;
+    fill(book);
+    const QStringList before = dump(book.db());
+    const InFolder data(book.folder());
+    store::SafetyCopies copies(book.path());
+    const auto keep = [&] {
+        return copies.makeRestoreCopy(book.db(), QDateTime(QDate(2026, 12, 10), QTime(15, 30, 12)));
+    };
+
+    const QString bad = book.folder() + QStringLiteral("/bad.mdb");
+    {
+        QFile file(bad);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(8192, 'x'));
+    }
+    try {
+        store::restoreServerBook(bad, book.db(), store::standardPassword(), keep);
+        FAIL() << "restored a file that is no book";
+    } catch (const store::BackupError& e) {
+        EXPECT_EQ(e.reason(), store::BackupError::Reason::Unusable);
+    }
+    EXPECT_EQ(dump(book.db()), before);
+    EXPECT_TRUE(copies.allCopies().isEmpty());
+
+    const QString good = book.folder() + QStringLiteral("/good.mdb");
+    store::createDatabaseFile(good, store::standardPassword());
+    {
+        const auto file = store::openDatabaseFile(good, store::standardPassword());
+        file->exec(QStringLiteral("INSERT INTO 现金日记帐 (编号, 日期, 摘要) VALUES (70, 45100, '恢复的')"));
+    }
+    const QString kept = store::restoreServerBook(good, book.db(), store::standardPassword(), keep);
+    EXPECT_EQ(kept, QDir(book.folder()).filePath(
+                        QStringLiteral("backups/%1-restore-2026-12-10-153012.mdb").arg(databaseName(book))));
+    EXPECT_EQ(copies.allCopies(), QStringList{kept});
+    EXPECT_EQ(dump(*store::openDatabaseFile(kept, store::standardPassword())), before);
+    EXPECT_EQ(dump(book.db()), dump(*store::openDatabaseFile(good, store::standardPassword())));
+    // The connection goes on with the restored rows and their counters.
+    EXPECT_EQ(nextCashCounter(book.db()), 71);
 }
