@@ -5,6 +5,7 @@
 #include "Database.h"
 #include "DatabaseBackup.h"
 #include "EngineError.h"
+#include "EngineTable.h"
 #include "Schema.h"
 #include "ServerConnection.h"
 #include "Statement.h"
@@ -84,6 +85,14 @@ void bindCell(Statement& s, int index, const QVariant& value, ColumnType type) {
         s.bindInt64(index, value.toLongLong());
 }
 
+// A server keeps the schema version among the engine's rows, a file in its
+// header: it goes from book to book on its own, never as a row.
+QString versionLeftOut(const TableDef& t) {
+    return t.name == kEngineTable
+               ? QStringLiteral(" AND key <> '%1'").arg(EngineTable::kSchemaVersionKey)
+               : QString();
+}
+
 /// The rows of a table in rowid order, each its rowid and then its columns,
 /// read a page at a time.
 class RowPages {
@@ -91,8 +100,8 @@ public:
     RowPages(Database& db, const TableDef& t)
         : m_db(db)
         , m_table(t)
-        , m_sql(QStringLiteral("SELECT rowid AS k, %1 FROM %2 WHERE rowid > ? ORDER BY rowid LIMIT %3")
-                    .arg(columnNames(t).join(QStringLiteral(", ")), t.name)
+        , m_sql(QStringLiteral("SELECT rowid AS k, %1 FROM %2 WHERE rowid > ?%3 ORDER BY rowid LIMIT %4")
+                    .arg(columnNames(t).join(QStringLiteral(", ")), t.name, versionLeftOut(t))
                     .arg(kPageRows)) {}
 
     bool next(QVariantList& row) {

@@ -111,14 +111,9 @@ bool Database::hasTable(const QString& name) {
     return probe.step();
 }
 
-namespace {
-// A server book keeps the version among the engine's values, where a file keeps it in its header.
-const QString kSchemaVersionKey = QStringLiteral("schema version");
-} // namespace
-
 int Database::schemaVersion() {
     if (m_server)
-        return hasTable(QStringLiteral("_engine")) ? EngineTable::value(*this, kSchemaVersionKey).toInt()
+        return hasTable(QStringLiteral("_engine")) ? EngineTable::value(*this, EngineTable::kSchemaVersionKey).toInt()
                                                    : 0;
     Statement version(*this, QStringLiteral("PRAGMA user_version"));
     return version.step() ? int(version.int64(0)) : 0;
@@ -126,7 +121,7 @@ int Database::schemaVersion() {
 
 void Database::setSchemaVersion(int version) {
     if (m_server)
-        EngineTable::setValue(*this, kSchemaVersionKey, QString::number(version));
+        EngineTable::setValue(*this, EngineTable::kSchemaVersionKey, QString::number(version));
     else
         exec(QStringLiteral("PRAGMA user_version = %1").arg(version));
 }
