@@ -66,6 +66,14 @@ void fill(TestDatabase& book) {
                              "(45003, 'Ärger ümlaut', 5, '工商银行基本户')"));
     book.exec(QStringLiteral("INSERT INTO 银行对账单 (开户银行, 日期, 收入, 来源行) VALUES "
                              "('工商银行基本户', 45003, 5, 7)"));
+    // Texts with what a transfer format escapes, and a time of day to the last digit.
+    store::Statement odd(book.db(), QStringLiteral("INSERT INTO 现金日记帐 (日期, 摘要, 明细, 备注) "
+                                                   "VALUES (?, ?, ?, ?)"));
+    odd.bind(1, 45004.123456789012);
+    odd.bindText(2, QStringLiteral("a\tb\nc\r\\N"));
+    odd.bindText(3, QStringLiteral("\\"));
+    odd.bindText(4, QString(""));
+    odd.step();
     book.exec(QStringLiteral("DELETE FROM 开户银行"));
     book.exec(QStringLiteral("INSERT INTO 开户银行 (项目) VALUES ('农业银行'), ('工商银行基本户')"));
 }

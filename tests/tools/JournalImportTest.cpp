@@ -61,16 +61,21 @@ QString journalRows(const QString& table) {
              bank ? QStringLiteral("开户银行, ") : QString());
 }
 
+// Demo entries of the year up to June 2023.
+void addDemoYear(TestDatabase& book, int entries, int bankAccounts) {
+    book.exec(QStringLiteral("update 关帐日期 set 关帐日期 = cdate('2023-6-18')"));
+    tools::DemoOptions demo;
+    demo.entries = entries;
+    demo.years = 1;
+    demo.bankAccounts = bankAccounts;
+    tools::addDemoData(book.connection(), demo);
+}
+
 } // namespace
 
 TEST(JournalImport, ExportedMonthsComeBackByteForByteInEveryFormat) {
     TestDatabase source;
-    source.exec(QStringLiteral("update 关帐日期 set 关帐日期 = cdate('2023-6-18')"));
-    tools::DemoOptions demo;
-    demo.entries = 1200;
-    demo.years = 1;
-    demo.bankAccounts = 2;
-    tools::addDemoData(source.connection(), demo);
+    addDemoYear(source, 1200, 2);
     const QStringList accounts = rowsOf(source.db(), QStringLiteral("select 项目 from 开户银行"));
 
     for (const int type : {1, 2, 5}) {
@@ -118,11 +123,7 @@ TEST(JournalImport, ExportedMonthsComeBackByteForByteInEveryFormat) {
 
 TEST(JournalImport, AnEntrySavedAfterAnImportTakesACounterAfterTheImportedOnes) {
     TestDatabase source;
-    source.exec(QStringLiteral("update 关帐日期 set 关帐日期 = cdate('2023-6-18')"));
-    tools::DemoOptions demo;
-    demo.entries = 200;
-    demo.years = 1;
-    tools::addDemoData(source.connection(), demo);
+    addDemoYear(source, 200, 1);
     tools::ExportRequest request{tools::ExportList::CashMonth, 1, source.folder() + QStringLiteral("/out"),
                                  QDate(2023, 6, 1), QString()};
     tools::exportList(source.connection(), request);
