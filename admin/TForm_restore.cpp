@@ -93,7 +93,8 @@ QString TForm_restore::restoreIntoServer(const QString& file) {
     }
     // The server book goes to a dated file of the safety copies first.
     return store::restoreServerBook(file, *server, m_password, [&] {
-        return store::SafetyCopies(m_working).makeRestoreCopy(*server, QDateTime::currentDateTime());
+        return store::SafetyCopies(m_working).makeRestoreCopy(*server,
+                                                              QDateTime::currentDateTime());
     });
 }
 

@@ -99,7 +99,8 @@ public:
     RowPages(Database& db, const TableDef& t)
         : m_db(db)
         , m_table(t)
-        , m_sql(QStringLiteral("SELECT rowid AS k, %1 FROM %2 WHERE rowid > ?%3 ORDER BY rowid LIMIT %4")
+        , m_sql(QStringLiteral(
+                    "SELECT rowid AS k, %1 FROM %2 WHERE rowid > ?%3 ORDER BY rowid LIMIT %4")
                     .arg(columnNames(t).join(QStringLiteral(", ")), t.name, versionLeftOut(t))
                     .arg(kPageRows)) {}
 
@@ -184,7 +185,8 @@ public:
             m_copy = QStringLiteral("COPY %1 (%2) FROM STDIN").arg(t.name, list);
             return;
         }
-        const QString marks = QStringList(names.size(), QStringLiteral("?")).join(QStringLiteral(", "));
+        const QString marks =
+            QStringList(names.size(), QStringLiteral("?")).join(QStringLiteral(", "));
         m_insert = std::make_unique<Statement>(
             db, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(t.name, list, marks));
     }
@@ -252,7 +254,8 @@ void verifyTable(Database& source, Database& target, const TableDef& t) {
         if (hasA != hasB)
             differs(t.name, QStringLiteral("的行数不同"));
         if (a != b)
-            differs(t.name, QStringLiteral("的第 %1 行（rowid %2）不同").arg(n).arg(a[0].toLongLong()));
+            differs(t.name,
+                    QStringLiteral("的第 %1 行（rowid %2）不同").arg(n).arg(a[0].toLongLong()));
     }
 }
 
@@ -262,7 +265,8 @@ void carryCounter(Database& source, Database& target, const TableDef& t, qint64 
     // A file counts only the counters it declares; a server each table's hidden rowid too.
     if (!hasCounter(t) && !target.isServer())
         return;
-    const qint64 sourceCounter = hasCounter(t) || source.isServer() ? source.lastCounter(t.name) : 0;
+    const qint64 sourceCounter =
+        hasCounter(t) || source.isServer() ? source.lastCounter(t.name) : 0;
     target.setLastCounter(t.name, std::max(sourceCounter, lastKey));
 }
 

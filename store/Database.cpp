@@ -113,8 +113,9 @@ bool Database::hasTable(const QString& name) {
 
 int Database::schemaVersion() {
     if (m_server)
-        return hasTable(QStringLiteral("_engine")) ? EngineTable::value(*this, EngineTable::kSchemaVersionKey).toInt()
-                                                   : 0;
+        return hasTable(QStringLiteral("_engine"))
+                   ? EngineTable::value(*this, EngineTable::kSchemaVersionKey).toInt()
+                   : 0;
     Statement version(*this, QStringLiteral("PRAGMA user_version"));
     return version.step() ? int(version.int64(0)) : 0;
 }
@@ -130,10 +131,11 @@ namespace {
 
 // The sequence behind the identity column of a server table.
 QString counterSequence(Database& db, const QString& table) {
-    Statement find(db, QStringLiteral(
-                           "SELECT pg_get_serial_sequence(quote_ident(?), a.attname) FROM pg_attribute a "
-                           "WHERE a.attrelid = quote_ident(?)::regclass AND a.attidentity <> '' "
-                           "ORDER BY a.attname = '_rowid' LIMIT 1"));
+    Statement find(
+        db, QStringLiteral(
+                "SELECT pg_get_serial_sequence(quote_ident(?), a.attname) FROM pg_attribute a "
+                "WHERE a.attrelid = quote_ident(?)::regclass AND a.attidentity <> '' "
+                "ORDER BY a.attname = '_rowid' LIMIT 1"));
     find.bindText(1, table);
     find.bindText(2, table);
     if (!find.step() || find.isNull(0))
@@ -145,8 +147,10 @@ QString counterSequence(Database& db, const QString& table) {
 
 qint64 Database::lastCounter(const QString& table) {
     if (m_server) {
-        Statement read(*this, QStringLiteral("SELECT CASE WHEN is_called THEN last_value ELSE 0 END "
-                                             "FROM ") + counterSequence(*this, table));
+        Statement read(*this,
+                       QStringLiteral("SELECT CASE WHEN is_called THEN last_value ELSE 0 END "
+                                      "FROM ") +
+                           counterSequence(*this, table));
         return read.step() ? read.int64(0) : 0;
     }
     Statement read(*this, QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = ?"));
@@ -172,7 +176,8 @@ void Database::setLastCounter(const QString& table, qint64 value) {
     update.step();
     if (changes() > 0)
         return;
-    Statement insert(*this, QStringLiteral("INSERT INTO sqlite_sequence (name, seq) VALUES (?, ?)"));
+    Statement insert(*this,
+                     QStringLiteral("INSERT INTO sqlite_sequence (name, seq) VALUES (?, ?)"));
     insert.bindText(1, table);
     insert.bindInt64(2, value);
     insert.step();

@@ -294,9 +294,9 @@ void requireSoundCopy(const QString& copy, const Database& book) {
     throw BackupError(BackupError::Reason::Damaged,
                       QStringLiteral("数据库文件“%1”已经损坏，其中的数据可能不完整！\n"
                                      "它的副本没有通过检查，没有保存：\n%2")
-                          .arg(book.isServer()
-                                   ? shownBookName(book.path())
-                                   : QDir::toNativeSeparators(QFileInfo(book.path()).absoluteFilePath()),
+                          .arg(book.isServer() ? shownBookName(book.path())
+                                               : QDir::toNativeSeparators(
+                                                     QFileInfo(book.path()).absoluteFilePath()),
                                problems.mid(0, kLinesShown).join(QLatin1Char('\n'))));
 }
 

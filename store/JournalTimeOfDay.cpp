@@ -10,9 +10,10 @@ std::vector<TimedJournalRow> journalRowsWithTimeOfDay(const Database& db) {
     for (const JournalKind kind : {JournalKind::Cash, JournalKind::Bank}) {
         // A day alone is a whole number of days; text and null carry no time to speak of.
         // A server keeps every date as a double.
-        const QString fraction = db.isServer()
-                                     ? QStringLiteral("日期 <> trunc(日期)")
-                                     : QStringLiteral("typeof(日期) = 'real' and 日期 <> cast(日期 as integer)");
+        const QString fraction =
+            db.isServer()
+                ? QStringLiteral("日期 <> trunc(日期)")
+                : QStringLiteral("typeof(日期) = 'real' and 日期 <> cast(日期 as integer)");
         Statement timed(db, QStringLiteral("select 编号, 日期 from %1 where %2 order by 编号")
                                 .arg(journalTable(kind), fraction));
         while (timed.step())

@@ -55,11 +55,13 @@ QString serverDatabaseName(const QString& connectionString) {
     PQconninfoFree(options);
     // Without a database named, libpq takes the user's name, and without that the login's.
     if (name.isEmpty())
-        name = user.isEmpty() ? qEnvironmentVariable("PGDATABASE", qEnvironmentVariable("USER")) : user;
+        name = user.isEmpty() ? qEnvironmentVariable("PGDATABASE", qEnvironmentVariable("USER"))
+                              : user;
     // The name becomes a file name: nothing in it may lead elsewhere.
-    name.replace(QRegularExpression(QStringLiteral("[/\\\\:*?\"<>|\\x00-\\x1f]")), QStringLiteral("_"));
+    name.replace(QRegularExpression(QStringLiteral("[/\\\\:*?\"<>|\\x00-\\x1f]")),
+                 QStringLiteral("_"));
     return name.isEmpty() || name.startsWith(QLatin1Char('.')) ? QStringLiteral("server") + name
-                                                                 : name;
+                                                               : name;
 }
 
 } // namespace

@@ -73,7 +73,8 @@ public:
 
     /// Makes the copy of a server book taken before a restore replaces its
     /// rows; returns its path. Throws BackupError when it cannot be made.
-    QString makeRestoreCopy(Database& book, const QDateTime& now, const BackupProgress& progress = {});
+    QString makeRestoreCopy(Database& book, const QDateTime& now,
+                            const BackupProgress& progress = {});
 
     /// Free bytes on the disk of a folder. Tests put a stand-in here.
     std::function<qint64(const QString& folder)> freeSpace;

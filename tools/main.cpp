@@ -238,12 +238,13 @@ int backup(const Arguments& a) {
 // safety copies in the current folder first.
 int restoreServer(const Arguments& a) {
     const auto server = store::openServerBook(a.positional[0], store::standardPassword());
-    const QString kept = store::restoreServerBook(
-        a.positional[1], *server, store::standardPassword(), [&] {
+    const QString kept =
+        store::restoreServerBook(a.positional[1], *server, store::standardPassword(), [&] {
             return store::SafetyCopies(a.positional[0])
                 .makeRestoreCopy(*server, QDateTime::currentDateTime());
         });
-    out(QStringLiteral("已用 %1 恢复 %2。").arg(a.positional[1], store::shownBookName(a.positional[0])));
+    out(QStringLiteral("已用 %1 恢复 %2。")
+            .arg(a.positional[1], store::shownBookName(a.positional[0])));
     out(QStringLiteral("原来的数据库已复制到 %1。").arg(kept));
     return 0;
 }
@@ -267,8 +268,7 @@ int copy(const Arguments& a) {
         return 2;
     }
     const auto source = connect(a.positional[0], true);
-    const store::BookCopyReport report =
-        store::copyBook(source->database(), a.positional[1]);
+    const store::BookCopyReport report = store::copyBook(source->database(), a.positional[1]);
     for (const store::BookCopyReport::Table& t : report.tables)
         out(QStringLiteral("%1\t%2 行").arg(t.name).arg(t.rows));
     out(QStringLiteral("已把 %1 复制到 %2：%3 个表，共 %4 行，已逐行核对。")
@@ -777,8 +777,8 @@ const std::map<QString, Command>& commands() {
           "  --bank NAME        bank-month 的开户银行（bank-month 必须指定）\n"
           "  --operator NAME    作为打印者写出的操作员，须在操作员表中（默认 系统管理员）\n"}},
         {QStringLiteral("stats"),
-         {{QStringLiteral("kind"), QStringLiteral("from"), QStringLiteral("to"), QStringLiteral("year"),
-           QStringLiteral("voucher"), QStringLiteral("bank")},
+         {{QStringLiteral("kind"), QStringLiteral("from"), QStringLiteral("to"),
+           QStringLiteral("year"), QStringLiteral("voucher"), QStringLiteral("bank")},
           statistics,
           "用法：tallomer-db stats FILE summary|month|voucher [--kind cash|bank] [选项]\n"
           "\n"

@@ -499,7 +499,9 @@ protected:
     QStringList inDataFolder() const {
         return QDir(dataFolder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
     }
-    QString databaseName() { return stored(QStringLiteral("select current_database()")).toString(); }
+    QString databaseName() {
+        return stored(QStringLiteral("select current_database()")).toString();
+    }
 
     QTemporaryDir dataFolder;
 
@@ -514,9 +516,10 @@ TEST_F(ServerBookBackupRestore, TheBackupIsAFileBookWithTheLatestEntry) {
     EXPECT_EQ(messages.texts(), QStringList({QStringLiteral("备份完毕！")}));
     // Proposed under the name of the server's database and the day.
     ASSERT_EQ(choosers.saveRequests().size(), 1);
-    EXPECT_EQ(QFileInfo(choosers.saveRequests()[0].fileName).fileName(),
-              QStringLiteral("%1-%2.mdb")
-                  .arg(databaseName(), QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"))));
+    EXPECT_EQ(
+        QFileInfo(choosers.saveRequests()[0].fileName).fileName(),
+        QStringLiteral("%1-%2.mdb")
+            .arg(databaseName(), QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"))));
     EXPECT_EQ(modeOf(target), 0600);
     EXPECT_EQ(problemsOf(target), QStringList());
     EXPECT_EQ(entriesIn(target, QStringLiteral("最后一笔")), 1);
@@ -541,7 +544,8 @@ TEST_F(ServerBookBackupRestore, ARestoreReplacesTheRowsAfterADatedCopyAndABadFil
         "所选文件不是本系统的数据库文件，或者已经损坏，不能用它恢复！当前数据库没有改变。\n")));
     EXPECT_TRUE(inDataFolder().isEmpty());
     ASSERT_TRUE(dm->ADO_xjrjz.isConnected());
-    EXPECT_EQ(stored(QStringLiteral("select count(*) from 现金日记帐 where 明细='备份后'")).toInt(), 1);
+    EXPECT_EQ(stored(QStringLiteral("select count(*) from 现金日记帐 where 明细='备份后'")).toInt(),
+              1);
 
     messages.clear();
     const QDateTime started = QDateTime::currentDateTime();
@@ -551,17 +555,21 @@ TEST_F(ServerBookBackupRestore, ARestoreReplacesTheRowsAfterADatedCopyAndABadFil
     const QStringList made = QDir(copies).entryList(QDir::Files);
     ASSERT_EQ(made.size(), 1);
     const QString kept = QDir(copies).filePath(made.first());
-    EXPECT_EQ(messages.records()[1].text,
-              QStringLiteral("恢复完毕！原来的数据库已复制到%1。").arg(QDir::toNativeSeparators(kept)));
-    EXPECT_TRUE(made.first().startsWith(QStringLiteral("%1-restore-%2")
-                                            .arg(databaseName(), started.toString(QStringLiteral("yyyy-MM-dd")))))
+    EXPECT_EQ(
+        messages.records()[1].text,
+        QStringLiteral("恢复完毕！原来的数据库已复制到%1。").arg(QDir::toNativeSeparators(kept)));
+    EXPECT_TRUE(made.first().startsWith(
+        QStringLiteral("%1-restore-%2")
+            .arg(databaseName(), started.toString(QStringLiteral("yyyy-MM-dd")))))
         << made.first().toStdString();
     EXPECT_EQ(entriesIn(kept, QStringLiteral("备份后")), 1);
     EXPECT_EQ(inDataFolder(), QStringList({QStringLiteral("backups")}));
     // The program's connection works on the restored rows.
     ASSERT_TRUE(dm->ADO_xjrjz.isConnected());
-    EXPECT_EQ(stored(QStringLiteral("select count(*) from 现金日记帐 where 明细='备份后'")).toInt(), 0);
-    EXPECT_EQ(stored(QStringLiteral("select count(*) from 现金日记帐 where 明细='备份前'")).toInt(), 1);
+    EXPECT_EQ(stored(QStringLiteral("select count(*) from 现金日记帐 where 明细='备份后'")).toInt(),
+              0);
+    EXPECT_EQ(stored(QStringLiteral("select count(*) from 现金日记帐 where 明细='备份前'")).toInt(),
+              1);
     addEntry(QStringLiteral("恢复后"));
     EXPECT_EQ(stored(QStringLiteral("select count(*) from 现金日记帐")).toInt(), 2);
 }

@@ -41,12 +41,14 @@ QStringList dump(store::Database& db) {
     tables.removeAll(store::table::chart);
     QStringList rows;
     for (const QString& table : tables) {
-        store::Statement s(db, QStringLiteral("SELECT rowid AS k, * FROM %1 ORDER BY rowid").arg(table));
+        store::Statement s(
+            db, QStringLiteral("SELECT rowid AS k, * FROM %1 ORDER BY rowid").arg(table));
         while (s.step()) {
             QStringList cells = {table};
             for (int c = 0; c < s.columnCount(); ++c)
                 cells << (s.isNull(c) ? QStringLiteral("<null>") : s.value(c).toString());
-            // The server's schema version is one of the engine's rows; a file keeps it in its header.
+            // The server's schema version is one of the engine's rows; a file keeps it in its
+            // header.
             if (!cells.contains(QStringLiteral("schema version")))
                 rows << cells.join(QLatin1Char('|'));
         }
@@ -67,15 +69,17 @@ void fill(TestDatabase& book) {
     book.exec(QStringLiteral("INSERT INTO 银行对账单 (开户银行, 日期, 收入, 来源行) VALUES "
                              "('工商银行基本户', 45003, 5, 7)"));
     // Texts with what a transfer format escapes, and a time of day to the last digit.
-    store::Statement odd(book.db(), QStringLiteral("INSERT INTO 现金日记帐 (日期, 摘要, 明细, 备注) "
-                                                   "VALUES (?, ?, ?, ?)"));
+    store::Statement odd(book.db(),
+                         QStringLiteral("INSERT INTO 现金日记帐 (日期, 摘要, 明细, 备注) "
+                                        "VALUES (?, ?, ?, ?)"));
     odd.bind(1, 45004.123456789012);
     odd.bindText(2, QStringLiteral("a\tb\nc\r\\N"));
     odd.bindText(3, QStringLiteral("\\"));
     odd.bindText(4, QString(""));
     odd.step();
     book.exec(QStringLiteral("DELETE FROM 开户银行"));
-    book.exec(QStringLiteral("INSERT INTO 开户银行 (项目) VALUES ('农业银行'), ('工商银行基本户')"));
+    book.exec(
+        QStringLiteral("INSERT INTO 开户银行 (项目) VALUES ('农业银行'), ('工商银行基本户')"));
 }
 
 qint64 nextCashCounter(store::Database& db) {
@@ -151,7 +155,8 @@ TEST(BookCopy, RefusesATargetThatHoldsABookAndLeavesItAsItWas) {
         } catch (const store::EngineError& e) {
             EXPECT_TRUE(e.message().contains(QStringLiteral("中已经有一本帐，不能复制到那里")));
         }
-        EXPECT_EQ(target.scalar(QStringLiteral("SELECT count(*) FROM 摘要 WHERE 摘要 = '留着'")), 1);
+        EXPECT_EQ(target.scalar(QStringLiteral("SELECT count(*) FROM 摘要 WHERE 摘要 = '留着'")),
+                  1);
     }
 }
 
@@ -207,8 +212,9 @@ TEST(ServerBackup, WritesAFileBookThatOpensWithTheSameRowsAndDailyCopiesNamedAft
 
     const InFolder data(book.folder());
     store::SafetyCopies copies(book.path());
-    const QString daily = QDir(book.folder()).filePath(
-        QStringLiteral("backups/%1-2026-12-10.mdb").arg(databaseName(book)));
+    const QString daily =
+        QDir(book.folder())
+            .filePath(QStringLiteral("backups/%1-2026-12-10.mdb").arg(databaseName(book)));
     EXPECT_EQ(copies.makeDailyCopy(book.db(), QDate(2026, 12, 10)).path, daily);
     EXPECT_EQ(dump(*store::openDatabaseFile(daily, store::standardPassword())), dump(book.db()));
     // Nothing is ever made under a name built from the connection string.
@@ -248,11 +254,13 @@ TEST(ServerRestore, ReplacesTheRowsAfterADatedCopyAndRefusesABadFileLeavingTheBo
     store::createDatabaseFile(good, store::standardPassword());
     {
         const auto file = store::openDatabaseFile(good, store::standardPassword());
-        file->exec(QStringLiteral("INSERT INTO 现金日记帐 (编号, 日期, 摘要) VALUES (70, 45100, '恢复的')"));
+        file->exec(QStringLiteral(
+            "INSERT INTO 现金日记帐 (编号, 日期, 摘要) VALUES (70, 45100, '恢复的')"));
     }
     const QString kept = store::restoreServerBook(good, book.db(), store::standardPassword(), keep);
-    EXPECT_EQ(kept, QDir(book.folder()).filePath(
-                        QStringLiteral("backups/%1-restore-2026-12-10-153012.mdb").arg(databaseName(book))));
+    EXPECT_EQ(kept, QDir(book.folder())
+                        .filePath(QStringLiteral("backups/%1-restore-2026-12-10-153012.mdb")
+                                      .arg(databaseName(book))));
     EXPECT_EQ(copies.allCopies(), QStringList{kept});
     EXPECT_EQ(dump(*store::openDatabaseFile(kept, store::standardPassword())), before);
     EXPECT_EQ(dump(book.db()), dump(*store::openDatabaseFile(good, store::standardPassword())));

@@ -59,9 +59,9 @@ TEST(CopyCommand, ADemoBookGoesToAServerAndBackWithEveryRowAndTheSameExports) {
     const QString book = dir.filePath(QStringLiteral("xjrjz.mdb"));
     const QString back = dir.filePath(QStringLiteral("back.mdb"));
     ASSERT_EQ(tool({QStringLiteral("create"), book}).exitCode, 0);
-    ToolRun run = tool({QStringLiteral("demo"), book, QStringLiteral("--entries"), QStringLiteral("3000"),
-                        QStringLiteral("--years"), QStringLiteral("2"), QStringLiteral("--banks"),
-                        QStringLiteral("2")});
+    ToolRun run = tool({QStringLiteral("demo"), book, QStringLiteral("--entries"),
+                        QStringLiteral("3000"), QStringLiteral("--years"), QStringLiteral("2"),
+                        QStringLiteral("--banks"), QStringLiteral("2")});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     testing_support::ServerDatabase server;
     const QString target = server.connectionString();
@@ -79,17 +79,23 @@ TEST(CopyCommand, ADemoBookGoesToAServerAndBackWithEveryRowAndTheSameExports) {
 
     // Every month of both journals exports the same bytes from all three books.
     store::Database db(book, store::Database::OpenMode::ReadOnly);
-    const QDate first = store::DateTime::fromSerial(
-        column(db, QStringLiteral("SELECT min(日期) FROM 现金日记帐")).first().toDouble()).date();
-    const QDate last = store::DateTime::fromSerial(
-        column(db, QStringLiteral("SELECT max(日期) FROM 现金日记帐")).first().toDouble()).date();
+    const QDate first =
+        store::DateTime::fromSerial(
+            column(db, QStringLiteral("SELECT min(日期) FROM 现金日记帐")).first().toDouble())
+            .date();
+    const QDate last =
+        store::DateTime::fromSerial(
+            column(db, QStringLiteral("SELECT max(日期) FROM 现金日记帐")).first().toDouble())
+            .date();
     QList<QStringList> lists;
     for (QDate month(first.year(), first.month(), 1); month <= last; month = month.addMonths(1)) {
         const QString m = month.toString(QStringLiteral("yyyy-MM"));
-        lists << QStringList{QStringLiteral("--list"), QStringLiteral("cash-month"), QStringLiteral("--month"), m};
+        lists << QStringList{QStringLiteral("--list"), QStringLiteral("cash-month"),
+                             QStringLiteral("--month"), m};
         for (const QString& bank : column(db, QStringLiteral("SELECT 项目 FROM 开户银行")))
-            lists << QStringList{QStringLiteral("--list"), QStringLiteral("bank-month"),
-                                 QStringLiteral("--month"), m, QStringLiteral("--bank"), bank};
+            lists << QStringList{QStringLiteral("--list"),  QStringLiteral("bank-month"),
+                                 QStringLiteral("--month"), m,
+                                 QStringLiteral("--bank"),  bank};
     }
     ASSERT_GE(lists.size(), 3 * 24);
     for (const QStringList& list : lists) {
@@ -112,7 +118,8 @@ TEST(CopyCommand, ADemoBookGoesToAServerAndBackWithEveryRowAndTheSameExports) {
     EXPECT_EQ(run.err, QStringLiteral("tallomer-db copy: 数据库文件“%1”已经存在\n").arg(back));
     run = tool({QStringLiteral("copy"), book, target});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.err.contains(QStringLiteral("中已经有一本帐，不能复制到那里"))) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("中已经有一本帐，不能复制到那里")))
+        << run.err.toStdString();
     EXPECT_EQ(everyRow(back).join(QLatin1Char('\n')).toStdString(),
               everyRow(book).join(QLatin1Char('\n')).toStdString());
 }

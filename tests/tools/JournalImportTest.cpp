@@ -124,8 +124,9 @@ TEST(JournalImport, ExportedMonthsComeBackByteForByteInEveryFormat) {
 TEST(JournalImport, AnEntrySavedAfterAnImportTakesACounterAfterTheImportedOnes) {
     TestDatabase source;
     addDemoYear(source, 200, 1);
-    tools::ExportRequest request{tools::ExportList::CashMonth, 1, source.folder() + QStringLiteral("/out"),
-                                 QDate(2023, 6, 1), QString()};
+    tools::ExportRequest request{tools::ExportList::CashMonth, 1,
+                                 source.folder() + QStringLiteral("/out"), QDate(2023, 6, 1),
+                                 QString()};
     tools::exportList(source.connection(), request);
     TestDatabase copy;
     tools::ImportOptions options;
@@ -134,10 +135,12 @@ TEST(JournalImport, AnEntrySavedAfterAnImportTakesACounterAfterTheImportedOnes) 
     const tools::ImportResult imported =
         tools::importJournal(copy.connection(), lists::readImportFile(request.path), options);
     ASSERT_GT(imported.entries, 0);
-    const qint64 last = copy.scalar(QStringLiteral("select max(编号) from 现金日记帐")).toLongLong();
+    const qint64 last =
+        copy.scalar(QStringLiteral("select max(编号) from 现金日记帐")).toLongLong();
     // An ordinary save lets the book give the counter.
     copy.exec(QStringLiteral("insert into 现金日记帐 (日期, 摘要) values (45000, '其他收入')"));
-    EXPECT_EQ(copy.scalar(QStringLiteral("select max(编号) from 现金日记帐")).toLongLong(), last + 1);
+    EXPECT_EQ(copy.scalar(QStringLiteral("select max(编号) from 现金日记帐")).toLongLong(),
+              last + 1);
     EXPECT_EQ(copy.db().lastCounter(store::table::cashJournal), last + 1);
 }
 
