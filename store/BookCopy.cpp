@@ -232,6 +232,34 @@ private:
     QByteArray m_rows;
 };
 
+/// Reads the whole source in one snapshot, so that a desk saving meanwhile
+/// never leaves half its work in the copy.
+class ReadSnapshot {
+public:
+    explicit ReadSnapshot(Database& db)
+        : m_db(db)
+        , m_own(!db.inTransaction()) {
+        if (m_own)
+            db.exec(db.isServer() ? QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ")
+                                  : QStringLiteral("BEGIN"));
+    }
+    ~ReadSnapshot() {
+        if (!m_own)
+            return;
+        try {
+            m_db.exec(QStringLiteral("ROLLBACK"));
+        } catch (const EngineError&) {
+            // Nothing was written: a lost connection ends the transaction all the same.
+        }
+    }
+    ReadSnapshot(const ReadSnapshot&) = delete;
+    ReadSnapshot& operator=(const ReadSnapshot&) = delete;
+
+private:
+    Database& m_db;
+    bool m_own;
+};
+
 qint64 rowCount(Database& db, const QString& table) {
     Statement count(db, QStringLiteral("SELECT count(*) FROM ") + table);
     return count.step() ? count.int64(0) : 0;
@@ -273,6 +301,7 @@ void carryCounter(Database& source, Database& target, const TableDef& t, qint64 
 // Copies the rows of every table of `source` into `target`, whose tables are
 // emptied first, and reads them back; inside the caller's transaction.
 BookCopyReport copyRows(Database& source, Database& target, const CopyProgress& progress) {
+    const ReadSnapshot snapshot(source);
     QList<TableDef> tables;
     for (const TableDef& t : everyTable()) {
         if (!target.hasTable(t.name))

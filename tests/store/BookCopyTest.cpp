@@ -130,6 +130,27 @@ TEST(BookCopy, CopiesEveryRowWithRowidsCountersAndPasswordToAFileAndAServer) {
     EXPECT_EQ(nextCashCounter(copy), counter + 1);
 }
 
+TEST(BookCopy, ReadsTheSourceAsItWasWhenTheCopyBegan) {
+    TestDatabase source;
+    fill(source);
+    const QStringList original = dump(source.db());
+    // Another desk saves an entry while the copy runs.
+    const auto desk = source.onServer()
+                          ? store::openServerBook(source.path(), store::standardPassword())
+                          : store::openDatabaseFile(source.path(), store::standardPassword());
+    int saved = 0;
+    const QString file = source.folder() + QStringLiteral("/copy.mdb");
+    store::copyBook(source.db(), file, [&](qint64, qint64) {
+        if (saved++ == 0)
+            desk->exec(
+                QStringLiteral("INSERT INTO 现金日记帐 (日期, 摘要) VALUES (45020, '另一台')"));
+    });
+    EXPECT_GT(saved, 0);
+    store::Database copy(file, store::Database::OpenMode::ExistingOnly);
+    EXPECT_EQ(dump(copy), original);
+    EXPECT_EQ(dump(source.db()).size(), original.size() + 1);
+}
+
 TEST(BookCopy, RefusesATargetThatHoldsABookAndLeavesItAsItWas) {
     TestDatabase source;
     const QString file = source.folder() + QStringLiteral("/there.mdb");
