@@ -340,6 +340,32 @@ BookCopyReport copyRows(Database& source, Database& target, const CopyProgress& 
     return report;
 }
 
+// The indexes of a new book other than those that keep values unique (which
+// stay), as the statements that make them again. Built once over the copied
+// rows they take a fraction of the time they take kept up row by row.
+QStringList dropIndexes(Database& db) {
+    QStringList names;
+    QStringList statements;
+    {
+        Statement list(
+            db,
+            db.isServer()
+                ? QStringLiteral("SELECT c.relname, pg_get_indexdef(i.indexrelid) FROM pg_index i "
+                                 "JOIN pg_class c ON c.oid = i.indexrelid "
+                                 "WHERE NOT i.indisunique AND c.relnamespace = "
+                                 "current_schema()::regnamespace")
+                : QStringLiteral("SELECT name, sql FROM sqlite_master "
+                                 "WHERE type = 'index' AND sql IS NOT NULL"));
+        while (list.step()) {
+            names << list.text(0);
+            statements << list.text(1);
+        }
+    }
+    for (const QString& name : names)
+        db.exec(QStringLiteral("DROP INDEX \"%1\"").arg(name));
+    return statements;
+}
+
 // A new book in `target`, the empty database just opened: the tables as the
 // source has them, then its rows and version.
 BookCopyReport copyIntoNewBook(Database& source, Database& target, const CopyProgress& progress) {
@@ -349,7 +375,10 @@ BookCopyReport copyIntoNewBook(Database& source, Database& target, const CopyPro
         if (!source.hasTable(t.name))
             target.exec(QStringLiteral("DROP TABLE ") + t.name);
     }
+    const QStringList indexes = dropIndexes(target);
     BookCopyReport report = copyRows(source, target, progress);
+    for (const QString& index : indexes)
+        target.exec(index);
     target.setSchemaVersion(report.schemaVersion);
     unit.commit();
     return report;
