@@ -418,7 +418,11 @@ BookCopyReport copyBookToEmptyFile(Database& source, const QString& file,
 
 BookCopyReport replaceBookRows(Database& source, Database& target, const CopyProgress& progress) {
     Transaction unit(target);
+    // The target keeps its own tables, and so their version, which a server
+    // keeps among the engine's rows that the copy replaces.
+    const int version = target.schemaVersion();
     BookCopyReport report = copyRows(source, target, progress);
+    target.setSchemaVersion(version);
     unit.commit();
     return report;
 }

@@ -287,4 +287,5 @@ TEST(ServerRestore, ReplacesTheRowsAfterADatedCopyAndRefusesABadFileLeavingTheBo
     EXPECT_EQ(dump(book.db()), dump(*store::openDatabaseFile(good, store::standardPassword())));
     // The connection goes on with the restored rows and their counters.
     EXPECT_EQ(nextCashCounter(book.db()), 71);
+    EXPECT_EQ(book.db().schemaVersion(), store::kAddedTablesVersion);
 }
