@@ -183,11 +183,7 @@ qint64 nextCounter(store::Database& db, const QString& table) {
         if (s.step() && !s.isNull(0))
             next = s.int64(0) + 1;
     }
-    store::Statement s(db, QStringLiteral("select seq from sqlite_sequence where name = ?"));
-    s.bindText(1, table);
-    if (s.step() && !s.isNull(0))
-        next = std::max(next, s.int64(0) + 1);
-    return next;
+    return std::max(next, db.lastCounter(table) + 1);
 }
 
 /// Writes the rows and re-balances their months; returns how many months (and accounts).
@@ -248,6 +244,10 @@ int write(store::Connection& connection, const QList<Entry>& entries, const Impo
             const QDate day = store::DateTime::fromSerial(e.date).date();
             months.insert({QDate(day.year(), day.month(), 1).toJulianDay(), e.bank});
         }
+        // Rows inserted with their own counters leave a server's counter
+        // behind them: the next entry saved would take one of theirs.
+        if (counter > db.lastCounter(table))
+            db.setLastCounter(table, counter);
     }
     store::Query query(&connection);
     for (const auto& [julian, account] : months) {

@@ -91,6 +91,25 @@ void ServerConnection::exec(const QString& sql) {
     PQclear(result);
 }
 
+void ServerConnection::copyIn(const QString& copy, const QByteArray& rows) {
+    PGresult* started = PQexec(m_conn, copy.toUtf8().constData());
+    if (!started || PQresultStatus(started) != PGRES_COPY_IN) {
+        check(started);
+        PQclear(started);
+        throw EngineError(QStringLiteral("不是 COPY FROM STDIN 语句：%1").arg(copy));
+    }
+    PQclear(started);
+    const bool sent = PQputCopyData(m_conn, rows.constData(), int(rows.size())) == 1;
+    PQputCopyEnd(m_conn, sent ? nullptr : "not sent");
+    // The outcome, then the end of the results of the statement.
+    PGresult* result = PQgetResult(m_conn);
+    while (PGresult* more = PQgetResult(m_conn))
+        PQclear(more);
+    check(result);
+    m_changes = QByteArray(PQcmdTuples(result)).toInt();
+    PQclear(result);
+}
+
 bool ServerConnection::inTransaction() const {
     const PGTransactionStatusType status = PQtransactionStatus(m_conn);
     return status == PQTRANS_INTRANS || status == PQTRANS_INERROR || status == PQTRANS_ACTIVE;

@@ -42,6 +42,9 @@ public:
 
     /// Runs statements that return no rows (several, separated by ";").
     void exec(const QString& sql);
+    /// Runs `copy`, a COPY ... FROM STDIN statement, sending `rows` in its
+    /// text format; throws EngineError with the server's reason.
+    void copyIn(const QString& copy, const QByteArray& rows);
     /// Throws EngineError unless the result succeeded; frees it when throwing.
     void check(pg_result* result) const;
 
