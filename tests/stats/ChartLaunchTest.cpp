@@ -4,7 +4,7 @@
 #include "support/DataModuleFixture.h"
 #include "support/FileContents.h"
 #include "support/FullFileSystem.h"
-#include "RefusedInserts.h"
+#include "support/RefusedChanges.h"
 
 #include "lists/PrintDialogs.h"
 #include "stats/BarChart.h"
@@ -215,7 +215,7 @@ TEST_F(ChartLaunch, NothingToShowWarnsAndLeavesTheTableAlone) {
 
 TEST_F(ChartLaunch, AFillThatFailsHalfWayStoresNothing) {
     listMonths({{"01月", "1"}, {"02月", "2"}, {"03月", "3"}});
-    refuseInserts(program(), QStringLiteral("图形显示"),
+    testing_support::refuseChanges(program(), QStringLiteral("insert"), QStringLiteral("图形显示"),
                   QStringLiteral("(select count(*) from 图形显示) >= 2"),
                   QStringLiteral("database or disk is full"));
     bool windowOpened = false;

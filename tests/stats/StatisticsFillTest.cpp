@@ -1,5 +1,5 @@
 #include "support/DataModuleFixture.h"
-#include "RefusedInserts.h"
+#include "support/RefusedChanges.h"
 
 #include "stats/StatisticsFill.h"
 #include "store/Currency.h"
@@ -168,7 +168,7 @@ TEST_F(Fills, MonthTotalsWithLeapDaysAndNetIncome) {
 TEST_F(Fills, AFailedFillLeavesTheFormerRows) {
     entry("现金日记帐", "2005-3-1", "工资", "", "1");
     fillSummaries("2005-3-1", "2005-3-31");
-    refuseInserts(dm->ADO_xjrjz.database(), QStringLiteral("通用"),
+    testing_support::refuseChanges(dm->ADO_xjrjz.database(), QStringLiteral("insert"), QStringLiteral("通用"),
                   QStringLiteral("new.摘要='收款'"), QStringLiteral("full"));
     entry("现金日记帐", "2005-3-2", "收款", "5", "");
     EXPECT_THROW(fillSummaries("2005-3-1", "2005-3-31"), store::EngineError);
