@@ -430,7 +430,7 @@ TEST_F(Editor, ADayOrAMonthAndDayIsADayOfTheMonthBeingKept) {
     for (int day : {15, 9, 1, 31})
         days << QString::number(store::DateTime::fromDate(QDate(2005, 3, day)).serial());
     EXPECT_EQ(scalar("select group_concat(cast(日期 as integer)) from (select 日期 from 现金日记帐 "
-                     "order by 编号)")
+                     "order by 编号) as entries")
                   .toString(),
               days.join(QLatin1Char(',')));
 }
