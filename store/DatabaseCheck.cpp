@@ -1,5 +1,6 @@
 #include "DatabaseCheck.h"
 
+#include "BookLocation.h"
 #include "Connection.h"
 #include "Database.h"
 #include "EngineError.h"
@@ -77,6 +78,9 @@ bool CheckStop::stopped() const {
 
 QStringList checkDatabaseFile(const QString& path, const QString& password) {
     try {
+        // A server keeps its own pages sound: a book there is checked for its tables alone.
+        if (isServerBook(path))
+            return schemaProblems(*openServerBook(path, password, true));
         const auto db = openDatabaseFileToRead(path, password);
         QStringList problems = schemaProblems(*db);
         return problems + checkLines(*db, QStringLiteral("PRAGMA integrity_check"));
