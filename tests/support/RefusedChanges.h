@@ -21,7 +21,8 @@ inline void refuseChanges(store::Database& db, const QString& event, const QStri
     static int made = 0;
     const QString function = QStringLiteral("refuse_%1").arg(++made);
     db.exec(QStringLiteral("create function %1() returns trigger language plpgsql as "
-                           "$f$ begin if %2 then raise exception '%3'; end if; "
+                           "$f$ begin if %2 then raise exception using errcode = 'check_violation', "
+                           "message = '%3'; end if; "
                            "if tg_op = 'DELETE' then return old; end if; return new; end $f$")
                 .arg(function, condition, message));
     db.exec(QStringLiteral("create trigger refuse before %1 on %2 for each row execute function %3()")
