@@ -13,8 +13,10 @@ namespace {
 
 using store::Currency;
 
-const QString kColumns = QStringLiteral("编号, 开户银行, 日期, 摘要, 收入, 支出, 余额, 流水号, "
-                                        "对方户名, 来源文件, 来源行, 操作员, 操作日期");
+// The columns a line is written with; its number 编号 is the book's to give.
+const QString kWrittenColumns = QStringLiteral("开户银行, 日期, 摘要, 收入, 支出, 余额, 流水号, "
+                                               "对方户名, 来源文件, 来源行, 操作员, 操作日期");
+const QString kColumns = QStringLiteral("编号, ") + kWrittenColumns;
 
 double daySerial(const QDate& day) {
     return store::DateTime::fromDate(day).serial();
@@ -78,7 +80,8 @@ bool BankStatementLines::contains(const StatementLine& line) const {
     store::Statement query(m_db,
                            QStringLiteral("SELECT 1 FROM 银行对账单 WHERE 开户银行 = ? "
                                           "AND 日期 >= ? AND 日期 < ? AND 收入 = ? AND 支出 = ? "
-                                          "AND 余额 IS ? AND 流水号 IS ? LIMIT 1"));
+                                          "AND 余额 IS NOT DISTINCT FROM ? "
+                                          "AND 流水号 IS NOT DISTINCT FROM ? LIMIT 1"));
     query.bindText(1, line.account);
     query.bind(2, daySerial(line.date));
     query.bind(3, endOfDaySerial(line.date));
@@ -97,8 +100,8 @@ void BankStatementLines::insert(StatementLine& line) {
 
 void BankStatementLines::insert(QList<StatementLine>& lines) {
     store::Statement insert(m_db, QStringLiteral("INSERT INTO 银行对账单 (%1) VALUES "
-                                                 "(NULL, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
-                                      .arg(kColumns));
+                                                 "(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+                                      .arg(kWrittenColumns));
     for (StatementLine& line : lines) {
         insert.reset();
         insert.bindText(1, line.account);

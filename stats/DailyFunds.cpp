@@ -23,45 +23,47 @@ double firstMoment(const QDate& day) {
     return store::DateTime::fromDate(day).serial();
 }
 
-// The condition that picks one account's entries, and the journal they are in.
+// The condition that picks one account's entries, and the journal they are in. The bank
+// account is parameter `parameter`, the one after the statement's others: a server must see
+// every parameter number in the text to know its type.
 struct AccountSource {
     QString table;
     QString condition;
 };
 
-AccountSource sourceOf(const QString& account) {
+AccountSource sourceOf(const QString& account, int parameter) {
     if (account == cashAccountName())
-        return {QStringLiteral("现金日记帐"), QStringLiteral("1")};
-    return {QStringLiteral("银行日记帐"), QStringLiteral("开户银行 = ?3")};
+        return {QStringLiteral("现金日记帐"), QStringLiteral("1 = 1")};
+    return {QStringLiteral("银行日记帐"), QStringLiteral("开户银行 = ?%1").arg(parameter)};
 }
 
-void bindAccount(store::Statement& statement, const QString& account) {
+void bindAccount(store::Statement& statement, const QString& account, int parameter) {
     if (account != cashAccountName())
-        statement.bindText(3, account);
+        statement.bindText(parameter, account);
 }
 
 // Every entry before `from`, in any month: one sum over the journal's index
 // that leads with the account (the cash journal's leads with the date).
 Currency balanceBefore(store::Database& db, const QString& account, const QDate& from) {
-    const AccountSource source = sourceOf(account);
+    const AccountSource source = sourceOf(account, 2);
     store::Statement sums(db, QStringLiteral("SELECT sum(借方), sum(贷方) FROM %1 "
                                              "WHERE %2 AND 日期 < ?1")
                                   .arg(source.table, source.condition));
     sums.bind(1, firstMoment(from));
-    bindAccount(sums, account);
+    bindAccount(sums, account, 2);
     sums.step();
     return sums.amount(0) - sums.amount(1);
 }
 
 QMap<QDate, DayTotals> daysOf(store::Database& db, const QString& account, const QDate& from,
                               const QDate& to) {
-    const AccountSource source = sourceOf(account);
+    const AccountSource source = sourceOf(account, 3);
     store::Statement entries(db, QStringLiteral("SELECT 日期, 借方, 贷方 FROM %1 "
                                                 "WHERE %2 AND 日期 >= ?1 AND 日期 < ?2")
                                      .arg(source.table, source.condition));
     entries.bind(1, firstMoment(from));
     entries.bind(2, firstMoment(to.addDays(1)));
-    bindAccount(entries, account);
+    bindAccount(entries, account, 3);
     QMap<QDate, DayTotals> days;
     while (entries.step()) {
         DayTotals& totals = days[store::DateTime::fromSerial(entries.real(0)).date()];

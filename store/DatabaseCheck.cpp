@@ -1,6 +1,6 @@
-#include "BookLocation.h"
 #include "DatabaseCheck.h"
 
+#include "BookLocation.h"
 #include "Connection.h"
 #include "Database.h"
 #include "EngineError.h"

@@ -36,6 +36,8 @@ QString serverErrorText(const QString& code, const QString& message, const QStri
         if (message.startsWith(QLatin1String("syntax error at end of input")))
             return QStringLiteral("SQL 语句不完整");
     }
+    if (code == QLatin1String("23514")) // a check or a trigger refused the row
+        return QStringLiteral("数据不符合表的约束：%1").arg(message);
     if (code == QLatin1String("23502"))
         return QStringLiteral("字段“%1”不能为空").arg(name);
     if (code == QLatin1String("42P01"))

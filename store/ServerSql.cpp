@@ -117,6 +117,15 @@ $f$)",
 LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS 'SELECT ccur($1::double precision)')",
     R"(CREATE FUNCTION ifnull(anycompatible, anycompatible) RETURNS anycompatible
 LANGUAGE sql IMMUTABLE PARALLEL SAFE AS 'SELECT coalesce($1, $2)')",
+    // group_concat as SQLite has it: the values as text, nulls left out, joined by "," or
+    // the separator given, in the order the rows come.
+    R"(CREATE FUNCTION group_concat_step(text, anyelement, text) RETURNS text
+LANGUAGE sql IMMUTABLE PARALLEL SAFE AS
+'SELECT CASE WHEN $2 IS NULL THEN $1 WHEN $1 IS NULL THEN $2::text ELSE $1 || $3 || $2::text END')",
+    R"(CREATE FUNCTION group_concat_step(text, anyelement) RETURNS text
+LANGUAGE sql IMMUTABLE PARALLEL SAFE AS 'SELECT group_concat_step($1, $2, '','')')",
+    R"(CREATE AGGREGATE group_concat(anyelement, text) (SFUNC = group_concat_step, STYPE = text))",
+    R"(CREATE AGGREGATE group_concat(anyelement) (SFUNC = group_concat_step, STYPE = text))",
 };
 
 QString declaration(const ColumnDef& column) {

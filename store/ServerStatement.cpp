@@ -203,11 +203,22 @@ PGresult* ServerStatement::description() const {
             return m_result;
         }
         PGconn* conn = m_connection.handle();
+        // A statement the server refuses to prepare (a program may try a form first and
+        // fall back to another) must not spoil the transaction it is tried in.
+        const bool guarded = m_connection.inTransaction() && !m_connection.transactionFailed();
+        if (guarded)
+            m_connection.exec(QStringLiteral("SAVEPOINT tallomer_describe"));
         PGresult* prepared = PQprepare(conn, "", m_sql.constData(), int(m_parameters.size()),
                                        nullptr);
+        if (guarded && PQresultStatus(prepared) != PGRES_COMMAND_OK)
+            m_connection.exec(QStringLiteral("ROLLBACK TO SAVEPOINT tallomer_describe; "
+                                             "RELEASE SAVEPOINT tallomer_describe"));
         m_connection.check(prepared);
         PQclear(prepared);
+        // Described before the release: any query replaces the unnamed prepared statement.
         PGresult* described = PQdescribePrepared(conn, "");
+        if (guarded)
+            m_connection.exec(QStringLiteral("RELEASE SAVEPOINT tallomer_describe"));
         m_connection.check(described);
         m_description = described;
     }

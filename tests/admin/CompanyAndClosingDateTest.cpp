@@ -1,5 +1,6 @@
 // The company information editor and the closing-date window.
 
+#include "support/RefusedChanges.h"
 #include "AdminFixture.h"
 
 #include "admin/AdminCommands.h"
@@ -102,8 +103,9 @@ TEST_F(CompanyEditor, TheFirstSaveIntoAnEmptyTableInsertsTheRow) {
 }
 
 TEST_F(CompanyEditor, ARefusedPostIsReportedAndItsChangesDropped) {
-    exec(QStringLiteral("create trigger no_change before update on 公司信息 begin select "
-                        "raise(abort, 'locked'); end"));
+    testing_support::refuseChanges(dm->ADO_xjrjz.database(), QStringLiteral("update"),
+                                   QStringLiteral("公司信息"), QStringLiteral("1 = 1"),
+                                   QStringLiteral("locked"));
     runEditor([&](QDialog* editor) {
         auto* name = child<ui::DBEdit>(editor, "DBEdit7");
         name->setText(QStringLiteral("改名"));
@@ -174,8 +176,9 @@ TEST_F(ClosingDate, SavingMovesThePeriodAndAnEmptyDateGivesDecember1899) {
 }
 
 TEST_F(ClosingDate, AFailedSaveIsReportedAndKeepsTheDateInMemory) {
-    exec(QStringLiteral("create trigger no_change before update on 关帐日期 begin select "
-                        "raise(abort, 'locked'); end"));
+    testing_support::refuseChanges(dm->ADO_xjrjz.database(), QStringLiteral("update"),
+                                   QStringLiteral("关帐日期"), QStringLiteral("1 = 1"),
+                                   QStringLiteral("locked"));
     onNextModal([this](QDialog* window) {
         auto* date = child<ui::DBDateEdit>(window, "DBDateTimeEditEh1");
         date->setText(QStringLiteral("2005-4-2"));

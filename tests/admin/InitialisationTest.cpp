@@ -1,5 +1,6 @@
 // Emptying the cash journal and the summary catalogue.
 
+#include "support/RefusedChanges.h"
 #include "AdminFixture.h"
 
 #include "admin/AdminCommands.h"
@@ -169,8 +170,9 @@ TEST_F(Initialisation, WithoutASafetyCopyNothingIsEmptied) {
 
 TEST_F(Initialisation, BothTablesAreEmptiedOrNeither) {
     // The second deletion fails, as a failing disk would make it fail.
-    exec(QStringLiteral("create trigger summaries_kept before delete on 摘要 "
-                        "begin select raise(abort, 'disk I/O error'); end"));
+    testing_support::refuseChanges(dm->ADO_xjrjz.database(), QStringLiteral("delete"),
+                                   QStringLiteral("摘要"), QStringLiteral("1 = 1"),
+                                   QStringLiteral("disk I/O error"));
     const Counts before = counts();
     initialise({QStringLiteral("CheckBox1"), QStringLiteral("CheckBox2")}, true);
     EXPECT_EQ(counts(), before);

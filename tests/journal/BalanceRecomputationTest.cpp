@@ -1,3 +1,4 @@
+#include "support/RefusedChanges.h"
 #include "support/TestDatabase.h"
 
 #include "journal/BalanceRecomputation.h"
@@ -86,8 +87,9 @@ TEST(BalanceRecomputation, AFailureLeavesTheMonthAsItWas) {
     t.exec(QStringLiteral("insert into 现金日记帐 (日期, 借方, 余额) values "
                           "(cdate('2005-3-1'), ccur('10'), 7), (cdate('2005-3-2'), ccur('10'), 7)"));
     // A trigger refuses the second balance write, part-way through the pass.
-    t.exec(QStringLiteral("create trigger refuse before update of 余额 on 现金日记帐 when new.余额 > 100000 "
-                          "begin select raise(abort, 'refused'); end"));
+    testing_support::refuseChanges(t.db(), QStringLiteral("update of 余额"),
+                                   QStringLiteral("现金日记帐"), QStringLiteral("new.余额 > 100000"),
+                                   QStringLiteral("refused"));
     store::Query q(&t.connection());
     EXPECT_THROW(BalanceRecomputation::run(q, JournalKind::Cash, kMarch), store::EngineError);
     EXPECT_FALSE(q.controlsDisabled());

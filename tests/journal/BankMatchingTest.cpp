@@ -143,8 +143,8 @@ TEST_F(BankMatchingTest, ManualMatchesCheckTheirSumsAndCanBeUndone) {
     const journal::ManualMatch made = matching.match({deposit}, {part2, part1});
     ASSERT_TRUE(made.refusal.isEmpty()) << made.refusal.toStdString();
     EXPECT_EQ(count("select count(*) from 银行对账 where 操作员 = '出纳甲'"), 3);
-    EXPECT_EQ(t.scalar(QStringLiteral("select group_concat(ifnull(日记帐编号, '') || '/' || "
-                                      "ifnull(对账单编号, ''), ' ') from 银行对账 where 组号 = %1")
+    EXPECT_EQ(t.scalar(QStringLiteral("select group_concat(ifnull(cast(日记帐编号 as text), '') || '/' || "
+                                      "ifnull(cast(对账单编号 as text), ''), ' ') from 银行对账 where 组号 = %1")
                            .arg(made.group))
                   .toString(),
               QStringLiteral("%1/ /%2 /%3").arg(deposit).arg(part1).arg(part2));

@@ -1,3 +1,4 @@
+#include "support/RefusedChanges.h"
 #include "support/DataModuleFixture.h"
 
 #include "journal/TForm_khyh.h"
@@ -148,7 +149,8 @@ TEST_F(SummaryCatalogue, PickingInAnEmptyCatalogueAndDoubleClickInMaintenanceDoN
 }
 
 TEST_F(SummaryCatalogue, ARefusedSaveIsCancelledAndReported) {
-    db.exec(QStringLiteral("create trigger refuse before insert on 摘要 begin select raise(abort, 'full'); end"));
+    testing_support::refuseChanges(db.db(), QStringLiteral("insert"), QStringLiteral("摘要"),
+                                   QStringLiteral("1 = 1"), QStringLiteral("full"));
     open();
     button("bitbtn_add")->click();
     attribute()->setEditText(QStringLiteral("增加"));

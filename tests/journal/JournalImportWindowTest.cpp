@@ -156,11 +156,11 @@ TEST_F(JournalImportWindow, ACleanWorkbookGoesInWholeAndItsMonthsAreBalancedAgai
                                     "已把 4 条记录导入现金日记帐，重新计算了 2 个月份的余额。")});
     EXPECT_FALSE(importButton()->isEnabled());
     EXPECT_EQ(db.scalar(QStringLiteral("select group_concat(余额, ' ') from (select 余额 from "
-                                       "现金日记帐 order by 日期 + 编号)"))
+                                       "现金日记帐 order by 日期 + 编号) as entries"))
                   .toString(),
               QStringLiteral("5000000 15000000 13795000 3002500 2122000"));
     EXPECT_EQ(db.scalar(QStringLiteral("select group_concat(凭证号 || 操作员, ' ') from (select * "
-                                       "from 现金日记帐 where 凭证号 is not null order by 日期)"))
+                                       "from 现金日记帐 where 凭证号 is not null order by 日期) as entries"))
                   .toString(),
               QStringLiteral("0101出纳甲 0102出纳甲 0103出纳甲 0104出纳甲"));
 

@@ -56,9 +56,8 @@ TEST_F(GridKeys, EnterMovesAsTabDoes) {
 }
 
 TEST_F(GridKeys, CopyPutsTheSelectedRowsWithTheirTitlesOnTheClipboard) {
-    db.exec(QStringLiteral(
-        "update 银行日记帐 set 明细 = '两行' || char(13, 10) || '带' || char(9) || '制表', "
-        "余额 = ccur('-1234567.5') where 凭证号 = '1'"));
+    db.exec(QStringLiteral("update 银行日记帐 set 明细 = '两行\r\n带\t制表', "
+                           "余额 = ccur('-1234567.5') where 凭证号 = '1'"));
     dm->q_xjrjz.openWith(dm->q_xjrjz.sql());
     // Sort marks belong to the title row, not to the copied titles.
     clickTitle(QStringLiteral("日期"));

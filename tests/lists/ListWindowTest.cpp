@@ -1,4 +1,5 @@
 #include "ListWindowFixture.h"
+#include "support/RefusedChanges.h"
 
 #include "lists/DataGrid.h"
 #include "lists/HiddenColumns.h"
@@ -200,7 +201,8 @@ TEST_F(ListWindowTest, DeleteAsksFirstAndNoIsTheDefault) {
 }
 
 TEST_F(ListWindowTest, RefusedDeleteKeepsTheRowAndSaysWhy) {
-    db.exec(QStringLiteral("create trigger keep before delete on 银行日记帐 begin select raise(abort, 'kept'); end"));
+    testing_support::refuseChanges(db.db(), QStringLiteral("delete"), QStringLiteral("银行日记帐"),
+                                   QStringLiteral("1 = 1"), QStringLiteral("kept"));
     messages.answerNext(true);
     child<QToolButton>(window.get(), "SpeedButton1")->click();
     ASSERT_EQ(messages.records().size(), 2);

@@ -4,6 +4,7 @@
 #include "support/DataModuleFixture.h"
 #include "support/FileContents.h"
 #include "support/FullFileSystem.h"
+#include "support/RefusedChanges.h"
 
 #include "lists/PrintDialogs.h"
 #include "stats/BarChart.h"
@@ -12,6 +13,7 @@
 #include "stats/ChartLaunch.h"
 #include "stats/TForm_dbbar.h"
 #include "store/EngineError.h"
+#include "store/Statement.h"
 #include "ui/Choosers.h"
 
 #include <QApplication>
@@ -60,11 +62,14 @@ protected:
     QWidget monthWindow;
     QTemporaryDir files;
 
+    /// The program's own connection: on a server book 通用 and 图形显示 belong to it alone.
+    store::Database& program() { return dm->ADO_xjrjz.database(); }
+
     /// Months as the month fill leaves them in 通用, then the list reopened in `order`.
     void listMonths(const QList<std::pair<const char*, const char*>>& months,
                     const QString& order = QStringLiteral(" order by 月份")) {
         for (const auto& [month, income] : months)
-            db.exec(QStringLiteral(
+            program().exec(QStringLiteral(
                         "insert into 通用 (年度, 月份, 收入差价) values ('2005', '%1', ccur('%2'))")
                         .arg(QString::fromUtf8(month), QString::fromUtf8(income)));
         dm->q_tongyong.openWith({QStringLiteral("select * from "), QStringLiteral("通用"), order});
@@ -102,14 +107,20 @@ protected:
 
     QStringList chartTableRows() {
         QStringList rows;
-        store::Query q(&db.connection());
+        store::Query q(&dm->ADO_xjrjz);
         q.openWith({QStringLiteral("select sl1, je1 from 图形显示 order by rowid")});
         for (q.first(); !q.eof(); q.next())
             rows << q.fieldByName(QStringLiteral("sl1")).asString() + QLatin1Char('=') +
                         q.fieldByName(QStringLiteral("je1")).asCurrency().toString();
         return rows;
     }
-    int chartTableCount() { return scalar("select count(*) from 图形显示").toInt(); }
+    int chartTableCount() { return programCount("图形显示"); }
+    int programCount(const char* table) {
+        store::Statement count(program(), QStringLiteral("select count(*) from ") +
+                                              QString::fromUtf8(table));
+        count.step();
+        return int(count.int64(0));
+    }
 
     /// A point of the chart widget on bar `index`, in the middle of its front.
     static QPoint onBar(stats::BarChart* chart, int index) {
@@ -144,7 +155,7 @@ TEST_F(ChartLaunch, BarsFollowTheListsOrderAndTheTableIsEmptiedAfterwards) {
 
     EXPECT_TRUE(chartWindow.isNull()) << "the chart window is destroyed when it closes";
     EXPECT_EQ(chartTableCount(), 0);
-    EXPECT_EQ(scalar("select count(*) from 通用").toInt(), 3);
+    EXPECT_EQ(programCount("通用"), 3);
     EXPECT_FALSE(dm->q_change.isOpen());
     EXPECT_TRUE(messages.records().isEmpty());
 }
@@ -164,7 +175,7 @@ TEST_F(ChartLaunch, TwiceInARowShowsTheSameBars) {
 
 TEST_F(ChartLaunch, RowsLeftByACrashNeverBecomeBars) {
     // A chart window that was open when the program died leaves its rows behind.
-    db.exec(QStringLiteral("insert into 图形显示 (sl1, je1) values ('旧行', 500000000)"));
+    program().exec(QStringLiteral("insert into 图形显示 (sl1, je1) values ('旧行', 500000000)"));
     listMonths({{"01月", "10"}, {"02月", "-3"}});
 
     launch([&](stats::TForm_dbbar* window) {
@@ -178,7 +189,7 @@ TEST_F(ChartLaunch, RowsLeftByACrashNeverBecomeBars) {
 
 TEST_F(ChartLaunch, NothingToShowWarnsAndLeavesTheTableAlone) {
     // A row left over from elsewhere shows whether the table was touched.
-    db.exec(QStringLiteral("insert into 图形显示 (sl1, je1) values ('旧', 10000)"));
+    program().exec(QStringLiteral("insert into 图形显示 (sl1, je1) values ('旧', 10000)"));
     bool windowOpened = false;
 
     rejectAnyWindow(windowOpened);
@@ -204,9 +215,9 @@ TEST_F(ChartLaunch, NothingToShowWarnsAndLeavesTheTableAlone) {
 
 TEST_F(ChartLaunch, AFillThatFailsHalfWayStoresNothing) {
     listMonths({{"01月", "1"}, {"02月", "2"}, {"03月", "3"}});
-    db.exec(QStringLiteral("create trigger full_disk before insert on 图形显示 "
-                           "when (select count(*) from 图形显示) >= 2 "
-                           "begin select raise(abort, 'database or disk is full'); end"));
+    testing_support::refuseChanges(program(), QStringLiteral("insert"), QStringLiteral("图形显示"),
+                  QStringLiteral("(select count(*) from 图形显示) >= 2"),
+                  QStringLiteral("database or disk is full"));
     bool windowOpened = false;
     rejectAnyWindow(windowOpened);
     dm->q_tongyong.next();

@@ -1,4 +1,5 @@
 #include "support/DataModuleFixture.h"
+#include "support/RefusedChanges.h"
 
 #include "stats/StatisticsFill.h"
 #include "store/Currency.h"
@@ -38,7 +39,8 @@ protected:
     /// 通用 as "摘要:增加/减少" lines, in row order, read straight from the table.
     QStringList scratchRows() {
         QStringList rows;
-        store::Statement read(db.db(), QStringLiteral("select 摘要, 月份, 现金增加, 现金减少, 收入差价 from 通用 order by rowid"));
+        // The program's own connection: on a server book 通用 belongs to it alone.
+        store::Statement read(dm->ADO_xjrjz.database(), QStringLiteral("select 摘要, 月份, 现金增加, 现金减少, 收入差价 from 通用 order by rowid"));
         while (read.step()) {
             rows << QStringLiteral("%1%2:%3/%4/%5")
                         .arg(read.text(0), read.text(1),
@@ -166,8 +168,8 @@ TEST_F(Fills, MonthTotalsWithLeapDaysAndNetIncome) {
 TEST_F(Fills, AFailedFillLeavesTheFormerRows) {
     entry("现金日记帐", "2005-3-1", "工资", "", "1");
     fillSummaries("2005-3-1", "2005-3-31");
-    db.exec(QStringLiteral("create trigger refuse before insert on 通用 when new.摘要='收款' "
-                           "begin select raise(abort, 'full'); end"));
+    testing_support::refuseChanges(dm->ADO_xjrjz.database(), QStringLiteral("insert"), QStringLiteral("通用"),
+                  QStringLiteral("new.摘要='收款'"), QStringLiteral("full"));
     entry("现金日记帐", "2005-3-2", "收款", "5", "");
     EXPECT_THROW(fillSummaries("2005-3-1", "2005-3-31"), store::EngineError);
     EXPECT_EQ(scratchRows(), QStringList({"工资:-/1/-"}));

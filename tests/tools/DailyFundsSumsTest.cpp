@@ -53,10 +53,9 @@ TEST(DailyFundsSums, EveryDayOfAYearMatchesPlainSums) {
     tools::addDemoData(book.connection(), options);
 
     stats::DailyFundsCriteria criteria;
-    criteria.to = QDate::fromString(
-        book.scalar(QStringLiteral("SELECT date(max(日期) + 2415018.5) FROM 现金日记帐"))
-            .toString(),
-        Qt::ISODate);
+    criteria.to =
+        store::DateTime::fromSerial(book.scalar(QStringLiteral("SELECT max(日期) FROM 现金日记帐")).toDouble())
+            .date();
     ASSERT_TRUE(criteria.to.isValid());
     criteria.from = criteria.to.addYears(-1).addDays(1);
     criteria.everyDay = true;

@@ -63,17 +63,20 @@ TEST(DatabaseCheck, NamesWhatIsWrong) {
     EXPECT_TRUE(store::checkDatabaseFile(t.path(), QStringLiteral("kvmtr")).isEmpty());
     EXPECT_EQ(store::checkDatabaseFile(t.path(), QStringLiteral("nope")),
               QStringList({QStringLiteral("不是有效的数据库密码")}));
-    t.exec(QStringLiteral("drop table 通用"));
+    // A server makes 通用 anew for every connection; 摘要 is the book's own there.
+    const QString table = t.onServer() ? QStringLiteral("摘要") : QStringLiteral("通用");
+    t.exec(QStringLiteral("drop table ") + table);
     EXPECT_EQ(store::checkDatabaseFile(t.path(), QStringLiteral("kvmtr")),
-              QStringList({QStringLiteral("缺少表 通用")}));
+              QStringList({QStringLiteral("缺少表 ") + table}));
 }
 
 TEST(DatabaseCheck, FindsJournalDatesWithATimeOfDayButStillPassesTheBook) {
     TestDatabase t;
+    // Only a file book's date column can hold a text.
     t.exec(QStringLiteral(
-        "insert into 现金日记帐 (编号, 日期, 摘要) values (1, cdate('2005-3-31'), 'a'), "
-        "(2, cdate('2005-3-31 10:00'), 'b'), (3, null, 'c'), (4, -1.25, 'd'), "
-        "(5, '2005-3-1', 'e')"));
+               "insert into 现金日记帐 (编号, 日期, 摘要) values (1, cdate('2005-3-31'), 'a'), "
+               "(2, cdate('2005-3-31 10:00'), 'b'), (3, null, 'c'), (4, -1.25, 'd')%1")
+               .arg(t.onServer() ? QString() : QStringLiteral(", (5, '2005-3-1', 'e')")));
     t.exec(QStringLiteral(
         "insert into 银行日记帐 (编号, 日期, 摘要) values (7, cdate('2005-3-1 0:0:1'), 'f'), "
         "(8, cdate('2005-3-2 0:0:0'), 'g')"));
