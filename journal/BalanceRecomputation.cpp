@@ -1,7 +1,10 @@
 #include "BalanceRecomputation.h"
 
+#include "store/BookkeepingPeriod.h"
 #include "store/Connection.h"
+#include "store/Database.h"
 #include "store/Currency.h"
+#include "store/JournalLock.h"
 #include "store/Query.h"
 #include "store/Transaction.h"
 
@@ -24,10 +27,14 @@ private:
 void BalanceRecomputation::run(store::Query& query, JournalKind kind,
                                const store::BookkeepingPeriod& period, const QString& bankAccount) {
     const QStringList sql = monthQuery(kind, period, bankAccount);
-    query.openWith(sql);
+    store::Database& db = query.connection()->database();
     ControlsSuspended suspended(query);
     try {
-        store::Transaction unit(query.connection()->database());
+        store::Transaction unit(db);
+        // Another desk's save into this month waits until this pass is stored,
+        // and this pass reads the month only after that desk's save is.
+        store::JournalLock::lockMonth(db, kind, period.year(), period.month(), bankAccount);
+        query.openWith(sql);
         const store::Field debit = query.fieldByName(QStringLiteral("借方"));
         const store::Field credit = query.fieldByName(QStringLiteral("贷方"));
         store::Field balance = query.fieldByName(QStringLiteral("余额"));
@@ -35,8 +42,11 @@ void BalanceRecomputation::run(store::Query& query, JournalKind kind,
         query.first();
         while (!query.eof()) {
             const store::Currency next = running + debit.asCurrency() - credit.asCurrency();
-            query.edit();
-            balance.setCurrency(next);
+            // A balance already right is left alone: rows another pass stored stay as they are.
+            if (balance.isNull() || balance.asCurrency() != next) {
+                query.edit();
+                balance.setCurrency(next);
+            }
             running = balance.asCurrency();
             query.next();
         }
