@@ -15,10 +15,7 @@ namespace {
 /// Resumes a query's views however the pass ends.
 class ControlsSuspended {
 public:
-    explicit ControlsSuspended(store::Query& query)
-        : m_query(query) {
-        m_query.disableControls();
-    }
+    explicit ControlsSuspended(store::Query& query) : m_query(query) { m_query.disableControls(); }
     ~ControlsSuspended() { m_query.enableControls(); }
 
 private:

@@ -40,23 +40,18 @@ store::Currency s_previous[2];
 
 const char* const kReadOnlyStyle = "background-color: rgb(2, 162, 196); color: white;";
 
-int slot(JournalKind kind) {
-    return kind == JournalKind::Cash ? 0 : 1;
-}
+int slot(JournalKind kind) { return kind == JournalKind::Cash ? 0 : 1; }
 
 } // namespace
 
-store::Currency JournalEditor::previousBalance(JournalKind kind) {
-    return s_previous[slot(kind)];
-}
+store::Currency JournalEditor::previousBalance(JournalKind kind) { return s_previous[slot(kind)]; }
 
 void JournalEditor::setPreviousBalance(JournalKind kind, store::Currency balance) {
     s_previous[slot(kind)] = balance;
 }
 
 JournalEditor::JournalEditor(QWidget* owner, JournalKind kind)
-    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
-    , m_kind(kind) {
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_kind(kind) {
     const bool cash = kind == JournalKind::Cash;
     setObjectName(cash ? QStringLiteral("Form_xjrjz_edit") : QStringLiteral("Form_yhrjz_edit"));
     setWindowTitle(cash ? QStringLiteral("现金日记帐编辑") : QStringLiteral("银行日记帐编辑"));
@@ -89,8 +84,8 @@ void JournalEditor::buildFields() {
     m_balance = bind(new ui::DBNumberEdit(this), "DBNumberEditEh1", "余额");
     m_invoice = bind(new ui::DBEdit(this), "DBEditEh6", "发票单位");
     m_note = bind(new ui::DBMemo(this), "DBEditEh4", "备注");
-    for (ui::DBEdit* readOnly :
-         {static_cast<ui::DBEdit*>(m_summary), m_attribute, static_cast<ui::DBEdit*>(m_balance)}) {
+    for (ui::DBEdit* readOnly : {static_cast<ui::DBEdit*>(m_summary), m_attribute,
+                                 static_cast<ui::DBEdit*>(m_balance)}) {
         readOnly->setReadOnly(true);
         readOnly->setFocusPolicy(Qt::NoFocus);
         readOnly->setStyleSheet(QLatin1String(kReadOnlyStyle));
@@ -120,8 +115,7 @@ void JournalEditor::buildFields() {
         grid->addWidget(caption, row, 0);
         grid->addWidget(m_account, row++, 1, 1, 3);
     }
-    auto addRow = [this, grid, &row](const QString& label, QWidget* field,
-                                     const QString& unit = {}) {
+    auto addRow = [this, grid, &row](const QString& label, QWidget* field, const QString& unit = {}) {
         grid->addWidget(new QLabel(label, this), row, 0);
         grid->addWidget(field, row, 1, 1, unit.isEmpty() ? 3 : 2);
         if (!unit.isEmpty())
@@ -155,8 +149,7 @@ void JournalEditor::buildFields() {
     auto* status = new QStatusBar(this);
     status->setObjectName(QStringLiteral("StatusBar1"));
     status->setSizeGripEnabled(false);
-    auto* hint = new QLabel(
-        QStringLiteral("提示：摘要的属性是增加就对应借方(增加)，减少对应贷方(减少)。"), status);
+    auto* hint = new QLabel(QStringLiteral("提示：摘要的属性是增加就对应借方(增加)，减少对应贷方(减少)。"), status);
     status->addWidget(hint, 1);
     layout->addWidget(status);
 
@@ -194,11 +187,10 @@ void JournalEditor::buildButtons() {
     auto* column = new QVBoxLayout;
     for (QPushButton* b : {m_add, m_save, m_cancel, m_close})
         column->addWidget(b);
-    auto* note = new QLabel(
-        m_kind == JournalKind::Cash
-            ? QStringLiteral("当本月的现金日记帐全部完结时，更改系统管理中的记帐时间到下一个月。")
-            : QStringLiteral("当本月的银行日记帐全部完结时，更改系统管理中的记帐时间到下一个月。"),
-        this);
+    auto* note = new QLabel(m_kind == JournalKind::Cash
+                                ? QStringLiteral("当本月的现金日记帐全部完结时，更改系统管理中的记帐时间到下一个月。")
+                                : QStringLiteral("当本月的银行日记帐全部完结时，更改系统管理中的记帐时间到下一个月。"),
+                            this);
     note->setObjectName(QStringLiteral("Label12"));
     note->setWordWrap(true);
     note->setMaximumWidth(130);
@@ -232,9 +224,7 @@ void JournalEditor::setBankAccount(const QString& account) {
         m_account->setText(account);
 }
 
-store::Query& JournalEditor::journal() const {
-    return ui::Dm1->q_xjrjz;
-}
+store::Query& JournalEditor::journal() const { return ui::Dm1->q_xjrjz; }
 
 bool JournalEditor::summaryEmpty() const {
     return journal().fieldByName(QStringLiteral("摘要")).asString().isEmpty();
@@ -261,8 +251,7 @@ bool JournalEditor::eventFilter(QObject* watched, QEvent* event) {
     // reaching the field.
     if (event->type() == QEvent::FocusIn && (watched == m_debit || watched == m_credit)) {
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
-            !m_steering) {
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && !m_steering) {
             QTimer::singleShot(0, this, [this] {
                 if (summaryEmpty())
                     pickSummary();

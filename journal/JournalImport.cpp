@@ -26,20 +26,7 @@ namespace {
 using store::Currency;
 using store::JournalKind;
 
-enum Column {
-    Date,
-    Summary,
-    Detail,
-    Debit,
-    Credit,
-    Voucher,
-    Handler,
-    Invoice,
-    Note,
-    Bank,
-    Balance,
-    ColumnCount
-};
+enum Column { Date, Summary, Detail, Debit, Credit, Voucher, Handler, Invoice, Note, Bank, Balance, ColumnCount };
 
 struct ColumnTitle {
     Column column;
@@ -47,11 +34,11 @@ struct ColumnTitle {
 };
 
 const ColumnTitle kTitles[] = {
-    {Date, {"日期", nullptr}},        {Summary, {"摘要", nullptr}},
-    {Detail, {"明细", nullptr}},      {Debit, {"借方(增加)", "借方"}},
-    {Credit, {"贷方(减少)", "贷方"}}, {Voucher, {"凭证号", nullptr}},
-    {Handler, {"经办人", nullptr}},   {Invoice, {"发票单位", nullptr}},
-    {Note, {"备注", nullptr}},        {Bank, {"开户银行", nullptr}},
+    {Date, {"日期", nullptr}},          {Summary, {"摘要", nullptr}},
+    {Detail, {"明细", nullptr}},        {Debit, {"借方(增加)", "借方"}},
+    {Credit, {"贷方(减少)", "贷方"}},   {Voucher, {"凭证号", nullptr}},
+    {Handler, {"经办人", nullptr}},     {Invoice, {"发票单位", nullptr}},
+    {Note, {"备注", nullptr}},          {Bank, {"开户银行", nullptr}},
     {Balance, {"余额", nullptr}},
 };
 
@@ -89,13 +76,11 @@ ColumnPlaces placeColumns(const lists::ImportRow& titleRow, const ImportOptions&
             continue;
         const std::optional<Column> column = columnTitled(title);
         if (!column || (*column == Bank && options.kind == JournalKind::Cash))
-            throw lists::ImportFileError(
-                QStringLiteral("不认识的列“%1”（第 %2 列），没有导入任何记录！")
-                    .arg(title)
-                    .arg(i + 1));
+            throw lists::ImportFileError(QStringLiteral("不认识的列“%1”（第 %2 列），没有导入任何记录！")
+                                      .arg(title)
+                                      .arg(i + 1));
         if (places.at[*column] >= 0)
-            throw lists::ImportFileError(
-                QStringLiteral("列“%1”出现了两次，没有导入任何记录！").arg(title));
+            throw lists::ImportFileError(QStringLiteral("列“%1”出现了两次，没有导入任何记录！").arg(title));
         places.at[*column] = i;
     }
     QList<Column> required = {Date, Summary, Debit, Credit};
@@ -106,8 +91,7 @@ ColumnPlaces placeColumns(const lists::ImportRow& titleRow, const ImportOptions&
             QString name = titleOf(column);
             if (column == Debit || column == Credit)
                 name += QStringLiteral("”或“") + name.left(2);
-            throw lists::ImportFileError(
-                QStringLiteral("缺少“%1”列，没有导入任何记录！").arg(name));
+            throw lists::ImportFileError(QStringLiteral("缺少“%1”列，没有导入任何记录！").arg(name));
         }
     }
     return places;
@@ -179,9 +163,7 @@ bool isEmptyRow(const lists::ImportRow& row) {
                        [](const QString& c) { return c.trimmed().isEmpty(); });
 }
 
-QVariant textValue(const QString& text) {
-    return text.isNull() ? QVariant() : QVariant(text);
-}
+QVariant textValue(const QString& text) { return text.isNull() ? QVariant() : QVariant(text); }
 
 QVariant amountValue(const std::optional<Currency>& amount) {
     return amount ? QVariant(qlonglong(amount->raw())) : QVariant();
@@ -213,13 +195,12 @@ qint64 nextCounter(store::Database& db, const QString& table) {
 
 /// Writes the rows and re-balances their months; returns how many months (and accounts).
 int write(store::Connection& connection, const QList<Entry>& entries, const ImportOptions& options,
-          const QList<AddedSummary>& added) {
+           const QList<AddedSummary>& added) {
     store::Database& db = connection.database();
     const QString table = store::journalTable(options.kind);
     const bool bank = options.kind == JournalKind::Bank;
     const double stamp = store::DateTime::now().serial();
-    const QVariant operatorName =
-        options.operatorName.isEmpty() ? QVariant() : QVariant(options.operatorName);
+    const QVariant operatorName = options.operatorName.isEmpty() ? QVariant() : QVariant(options.operatorName);
     store::Transaction unit(db);
     std::set<std::pair<qint64, QString>> months; // first day (julian), account
     for (const Entry& e : entries) {
@@ -234,9 +215,8 @@ int write(store::Connection& connection, const QList<Entry>& entries, const Impo
         store::JournalLock::lockMonth(db, options.kind, first.year(), first.month(), account);
     }
     {
-        store::Statement addSummary(
-            db, QStringLiteral("insert into 摘要 (摘要, 属性, 操作员, 操作日期) "
-                               "values (?, ?, ?, ?)"));
+        store::Statement addSummary(db, QStringLiteral("insert into 摘要 (摘要, 属性, 操作员, 操作日期) "
+                                                       "values (?, ?, ?, ?)"));
         for (const AddedSummary& s : added) {
             addSummary.reset();
             addSummary.bindText(1, s.name);
@@ -248,10 +228,9 @@ int write(store::Connection& connection, const QList<Entry>& entries, const Impo
     }
     {
         store::Statement insert(
-            db, QStringLiteral(
-                    "insert into %1 (编号, 日期, 摘要, 属性, 明细, 借方, 贷方, 余额, 凭证号, "
-                    "经办人, 发票单位, 备注, 操作员, 操作日期%2) values "
-                    "(?, ?, ?, ?, ?, ?, ?, 0, ?, ?, ?, ?, ?, ?%3)")
+            db, QStringLiteral("insert into %1 (编号, 日期, 摘要, 属性, 明细, 借方, 贷方, 余额, 凭证号, "
+                               "经办人, 发票单位, 备注, 操作员, 操作日期%2) values "
+                               "(?, ?, ?, ?, ?, ?, ?, 0, ?, ?, ?, ?, ?, ?%3)")
                     .arg(table, bank ? QStringLiteral(", 开户银行") : QString(),
                          bank ? QStringLiteral(", ?") : QString()));
         // The journal lists a month "order by 日期+编号": each counter is the
@@ -291,8 +270,7 @@ int write(store::Connection& connection, const QList<Entry>& entries, const Impo
     }
     store::Query query(&connection);
     for (const auto& [julian, account] : months) {
-        const store::BookkeepingPeriod period(
-            store::DateTime::fromDate(QDate::fromJulianDay(julian)));
+        const store::BookkeepingPeriod period(store::DateTime::fromDate(QDate::fromJulianDay(julian)));
         BalanceRecomputation::run(query, options.kind, period, account);
     }
     query.close();
@@ -309,8 +287,7 @@ ImportResult importJournal(store::Connection& connection, const QList<lists::Imp
         throw lists::ImportFileError(QStringLiteral("文件是空的，没有标题行！"));
     const ColumnPlaces places = placeColumns(rows.first(), options);
     store::Database& db = connection.database();
-    Catalogue summaries =
-        readCatalogue(db, QStringLiteral("select 摘要, 属性 from 摘要 order by 代码"));
+    Catalogue summaries = readCatalogue(db, QStringLiteral("select 摘要, 属性 from 摘要 order by 代码"));
     const Catalogue accounts = readCatalogue(db, QStringLiteral("select 项目 from 开户银行"));
     const bool bank = options.kind == JournalKind::Bank;
 
@@ -328,9 +305,7 @@ ImportResult importJournal(store::Connection& connection, const QList<lists::Imp
         }
         if (e.cells[Date].trimmed() == QStringLiteral("记录数"))
             continue;
-        auto refuse = [&](const QString& reason) {
-            result.refused.append({row.line, row.text, reason});
-        };
+        auto refuse = [&](const QString& reason) { result.refused.append({row.line, row.text, reason}); };
         // A value too many or too few (a quote that runs on, a tab typed
         // into a cell) moves every value after it: no column can be trusted.
         if (row.cells.size() != places.width) {
@@ -341,8 +316,7 @@ ImportResult importJournal(store::Connection& connection, const QList<lists::Imp
         }
         bool untitled = false;
         for (int i = 0; i < places.width && !untitled; ++i)
-            untitled =
-                rows.first().cells[i].trimmed().isEmpty() && !row.cells[i].trimmed().isEmpty();
+            untitled = rows.first().cells[i].trimmed().isEmpty() && !row.cells[i].trimmed().isEmpty();
         if (untitled) {
             refuse(QStringLiteral("这一行有标题行中没有的列！"));
             continue;
@@ -375,8 +349,7 @@ ImportResult importJournal(store::Connection& connection, const QList<lists::Imp
         const QString summary = e.cells[Summary].trimmed();
         const std::pair<QString, QString>* known = summaries.find(summary);
         if (!known && options.addSummaries) {
-            const QString attribute =
-                debit.isZero() ? QStringLiteral("减少") : QStringLiteral("增加");
+            const QString attribute = debit.isZero() ? QStringLiteral("减少") : QStringLiteral("增加");
             summaries.add(summary, attribute);
             result.addedSummaries.append({summary, attribute});
             known = summaries.find(summary);
