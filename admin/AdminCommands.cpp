@@ -53,9 +53,7 @@ bool refusedForOtherDesks(QWidget* main, const QString& step) {
     const int others = store::otherDesks(dm.ADO_xjrjz.database());
     if (others == 0)
         return false;
-    ui::warn(main, QStringLiteral("另有 %1 个站点正在使用本帐套，不能%2。请其他站点退出后再试。")
-                       .arg(others)
-                       .arg(step));
+    ui::warn(main, store::otherDesksRefusal(others, step));
     return true;
 }
 

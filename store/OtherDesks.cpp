@@ -18,4 +18,10 @@ int otherDesks(Database& db) {
     return int(s.int64(0));
 }
 
+QString otherDesksRefusal(int others, const QString& step) {
+    return QStringLiteral("另有 %1 个站点正在使用本帐套，不能%2。请其他站点退出后再试。")
+        .arg(others)
+        .arg(step);
+}
+
 } // namespace store

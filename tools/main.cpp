@@ -14,6 +14,7 @@
 #include "journal/BalanceRecomputation.h"
 #include "lists/ExportFormat.h"
 #include "store/BookFiles.h"
+#include "store/BookLocation.h"
 #include "store/BookLock.h"
 #include "store/BookkeepingPeriod.h"
 #include "store/Connection.h"
@@ -24,6 +25,7 @@
 #include "store/EngineError.h"
 #include "store/JournalTimeOfDay.h"
 #include "store/NewDatabase.h"
+#include "store/OtherDesks.h"
 #include "store/Query.h"
 #include "store/SystemErrorText.h"
 
@@ -228,6 +230,15 @@ int backup(const Arguments& a) {
 int restore(const Arguments& a) {
     if (int rc = needTwoFiles(a, "restore", "来源"))
         return rc;
+    if (store::isServerBook(a.positional[0])) {
+        // Another desk's work would be overwritten under it.
+        const auto db = store::openServerBook(a.positional[0], store::standardPassword());
+        if (const int others = store::otherDesks(*db)) {
+            err(QStringLiteral("tallomer-db restore: ") +
+                store::otherDesksRefusal(others, QStringLiteral("恢复数据")));
+            return 1;
+        }
+    }
     const bool replacing = QFileInfo::exists(a.positional[0]);
     store::restoreDatabaseFile(a.positional[1], a.positional[0], store::standardPassword());
     out(QStringLiteral("已用 %1 恢复 %2。").arg(a.positional[1], a.positional[0]));
