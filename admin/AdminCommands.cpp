@@ -6,6 +6,7 @@
 #include "TForm_initialize.h"
 #include "TForm_restore.h"
 
+#include "store/BookLocation.h"
 #include "store/ConnectionString.h"
 #include "store/EngineError.h"
 #include "store/OtherDesks.h"
@@ -79,7 +80,10 @@ void openRestore(QWidget* main) {
     // folder of the run.
     const QString dataFolder = QDir::currentPath();
     const store::ConnectionString properties(dm.ADO_xjrjz.connectionString());
-    const QString working = QDir(dataFolder).absoluteFilePath(properties.dataSource());
+    // A server book is named by its connection string, never a file of the folder.
+    const QString working = store::isServerBook(properties.dataSource())
+                                ? properties.dataSource()
+                                : QDir(dataFolder).absoluteFilePath(properties.dataSource());
     dm.ADO_xjrjz.close();
     {
         TForm_restore window(main, working, properties.password());

@@ -1,10 +1,15 @@
 #include "TForm_restore.h"
 
+#include "store/BookLocation.h"
+#include "store/Connection.h"
+#include "store/Database.h"
 #include "store/DatabaseBackup.h"
 #include "store/SafetyCopies.h"
 #include "ui/Choosers.h"
 #include "ui/MessageBoxes.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 
 namespace admin {
@@ -40,9 +45,13 @@ QString TForm_restore::browse() {
 bool TForm_restore::run(const QString& file) {
     if (!ui::ask(this, QStringLiteral("确实要恢复数据库吗? ")))
         return false;
+    QString kept;
     try {
         const BusyCursor busy;
-        store::restoreDatabaseFile(file, m_working, m_password);
+        if (store::isServerBook(m_working))
+            kept = restoreIntoServer(file);
+        else
+            store::restoreDatabaseFile(file, m_working, m_password);
     } catch (const store::BackupError& e) {
         switch (e.reason()) {
         case store::BackupError::Reason::SameFile:
@@ -66,8 +75,27 @@ bool TForm_restore::run(const QString& file) {
         }
         return false;
     }
+    if (!kept.isEmpty()) {
+        ui::warn(this, QStringLiteral("恢复完毕！原来的数据库已复制到%1。")
+                           .arg(QDir::toNativeSeparators(kept)));
+        return true;
+    }
     ui::warn(this, QStringLiteral("恢复完毕！"));
     return true;
+}
+
+QString TForm_restore::restoreIntoServer(const QString& file) {
+    std::unique_ptr<store::Database> server;
+    try {
+        server = store::openServerBook(m_working, m_password);
+    } catch (const store::EngineError& e) {
+        throw store::BackupError(store::BackupError::Reason::Failed, e.message());
+    }
+    // The server book goes to a dated file of the safety copies first.
+    return store::restoreServerBook(file, *server, m_password, [&] {
+        return store::SafetyCopies(m_working).makeRestoreCopy(*server,
+                                                              QDateTime::currentDateTime());
+    });
 }
 
 } // namespace admin

@@ -9,6 +9,9 @@
 #include "StartTiming.h"
 #include "TForm_Enter.h"
 
+#include "store/BookLocation.h"
+#include "store/ConnectionString.h"
+#include "store/Database.h"
 #include "store/EngineError.h"
 #include "ui/Artwork.h"
 #include "ui/Fonts.h"
@@ -227,13 +230,18 @@ void TForm_main::formActivate() {
     } catch (const store::EngineError& e) {
         // A missing book or a wrong password is told as always; a book the
         // system cannot reach (no permission, a folder in its place) says why.
-        const bool unreachable = e.systemError() != 0 && e.systemError() != ENOENT;
+        // A server says why it refused (unreachable, no such database, wrong password).
+        const bool unreachable = (e.systemError() != 0 && e.systemError() != ENOENT) ||
+                                 store::isServerBook(store::ConnectionString(
+                                     dm.ADO_xjrjz.connectionString()).dataSource());
         ui::plain(this, QStringLiteral("系统数据库没有连接，请与软件公司联系！") +
                             (unreachable ? QLatin1Char('\n') + e.message() : QString()));
         close();
         return;
     }
-    m_damageNotice = std::make_unique<DamageNoticeAtStart>(this, dm.ADO_xjrjz);
+    // The server looks after its own pages; the look for damage reads a book file.
+    if (!dm.ADO_xjrjz.database().isServer())
+        m_damageNotice = std::make_unique<DamageNoticeAtStart>(this, dm.ADO_xjrjz);
     dm.q_gzsj.openWith({QStringLiteral("select * from 关帐日期")});
     dm.login.closingDate = dm.q_gzsj.fieldByName(QStringLiteral("关帐日期")).asDateTime();
     dm.q_gzsj.close();
@@ -264,7 +272,8 @@ void TForm_main::formActivate() {
     dm.login.loggedIn = true;
     showOperator();
     m_activated = true;
-    m_damageNotice->loggedIn();
+    if (m_damageNotice)
+        m_damageNotice->loggedIn();
 }
 
 void TForm_main::closeEvent(QCloseEvent* event) {

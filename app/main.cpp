@@ -3,10 +3,11 @@
 #include "Application.h"
 #include "BookLockAtStart.h"
 #include "DataFolder.h"
+#include "ProgramBook.h"
+#include "ServerPasswordPrompt.h"
 #include "TForm_main.h"
 
 #include "store/BookLock.h"
-#include "store/ConnectionString.h"
 #include "store/EngineError.h"
 #include "ui/Artwork.h"
 #include "ui/ChineseTranslations.h"
@@ -16,7 +17,6 @@
 #include "ui/ModalWindows.h"
 #include "ui/TDm1.h"
 
-#include <QDir>
 #include <QScreen>
 
 int main(int argc, char** argv) {
@@ -34,15 +34,12 @@ int main(int argc, char** argv) {
         ui::showError(nullptr, e.message());
         return 1;
     }
-    // One program per book: held until the program ends, past the main
-    // window's closing and its copy of the book.
-    const std::unique_ptr<store::BookLock> lock = app::lockBookForRun(
-        QDir::current().absoluteFilePath(
-            store::ConnectionString(store::ConnectionString::standard()).dataSource()));
-    if (!lock)
+    const std::unique_ptr<app::ProgramBook> book = app::openProgramBook();
+    if (!book)
         return app::kBookNotLockedExit;
+    app::installServerPasswordPrompt();
     app::TForm_main mainWindow;
-    ui::TDm1 dataModule(store::ConnectionString::standard());
+    ui::TDm1 dataModule(book->connectionString);
     // Without a window manager (a bare X server) maximising does nothing, so
     // the window is also given the whole screen.
     if (const QScreen* screen = QGuiApplication::primaryScreen())

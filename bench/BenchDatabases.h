@@ -16,10 +16,19 @@ namespace bench {
 /// a missing one is made on first use.
 QString demoDatabase(int entries, int summaries);
 
+/// The PostgreSQL server the suite runs on instead of files: the key=value
+/// connection string in TALLOMER_BENCH_SERVER (its superuser's), or empty.
+QString serverForBenchmarks();
+
+/// The demo book of this size: the file of demoDatabase(), or with a server
+/// for benchmarks, the connection string of the same demo in a database of
+/// its own there (tallomer_demo_ENTRIES_SUMMARIESs), made when missing.
+QString demoBook(int entries, int summaries);
+
 /// The folder the demo databases are kept in, made when missing.
 QString dataFolder();
 
-/// The program's connection, opened on a demo database.
+/// The program's connection, opened on a demo book (see demoBook()).
 std::unique_ptr<store::Connection> openDemo(int entries, int summaries);
 
 /// The closing date stored in the database.

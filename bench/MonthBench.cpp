@@ -47,7 +47,7 @@ int readAsTheGridDoes(store::Query& q, JournalKind kind) {
 // Connect, read the closing date and the company row, as the main window
 // does before the login.
 void BM_OpenDatabase(benchmark::State& state) {
-    const QString path = bench::demoDatabase(int(state.range(0)), int(state.range(1)));
+    const QString path = bench::demoBook(int(state.range(0)), int(state.range(1)));
     for (auto _ : state) {
         store::Connection c;
         c.setConnectionString(store::ConnectionString::forFile(path));

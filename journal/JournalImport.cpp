@@ -184,13 +184,7 @@ qint64 nextCounter(store::Database& db, const QString& table) {
         if (s.step() && !s.isNull(0))
             next = s.int64(0) + 1;
     }
-    if (db.isServer())
-        return next;
-    store::Statement s(db, QStringLiteral("select seq from sqlite_sequence where name = ?"));
-    s.bindText(1, table);
-    if (s.step() && !s.isNull(0))
-        next = std::max(next, s.int64(0) + 1);
-    return next;
+    return std::max(next, db.lastCounter(table) + 1);
 }
 
 /// Writes the rows and re-balances their months; returns how many months (and accounts).
@@ -260,13 +254,10 @@ int write(store::Connection& connection, const QList<Entry>& entries, const Impo
                 insert.bindText(14, e.bank);
             insert.step();
         }
-    }
-    if (db.isServer()) {
-        // The counters were given here: the server's own numbering continues after them.
-        store::Statement s(db, QStringLiteral("select setval(pg_get_serial_sequence('%1', '编号'), "
-                                              "(select max(编号) from %1))")
-                                   .arg(table));
-        s.step();
+        // Rows inserted with their own counters leave a server's counter
+        // behind them: the next entry saved would take one of theirs.
+        if (counter > db.lastCounter(table))
+            db.setLastCounter(table, counter);
     }
     store::Query query(&connection);
     for (const auto& [julian, account] : months) {

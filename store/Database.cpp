@@ -15,6 +15,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace store {
@@ -110,24 +111,76 @@ bool Database::hasTable(const QString& name) {
     return probe.step();
 }
 
-namespace {
-// A server book keeps the version among the engine's values, where a file keeps it in its header.
-const QString kSchemaVersionKey = QStringLiteral("schema version");
-} // namespace
-
 int Database::schemaVersion() {
     if (m_server)
-        return hasTable(QStringLiteral("_engine")) ? EngineTable::value(*this, kSchemaVersionKey).toInt()
-                                                   : 0;
+        return hasTable(QStringLiteral("_engine"))
+                   ? EngineTable::value(*this, EngineTable::kSchemaVersionKey).toInt()
+                   : 0;
     Statement version(*this, QStringLiteral("PRAGMA user_version"));
     return version.step() ? int(version.int64(0)) : 0;
 }
 
 void Database::setSchemaVersion(int version) {
     if (m_server)
-        EngineTable::setValue(*this, kSchemaVersionKey, QString::number(version));
+        EngineTable::setValue(*this, EngineTable::kSchemaVersionKey, QString::number(version));
     else
         exec(QStringLiteral("PRAGMA user_version = %1").arg(version));
+}
+
+namespace {
+
+// The sequence behind the identity column of a server table.
+QString counterSequence(Database& db, const QString& table) {
+    Statement find(
+        db, QStringLiteral(
+                "SELECT pg_get_serial_sequence(quote_ident(?), a.attname) FROM pg_attribute a "
+                "WHERE a.attrelid = quote_ident(?)::regclass AND a.attidentity <> '' "
+                "ORDER BY a.attname = '_rowid' LIMIT 1"));
+    find.bindText(1, table);
+    find.bindText(2, table);
+    if (!find.step() || find.isNull(0))
+        throw EngineError(QStringLiteral("表“%1”没有计数器").arg(table));
+    return find.text(0);
+}
+
+} // namespace
+
+qint64 Database::lastCounter(const QString& table) {
+    if (m_server) {
+        Statement read(*this,
+                       QStringLiteral("SELECT CASE WHEN is_called THEN last_value ELSE 0 END "
+                                      "FROM ") +
+                           counterSequence(*this, table));
+        return read.step() ? read.int64(0) : 0;
+    }
+    Statement read(*this, QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = ?"));
+    read.bindText(1, table);
+    return read.step() && !read.isNull(0) ? read.int64(0) : 0;
+}
+
+void Database::setLastCounter(const QString& table, qint64 value) {
+    if (m_server) {
+        // A sequence starts at 1: "nothing given yet" is 1 not yet called.
+        QString sequence = counterSequence(*this, table);
+        sequence.replace(QLatin1Char('\''), QStringLiteral("''"));
+        Statement set(*this, QStringLiteral("SELECT setval('%1', ?, %2)")
+                                 .arg(sequence, value >= 1 ? QStringLiteral("true")
+                                                           : QStringLiteral("false")));
+        set.bindInt64(1, std::max<qint64>(value, 1));
+        set.step();
+        return;
+    }
+    Statement update(*this, QStringLiteral("UPDATE sqlite_sequence SET seq = ? WHERE name = ?"));
+    update.bindInt64(1, value);
+    update.bindText(2, table);
+    update.step();
+    if (changes() > 0)
+        return;
+    Statement insert(*this,
+                     QStringLiteral("INSERT INTO sqlite_sequence (name, seq) VALUES (?, ?)"));
+    insert.bindText(1, table);
+    insert.bindInt64(2, value);
+    insert.step();
 }
 
 void Database::check(sqlite3* db, int rc) {

@@ -48,6 +48,14 @@ public:
     int schemaVersion();
     void setSchemaVersion(int version);
 
+    /// The last value the counter of `table` has given (0 when none): a file
+    /// book keeps it in sqlite_sequence, a server book in the sequence behind
+    /// the table's identity column (its counter, else its hidden rowid).
+    qint64 lastCounter(const QString& table);
+    /// Makes the counter of `table` go on after `value`. Rows inserted with
+    /// their own counter values leave a server's sequence where it was.
+    void setLastCounter(const QString& table, qint64 value);
+
     /// Whether the text indexes are in the folded order of NOCASE, so a text
     /// prefix can be searched as a range of them (see useAsciiCaseOrder()).
     bool hasFoldedTextOrder() const { return m_foldedTextOrder; }

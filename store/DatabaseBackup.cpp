@@ -1,5 +1,7 @@
 #include "DatabaseBackup.h"
 
+#include "BookCopy.h"
+#include "BookLocation.h"
 #include "Connection.h"
 #include "Database.h"
 #include "DatabaseCheck.h"
@@ -257,6 +259,20 @@ void copyPages(Database& source, const QString& to, const QString& shownAs,
     copy.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
 }
 
+// Rows copied told as thousandths: a book's rows may be more than an int counts.
+CopyProgress inThousandths(const BackupProgress& progress) {
+    if (!progress)
+        return {};
+    return [progress](qint64 copied, qint64 total) {
+        progress(total > 0 ? int(copied * 1000 / total) : 1000, 1000);
+    };
+}
+
+// A server book goes into a file book row by row; the progress counts rows.
+void copyServerRows(Database& source, const QString& to, const BackupProgress& progress) {
+    copyBookToEmptyFile(source, to, inThousandths(progress));
+}
+
 void requireName(const QString& path) {
     if (path.trimmed().isEmpty())
         throw BackupError(BackupError::Reason::Failed, QStringLiteral("没有指定文件"));
@@ -264,7 +280,7 @@ void requireName(const QString& path) {
 
 // A copy of a damaged book would one day be restored in place of a sound one:
 // a copy is kept only when it passes the check, read back from its file.
-void requireSoundCopy(const QString& copy, const QString& book) {
+void requireSoundCopy(const QString& copy, const Database& book) {
     QStringList problems;
     try {
         Database db(copy, Database::OpenMode::ReadOnly);
@@ -278,7 +294,9 @@ void requireSoundCopy(const QString& copy, const QString& book) {
     throw BackupError(BackupError::Reason::Damaged,
                       QStringLiteral("数据库文件“%1”已经损坏，其中的数据可能不完整！\n"
                                      "它的副本没有通过检查，没有保存：\n%2")
-                          .arg(QDir::toNativeSeparators(QFileInfo(book).absoluteFilePath()),
+                          .arg(book.isServer() ? shownBookName(book.path())
+                                               : QDir::toNativeSeparators(
+                                                     QFileInfo(book.path()).absoluteFilePath()),
                                problems.mid(0, kLinesShown).join(QLatin1Char('\n'))));
 }
 
@@ -296,9 +314,12 @@ void copyDatabase(Database& source, const QString& target, const BackupProgress&
                           QStringLiteral("“%1”是一个文件夹").arg(QDir::toNativeSeparators(target)));
     removeStaleTemporaries(target);
     FileBeside copy(target);
-    copyPages(source, copy.path(), target, progress);
+    if (source.isServer())
+        copyServerRows(source, copy.path(), progress);
+    else
+        copyPages(source, copy.path(), target, progress);
     if (check == Check::SoundOnly)
-        requireSoundCopy(copy.path(), source.path());
+        requireSoundCopy(copy.path(), source);
     copy.replaceTarget();
 }
 
@@ -425,16 +446,63 @@ void createFileWhole(const QString& target, const std::function<void(const QStri
 }
 
 void backupDatabaseFile(const QString& source, const QString& password, const QString& target) {
-    const auto db = openDatabaseFileToRead(source, password);
+    const auto db = isServerBook(source) ? openServerBook(source, password, true)
+                                         : openDatabaseFileToRead(source, password);
     backupDatabase(*db, target);
 }
 
-void restoreDatabaseFile(const QString& source, const QString& working, const QString& password) {
+namespace {
+
+void requireReadableFile(const QString& source) {
     requireName(source);
     if (const int error = notRegularFileError(source); error != 0) {
         errno = error;
         failed(QStringLiteral("不能读取"), source);
     }
+}
+
+// A copy of the chosen file, with what its journals hold, settled and
+// verified as a restore takes it.
+void copyVerified(const QString& source, const QString& copy, const QString& password) {
+    copyBytes(source, copy);
+    // Committed transactions of a database that was still in use may wait in
+    // its WAL, and a write cut short leaves a journal to roll back: opening
+    // the copy with them settles it.
+    copyJournals(source, copy);
+    settleAndVerify(copy, source, password);
+}
+
+} // namespace
+
+QString restoreServerBook(const QString& source, Database& server, const QString& password,
+                          const std::function<QString()>& keepCurrent,
+                          const BackupProgress& progress) {
+    requireReadableFile(source);
+    // The chosen file is only read: its copy is settled and checked in the
+    // temporary folder, whatever folder the file is in.
+    const QString beside = QDir(QDir::tempPath()).filePath(QStringLiteral("tallomer-restore.mdb"));
+    removeStaleTemporaries(beside);
+    FileBeside fresh(beside);
+    copyVerified(source, fresh.path(), password);
+    QString kept;
+    try {
+        kept = keepCurrent();
+    } catch (const EngineError& e) {
+        throw BackupError(BackupError::Reason::Failed, e.message());
+    }
+    try {
+        Database file(fresh.path(), Database::OpenMode::ReadOnly);
+        replaceBookRows(file, server, inThousandths(progress));
+    } catch (const BackupError&) {
+        throw;
+    } catch (const EngineError& e) {
+        throw BackupError(BackupError::Reason::Failed, e.message());
+    }
+    return kept;
+}
+
+void restoreDatabaseFile(const QString& source, const QString& working, const QString& password) {
+    requireReadableFile(source);
     if (isPartOf(source, working))
         throw BackupError(BackupError::Reason::SameFile,
                           QStringLiteral("“%1”就是正在使用的数据库文件本身")
@@ -448,12 +516,7 @@ void restoreDatabaseFile(const QString& source, const QString& working, const QS
     removeStaleTemporaries(working);
     removeStaleTemporaries(keptPreviousFile(working));
     FileBeside fresh(working);
-    copyBytes(source, fresh.path());
-    // Committed transactions of a database that was still in use may wait in
-    // its WAL, and a write cut short leaves a journal to roll back: opening
-    // the copy with them settles it.
-    copyJournals(source, fresh.path());
-    settleAndVerify(fresh.path(), source, password);
+    copyVerified(source, fresh.path(), password);
 
     if (QFileInfo::exists(working) && inUseElsewhere(working, password))
         throw BackupError(

@@ -52,9 +52,12 @@ using BackupProgress = std::function<void(int copied, int total)>;
 /// database is removed and refused as Damaged. `source` stays usable throughout.
 /// Temporaries that killed copies to `target` left are removed first.
 /// With `progress`, the copy goes in steps and reports after each.
+/// A server book is copied into a new file book of the same format, row by
+/// row and verified (see copyBook()), then checked and moved as above; its
+/// progress counts thousandths of its rows.
 void backupDatabase(Database& source, const QString& target, const BackupProgress& progress = {});
 
-/// As backupDatabase(), for a database file opened with its password.
+/// As backupDatabase(), for a book file or a server book opened with its password.
 void backupDatabaseFile(const QString& source, const QString& password, const QString& target);
 
 /// Makes `source` the working database file `working`. The source is copied,
@@ -69,6 +72,16 @@ void backupDatabaseFile(const QString& source, const QString& password, const QS
 /// journal is ever applied to the restored file. Temporaries that killed
 /// restores left beside `working` are removed first.
 void restoreDatabaseFile(const QString& source, const QString& working, const QString& password);
+
+/// Makes the rows of the file book `source` those of the server book `server`.
+/// The chosen file gets the checks restoreDatabaseFile() gives it, on a copy
+/// in the temporary folder; only then is `keepCurrent` called, which copies
+/// the server book to a file and returns that file's name, and the server's
+/// rows are replaced by the file's in one transaction, verified row by row.
+/// Returns the name of the kept copy. A failure leaves the server book as it was.
+QString restoreServerBook(const QString& source, Database& server, const QString& password,
+                          const std::function<QString()>& keepCurrent,
+                          const BackupProgress& progress = {});
 
 /// Makes the new file `target` whole or not at all: `write` fills a new file
 /// readable by its owner only, a hidden temporary beside `target`, which takes

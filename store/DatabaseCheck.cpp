@@ -1,3 +1,4 @@
+#include "BookLocation.h"
 #include "DatabaseCheck.h"
 
 #include "Connection.h"
@@ -77,6 +78,9 @@ bool CheckStop::stopped() const {
 
 QStringList checkDatabaseFile(const QString& path, const QString& password) {
     try {
+        // A server keeps its own pages sound: a server book has its tables checked.
+        if (isServerBook(path))
+            return schemaProblems(*openServerBook(path, password, true));
         const auto db = openDatabaseFileToRead(path, password);
         QStringList problems = schemaProblems(*db);
         return problems + checkLines(*db, QStringLiteral("PRAGMA integrity_check"));

@@ -13,7 +13,8 @@ class Database;
 
 /// Everything wrong with a database file, empty when it is sound: it must
 /// open with the password, hold the nine tables with their columns, and pass
-/// SQLite's integrity check. The file is only read.
+/// SQLite's integrity check. The file is only read. For a server book, named
+/// by its connection string, the password and the tables are checked.
 QStringList checkDatabaseFile(const QString& path, const QString& password);
 
 /// Ends a check that runs on another thread. SQLite walks the pages in one

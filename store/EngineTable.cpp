@@ -10,6 +10,7 @@
 namespace store {
 
 const QString EngineTable::kFormat = QStringLiteral("tallomer-1");
+const QString EngineTable::kSchemaVersionKey = QStringLiteral("schema version");
 
 namespace {
 

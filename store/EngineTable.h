@@ -11,6 +11,8 @@ class Database;
 class EngineTable {
 public:
     static const QString kFormat;
+    /// The key of a server book's schema version (a file keeps it in its header).
+    static const QString kSchemaVersionKey;
 
     /// Creates the table and stores the verifier of `password`.
     static void create(Database& db, const QString& password);

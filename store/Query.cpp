@@ -173,14 +173,26 @@ void Query::open() {
     bool withRowId = false;
     bool addressable = false;
     m_tableName.clear();
-    if (isPlainSingleTableSelect(original)) {
+    // A server refuses the rowid beside an aggregate: no trial there.
+    if (isPlainSingleTableSelect(original) && !(db.isServer() && callsAnAggregate(original))) {
+        // On a server a failed statement spoils the open transaction, so the
+        // trial runs under a savepoint there.
+        const bool guarded = db.isServer() && db.inTransaction();
+        if (guarded)
+            db.exec(QStringLiteral("SAVEPOINT tallomer_numbered"));
         try {
             auto numbered = std::make_unique<Statement>(db, withRowIdColumn(original, kRowIdColumn));
             addressable = columnsOfOneTable(*numbered, 1, m_tableName);
             statement = std::move(numbered);
             withRowId = true;
+            if (guarded)
+                db.exec(QStringLiteral("RELEASE SAVEPOINT tallomer_numbered"));
         } catch (const EngineError&) {
-            // e.g. a rowid that more than one table would answer
+            // e.g. a rowid that more than one table would answer, or an
+            // aggregate, which a server does not take beside a plain column
+            if (guarded)
+                db.exec(QStringLiteral("ROLLBACK TO SAVEPOINT tallomer_numbered; "
+                                       "RELEASE SAVEPOINT tallomer_numbered"));
         }
     }
     if (!addressable)
@@ -516,7 +528,19 @@ void Query::postInsert() {
     for (const QVariant& v : values)
         insert.bind(i++, v);
     insert.step();
-    m_rows[m_current] = readRow(db.lastInsertRowId());
+    m_rows[m_current] = insertedRow(insert, db.lastInsertRowId());
+}
+
+Query::Row Query::insertedRow(const Statement& insert, qint64 rowid) {
+    Row row;
+    row.rowid = rowid;
+    for (const Column& c : m_columns) {
+        const std::optional<QVariant> value = insert.insertedValue(c.origin);
+        if (!value)
+            return readRow(rowid);
+        row.values.append(*value);
+    }
+    return row;
 }
 
 Query::Row Query::readRow(qint64 rowid) {
@@ -589,6 +613,19 @@ qint64 Query::currentRowId() const {
     if (m_current < 0)
         return 0;
     return m_rows.at(m_current).rowid;
+}
+
+qint64 Query::rowIdAt(int row) const {
+    return row >= 0 && row < m_rows.size() ? m_rows.at(row).rowid : 0;
+}
+
+void Query::setStoredValue(int row, int column, const QVariant& value) {
+    if (m_state != QueryState::Browse)
+        fail(QStringLiteral("数据集正在编辑或插入"));
+    if (row < 0 || row >= m_rows.size() || column < 0 || column >= m_columns.size())
+        fail(QStringLiteral("记录或字段序号越界"));
+    m_rows[row].values[column] = value;
+    emitIfEnabled([this, row] { emit rowChanged(row); });
 }
 
 void Query::disableControls() { ++m_disableCount; }

@@ -153,6 +153,12 @@ public:
     void updateRecord();
     /// The rowid of the current row, 0 when there is none.
     qint64 currentRowId() const;
+    /// The rowid of a row of the result.
+    qint64 rowIdAt(int row) const;
+    /// Sets a value of a row in the result (in Browse state) to what the
+    /// caller has already written to the table itself, e.g. many rows in one
+    /// statement; the table is not written.
+    void setStoredValue(int row, int column, const QVariant& value);
 
     /// Suspends the signals views follow, while a long fill runs; the views
     /// are refreshed once when the last enableControls() comes.
@@ -200,6 +206,8 @@ private:
     void postUpdate();
     void postInsert();
     Row readRow(qint64 rowid);
+    /// The row an insert stored: as the server returned it, else read back.
+    Row insertedRow(const Statement& insert, qint64 rowid);
     void emitIfEnabled(const std::function<void()>& emitter);
     /// Row writes reuse their prepared statements while the query is open.
     Statement& cachedStatement(const QString& sql);

@@ -1,6 +1,8 @@
 #include "SafetyCopies.h"
 
+#include "BookLocation.h"
 #include "Database.h"
+#include "Statement.h"
 #include "SystemErrorText.h"
 
 #include <QDateTime>
@@ -10,6 +12,8 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QStorageInfo>
+
+#include <libpq-fe.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -25,16 +29,51 @@ qint64 bytesFree(const QString& folder) {
     return QStorageInfo(folder).bytesAvailable();
 }
 
-// The book with the committed pages that still wait in its WAL.
-qint64 bookSize(const QString& database) {
+// The book with the committed pages that still wait in its WAL; for a server
+// book what its database takes on the server, more than its copy needs.
+qint64 bookSize(Database& book, const QString& database) {
+    if (book.isServer()) {
+        Statement size(book, QStringLiteral("SELECT pg_database_size(current_database())"));
+        return size.step() ? size.int64(0) : 0;
+    }
     return QFileInfo(database).size() + QFileInfo(database + QLatin1String("-wal")).size();
+}
+
+// The name of the database a connection string names, as libpq reads it.
+QString serverDatabaseName(const QString& connectionString) {
+    char* error = nullptr;
+    PQconninfoOption* options = PQconninfoParse(connectionString.toUtf8().constData(), &error);
+    PQfreemem(error);
+    QString name;
+    QString user;
+    for (PQconninfoOption* o = options; o && o->keyword; ++o) {
+        if (o->val && qstrcmp(o->keyword, "dbname") == 0)
+            name = QString::fromUtf8(o->val);
+        else if (o->val && qstrcmp(o->keyword, "user") == 0)
+            user = QString::fromUtf8(o->val);
+    }
+    PQconninfoFree(options);
+    // Without a database named, libpq takes the user's name, and without that the login's.
+    if (name.isEmpty())
+        name = user.isEmpty() ? qEnvironmentVariable("PGDATABASE", qEnvironmentVariable("USER"))
+                              : user;
+    // The name becomes a file name: nothing in it may lead elsewhere.
+    name.replace(QRegularExpression(QStringLiteral("[/\\\\:*?\"<>|\\x00-\\x1f]")),
+                 QStringLiteral("_"));
+    return name.isEmpty() || name.startsWith(QLatin1Char('.')) ? QStringLiteral("server") + name
+                                                               : name;
 }
 
 } // namespace
 
 SafetyCopies::SafetyCopies(const QString& database)
     : freeSpace(bytesFree)
-    , m_database(QFileInfo(database).absoluteFilePath()) {
+    , m_database(isServerBook(database) ? database : QFileInfo(database).absoluteFilePath()) {
+    if (isServerBook(database)) {
+        m_stem = serverDatabaseName(database);
+        m_folder = QDir::current().absoluteFilePath(kFolderName);
+        return;
+    }
     const QFileInfo info(m_database);
     m_stem = info.completeBaseName();
     m_folder = QDir(info.absolutePath()).filePath(kFolderName);
@@ -61,7 +100,7 @@ QStringList SafetyCopies::dailyCopies() const {
 
 QStringList SafetyCopies::allCopies() const {
     const QRegularExpression initialisation(
-        QStringLiteral("^%1-init-\\d{4}-\\d{2}-\\d{2}-\\d{6}(-\\d+)?\\.mdb$")
+        QStringLiteral("^%1-(init|restore)-\\d{4}-\\d{2}-\\d{2}-\\d{6}(-\\d+)?\\.mdb$")
             .arg(QRegularExpression::escape(m_stem)));
     QStringList copies = dailyCopies();
     for (const QString& name : QDir(m_folder).entryList(QDir::Files))
@@ -100,7 +139,7 @@ SafetyCopies::DailyResult SafetyCopies::makeDailyCopy(Database& book, const QDat
     }
     // Room for the copy and as much again, so that the copy never fills the
     // disk the book itself must go on growing on.
-    result.needed = 2 * bookSize(m_database);
+    result.needed = 2 * bookSize(book, m_database);
     result.available = freeSpace(m_folder);
     if (result.available < result.needed) {
         result.outcome = Outcome::NoRoom;
@@ -115,12 +154,23 @@ SafetyCopies::DailyResult SafetyCopies::makeDailyCopy(Database& book, const QDat
 
 QString SafetyCopies::makeInitialisationCopy(Database& book, const QDateTime& now,
                                              const BackupProgress& progress) {
+    return makeStampedCopy(book, QStringLiteral("init"), now, progress);
+}
+
+QString SafetyCopies::makeRestoreCopy(Database& book, const QDateTime& now,
+                                      const BackupProgress& progress) {
+    return makeStampedCopy(book, QStringLiteral("restore"), now, progress);
+}
+
+QString SafetyCopies::makeStampedCopy(Database& book, const QString& kind, const QDateTime& now,
+                                      const BackupProgress& progress) {
     makeFolder();
     const QString stamp = now.toString(QStringLiteral("yyyy-MM-dd-HHmmss"));
-    QString path = QDir(m_folder).filePath(QStringLiteral("%1-init-%2.mdb").arg(m_stem, stamp));
-    // Two initialisations in one second must not share a copy.
+    const QString stem = QStringLiteral("%1-%2-%3").arg(m_stem, kind, stamp);
+    QString path = QDir(m_folder).filePath(stem + QStringLiteral(".mdb"));
+    // Two copies in one second must not share a name.
     for (int n = 2; QFileInfo::exists(path); ++n)
-        path = QDir(m_folder).filePath(QStringLiteral("%1-init-%2-%3.mdb").arg(m_stem, stamp).arg(n));
+        path = QDir(m_folder).filePath(QStringLiteral("%1-%2.mdb").arg(stem).arg(n));
     backupDatabase(book, path, progress);
     return path;
 }

@@ -21,6 +21,10 @@ class Database;
 /// (xjrjz-init-2026-12-09-153012.mdb), kept until removed by hand. Each is
 /// checked as it is made and kept only when sound, so the restore can take it
 /// as it is; a damaged book gets no copy, and then none is removed either.
+/// A book on a server has its copies in the folder "backups" of the data
+/// folder (the current folder of the run), named after its database
+/// (company-2026-12-09.mdb), and one more before each restore
+/// (company-restore-2026-12-09-153012.mdb).
 class SafetyCopies {
 public:
     static constexpr int kDailyCopiesKept = 10;
@@ -44,7 +48,7 @@ public:
         QStringList removed;
     };
 
-    /// The copies of the book file `database`.
+    /// The copies of the book `database`: a file, or a server's connection string.
     explicit SafetyCopies(const QString& database);
 
     QString folder() const { return m_folder; }
@@ -67,6 +71,11 @@ public:
     QString makeInitialisationCopy(Database& book, const QDateTime& now,
                                    const BackupProgress& progress = {});
 
+    /// Makes the copy of a server book taken before a restore replaces its
+    /// rows; returns its path. Throws BackupError when it cannot be made.
+    QString makeRestoreCopy(Database& book, const QDateTime& now,
+                            const BackupProgress& progress = {});
+
     /// Free bytes on the disk of a folder. Tests put a stand-in here.
     std::function<qint64(const QString& folder)> freeSpace;
 
@@ -75,6 +84,8 @@ private:
     void makeFolder() const;
     void removeStaleCopyTemporaries() const;
     QStringList prune();
+    QString makeStampedCopy(Database& book, const QString& kind, const QDateTime& now,
+                            const BackupProgress& progress);
 
     QString m_database;
     QString m_stem;

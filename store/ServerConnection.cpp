@@ -18,6 +18,13 @@ ServerConnection::PasswordPrompt& passwordPrompt() {
     return prompt;
 }
 
+/// The passwords the prompt gave for connection strings, so that the run's
+/// later connections to the same server (backups, checks) do not ask again.
+QHash<QString, QByteArray>& promptedPasswords() {
+    static QHash<QString, QByteArray> passwords;
+    return passwords;
+}
+
 void ignoreNotice(void*, const char*) {}
 
 QString connectionFailure(PGconn* conn) {
@@ -44,13 +51,15 @@ void ServerConnection::setPasswordPrompt(PasswordPrompt prompt) {
 ServerConnection::ServerConnection(const QString& connectionString)
     : m_connectionString(connectionString) {
     const QByteArray text = connectionString.toUtf8();
-    m_conn = connect(text, {});
+    m_conn = connect(text, promptedPasswords().value(connectionString));
     if (PQstatus(m_conn) != CONNECTION_OK && PQconnectionNeedsPassword(m_conn) &&
         passwordPrompt()) {
-        const QString password = passwordPrompt()(connectionString);
+        const QByteArray password = passwordPrompt()(connectionString).toUtf8();
         if (!password.isEmpty()) {
             PQfinish(m_conn);
-            m_conn = connect(text, password.toUtf8());
+            m_conn = connect(text, password);
+            if (PQstatus(m_conn) == CONNECTION_OK)
+                promptedPasswords().insert(connectionString, password);
         }
     }
     if (PQstatus(m_conn) != CONNECTION_OK) {
@@ -63,6 +72,7 @@ ServerConnection::ServerConnection(const QString& connectionString)
 }
 
 ServerConnection::~ServerConnection() {
+    *m_alive = false;
     if (m_conn)
         PQfinish(m_conn);
 }
@@ -76,6 +86,25 @@ void ServerConnection::check(PGresult* result) const {
 
 void ServerConnection::exec(const QString& sql) {
     PGresult* result = PQexec(m_conn, serverSql(sql).toUtf8().constData());
+    check(result);
+    m_changes = QByteArray(PQcmdTuples(result)).toInt();
+    PQclear(result);
+}
+
+void ServerConnection::copyIn(const QString& copy, const QByteArray& rows) {
+    PGresult* started = PQexec(m_conn, copy.toUtf8().constData());
+    if (!started || PQresultStatus(started) != PGRES_COPY_IN) {
+        check(started);
+        PQclear(started);
+        throw EngineError(QStringLiteral("不是 COPY FROM STDIN 语句：%1").arg(copy));
+    }
+    PQclear(started);
+    const bool sent = PQputCopyData(m_conn, rows.constData(), int(rows.size())) == 1;
+    PQputCopyEnd(m_conn, sent ? nullptr : "not sent");
+    // The outcome, then the end of the results of the statement.
+    PGresult* result = PQgetResult(m_conn);
+    while (PGresult* more = PQgetResult(m_conn))
+        PQclear(more);
     check(result);
     m_changes = QByteArray(PQcmdTuples(result)).toInt();
     PQclear(result);

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 struct pg_conn;
 struct pg_result;
@@ -35,10 +36,15 @@ public:
     ServerConnection& operator=(const ServerConnection&) = delete;
 
     pg_conn* handle() const { return m_conn; }
+    /// False once the connection is gone: statements may outlive it.
+    std::shared_ptr<const bool> alive() const { return m_alive; }
     const QString& connectionString() const { return m_connectionString; }
 
     /// Runs statements that return no rows (several, separated by ";").
     void exec(const QString& sql);
+    /// Runs `copy`, a COPY ... FROM STDIN statement, sending `rows` in its
+    /// text format; throws EngineError with the server's reason.
+    void copyIn(const QString& copy, const QByteArray& rows);
     /// Throws EngineError unless the result succeeded; frees it when throwing.
     void check(pg_result* result) const;
 
@@ -55,6 +61,7 @@ public:
 
 private:
     pg_conn* m_conn = nullptr;
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
     QString m_connectionString;
     qint64 m_lastInsertRowId = 0;
     int m_changes = 0;

@@ -1,6 +1,10 @@
 #include "ServerDialect.h"
 
+#include "DateTime.h"
+
 #include <QRegularExpression>
+
+#include <optional>
 
 namespace store {
 
@@ -23,6 +27,24 @@ qsizetype quotedEnd(const QString& sql, qsizetype start) {
             return i + 1;
     }
     return sql.size();
+}
+
+// "cdate('literal')" at `start` (the name): its length and the day serial it
+// reads as, worked out here as the file book does it, so that the server does
+// not run its cdate() for every constant each time it plans a statement.
+qsizetype dateLiteralAt(const QString& sql, qsizetype start, double& serial) {
+    static const QRegularExpression call(QStringLiteral(R"(cdate\s*\(\s*'([^']*)'\s*\))"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m =
+        call.match(sql, start, QRegularExpression::NormalMatch,
+                   QRegularExpression::AnchorAtOffsetMatchOption);
+    if (!m.hasMatch())
+        return 0;
+    const std::optional<DateTime> date = DateTime::parse(m.captured(1));
+    if (!date)
+        return 0; // the server's cdate() reports it
+    serial = date->serial();
+    return m.capturedLength();
 }
 
 } // namespace
@@ -64,6 +86,15 @@ QString serverSql(const QString& sql, int* parameterCount) {
                 ++j;
             const QStringView word = QStringView(sql).mid(i, j - i);
             const bool qualified = i > 0 && sql[i - 1] == QLatin1Char('.');
+            double serial = 0;
+            if (!qualified && word.compare(u"cdate", Qt::CaseInsensitive) == 0) {
+                if (const qsizetype length = dateLiteralAt(sql, i, serial)) {
+                    out += QStringLiteral("CAST(%1 AS double precision)")
+                               .arg(QString::number(serial, 'g', 17));
+                    i += length;
+                    continue;
+                }
+            }
             if (!qualified && (word.compare(u"_ROWID_", Qt::CaseInsensitive) == 0 ||
                                word.compare(u"rowid", Qt::CaseInsensitive) == 0))
                 out += QStringLiteral("_rowid");

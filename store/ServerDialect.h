@@ -10,7 +10,8 @@ namespace store {
 /// - parameters "?" and "?N" become "$N";
 /// - the rowid (`_ROWID_`, `rowid`) becomes the `_rowid` column every
 ///   server table has;
-/// - `temp.name` becomes `pg_temp.name`, the connection's own table.
+/// - `temp.name` becomes `pg_temp.name`, the connection's own table;
+/// - `cdate('literal')` of a date it reads becomes that day serial.
 /// `parameterCount` receives the number of the highest parameter.
 QString serverSql(const QString& sql, int* parameterCount = nullptr);
 

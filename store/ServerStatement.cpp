@@ -7,6 +7,9 @@
 
 #include <libpq-fe.h>
 
+#include <atomic>
+#include <cctype>
+
 namespace store {
 
 namespace {
@@ -21,6 +24,11 @@ constexpr Oid kOid = 26;
 constexpr Oid kFloat4 = 700;
 constexpr Oid kFloat8 = 701;
 constexpr Oid kNumeric = 1700;
+
+bool isSelect(const QByteArray& sql) {
+    const QByteArray start = sql.trimmed().left(7).toLower();
+    return start.startsWith("select") && (start.size() == 6 || !std::isalnum(uchar(start[6])));
+}
 
 bool isHiddenRowId(const char* name) {
     return qstrcmp(name, "_rowid") == 0;
@@ -45,13 +53,15 @@ qint64 integerText(const char* text) {
 } // namespace
 
 ServerStatement::ServerStatement(ServerConnection& connection, const QString& sql)
-    : m_connection(connection) {
+    : m_connection(connection)
+    , m_connectionAlive(connection.alive()) {
     int parameters = 0;
     QString text = serverSql(sql, &parameters);
     if (isInsertOfValues(text)) {
         while (!text.isEmpty() && (text.back().isSpace() || text.back() == QLatin1Char(';')))
             text.chop(1);
-        text += QStringLiteral(" RETURNING _rowid");
+        // The whole row: the program reads back what it inserted.
+        text += QStringLiteral(" RETURNING *");
         m_returnsRowId = true;
     }
     m_sql = text.toUtf8();
@@ -63,6 +73,7 @@ ServerStatement::ServerStatement(ServerConnection& connection, const QString& sq
 }
 
 ServerStatement::~ServerStatement() {
+    deallocate();
     PQclear(m_result);
     PQclear(m_description);
 }
@@ -96,7 +107,16 @@ void ServerStatement::bindBlob(int index, const QByteArray& value) {
 }
 
 bool ServerStatement::step() {
-    if (!m_result) {
+    if (!m_result)
+        execute();
+    if (m_returnsRowId)
+        return false;
+    ++m_row;
+    return m_row < PQntuples(m_result);
+}
+
+void ServerStatement::execute() const {
+    {
         const int count = int(m_parameters.size());
         const size_t n = m_parameters.size();
         std::vector<Oid> types(n);
@@ -110,27 +130,56 @@ bool ServerStatement::step() {
             lengths[size_t(i)] = p.value ? int(p.value->size()) : 0;
             formats[size_t(i)] = p.binary ? 1 : 0;
         }
-        PGresult* result = PQexecParams(m_connection.handle(), m_sql.constData(), count,
-                                        types.data(), values.data(), lengths.data(),
-                                        formats.data(), 0);
+        PGresult* result = nullptr;
+        if (m_executions++ == 0 || count == 0) {
+            result = PQexecParams(m_connection.handle(), m_sql.constData(), count, types.data(),
+                                  values.data(), lengths.data(), formats.data(), 0);
+        } else {
+            // A statement run again is prepared once, so the server plans it once.
+            prepare(types);
+            result = PQexecPrepared(m_connection.handle(), m_preparedName.constData(), count,
+                                    values.data(), lengths.data(), formats.data(), 0);
+        }
         m_connection.check(result);
         m_result = result;
         m_row = -1;
         m_fieldsKnown = false;
         if (m_returnsRowId) {
             const int rows = PQntuples(m_result);
-            if (rows > 0)
-                m_connection.setLastInsertRowId(integerText(PQgetvalue(m_result, rows - 1, 0)));
+            const int rowid = PQfnumber(m_result, "_rowid");
+            if (rows > 0 && rowid >= 0)
+                m_connection.setLastInsertRowId(
+                    integerText(PQgetvalue(m_result, rows - 1, rowid)));
             m_connection.setChanges(rows);
-            return false;
+            return;
         }
         if (PQresultStatus(m_result) == PGRES_COMMAND_OK)
             m_connection.setChanges(QByteArray(PQcmdTuples(m_result)).toInt());
     }
-    if (m_returnsRowId)
-        return false;
-    ++m_row;
-    return m_row < PQntuples(m_result);
+}
+
+void ServerStatement::prepare(const std::vector<unsigned>& types) const {
+    if (!m_preparedName.isEmpty() && types == m_preparedTypes)
+        return;
+    deallocate();
+    static std::atomic<quint64> next{0};
+    const QByteArray name = "tallomer_" + QByteArray::number(++next);
+    PGresult* prepared = PQprepare(m_connection.handle(), name.constData(), m_sql.constData(),
+                                   int(types.size()), types.data());
+    m_connection.check(prepared);
+    PQclear(prepared);
+    m_preparedName = name;
+    m_preparedTypes = types;
+}
+
+void ServerStatement::deallocate() const {
+    if (m_preparedName.isEmpty() || !*m_connectionAlive)
+        return;
+    // In a failed transaction the server refuses; the statement then lasts
+    // as long as the connection, which does no harm.
+    const QByteArray deallocation = "DEALLOCATE " + m_preparedName;
+    PQclear(PQexec(m_connection.handle(), deallocation.constData()));
+    m_preparedName.clear();
 }
 
 void ServerStatement::reset() {
@@ -147,6 +196,12 @@ PGresult* ServerStatement::description() const {
     if (!m_description) {
         if (m_returnsRowId)
             return nullptr;
+        // A select without parameters is described by its result, in one
+        // exchange with the server rather than three; its first step reads it.
+        if (m_parameters.empty() && isSelect(m_sql)) {
+            execute();
+            return m_result;
+        }
         PGconn* conn = m_connection.handle();
         PGresult* prepared = PQprepare(conn, "", m_sql.constData(), int(m_parameters.size()),
                                        nullptr);
@@ -259,19 +314,26 @@ QByteArrayView ServerStatement::textBytes(int column) const {
 }
 
 QVariant ServerStatement::value(int column) const {
-    const char* text = cell(column);
-    if (!text)
+    if (!cell(column))
         return QVariant();
-    switch (PQftype(m_result, field(column))) {
+    return fieldValue(m_row, field(column));
+}
+
+QVariant ServerStatement::fieldValue(int row, int f) const {
+    if (PQgetisnull(m_result, row, f))
+        return QVariant();
+    const char* text = PQgetvalue(m_result, row, f);
+    switch (PQftype(m_result, f)) {
     case kInt8:
     case kInt2:
     case kInt4:
     case kOid:
+        return QVariant(qlonglong(integerText(text)));
     case kBool:
-        return QVariant(qlonglong(int64(column)));
+        return QVariant(qlonglong(text[0] == 't' ? 1 : 0));
     case kFloat4:
     case kFloat8:
-        return QVariant(real(column));
+        return QVariant(std::strtod(text, nullptr));
     case kNumeric:
         if (!QByteArrayView(text).contains('.'))
             return QVariant(qlonglong(integerText(text)));
@@ -285,8 +347,19 @@ QVariant ServerStatement::value(int column) const {
         return QVariant(data);
     }
     default:
-        return QVariant(QString::fromUtf8(textBytes(column)));
+        return QVariant(QString::fromUtf8(text, PQgetlength(m_result, row, f)));
     }
+}
+
+std::optional<QVariant> ServerStatement::insertedValue(const QString& column) const {
+    if (!m_returnsRowId || !m_result || PQntuples(m_result) != 1)
+        return std::nullopt;
+    const QByteArray name = column.toUtf8();
+    for (int f = 0; f < PQnfields(m_result); ++f) {
+        if (name == PQfname(m_result, f))
+            return fieldValue(0, f);
+    }
+    return std::nullopt;
 }
 
 } // namespace store

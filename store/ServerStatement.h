@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QVariant>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -46,6 +47,9 @@ public:
     double real(int column) const;
     QByteArrayView textBytes(int column) const;
     QVariant value(int column) const;
+    /// A column of the row an INSERT ... VALUES of one row stored; none for
+    /// any other statement.
+    std::optional<QVariant> insertedValue(const QString& column) const;
 
 private:
     struct Parameter {
@@ -54,21 +58,31 @@ private:
         bool binary = false;
     };
     Parameter& parameter(int index);
+    /// Runs the statement with its bound parameters; the result is kept for step().
+    void execute() const;
+    /// Prepares the statement under a name of its own for parameters of these types.
+    void prepare(const std::vector<unsigned>& types) const;
+    void deallocate() const;
     pg_result* description() const;
+    QVariant fieldValue(int row, int field) const;
     const std::vector<int>& fields() const;
     int field(int column) const;
     const ServerColumnOrigin& origin(int column) const;
     const char* cell(int column) const;
 
     ServerConnection& m_connection;
+    std::shared_ptr<const bool> m_connectionAlive;
     QByteArray m_sql;
     bool m_returnsRowId = false;
     std::vector<Parameter> m_parameters;
-    pg_result* m_result = nullptr;
+    mutable pg_result* m_result = nullptr;
     mutable pg_result* m_description = nullptr;
     mutable std::vector<int> m_fields; // visible column -> result field
     mutable bool m_fieldsKnown = false;
-    int m_row = -1;
+    mutable int m_row = -1;
+    mutable int m_executions = 0;
+    mutable QByteArray m_preparedName;
+    mutable std::vector<unsigned> m_preparedTypes;
 };
 
 } // namespace store

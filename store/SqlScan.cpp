@@ -36,6 +36,12 @@ bool isPlainSingleTableSelect(const QString& sql) {
     return view.contains(start) && !view.contains(excluded) && view.count(select) == 1;
 }
 
+bool callsAnAggregate(const QString& sql) {
+    static const QRegularExpression aggregate(
+        QStringLiteral("\\b(sum|count|min|max|avg|total|group_concat)\\s*\\("));
+    return keywordView(sql).contains(aggregate);
+}
+
 QString withRowIdColumn(const QString& sql, const QString& alias) {
     static const QRegularExpression start(QStringLiteral("^\\s*select\\s"));
     static const QRegularExpression orderBy(QStringLiteral("\\border\\s+by\\b"));

@@ -8,6 +8,10 @@ namespace store {
 /// grouping, distinct, limit or sub-select), whose rows can be addressed by rowid.
 bool isPlainSingleTableSelect(const QString& sql);
 
+/// Whether a statement calls an aggregate function (sum, count, ...), which
+/// a server does not take beside a plain column such as the rowid.
+bool callsAnAggregate(const QString& sql);
+
 /// The select with the rowid as an extra first column named `alias`, and the
 /// rowid as the last key of its ORDER BY, if it has one, so that ties keep
 /// one order.

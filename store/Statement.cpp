@@ -237,6 +237,12 @@ bool Statement::isCounterColumn(int column) const {
            primaryKey;
 }
 
+std::optional<QVariant> Statement::insertedValue(const QString& column) const {
+    if (!m_server)
+        return std::nullopt;
+    return m_server->insertedValue(column);
+}
+
 QVariant Statement::value(int column) const {
     if (m_server)
         return m_server->value(column);

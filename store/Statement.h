@@ -6,6 +6,7 @@
 #include <QVariant>
 
 #include <memory>
+#include <optional>
 
 struct sqlite3_stmt;
 
@@ -52,6 +53,10 @@ public:
     QByteArrayView textBytes(int column) const;
     /// The column's value by its storage class (null, qlonglong, double, QString, QByteArray).
     QVariant value(int column) const;
+    /// On a server book, a column of the row an INSERT ... VALUES of one row
+    /// stored, as the server returned it with the insert; none on a file book,
+    /// where reading the row back costs nothing.
+    std::optional<QVariant> insertedValue(const QString& column) const;
 
 private:
     void bindOnServer(int index, const QVariant& value);

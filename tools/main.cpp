@@ -13,6 +13,7 @@
 
 #include "journal/BalanceRecomputation.h"
 #include "lists/ExportFormat.h"
+#include "store/BookCopy.h"
 #include "store/BookFiles.h"
 #include "store/BookLocation.h"
 #include "store/BookLock.h"
@@ -27,9 +28,11 @@
 #include "store/NewDatabase.h"
 #include "store/OtherDesks.h"
 #include "store/Query.h"
+#include "store/SafetyCopies.h"
 #include "store/SystemErrorText.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QStringList>
@@ -53,6 +56,7 @@ const char* const kOverview =
     "  check FILE            检查数据库的密码、表、字段和完整性\n"
     "  backup FILE TARGET    把数据库完整地备份到 TARGET\n"
     "  restore FILE SOURCE   用 SOURCE 经过检查的副本恢复数据库\n"
+    "  copy FROM TO          把整个数据库逐行复制到新的数据库文件或服务器上的数据库\n"
     "  recompute FILE        整理日记帐一个月份的余额\n"
     "  export FILE           像列表窗口的“导出”一样导出一个列表\n"
     "  print FILE            把一个列表的打印结果写成 PDF 文件\n"
@@ -69,7 +73,10 @@ const char* const kOverview =
     "退出状态：0 完成，1 失败，2 参数有错误，3 数据库正被另一个程序打开（create、demo、\n"
     "restore、recompute、stats、import、statement-import 和 match 要写入数据库，工作时像\n"
     "程序运行时一样占用它的锁文件 FILE.LCK；check、backup、export、print、search、\n"
-    "reconcile、daily 和带 --dry-run 的导入只读取数据库，照常工作）。\n";
+    "reconcile、daily 和带 --dry-run 的导入只读取数据库，照常工作）。\n"
+    "\n"
+    "FILE 也可以是服务器上数据库的连接字符串（例如 postgresql://cashier@server/company），\n"
+    "服务器上的数据库由几台电脑共用，没有锁文件。\n";
 
 // The exit status of a writing command whose database another program holds.
 constexpr int kDatabaseInUse = 3;
@@ -160,7 +167,7 @@ std::unique_ptr<store::Connection> connect(const QString& path, bool toRead = fa
 int create(const Arguments& a) {
     if (int rc = needOneFile(a, "create"))
         return rc;
-    store::createDatabaseFile(a.positional[0], store::standardPassword());
+    store::createBook(a.positional[0], store::standardPassword());
     out(QStringLiteral("已建立数据库 %1。").arg(a.positional[0]));
     return 0;
 }
@@ -185,8 +192,9 @@ int demo(const Arguments& a) {
 
 // Entries an older build stored with a typed time: sound, but missing from their month.
 void warnOfTimesOfDay(const QString& path) {
-    const auto db = store::openDatabaseFileToRead(path, store::standardPassword());
-    for (const store::TimedJournalRow& row : store::journalRowsWithTimeOfDay(*db)) {
+    const auto connection = connect(path, true);
+    for (const store::TimedJournalRow& row :
+         store::journalRowsWithTimeOfDay(connection->database())) {
         const QString when = row.date.toShortDateString() + QLatin1Char(' ') +
                              row.date.time().toString(QStringLiteral("H:mm:ss"));
         err(QStringLiteral("%1: 警告：%2 编号 %3 的日期 %4 带有时刻，该记录不在其月份的列表中！")
@@ -227,23 +235,53 @@ int backup(const Arguments& a) {
     return 0;
 }
 
+// A server book's rows are replaced; its former rows go to a dated file of the
+// safety copies in the current folder first.
+int restoreServer(const Arguments& a) {
+    const auto server = store::openServerBook(a.positional[0], store::standardPassword());
+    // Another desk's work would be overwritten under it.
+    if (const int others = store::otherDesks(*server)) {
+        err(QStringLiteral("tallomer-db restore: ") +
+            store::otherDesksRefusal(others, QStringLiteral("恢复数据")));
+        return 1;
+    }
+    const QString kept =
+        store::restoreServerBook(a.positional[1], *server, store::standardPassword(), [&] {
+            return store::SafetyCopies(a.positional[0])
+                .makeRestoreCopy(*server, QDateTime::currentDateTime());
+        });
+    out(QStringLiteral("已用 %1 恢复 %2。")
+            .arg(a.positional[1], store::shownBookName(a.positional[0])));
+    out(QStringLiteral("原来的数据库已复制到 %1。").arg(kept));
+    return 0;
+}
+
 int restore(const Arguments& a) {
     if (int rc = needTwoFiles(a, "restore", "来源"))
         return rc;
-    if (store::isServerBook(a.positional[0])) {
-        // Another desk's work would be overwritten under it.
-        const auto db = store::openServerBook(a.positional[0], store::standardPassword());
-        if (const int others = store::otherDesks(*db)) {
-            err(QStringLiteral("tallomer-db restore: ") +
-                store::otherDesksRefusal(others, QStringLiteral("恢复数据")));
-            return 1;
-        }
-    }
+    if (store::isServerBook(a.positional[0]))
+        return restoreServer(a);
     const bool replacing = QFileInfo::exists(a.positional[0]);
     store::restoreDatabaseFile(a.positional[1], a.positional[0], store::standardPassword());
     out(QStringLiteral("已用 %1 恢复 %2。").arg(a.positional[1], a.positional[0]));
     if (replacing)
         out(QStringLiteral("被替换的文件保留为 %1。").arg(store::keptPreviousFile(a.positional[0])));
+    return 0;
+}
+
+int copy(const Arguments& a) {
+    if (a.positional.size() != 2) {
+        err(QStringLiteral("tallomer-db copy: 请指定来源数据库和目标数据库"));
+        return 2;
+    }
+    const auto source = connect(a.positional[0], true);
+    const store::BookCopyReport report = store::copyBook(source->database(), a.positional[1]);
+    for (const store::BookCopyReport::Table& t : report.tables)
+        out(QStringLiteral("%1\t%2 行").arg(t.name).arg(t.rows));
+    out(QStringLiteral("已把 %1 复制到 %2：%3 个表，共 %4 行，已逐行核对。")
+            .arg(store::shownBookName(a.positional[0]), store::shownBookName(a.positional[1]))
+            .arg(report.tables.size())
+            .arg(report.totalRows()));
     return 0;
 }
 
@@ -648,7 +686,7 @@ const std::map<QString, Command>& commands() {
           "\n"
           "建立一个新的数据库，其中有九个表和安装时提供的初始记录：一个口令为空的操作员、\n"
           "公司信息、记帐时间、常用摘要和一个开户银行。FILE 不能已经存在。只有文件的所有者\n"
-          "可以读取这个文件。\n",
+          "可以读取这个文件。FILE 是连接字符串时，在服务器上那个还没有帐的数据库中建立。\n",
           true}},
         {QStringLiteral("demo"),
          {{QStringLiteral("entries"), QStringLiteral("years"), QStringLiteral("summaries"),
@@ -686,8 +724,19 @@ const std::map<QString, Command>& commands() {
           "用法：tallomer-db restore FILE SOURCE\n"
           "\n"
           "用 SOURCE 经过检查的副本替换数据库 FILE，被替换的文件保留为 FILE.bak。SOURCE 只被\n"
-          "读取。程序或另一个 tallomer-db 命令打开着 FILE 时不恢复（退出状态 3）。\n",
+          "读取。程序或另一个 tallomer-db 命令打开着 FILE 时不恢复（退出状态 3）。FILE 是服务器\n"
+          "上的数据库时，先把它复制到当前文件夹下 backups 中带日期的文件，再在一个事务中用\n"
+          "SOURCE 的行替换它的行。\n",
           true}},
+        {QStringLiteral("copy"),
+         {{},
+          copy,
+          "用法：tallomer-db copy FROM TO\n"
+          "\n"
+          "把数据库 FROM 的每一个表的每一行（连同行号、计数器、数据库密码）复制到新的数据库\n"
+          "TO，两者都可以是数据库文件或服务器上的数据库（连接字符串）。复制在 TO 的一个事务\n"
+          "中完成，并逐表逐行与 FROM 核对，不符或失败时 TO 保持原样。TO 是文件时不能已经\n"
+          "存在，是服务器上的数据库时其中不能已经有帐。FROM 只被读取。\n"}},
         {QStringLiteral("recompute"),
          {{QStringLiteral("kind"), QStringLiteral("month"), QStringLiteral("bank")},
           recompute,
@@ -735,8 +784,8 @@ const std::map<QString, Command>& commands() {
           "  --bank NAME        bank-month 的开户银行（bank-month 必须指定）\n"
           "  --operator NAME    作为打印者写出的操作员，须在操作员表中（默认 系统管理员）\n"}},
         {QStringLiteral("stats"),
-         {{QStringLiteral("kind"), QStringLiteral("from"), QStringLiteral("to"), QStringLiteral("year"),
-           QStringLiteral("voucher"), QStringLiteral("bank")},
+         {{QStringLiteral("kind"), QStringLiteral("from"), QStringLiteral("to"),
+           QStringLiteral("year"), QStringLiteral("voucher"), QStringLiteral("bank")},
           statistics,
           "用法：tallomer-db stats FILE summary|month|voucher [--kind cash|bank] [选项]\n"
           "\n"
@@ -970,7 +1019,9 @@ int main(int argc, char** argv) {
     if (!parseArguments(args, it->second.options, parsed, it->second.flags, it->second.ranges))
         return 2;
     std::unique_ptr<store::BookLock> lock;
-    if (it->second.writes && !parsed.has("dry-run") && !parsed.positional.isEmpty()) {
+    // The lock file is for a book file; a server book is shared by its desks.
+    if (it->second.writes && !parsed.has("dry-run") && !parsed.positional.isEmpty() &&
+        !store::isServerBook(parsed.positional.first())) {
         lock = std::make_unique<store::BookLock>(parsed.positional.first());
         if (const int rc = lockDatabase(command, parsed.positional.first(), *lock))
             return rc;

@@ -2,6 +2,7 @@
 
 #include "support/FileContents.h"
 #include "AdminFixture.h"
+#include "support/TestServer.h"
 
 #include "admin/AdminCommands.h"
 #include "store/Database.h"
@@ -10,6 +11,7 @@
 #include "store/NewDatabase.h"
 
 #include <QDate>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -476,6 +478,100 @@ TEST(StaleTemporaries, OnlyThoseOfKilledCopiesGoAndNothingElse) {
     store::removeStaleTemporaries(book);
     EXPECT_FALSE(QFileInfo::exists(at(".xjrjz.mdb.fedcba98.tmp")));
     EXPECT_FALSE(QFileInfo::exists(at(".xjrjz.mdb.fedcba98.tmp-wal")));
+}
+
+// A server book: its backup is a file book, its restore replaces its rows
+// after a dated copy in the data folder, the current folder of the run.
+class ServerBookBackupRestore : public BackupRestore {
+protected:
+    void SetUp() override {
+        if (!testing_support::testsOnServer())
+            GTEST_SKIP() << "server books only";
+        BackupRestore::SetUp();
+        m_before = QDir::currentPath();
+        QDir::setCurrent(dataFolder.path());
+    }
+    void TearDown() override {
+        if (!m_before.isEmpty())
+            QDir::setCurrent(m_before);
+        BackupRestore::TearDown();
+    }
+    QStringList inDataFolder() const {
+        return QDir(dataFolder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    }
+    QString databaseName() {
+        return stored(QStringLiteral("select current_database()")).toString();
+    }
+
+    QTemporaryDir dataFolder;
+
+private:
+    QString m_before;
+};
+
+TEST_F(ServerBookBackupRestore, TheBackupIsAFileBookWithTheLatestEntry) {
+    addEntry(QStringLiteral("最后一笔"));
+    const QString target = outside("备份.mdb");
+    backUpTo(target);
+    EXPECT_EQ(messages.texts(), QStringList({QStringLiteral("备份完毕！")}));
+    // Proposed under the name of the server's database and the day.
+    ASSERT_EQ(choosers.saveRequests().size(), 1);
+    EXPECT_EQ(
+        QFileInfo(choosers.saveRequests()[0].fileName).fileName(),
+        QStringLiteral("%1-%2.mdb")
+            .arg(databaseName(), QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"))));
+    EXPECT_EQ(modeOf(target), 0600);
+    EXPECT_EQ(problemsOf(target), QStringList());
+    EXPECT_EQ(entriesIn(target, QStringLiteral("最后一笔")), 1);
+    EXPECT_TRUE(inDataFolder().isEmpty());
+}
+
+TEST_F(ServerBookBackupRestore, ARestoreReplacesTheRowsAfterADatedCopyAndABadFileChangesNothing) {
+    addEntry(QStringLiteral("备份前"));
+    const QString backup = outside("backup.mdb");
+    store::backupDatabase(dm->ADO_xjrjz.database(), backup);
+    addEntry(QStringLiteral("备份后"));
+
+    const QString garbage = outside("garbage.mdb");
+    {
+        QFile file(garbage);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(64 * 1024, 'x'));
+    }
+    restoreFrom(garbage, true);
+    ASSERT_EQ(messages.records().size(), 2);
+    EXPECT_TRUE(messages.records()[1].text.startsWith(QStringLiteral(
+        "所选文件不是本系统的数据库文件，或者已经损坏，不能用它恢复！当前数据库没有改变。\n")));
+    EXPECT_TRUE(inDataFolder().isEmpty());
+    ASSERT_TRUE(dm->ADO_xjrjz.isConnected());
+    EXPECT_EQ(stored(QStringLiteral("select count(*) from 现金日记帐 where 明细='备份后'")).toInt(),
+              1);
+
+    messages.clear();
+    const QDateTime started = QDateTime::currentDateTime();
+    restoreFrom(backup, true);
+    ASSERT_EQ(messages.records().size(), 2);
+    const QString copies = QDir(dataFolder.path()).filePath(QStringLiteral("backups"));
+    const QStringList made = QDir(copies).entryList(QDir::Files);
+    ASSERT_EQ(made.size(), 1);
+    const QString kept = QDir(copies).filePath(made.first());
+    EXPECT_EQ(
+        messages.records()[1].text,
+        QStringLiteral("恢复完毕！原来的数据库已复制到%1。").arg(QDir::toNativeSeparators(kept)));
+    EXPECT_TRUE(made.first().startsWith(
+        QStringLiteral("%1-restore-%2")
+            .arg(databaseName(), started.toString(QStringLiteral("yyyy-MM-dd")))))
+        << made.first().toStdString();
+    EXPECT_EQ(entriesIn(kept, QStringLiteral("备份后")), 1);
+    EXPECT_EQ(inDataFolder(), QStringList({QStringLiteral("backups")}));
+    // The program's connection works on the restored rows.
+    ASSERT_TRUE(dm->ADO_xjrjz.isConnected());
+    EXPECT_EQ(stored(QStringLiteral("select count(*) from 现金日记帐 where 明细='备份后'")).toInt(),
+              0);
+    EXPECT_EQ(stored(QStringLiteral("select count(*) from 现金日记帐 where 明细='备份前'")).toInt(),
+              1);
+    addEntry(QStringLiteral("恢复后"));
+    EXPECT_EQ(stored(QStringLiteral("select count(*) from 现金日记帐")).toInt(), 2);
 }
 
 } // namespace

@@ -52,6 +52,8 @@ protected:
     store::SafetyCopies copies{db.path()};
     const QString kSummaries = QStringLiteral("select count(*) from 摘要");
 
+    void SetUp() override { SKIP_FOR_SERVER_BOOK("the lock and the copies of a book file"); }
+
     /// The main window's exit button, as the user ends the run.
     void quit() {
         child<QToolButton>(main.get(), "SpeedButton7")->click();

@@ -53,6 +53,7 @@ protected:
     MountedFolder readOnly;
 
     void SetUp() override {
+        SKIP_FOR_SERVER_BOOK("the disks under a book file");
         if (::geteuid() != 0)
             GTEST_SKIP() << "needs root to mount full and read-only disks";
         full = std::make_unique<FullFileSystem>(kBook, contents(db.path()));

@@ -3,6 +3,7 @@
 #include "support/ModalDriver.h"
 #include "support/QtPrinting.h"
 #include "support/TestDatabase.h"
+#include "support/TestServer.h"
 
 #include "app/LoginDelay.h"
 #include "app/TForm_main.h"

@@ -9,6 +9,8 @@
 #include "store/Query.h"
 #include "store/Schema.h"
 #include "store/SqlText.h"
+#include "store/Statement.h"
+#include "support/TestServer.h"
 
 #include <QFile>
 
@@ -174,4 +176,29 @@ TEST(EngineTable, PasswordCanBeReplaced) {
     EXPECT_THROW(store::EngineTable::verify(t.db(), QStringLiteral("kvmtr")), store::EngineError);
     EXPECT_NO_THROW(store::EngineTable::verify(t.db(), QStringLiteral("other")));
     EXPECT_THROW(store::createDatabaseFile(t.path(), QStringLiteral("x")), store::EngineError);
+}
+
+TEST(Connection, DesksOnOneServerBookShareTheJournalsButEachHasItsOwnScratchTables) {
+    if (!testing_support::testsOnServer())
+        GTEST_SKIP() << "a server book's desks";
+    TestDatabase t;
+    store::Connection other;
+    other.setConnectionString(store::ConnectionString::forFile(t.path()));
+    other.open();
+    const auto count = [](store::Connection& c, const QString& sql) {
+        store::Statement s(c.database(), sql);
+        s.step();
+        return s.int64(0);
+    };
+    t.exec(QStringLiteral("insert into 通用 (摘要) values ('mine'), ('mine')"));
+    t.exec(QStringLiteral("insert into 图形显示 (sl1) values ('mine')"));
+    other.database().exec(QStringLiteral("insert into 通用 (摘要) values ('theirs')"));
+    other.database().exec(QStringLiteral("insert into 现金日记帐 (日期, 凭证号) values (cdate('2005-3-1'), 'shared')"));
+
+    EXPECT_EQ(count(t.connection(), QStringLiteral("select count(*) from 通用")), 2);
+    EXPECT_EQ(count(t.connection(), QStringLiteral("select count(*) from 图形显示")), 1);
+    EXPECT_EQ(count(other, QStringLiteral("select count(*) from 通用 where 摘要 = 'theirs'")), 1);
+    EXPECT_EQ(count(other, QStringLiteral("select count(*) from 通用")), 1);
+    EXPECT_EQ(count(other, QStringLiteral("select count(*) from 图形显示")), 0);
+    EXPECT_EQ(count(t.connection(), QStringLiteral("select count(*) from 现金日记帐 where 凭证号 = 'shared'")), 1);
 }

@@ -1,5 +1,6 @@
 #include "store/BookkeepingPeriod.h"
 #include "store/SqlText.h"
+#include "store/ServerDialect.h"
 
 #include <gtest/gtest.h>
 
@@ -66,4 +67,18 @@ TEST(SqlText, CriteriaJoinWithoutBlanks) {
     alone.add(dateRange(dateLiteral(QStringLiteral("2005-3-1")), dateLiteral(QStringLiteral("2005-3-2"))));
     EXPECT_EQ(alone.text(), QStringLiteral("(摘要 like '现金%')and(日期 between cdate('2005-3-1') and "
                                            "cdate('2005-3-2'))"));
+}
+
+TEST(ServerDialect, TurnsTheFileBooksSpellingsIntoTheServersOutsideQuotedText) {
+    int parameters = 0;
+    EXPECT_EQ(store::serverSql(QStringLiteral("select rowid, 'rowid ?' from temp.通用 where a = ? and b = ?"),
+                               &parameters),
+              QStringLiteral("select _rowid, 'rowid ?' from pg_temp.通用 where a = $1 and b = $2"));
+    EXPECT_EQ(parameters, 2);
+    // A date constant is read here once; one that does not read stays for the server to refuse.
+    EXPECT_EQ(store::serverSql(QStringLiteral("日期 between cdate('2005-3-1') and CDate( '2005-3-31 23:59:59' )")),
+              QStringLiteral("日期 between CAST(38412 AS double precision) and "
+                             "CAST(38442.999988425923 AS double precision)"));
+    EXPECT_EQ(store::serverSql(QStringLiteral("cdate('2005-2-30'), cdate(x), 'cdate(''2005-3-1'')'")),
+              QStringLiteral("cdate('2005-2-30'), cdate(x), 'cdate(''2005-3-1'')'"));
 }

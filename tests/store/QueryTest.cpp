@@ -2,6 +2,7 @@
 
 #include "store/EngineError.h"
 #include "store/Query.h"
+#include "store/Transaction.h"
 
 #include <QSignalSpy>
 
@@ -168,6 +169,23 @@ TEST(Query, TiesComeInRowIdOrder) {
     Query q(&t.connection());
     q.openWith(cashMonth());
     EXPECT_EQ(q.fieldByName(QStringLiteral("凭证号")).asString(), QStringLiteral("early"));
+}
+
+TEST(Query, ASumOpensInsideATransactionAndTheTransactionGoesOn) {
+    TestDatabase t;
+    {
+        Query q(&t.connection());
+        q.openWith(cashMonth());
+        appendEntry(q, 1, "v1", "12.50");
+    }
+    store::Transaction unit(t.db());
+    Query sum(&t.connection());
+    sum.openWith({QStringLiteral("select sum(借方) as jf from 现金日记帐")});
+    EXPECT_EQ(sum.fieldByName(QStringLiteral("jf")).asCurrency(), Currency::fromRaw(125000));
+    sum.close();
+    t.exec(QStringLiteral("insert into 通用 (摘要) values ('after')"));
+    unit.commit();
+    EXPECT_EQ(t.scalar(QStringLiteral("select count(*) from 通用 where 摘要 = 'after'")).toInt(), 1);
 }
 
 TEST(Query, DisabledControlsHearOneResetAtTheEnd) {

@@ -1,5 +1,7 @@
 #include "TestDatabase.h"
 
+#include <QDir>
+
 #include "TestServer.h"
 
 #include "store/ConnectionString.h"
@@ -13,6 +15,10 @@ TestDatabase::TestDatabase() {
     if (testsOnServer()) {
         m_server = std::make_unique<ServerDatabase>();
         m_path = m_server->connectionString();
+        // A server book's safety copies go to the data folder, the program's
+        // current folder: the test's own folder here, not where it was started.
+        m_previousFolder = QDir::currentPath();
+        QDir::setCurrent(m_dir.path());
     } else {
         m_path = m_dir.filePath(QStringLiteral("xjrjz.mdb"));
     }
@@ -23,6 +29,8 @@ TestDatabase::TestDatabase() {
 TestDatabase::~TestDatabase() {
     // The connection goes before the database it is on.
     m_connection.reset();
+    if (!m_previousFolder.isEmpty())
+        QDir::setCurrent(m_previousFolder);
 }
 
 void TestDatabase::reopen() {

@@ -38,6 +38,7 @@ private:
     std::unique_ptr<ServerDatabase> m_server;
     QString m_path;
     std::unique_ptr<store::Connection> m_connection;
+    QString m_previousFolder;
 };
 
 } // namespace testing_support

@@ -15,6 +15,7 @@
 #include "store/Connection.h"
 #include "store/Database.h"
 #include "store/NewDatabase.h"
+#include "store/Schema.h"
 #include "store/Statement.h"
 
 #include <QFile>
@@ -60,16 +61,21 @@ QString journalRows(const QString& table) {
              bank ? QStringLiteral("开户银行, ") : QString());
 }
 
+// Demo entries of the year up to June 2023.
+void addDemoYear(TestDatabase& book, int entries, int bankAccounts) {
+    book.exec(QStringLiteral("update 关帐日期 set 关帐日期 = cdate('2023-6-18')"));
+    tools::DemoOptions demo;
+    demo.entries = entries;
+    demo.years = 1;
+    demo.bankAccounts = bankAccounts;
+    tools::addDemoData(book.connection(), demo);
+}
+
 } // namespace
 
 TEST(JournalImport, ExportedMonthsComeBackByteForByteInEveryFormat) {
     TestDatabase source;
-    source.exec(QStringLiteral("update 关帐日期 set 关帐日期 = cdate('2023-6-18')"));
-    tools::DemoOptions demo;
-    demo.entries = 1200;
-    demo.years = 1;
-    demo.bankAccounts = 2;
-    tools::addDemoData(source.connection(), demo);
+    addDemoYear(source, 1200, 2);
     const QStringList accounts = rowsOf(source.db(), QStringLiteral("select 项目 from 开户银行"));
 
     for (const int type : {1, 2, 5}) {
@@ -113,6 +119,29 @@ TEST(JournalImport, ExportedMonthsComeBackByteForByteInEveryFormat) {
                 ASSERT_EQ(copied[i].toStdString(), original[i].toStdString()) << table.toStdString() << " " << i;
         }
     }
+}
+
+TEST(JournalImport, AnEntrySavedAfterAnImportTakesACounterAfterTheImportedOnes) {
+    TestDatabase source;
+    addDemoYear(source, 200, 1);
+    tools::ExportRequest request{tools::ExportList::CashMonth, 1,
+                                 source.folder() + QStringLiteral("/out"), QDate(2023, 6, 1),
+                                 QString()};
+    tools::exportList(source.connection(), request);
+    TestDatabase copy;
+    tools::ImportOptions options;
+    options.kind = store::JournalKind::Cash;
+    options.addSummaries = true;
+    const tools::ImportResult imported =
+        tools::importJournal(copy.connection(), lists::readImportFile(request.path), options);
+    ASSERT_GT(imported.entries, 0);
+    const qint64 last =
+        copy.scalar(QStringLiteral("select max(编号) from 现金日记帐")).toLongLong();
+    // An ordinary save lets the book give the counter.
+    copy.exec(QStringLiteral("insert into 现金日记帐 (日期, 摘要) values (45000, '其他收入')"));
+    EXPECT_EQ(copy.scalar(QStringLiteral("select max(编号) from 现金日记帐")).toLongLong(),
+              last + 1);
+    EXPECT_EQ(copy.db().lastCounter(store::table::cashJournal), last + 1);
 }
 
 class ImportCommand : public ::testing::Test {
