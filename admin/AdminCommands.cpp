@@ -9,6 +9,7 @@
 #include "store/BookLocation.h"
 #include "store/ConnectionString.h"
 #include "store/EngineError.h"
+#include "store/OtherDesks.h"
 #include "ui/MessageBoxes.h"
 #include "ui/TDm1.h"
 
@@ -42,7 +43,26 @@ void openClosingDate(QWidget* main) {
     q.close();
 }
 
+namespace {
+
+/// On a server book: refuses, with a box saying why, while another desk is on
+/// the book, whose work the step would overwrite under it.
+bool refusedForOtherDesks(QWidget* main, const QString& step) {
+    ui::TDm1& dm = *ui::Dm1;
+    if (!dm.ADO_xjrjz.isConnected())
+        return false;
+    const int others = store::otherDesks(dm.ADO_xjrjz.database());
+    if (others == 0)
+        return false;
+    ui::warn(main, store::otherDesksRefusal(others, step));
+    return true;
+}
+
+} // namespace
+
 void openInitialisation(QWidget* main) {
+    if (refusedForOtherDesks(main, QStringLiteral("初始化数据")))
+        return;
     TForm_initialize window(main);
     window.exec();
 }
@@ -53,6 +73,8 @@ void openBackup(QWidget* main) {
 }
 
 void openRestore(QWidget* main) {
+    if (refusedForOtherDesks(main, QStringLiteral("恢复数据")))
+        return;
     ui::TDm1& dm = *ui::Dm1;
     // The connection names its file relative to the data folder, the current
     // folder of the run.

@@ -1,9 +1,11 @@
 #include "BalanceRecomputation.h"
 
+#include "store/BookkeepingPeriod.h"
 #include "store/Connection.h"
 #include "store/Currency.h"
 #include "store/Database.h"
 #include "store/FieldValue.h"
+#include "store/JournalLock.h"
 #include "store/Query.h"
 #include "store/Statement.h"
 #include "store/Transaction.h"
@@ -81,11 +83,14 @@ void writeAtOnce(store::Query& query, JournalKind kind) {
 void BalanceRecomputation::run(store::Query& query, JournalKind kind,
                                const store::BookkeepingPeriod& period, const QString& bankAccount) {
     const QStringList sql = monthQuery(kind, period, bankAccount);
-    query.openWith(sql);
     ControlsSuspended suspended(query);
     try {
         store::Database& db = query.connection()->database();
         store::Transaction unit(db);
+        // Another desk's save into this month waits until this pass is stored,
+        // and this pass reads the month only after that desk's save is.
+        store::JournalLock::lockMonth(db, kind, period.year(), period.month(), bankAccount);
+        query.openWith(sql);
         if (db.isServer())
             writeAtOnce(query, kind);
         else

@@ -4,8 +4,12 @@
 #include "TForm_zy.h"
 
 #include "store/BookkeepingPeriod.h"
+#include "store/Connection.h"
+#include "store/Database.h"
 #include "store/EngineError.h"
+#include "store/JournalLock.h"
 #include "store/Query.h"
+#include "store/Transaction.h"
 #include "ui/DBDateEdit.h"
 #include "ui/DBEdit.h"
 #include "ui/DBMemo.h"
@@ -343,6 +347,11 @@ void JournalEditor::save() {
         return;
     }
     try {
+        // Other desks' saves into this month wait until this one is stored.
+        store::Database& db = q.connection()->database();
+        store::Transaction unit(db);
+        store::JournalLock::lockMonth(db, m_kind, day.year(), day.month(),
+                                      m_kind == JournalKind::Bank ? m_account->text() : QString());
         q.edit();
         // The day alone: an entry stored with a time of day by an older build
         // would stay outside its month's query.
@@ -353,12 +362,16 @@ void JournalEditor::save() {
         q.fieldByName(QStringLiteral("操作员")).setString(ui::Dm1->login.operatorName);
         q.fieldByName(QStringLiteral("操作日期")).setDateTime(store::DateTime::now());
         q.post();
-        ui::warn(this, QStringLiteral("保存完毕！"));
+        unit.commit();
     } catch (const std::exception& e) {
         // The entry is not stored: the typed values go, and the cashier is told why.
         q.cancel();
         ui::showError(this, QString::fromUtf8(e.what()));
+        setAdding(false);
+        return;
     }
+    // Told after the commit: the month's lock is not held while the box is open.
+    ui::warn(this, QStringLiteral("保存完毕！"));
     setAdding(false);
 }
 

@@ -7,6 +7,7 @@
 #include "store/Currency.h"
 #include "store/Database.h"
 #include "store/DateTime.h"
+#include "store/JournalLock.h"
 #include "store/Query.h"
 #include "store/Statement.h"
 #include "store/Transaction.h"
@@ -195,6 +196,18 @@ int write(store::Connection& connection, const QList<Entry>& entries, const Impo
     const double stamp = store::DateTime::now().serial();
     const QVariant operatorName = options.operatorName.isEmpty() ? QVariant() : QVariant(options.operatorName);
     store::Transaction unit(db);
+    std::set<std::pair<qint64, QString>> months; // first day (julian), account
+    for (const Entry& e : entries) {
+        const QDate day = store::DateTime::fromSerial(e.date).date();
+        months.insert({QDate(day.year(), day.month(), 1).toJulianDay(), e.bank});
+    }
+    // Another desk's import numbers its entries after these ones, and no desk
+    // writes these months until they are balanced and stored.
+    store::JournalLock::lockCounters(db, options.kind);
+    for (const auto& [julian, account] : months) {
+        const QDate first = QDate::fromJulianDay(julian);
+        store::JournalLock::lockMonth(db, options.kind, first.year(), first.month(), account);
+    }
     {
         store::Statement addSummary(db, QStringLiteral("insert into 摘要 (摘要, 属性, 操作员, 操作日期) "
                                                        "values (?, ?, ?, ?)"));
@@ -207,7 +220,6 @@ int write(store::Connection& connection, const QList<Entry>& entries, const Impo
             addSummary.step();
         }
     }
-    std::set<std::pair<qint64, QString>> months; // first day (julian), account
     {
         store::Statement insert(
             db, QStringLiteral("insert into %1 (编号, 日期, 摘要, 属性, 明细, 借方, 贷方, 余额, 凭证号, "
@@ -241,8 +253,6 @@ int write(store::Connection& connection, const QList<Entry>& entries, const Impo
             if (bank)
                 insert.bindText(14, e.bank);
             insert.step();
-            const QDate day = store::DateTime::fromSerial(e.date).date();
-            months.insert({QDate(day.year(), day.month(), 1).toJulianDay(), e.bank});
         }
         // Rows inserted with their own counters leave a server's counter
         // behind them: the next entry saved would take one of theirs.

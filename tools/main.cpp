@@ -26,6 +26,7 @@
 #include "store/EngineError.h"
 #include "store/JournalTimeOfDay.h"
 #include "store/NewDatabase.h"
+#include "store/OtherDesks.h"
 #include "store/Query.h"
 #include "store/SafetyCopies.h"
 #include "store/SystemErrorText.h"
@@ -238,6 +239,12 @@ int backup(const Arguments& a) {
 // safety copies in the current folder first.
 int restoreServer(const Arguments& a) {
     const auto server = store::openServerBook(a.positional[0], store::standardPassword());
+    // Another desk's work would be overwritten under it.
+    if (const int others = store::otherDesks(*server)) {
+        err(QStringLiteral("tallomer-db restore: ") +
+            store::otherDesksRefusal(others, QStringLiteral("恢复数据")));
+        return 1;
+    }
     const QString kept =
         store::restoreServerBook(a.positional[1], *server, store::standardPassword(), [&] {
             return store::SafetyCopies(a.positional[0])

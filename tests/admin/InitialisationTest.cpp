@@ -4,7 +4,10 @@
 #include "AdminFixture.h"
 
 #include "admin/AdminCommands.h"
+#include "store/Connection.h"
+#include "store/OtherDesks.h"
 #include "store/SafetyCopies.h"
+#include "support/TestServer.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -182,6 +185,44 @@ TEST_F(Initialisation, BothTablesAreEmptiedOrNeither) {
         messages.texts()[1].startsWith(QStringLiteral("初始化没有完成，没有清空任何数据。\n")))
         << messages.texts()[1].toStdString();
     ASSERT_TRUE(dm->ADO_xjrjz.isConnected());
+}
+
+TEST_F(Initialisation, RestoreAndInitialisationWaitUntilNoOtherDeskIsOnTheBook) {
+    if (!testing_support::testsOnServer())
+        GTEST_SKIP() << "server books only: a file book has one program at a time";
+    const QString connection = db.connection().connectionString();
+    db.connection().close();
+    const Counts before = counts();
+    auto secondDesk = std::make_unique<store::Connection>();
+    secondDesk->setConnectionString(connection);
+    secondDesk->open();
+
+    // Neither window opens while the other desk is on the book; nothing changes.
+    bool opened = false;
+    onNextModal([&opened](QDialog* window) {
+        opened = true;
+        window->reject();
+    });
+    admin::openRestore(&main);
+    admin::openInitialisation(&main);
+    EXPECT_FALSE(opened);
+    EXPECT_EQ(messages.texts(),
+              QStringList({QStringLiteral("另有 1 个站点正在使用本帐套，不能恢复数据。请其他站点退出后再试。"),
+                           QStringLiteral("另有 1 个站点正在使用本帐套，不能初始化数据。请其他站点退出后再试。")}));
+    EXPECT_TRUE(dm->ADO_xjrjz.isConnected());
+    EXPECT_EQ(counts(), before);
+
+    // Once it has gone, the window opens and asks its question (what follows is
+    // the initialisation's own work, tested above).
+    secondDesk.reset();
+    if (opened)
+        return;
+    // The server ends the other desk's session a moment after it leaves.
+    QTRY_COMPARE_WITH_TIMEOUT(store::otherDesks(dm->ADO_xjrjz.database()), 0, 5000);
+    messages.clear();
+    initialise({QStringLiteral("CheckBox1")}, true);
+    ASSERT_FALSE(messages.texts().isEmpty());
+    EXPECT_EQ(messages.texts().first(), kAsk);
 }
 
 } // namespace

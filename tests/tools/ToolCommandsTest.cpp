@@ -18,6 +18,8 @@
 #include "store/DateTime.h"
 #include "store/NewDatabase.h"
 #include "store/Statement.h"
+#include "support/TestDatabase.h"
+#include "support/TestServer.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -790,4 +792,21 @@ TEST_F(ToolCommands, PrintRefusesWhatItCannotDo) {
     }
     EXPECT_FALSE(QFile::exists(out));
     EXPECT_FALSE(QFile::exists(path("out.txt")));
+}
+
+TEST(ToolRestore, RefusesAServerBookAnotherDeskIsOnAndChangesNothing) {
+    if (!testing_support::testsOnServer())
+        GTEST_SKIP() << "server books only: a file book has one program at a time";
+    // The book's own connection stays open: the other desk.
+    testing_support::TestDatabase book;
+    book.exec(QStringLiteral("insert into 摘要 (摘要, 属性) values ('收款', '增加')"));
+    const QVariant before = book.scalar(QStringLiteral("select count(*) from 摘要"));
+    const QString source = book.folder() + QStringLiteral("/source.mdb");
+    ASSERT_EQ(tool({QStringLiteral("create"), source}).exitCode, 0);
+
+    const ToolRun run = tool({QStringLiteral("restore"), book.path(), source});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err.trimmed(), QStringLiteral("tallomer-db restore: 另有 1 个站点正在使用本帐套，"
+                                                "不能恢复数据。请其他站点退出后再试。"));
+    EXPECT_EQ(book.scalar(QStringLiteral("select count(*) from 摘要")), before);
 }
