@@ -30,6 +30,30 @@ bool isSelect(const QByteArray& sql) {
     return start.startsWith("select") && (start.size() == 6 || !std::isalnum(uchar(start[6])));
 }
 
+// Where the first UNION outside quotes and parentheses begins, or -1.
+qsizetype topLevelUnion(const QByteArray& sql) {
+    int depth = 0;
+    for (qsizetype i = 0; i < sql.size(); ++i) {
+        const char c = sql[i];
+        if (c == '\'' || c == '"') {
+            const qsizetype end = sql.indexOf(c, i + 1);
+            if (end < 0)
+                return -1;
+            i = end; // a doubled quote reads as two literals, which is as good here
+        } else if (c == '(') {
+            ++depth;
+        } else if (c == ')') {
+            --depth;
+        } else if (depth == 0 && (c == 'u' || c == 'U') &&
+                   (i == 0 || !std::isalnum(uchar(sql[i - 1]))) &&
+                   sql.mid(i, 5).toLower() == "union" &&
+                   (i + 5 >= sql.size() || !std::isalnum(uchar(sql[i + 5])))) {
+            return i;
+        }
+    }
+    return -1;
+}
+
 bool isHiddenRowId(const char* name) {
     return qstrcmp(name, "_rowid") == 0;
 }
@@ -74,6 +98,7 @@ ServerStatement::ServerStatement(ServerConnection& connection, const QString& sq
 
 ServerStatement::~ServerStatement() {
     deallocate();
+    PQclear(m_firstBranch);
     PQclear(m_result);
     PQclear(m_description);
 }
@@ -257,7 +282,40 @@ QString ServerStatement::columnName(int column) const {
 const ServerColumnOrigin& ServerStatement::origin(int column) const {
     PGresult* result = description();
     const int f = field(column);
+    // The server names no table for a UNION's columns; a file book takes
+    // each column's type from the first select, and so does this.
+    if (PQftable(result, f) == 0) {
+        if (PGresult* first = firstBranchDescription(); first && f < PQnfields(first))
+            return m_connection.columnOrigin(PQftable(first, f), PQftablecol(first, f));
+    }
     return m_connection.columnOrigin(PQftable(result, f), PQftablecol(result, f));
+}
+
+PGresult* ServerStatement::firstBranchDescription() const {
+    if (m_firstBranchTried)
+        return m_firstBranch;
+    m_firstBranchTried = true;
+    const qsizetype unionAt = topLevelUnion(m_sql);
+    if (unionAt < 0)
+        return nullptr;
+    PGconn* conn = m_connection.handle();
+    const bool guarded = m_connection.inTransaction() && !m_connection.transactionFailed();
+    if (guarded)
+        m_connection.exec(QStringLiteral("SAVEPOINT tallomer_branch"));
+    // Its parameters' types are the server's to infer.
+    PGresult* prepared = PQprepare(conn, "", m_sql.left(unionAt).constData(), 0, nullptr);
+    const bool ok = PQresultStatus(prepared) == PGRES_COMMAND_OK;
+    PQclear(prepared);
+    PGresult* described = ok ? PQdescribePrepared(conn, "") : nullptr;
+    if (guarded)
+        m_connection.exec(ok ? QStringLiteral("RELEASE SAVEPOINT tallomer_branch")
+                             : QStringLiteral("ROLLBACK TO SAVEPOINT tallomer_branch; "
+                                              "RELEASE SAVEPOINT tallomer_branch"));
+    if (described && PQresultStatus(described) == PGRES_COMMAND_OK)
+        m_firstBranch = described;
+    else
+        PQclear(described);
+    return m_firstBranch;
 }
 
 QString ServerStatement::declaredType(int column) const { return origin(column).declaredType; }

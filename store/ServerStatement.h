@@ -65,6 +65,7 @@ private:
     void deallocate() const;
     pg_result* description() const;
     QVariant fieldValue(int row, int field) const;
+    pg_result* firstBranchDescription() const;
     const std::vector<int>& fields() const;
     int field(int column) const;
     const ServerColumnOrigin& origin(int column) const;
@@ -77,6 +78,9 @@ private:
     std::vector<Parameter> m_parameters;
     mutable pg_result* m_result = nullptr;
     mutable pg_result* m_description = nullptr;
+    /// The description of a UNION's first select, whose columns name the tables.
+    mutable pg_result* m_firstBranch = nullptr;
+    mutable bool m_firstBranchTried = false;
     mutable std::vector<int> m_fields; // visible column -> result field
     mutable bool m_fieldsKnown = false;
     mutable int m_row = -1;

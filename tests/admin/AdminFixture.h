@@ -4,6 +4,7 @@
 #include "support/TestDatabase.h"
 
 #include "store/ConnectionString.h"
+#include "store/OtherDesks.h"
 #include "store/Database.h"
 #include "store/Statement.h"
 #include "ui/Choosers.h"
@@ -38,6 +39,18 @@ protected:
     }
 
     void TearDown() override { dm.reset(); }
+
+    /// On a server book, closes the test's own connection, which would be another
+    /// desk before which the restore and the initialisation refuse, and waits for
+    /// the server to end its session, which it does a moment after the desk leaves.
+    void leaveTheProgramTheOnlyDesk() {
+        if (!db.onServer())
+            return;
+        db.connection().close();
+        for (int waited = 0; store::otherDesks(dm->ADO_xjrjz.database()) > 0 && waited < 5000;
+             waited += 10)
+            QTest::qWait(10);
+    }
 
     static void click(QDialog* window, const char* name) {
         QTest::mouseClick(testing_support::child<QAbstractButton>(window, name), Qt::LeftButton);

@@ -95,6 +95,7 @@ protected:
 };
 
 TEST_F(BackupRestore, BackupWhileConnectedHoldsTheLatestCommittedEntry) {
+    SKIP_FOR_SERVER_BOOK("the backup of a book file; ServerBookBackupRestore covers a server book");
     addEntry(QStringLiteral("最后一笔"));
     // Nothing committed waits in the WAL: even a copy of the file alone holds the entry.
     const QString plainCopy = outside("plain.mdb");
@@ -140,6 +141,7 @@ TEST_F(BackupRestore, BackupWhileConnectedHoldsTheLatestCommittedEntry) {
 }
 
 TEST_F(BackupRestore, BackupProposesADatedNameInTheFolderLastUsedAwayFromTheBook) {
+    SKIP_FOR_SERVER_BOOK("the backup of a book file; ServerBookBackupRestore covers a server book");
     const QString dated = QStringLiteral("xjrjz-%1.mdb")
                               .arg(QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
     const QDir book = QFileInfo(db.path()).absoluteDir();
@@ -166,6 +168,7 @@ TEST_F(BackupRestore, BackupProposesADatedNameInTheFolderLastUsedAwayFromTheBook
 }
 
 TEST_F(BackupRestore, BackupOntoTheWorkingFileIsRefused) {
+    SKIP_FOR_SERVER_BOOK("the backup of a book file; ServerBookBackupRestore covers a server book");
     addEntry(QStringLiteral("在WAL中"));
     const QByteArray before = contents(db.path());
     // The journal files belong to the database whether they exist at the moment or not.
@@ -183,6 +186,7 @@ TEST_F(BackupRestore, BackupOntoTheWorkingFileIsRefused) {
 }
 
 TEST_F(BackupRestore, AFailedBackupLeavesTheExistingTargetUntouched) {
+    SKIP_FOR_SERVER_BOOK("the backup of a book file; ServerBookBackupRestore covers a server book");
     const QString target = outside("old.mdb");
     store::createDatabaseFile(target, store::standardPassword());
     const QByteArray old = contents(target);
@@ -225,6 +229,7 @@ protected:
     QString backup;
 
     void SetUp() override {
+        SKIP_FOR_SERVER_BOOK("the restore of a book file; ServerBookBackupRestore covers a server book");
         BackupRestore::SetUp();
         addEntry(QStringLiteral("备份前"));
         backup = outside("backup.mdb");
@@ -488,8 +493,7 @@ protected:
         if (!testing_support::testsOnServer())
             GTEST_SKIP() << "server books only";
         BackupRestore::SetUp();
-        // The program's connection is the one desk: a restore waits while another is on.
-        db.connection().close();
+        leaveTheProgramTheOnlyDesk();
         m_before = QDir::currentPath();
         QDir::setCurrent(dataFolder.path());
     }
