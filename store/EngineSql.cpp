@@ -2,6 +2,7 @@
 
 #include "AddedTables.h"
 #include "Schema.h"
+#include "SqlScan.h"
 #include "SqlText.h"
 #include "TextComparisons.h"
 #include "TextFolding.h"
@@ -29,25 +30,6 @@ const QSet<QString>& textColumns() {
         return text;
     }();
     return names;
-}
-
-bool isNameChar(QChar c) {
-    return c.isLetterOrNumber() || c == QLatin1Char('_');
-}
-
-// The end of the quoted literal or name that starts at `start` (one past its
-// closing quote), or -1 when it is not closed.
-qsizetype quotedEnd(const QString& sql, qsizetype start) {
-    const QChar quote = sql[start];
-    for (qsizetype i = start + 1; i < sql.size(); ++i) {
-        if (sql[i] != quote)
-            continue;
-        if (i + 1 < sql.size() && sql[i + 1] == quote)
-            ++i;
-        else
-            return i + 1;
-    }
-    return -1;
 }
 
 QString unquoted(const QString& literal) {

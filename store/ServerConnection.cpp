@@ -110,6 +110,24 @@ void ServerConnection::copyIn(const QString& copy, const QByteArray& rows) {
     PQclear(result);
 }
 
+PGresult* ServerConnection::describe(const QByteArray& sql, int parameters) {
+    const bool guarded = inTransaction() && !transactionFailed();
+    if (guarded)
+        exec(QStringLiteral("SAVEPOINT tallomer_describe"));
+    PGresult* prepared = PQprepare(m_conn, "", sql.constData(), parameters, nullptr);
+    if (guarded && PQresultStatus(prepared) != PGRES_COMMAND_OK)
+        exec(QStringLiteral("ROLLBACK TO SAVEPOINT tallomer_describe; "
+                            "RELEASE SAVEPOINT tallomer_describe"));
+    check(prepared);
+    PQclear(prepared);
+    // Described before the release: any query replaces the unnamed prepared statement.
+    PGresult* described = PQdescribePrepared(m_conn, "");
+    if (guarded)
+        exec(QStringLiteral("RELEASE SAVEPOINT tallomer_describe"));
+    check(described);
+    return described;
+}
+
 bool ServerConnection::inTransaction() const {
     const PGTransactionStatusType status = PQtransactionStatus(m_conn);
     return status == PQTRANS_INTRANS || status == PQTRANS_INERROR || status == PQTRANS_ACTIVE;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QHash>
 #include <QString>
 
@@ -45,6 +46,11 @@ public:
     /// Runs `copy`, a COPY ... FROM STDIN statement, sending `rows` in its
     /// text format; throws EngineError with the server's reason.
     void copyIn(const QString& copy, const QByteArray& rows);
+    /// Prepares `sql` as the unnamed statement and returns its description,
+    /// which the caller frees. A statement the server refuses (a program may
+    /// try one form and fall back to another) throws EngineError and leaves
+    /// the open transaction usable.
+    pg_result* describe(const QByteArray& sql, int parameters);
     /// Throws EngineError unless the result succeeded; frees it when throwing.
     void check(pg_result* result) const;
 

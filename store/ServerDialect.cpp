@@ -1,6 +1,7 @@
 #include "ServerDialect.h"
 
 #include "DateTime.h"
+#include "SqlScan.h"
 
 #include <QRegularExpression>
 
@@ -9,25 +10,6 @@
 namespace store {
 
 namespace {
-
-bool isNameChar(QChar c) {
-    return c.isLetterOrNumber() || c == QLatin1Char('_');
-}
-
-// One past the closing quote of the literal or name opening at `start`, or
-// the end of the text when it is not closed.
-qsizetype quotedEnd(const QString& sql, qsizetype start) {
-    const QChar quote = sql[start];
-    for (qsizetype i = start + 1; i < sql.size(); ++i) {
-        if (sql[i] != quote)
-            continue;
-        if (i + 1 < sql.size() && sql[i + 1] == quote)
-            ++i;
-        else
-            return i + 1;
-    }
-    return sql.size();
-}
 
 // "cdate('literal')" at `start` (the name): its length and the day serial it
 // reads as, worked out here as the file book does it, so that the server does
@@ -57,7 +39,9 @@ QString serverSql(const QString& sql, int* parameterCount) {
     for (qsizetype i = 0; i < sql.size();) {
         const QChar c = sql[i];
         if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
-            const qsizetype end = quotedEnd(sql, i);
+            qsizetype end = quotedEnd(sql, i);
+            if (end < 0)
+                end = sql.size(); // the server reports it
             out += QStringView(sql).mid(i, end - i);
             i = end;
             continue;

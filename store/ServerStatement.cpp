@@ -227,25 +227,7 @@ PGresult* ServerStatement::description() const {
             execute();
             return m_result;
         }
-        PGconn* conn = m_connection.handle();
-        // A statement the server refuses to prepare (a program may try a form first and
-        // fall back to another) must not spoil the transaction it is tried in.
-        const bool guarded = m_connection.inTransaction() && !m_connection.transactionFailed();
-        if (guarded)
-            m_connection.exec(QStringLiteral("SAVEPOINT tallomer_describe"));
-        PGresult* prepared = PQprepare(conn, "", m_sql.constData(), int(m_parameters.size()),
-                                       nullptr);
-        if (guarded && PQresultStatus(prepared) != PGRES_COMMAND_OK)
-            m_connection.exec(QStringLiteral("ROLLBACK TO SAVEPOINT tallomer_describe; "
-                                             "RELEASE SAVEPOINT tallomer_describe"));
-        m_connection.check(prepared);
-        PQclear(prepared);
-        // Described before the release: any query replaces the unnamed prepared statement.
-        PGresult* described = PQdescribePrepared(conn, "");
-        if (guarded)
-            m_connection.exec(QStringLiteral("RELEASE SAVEPOINT tallomer_describe"));
-        m_connection.check(described);
-        m_description = described;
+        m_description = m_connection.describe(m_sql, int(m_parameters.size()));
     }
     return m_description;
 }
@@ -298,23 +280,12 @@ PGresult* ServerStatement::firstBranchDescription() const {
     const qsizetype unionAt = topLevelUnion(m_sql);
     if (unionAt < 0)
         return nullptr;
-    PGconn* conn = m_connection.handle();
-    const bool guarded = m_connection.inTransaction() && !m_connection.transactionFailed();
-    if (guarded)
-        m_connection.exec(QStringLiteral("SAVEPOINT tallomer_branch"));
-    // Its parameters' types are the server's to infer.
-    PGresult* prepared = PQprepare(conn, "", m_sql.left(unionAt).constData(), 0, nullptr);
-    const bool ok = PQresultStatus(prepared) == PGRES_COMMAND_OK;
-    PQclear(prepared);
-    PGresult* described = ok ? PQdescribePrepared(conn, "") : nullptr;
-    if (guarded)
-        m_connection.exec(ok ? QStringLiteral("RELEASE SAVEPOINT tallomer_branch")
-                             : QStringLiteral("ROLLBACK TO SAVEPOINT tallomer_branch; "
-                                              "RELEASE SAVEPOINT tallomer_branch"));
-    if (described && PQresultStatus(described) == PGRES_COMMAND_OK)
-        m_firstBranch = described;
-    else
-        PQclear(described);
+    try {
+        // Its parameters' types are the server's to infer.
+        m_firstBranch = m_connection.describe(m_sql.left(unionAt), 0);
+    } catch (const EngineError&) {
+        // the columns then stay without a table, as the server gave them
+    }
     return m_firstBranch;
 }
 

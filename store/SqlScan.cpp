@@ -27,6 +27,23 @@ QString keywordView(const QString& sql) {
 
 } // namespace
 
+bool isNameChar(QChar c) {
+    return c.isLetterOrNumber() || c == QLatin1Char('_');
+}
+
+qsizetype quotedEnd(const QString& sql, qsizetype start) {
+    const QChar quote = sql[start];
+    for (qsizetype i = start + 1; i < sql.size(); ++i) {
+        if (sql[i] != quote)
+            continue;
+        if (i + 1 < sql.size() && sql[i + 1] == quote)
+            ++i;
+        else
+            return i + 1;
+    }
+    return -1;
+}
+
 bool isPlainSingleTableSelect(const QString& sql) {
     static const QRegularExpression start(QStringLiteral("^\\s*select\\s"));
     static const QRegularExpression excluded(QStringLiteral(

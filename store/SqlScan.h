@@ -4,6 +4,13 @@
 
 namespace store {
 
+/// Whether a character may stand in an unquoted name.
+bool isNameChar(QChar c);
+
+/// The end of the quoted literal or name that starts at `start` (one past its
+/// closing quote, a doubled quote read as part of it), or -1 when it is not closed.
+qsizetype quotedEnd(const QString& sql, qsizetype start);
+
 /// Whether a statement is one plain select from one table (no join, union,
 /// grouping, distinct, limit or sub-select), whose rows can be addressed by rowid.
 bool isPlainSingleTableSelect(const QString& sql);
