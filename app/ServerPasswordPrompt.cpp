@@ -25,7 +25,9 @@ TForm_fwqkl::TForm_fwqkl(QWidget* owner, const QString& server)
     serverName->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_password = new QLineEdit(this);
     m_password->setObjectName(QStringLiteral("Edit1"));
-    ui::makePasswordField(m_password);
+    // Shown as "*" like an operator's password, but taken as typed: a server
+    // compares its passwords with their letter case.
+    ui::maskInput(m_password);
     m_password->setMinimumWidth(240);
     m_ok = new QPushButton(QStringLiteral("确定"), this);
     m_ok->setObjectName(QStringLiteral("BitBtn1"));

@@ -193,11 +193,15 @@ void upperCaseInput(QLineEdit* field) {
     field->setValidator(new UpperCaseValidator(current, field));
 }
 
-void makePasswordField(QLineEdit* field, int maxLength) {
+void maskInput(QLineEdit* field) {
     field->setEchoMode(QLineEdit::Password);
     // The mask character is the style's; the sheet makes it "*" whatever the style.
     field->setStyleSheet(field->styleSheet() +
                          QStringLiteral("\nQLineEdit { lineedit-password-character: 42; }"));
+}
+
+void makePasswordField(QLineEdit* field, int maxLength) {
+    maskInput(field);
     upperCaseInput(field);
     field->setMaxLength(maxLength);
 }

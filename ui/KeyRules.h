@@ -32,6 +32,8 @@ void giveKey(QAbstractButton* button, const QKeySequence& key);
 /// field's validator; a validator the field already has keeps checking the result, and
 /// one set later replaces this rule.
 void upperCaseInput(QLineEdit* field);
+/// Shows "*" for each character typed into the field, whatever the style.
+void maskInput(QLineEdit* field);
 /// A password field: "*" for each character, upper case, at most `maxLength` characters.
 void makePasswordField(QLineEdit* field, int maxLength = 32767);
 
